@@ -1,0 +1,69 @@
+#include "formats/icon_layout.h"
+
+namespace fmt::icon {
+
+uint32_t palette_entries(int bits) {
+  switch (bits) {
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
+  }
+}
+
+uint64_t xor_row_bytes(uint32_t width, int bits) {
+  const uint64_t w = width;
+  switch (bits) {
+    case 1: return 4 * ((w + 31) / 32);
+    case 4: return 4 * ((w + 7) / 8);
+    case 8: return 4 * ((w + 3) / 4);
+    case 24: return 3 * w + (w % 4);  // 3·W rounded up to a multiple of 4
+    default: return 0;
+  }
+}
+
+uint64_t and_row_bytes(uint32_t width) { return 4 * ((uint64_t{width} + 31) / 32); }
+
+uint32_t fixed_part(int bits) { return kColourTableOffset + 4 * palette_entries(bits); }
+
+uint64_t expected_file_size(uint32_t width, uint32_t height, int bits) {
+  return fixed_part(bits) + uint64_t{height} * (xor_row_bytes(width, bits) + and_row_bytes(width));
+}
+
+IconCheckResult check_icon(const uint8_t* head, size_t head_len, uint64_t file_size,
+                           IconFigures* figures) {
+  // An end-of-file read yields -1, which no expected byte equals.
+  auto at = [&](size_t i) -> int { return i < head_len ? head[i] : -1; };
+  auto u32 = [&](size_t i) -> uint32_t {
+    uint32_t v = 0;
+    for (size_t k = 0; k < 4; ++k) {
+      const int b = at(i + k);
+      v |= static_cast<uint32_t>(b < 0 ? 0xFF : b) << (8 * k);
+    }
+    return v;
+  };
+
+  if (at(0) != 0 || at(1) != 0 || at(2) != 1 || at(3) != 0 || at(22) != 40)
+    return IconCheckResult::NotIcon;
+  if (at(4) != 1 || at(5) != 0) return IconCheckResult::MultipleIcons;
+
+  const int32_t width = static_cast<int32_t>(u32(26));
+  const int32_t height = static_cast<int32_t>(u32(30)) / 2;  // XOR and AND rows together
+  if (width == 0 || height == 0) return IconCheckResult::ZeroSize;
+
+  const int bits = at(36);
+  if ((bits != 1 && bits != 4 && bits != 8 && bits != 24) || at(37) != 0)
+    return IconCheckResult::UnsupportedDepth;
+
+  // Negative dimensions give sizes no real file has; computing on the
+  // unsigned values keeps that check free of overflow.
+  if (width < 0 || height < 0 ||
+      expected_file_size(static_cast<uint32_t>(width), static_cast<uint32_t>(height), bits) !=
+          file_size)
+    return IconCheckResult::WrongSize;
+
+  if (figures) *figures = IconFigures{width, height, bits, file_size};
+  return IconCheckResult::Ok;
+}
+
+}  // namespace fmt::icon

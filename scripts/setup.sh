@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks to build and run both programs:
+# the MinGW cross compiler, 32-bit Wine, Xvfb, GoogleTest and the third-party
+# image readers the tests compare against. Quiet and quick when all is there.
+set -euo pipefail
+
+need=()
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+packages=(
+  cmake g++ make ninja-build googletest libgtest-dev
+  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  wine wine32:i386 xvfb xauth x11-utils xdotool
+  imagemagick libtiff-tools python3-pil python3-numpy poppler-utils
+  fonts-ipafont-gothic
+)
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  updated=0
+fi
+for p in "${packages[@]}"; do have_pkg "$p" || need+=("$p"); done
+
+if [ ${#need[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: these packages are missing and installing them needs root: ${need[*]}" >&2
+    exit 1
+  fi
+  echo "setup: installing ${need[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
