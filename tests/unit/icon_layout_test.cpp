@@ -1,0 +1,134 @@
+#include "formats/icon_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "bmp_icon_fixtures.h"
+
+using namespace fmt::icon;
+using fixtures::Bytes;
+
+namespace {
+
+Bytes icon_of(int32_t w, int32_t h, int bits) {
+  const Bytes table = fixtures::ramp_table(palette_entries(bits));
+  const auto xr = static_cast<uint32_t>(xor_row_bytes(static_cast<uint32_t>(w), bits));
+  const auto ar = static_cast<uint32_t>(and_row_bytes(static_cast<uint32_t>(w)));
+  return fixtures::icon_file(w, h, bits, table, fixtures::numbered_rows(xr, static_cast<uint32_t>(h)),
+                             Bytes(ar * static_cast<uint32_t>(h), 0x0F));
+}
+
+IconCheckResult check(const Bytes& f, IconFigures* out = nullptr) {
+  return check_icon(f.data(), std::min<size_t>(f.size(), kHeadBytesNeeded), f.size(), out);
+}
+
+}  // namespace
+
+TEST(IconLayout, RowSizesAndFixedParts) {
+  EXPECT_EQ(xor_row_bytes(33, 1), 8u);
+  EXPECT_EQ(xor_row_bytes(9, 4), 8u);
+  EXPECT_EQ(xor_row_bytes(5, 8), 8u);
+  for (uint32_t w : {1u, 2u, 3u, 4u, 5u, 31u})  // 3W padded up to a multiple of 4
+    EXPECT_EQ(xor_row_bytes(w, 24), (3 * w + 3) / 4 * 4) << w;
+  EXPECT_EQ(and_row_bytes(1), 4u);
+  EXPECT_EQ(and_row_bytes(33), 8u);
+  EXPECT_EQ(fixed_part(1), 70u);
+  EXPECT_EQ(fixed_part(4), 126u);
+  EXPECT_EQ(fixed_part(8), 1086u);
+  EXPECT_EQ(fixed_part(24), 62u);
+  EXPECT_EQ(expected_file_size(32, 32, 4), 766u);
+  EXPECT_EQ(expected_file_size(32, 32, 8), 2238u);
+  EXPECT_EQ(expected_file_size(16, 16, 1), 198u);
+}
+
+TEST(IconLayout, AcceptsEachDepthWithItsFigures) {
+  const Bytes standard = icon_of(32, 32, 4);
+  ASSERT_EQ(standard.size(), 766u);
+  IconFigures f;
+  ASSERT_EQ(check(standard, &f), IconCheckResult::Ok);
+  EXPECT_EQ(f.width, 32);
+  EXPECT_EQ(f.height, 32);
+  EXPECT_EQ(f.bits, 4);
+  EXPECT_EQ(f.file_size, 766u);
+  for (int bits : {1, 8, 24}) {
+    ASSERT_EQ(check(icon_of(5, 3, bits), &f), IconCheckResult::Ok) << bits;
+    EXPECT_EQ(f.width, 5);
+    EXPECT_EQ(f.height, 3);
+    EXPECT_EQ(f.bits, bits);
+  }
+}
+
+TEST(IconLayout, DirectoryEntryIsNeverConsulted) {
+  Bytes f = icon_of(32, 32, 4);
+  std::fill(f.begin() + 6, f.begin() + 18, 0);  // sizes, colours, planes, bits, bytes in resource
+  EXPECT_EQ(check(f), IconCheckResult::Ok);
+}
+
+TEST(IconLayout, HeaderBytesDecideNotIcon) {
+  const Bytes good = icon_of(32, 32, 4);
+  EXPECT_EQ(check(Bytes(good.begin(), good.begin() + 22)), IconCheckResult::NotIcon);
+  for (size_t at : {0u, 1u, 2u, 3u, 22u}) {
+    Bytes f = good;
+    f[at] ^= 0x01;
+    EXPECT_EQ(check(f), IconCheckResult::NotIcon) << at;
+  }
+  Bytes cursor = good;
+  cursor[2] = 2;  // a cursor file
+  EXPECT_EQ(check(cursor), IconCheckResult::NotIcon);
+}
+
+TEST(IconLayout, ImageCountMustBeOne) {
+  for (auto [lo, hi] : {std::pair{0, 0}, {2, 0}, {1, 1}}) {
+    Bytes f = icon_of(32, 32, 4);
+    f[4] = static_cast<uint8_t>(lo);
+    f[5] = static_cast<uint8_t>(hi);
+    EXPECT_EQ(check(f), IconCheckResult::MultipleIcons) << lo << "," << hi;
+  }
+}
+
+TEST(IconLayout, ZeroWidthOrHeight) {
+  Bytes f = icon_of(32, 32, 4);
+  fmt::put_u32le(&f[30], 1);  // doubled height 1: H = 0
+  EXPECT_EQ(check(f), IconCheckResult::ZeroSize);
+  f = icon_of(32, 32, 4);
+  fmt::put_u32le(&f[26], 0);
+  EXPECT_EQ(check(f), IconCheckResult::ZeroSize);
+}
+
+TEST(IconLayout, OnlyFourDepths) {
+  for (auto [lo, hi] : {std::pair{32, 0}, {16, 0}, {2, 0}, {0, 0}, {4, 1}}) {
+    Bytes f = icon_of(32, 32, 4);
+    f[36] = static_cast<uint8_t>(lo);
+    f[37] = static_cast<uint8_t>(hi);
+    EXPECT_EQ(check(f), IconCheckResult::UnsupportedDepth) << lo << "," << hi;
+  }
+}
+
+TEST(IconLayout, AnyOtherLayoutHasTheWrongSize) {
+  const Bytes good = icon_of(32, 32, 4);
+  Bytes trailing = good;
+  trailing.push_back(0);
+  EXPECT_EQ(check(trailing), IconCheckResult::WrongSize);
+
+  // Image data at 38 behind a correct directory entry; the 16 bytes at 22
+  // repeat the start of the info header, so every field read still passes.
+  Bytes moved(good.begin(), good.begin() + 22);
+  fmt::put_u32le(&moved[18], 38);
+  moved.insert(moved.end(), good.begin() + 22, good.begin() + 38);
+  moved.insert(moved.end(), good.begin() + 22, good.end());
+  EXPECT_EQ(check(moved), IconCheckResult::WrongSize);
+
+  // Eight colours of sixteen, declared in the colours-used field.
+  Bytes short_table(good.begin(), good.begin() + 62 + 32);
+  fmt::put_u32le(&short_table[54], 8);
+  short_table.insert(short_table.end(), good.begin() + 126, good.end());
+  EXPECT_EQ(check(short_table), IconCheckResult::WrongSize);
+
+  // A width of -1 makes some row sizes 0 in signed arithmetic; it is refused.
+  Bytes negative = icon_of(1, 1, 8);
+  fmt::put_u32le(&negative[26], 0xFFFFFFFFu);
+  negative.resize(1086);
+  EXPECT_EQ(check(negative), IconCheckResult::WrongSize);
+}
