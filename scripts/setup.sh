@@ -9,10 +9,10 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 packages=(
   cmake g++ make ninja-build googletest libgtest-dev
-  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 xvfb xauth x11-utils xdotool
   imagemagick libtiff-tools python3-pil python3-numpy poppler-utils
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic fonts-wine
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -1,0 +1,14 @@
+// Process-wide look and language, decided once while the main window is
+// created and read by everything that draws or talks to the user.
+#pragma once
+
+extern int UiStyle;     // 0…7, the OS family (selects button bitmaps and hint font)
+extern int japaneseUi;  // 1 exactly when the ANSI code page is 932
+
+namespace frame {
+void detect_style();
+bool style_detected();
+void decide_language();
+// Picks the English or the Japanese form of a text.
+inline const char* tr(const char* english, const char* japanese) { return japaneseUi ? japanese : english; }
+}  // namespace frame

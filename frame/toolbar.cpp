@@ -1,0 +1,220 @@
+#include "frame/toolbar.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "frame/hint_logic.h"
+#include "frame/os_style.h"
+#include "frame/os_style_logic.h"
+
+namespace frame {
+
+namespace {
+
+constexpr const char* kClassName = "IconBarWindow";
+
+const ToolButton* g_buttons = nullptr;
+int g_buttonCount = 0;
+HINSTANCE g_instance = nullptr;
+
+// The hint currently drawn and the pixels it covers.
+struct HintState {
+  int shown = 0;
+  RECT box{};
+  HDC savedDc = nullptr;
+  HBITMAP savedBitmap = nullptr;
+  HGDIOBJ savedOld = nullptr;
+} g_hint;
+
+// Hinted buttons sit side by side, 32 pixels each, after the left filler.
+int first_hinted_x() {
+  for (int i = 0; i < g_buttonCount; ++i)
+    if (g_buttons[i].hintEn) return g_buttons[i].x;
+  return 0;
+}
+int hinted_count() {
+  int n = 0;
+  for (int i = 0; i < g_buttonCount; ++i)
+    if (g_buttons[i].hintEn) ++n;
+  return n;
+}
+const ToolButton* hinted(int n) {
+  for (int i = 0; i < g_buttonCount; ++i)
+    if (g_buttons[i].hintEn && --n == 0) return &g_buttons[i];
+  return nullptr;
+}
+const ToolButton* by_id(int id) {
+  for (int i = 0; i < g_buttonCount; ++i)
+    if (g_buttons[i].id == id) return &g_buttons[i];
+  return nullptr;
+}
+
+void bitmap_name(const ToolButton& b, const char* state, char (&out)[32]) {
+  std::snprintf(out, sizeof out, "%s%s%s", b.base, bitmap_set_suffix(UiStyle), state);
+}
+
+void restore_hint(HDC windowDc) {
+  if (!g_hint.shown) return;
+  const RECT& r = g_hint.box;
+  BitBlt(windowDc, r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1, g_hint.savedDc, 0, 0, SRCCOPY);
+  SetRectEmpty(&g_hint.box);
+  g_hint.shown = 0;
+}
+
+void draw_hint(HDC windowDc, int n, const HintFont& font) {
+  const ToolButton* b = hinted(n);
+  if (!b) return;
+  const char* text = tr(b->hintEn, b->hintJa);
+  const int len = static_cast<int>(std::strlen(text));
+  SIZE extent{};
+  GetTextExtentPoint32A(windowDc, text, len, &extent);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(windowDc, &tm);
+  const HintBox box = hint_box(b->x, extent.cx, font.extraWidth, tm.tmHeight, tm.tmExternalLeading,
+                               GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER),
+                               GetSystemMetrics(SM_CYCAPTION));
+  if (!g_hint.savedDc) {
+    g_hint.savedDc = CreateCompatibleDC(windowDc);
+    g_hint.savedBitmap = CreateCompatibleBitmap(windowDc, kHintBufferWidth, kHintBufferHeight);
+    g_hint.savedOld = SelectObject(g_hint.savedDc, g_hint.savedBitmap);
+  }
+  const int w = box.right - box.left + 1, h = box.bottom - box.top + 1;
+  BitBlt(g_hint.savedDc, 0, 0, w, h, windowDc, box.left, box.top, SRCCOPY);
+  SetRect(&g_hint.box, box.left, box.top, box.right, box.bottom);
+  g_hint.shown = n;
+
+  HGDIOBJ oldPen = SelectObject(windowDc, GetStockObject(BLACK_PEN));
+  HGDIOBJ oldBrush = SelectObject(windowDc, GetStockObject(WHITE_BRUSH));
+  Rectangle(windowDc, box.left, box.top, box.right, box.bottom);
+  SelectObject(windowDc, oldBrush);
+  SelectObject(windowDc, oldPen);
+  // Text that the box cannot hold is cut at its inner edge.
+  RECT inner{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
+  SetBkMode(windowDc, TRANSPARENT);
+  SetTextColor(windowDc, RGB(0, 0, 0));
+  ExtTextOutA(windowDc, box.left + font.offsetX + 3, box.top + font.offsetY + 3, ETO_CLIPPED, &inner, text,
+              static_cast<UINT>(len), nullptr);
+}
+
+LRESULT on_create(HWND bar) {
+  if (!style_detected()) detect_style();
+  const int top = GetSystemMetrics(SM_CYBORDER) - 1;
+  for (int i = 0; i < g_buttonCount; ++i) {
+    const ToolButton& b = g_buttons[i];
+    const int width = b.width > 0 ? b.width : GetSystemMetrics(SM_CXSCREEN) - b.x;
+    HWND button = CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.x, top, width, 20, bar,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), g_instance, nullptr);
+    if (button && !b.enabledAtStart) EnableWindow(button, FALSE);
+  }
+  return 0;
+}
+
+LRESULT on_command(HWND bar, WPARAM wParam) {
+  // Every notification counts: a double click arrives as a click and a
+  // double-click notification and runs the command twice.
+  const ToolButton* b = by_id(LOWORD(wParam));
+  if (!b || b->command == 0) return 0;
+  SendMessageA(GetParent(bar), WM_COMMAND, static_cast<WPARAM>(b->command), 0);
+  InvalidateRect(GetDlgItem(bar, b->id), nullptr, TRUE);
+  return 0;
+}
+
+LRESULT on_draw_item(const DRAWITEMSTRUCT* item) {
+  if (item->CtlType != ODT_BUTTON) return 0;
+  const ToolButton* b = by_id(static_cast<int>(item->CtlID));
+  if (!b) return 0;
+  const char* state = !IsWindowEnabled(item->hwndItem)   ? "In"
+                      : (item->itemState & ODS_SELECTED) ? "Dn"
+                                                         : "Up";
+  char name[32];
+  bitmap_name(*b, state, name);
+  HBITMAP bitmap = LoadBitmapA(g_instance, name);
+  if (!bitmap) return 0;
+  if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
+    HDC mem = CreateCompatibleDC(item->hDC);
+    if (mem) {
+      HGDIOBJ old = SelectObject(mem, bitmap);
+      if (old) {
+        BitBlt(item->hDC, item->rcItem.left, item->rcItem.top, item->rcItem.right - item->rcItem.left,
+               item->rcItem.bottom - item->rcItem.top, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+      }
+      DeleteDC(mem);
+    }
+  }
+  DeleteObject(bitmap);
+  return 0;
+}
+
+LRESULT CALLBACK toolbar_proc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CREATE: return on_create(bar);
+    case WM_COMMAND: return on_command(bar, wParam);
+    case WM_DRAWITEM: return on_draw_item(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    default: return DefWindowProcA(bar, msg, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+void set_tool_buttons(const ToolButton* table, int count) {
+  g_buttons = table;
+  g_buttonCount = count;
+}
+
+bool register_toolbar_class(HINSTANCE instance) {
+  g_instance = instance;
+  WNDCLASSA wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = toolbar_proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  wc.lpszClassName = kClassName;
+  return RegisterClassA(&wc) != 0;
+}
+
+HWND create_toolbar(HINSTANCE instance, HWND parent, int width, int height) {
+  HWND bar = CreateWindowA(kClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
+  if (!bar) return nullptr;
+  SetWindowPos(bar, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+  ShowWindow(bar, SW_SHOW);
+  UpdateWindow(bar);
+  return bar;
+}
+
+void update_hint(HWND main) {
+  POINT p;
+  if (!GetCursorPos(&p)) return;
+  ScreenToClient(main, &p);
+  // No hints while a modal dialog has disabled the main window.
+  if (!GetActiveWindow() || !IsWindowEnabled(main)) return;
+  HDC dc = GetWindowDC(main);
+  if (!dc) return;
+  const HintFont font = hint_font(japaneseUi != 0, UiStyle);
+  HFONT hfont = CreateFontA(font.height, 0, 0, 0, 400, 0, 0, 0, static_cast<DWORD>(font.charset), 0, 0, 0, 0,
+                            font.face);
+  HGDIOBJ oldFont = SelectObject(dc, hfont);
+  const int n = hint_target(p.x, p.y, GetSystemMetrics(SM_CYBORDER), first_hinted_x(), hinted_count());
+  if (n <= 0) {
+    restore_hint(dc);
+  } else if (n != g_hint.shown) {
+    restore_hint(dc);
+    draw_hint(dc, n, font);
+  }
+  SelectObject(dc, oldFont);
+  DeleteObject(hfont);
+  ReleaseDC(main, dc);
+}
+
+void erase_hint(HWND main) {
+  if (!g_hint.shown) return;
+  HDC dc = GetWindowDC(main);
+  if (!dc) return;
+  restore_hint(dc);
+  ReleaseDC(main, dc);
+}
+
+int hint_state() { return g_hint.shown; }
+
+}  // namespace frame

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds everything: the host tools and unit tests (with sanitizers), then
+# the Windows programs and the end-to-end driver with MinGW.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+jobs=$(nproc)
+# Progress lines hide the warnings and errors worth reading.
+quiet() { grep -vE '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target)' || true; }
+if [ ! -f build/host/CMakeCache.txt ]; then
+  cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug -DWIN_BIN_DIR="$ROOT/build/win/bin" >/dev/null
+fi
+cmake --build build/host -j"$jobs" 2>&1 | quiet
+if [ ! -f build/win/CMakeCache.txt ]; then
+  cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DARTWORK_DIR="$ROOT/build/host/artwork" >/dev/null
+fi
+cmake --build build/win -j"$jobs" 2>&1 | quiet

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs every test: the unit tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the end-to-end tests
+# of the real programs under Wine on a headless screen.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+"$ROOT/scripts/setup.sh"
+"$ROOT/scripts/build.sh"
+source "$ROOT/scripts/wine_env.sh"
+ensure_wine_prefix
+start_xvfb 24
+trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
+rm -rf "$BUILD/e2e-shots"
+status=0
+ctest --test-dir "$BUILD/host" --output-on-failure "$@" || status=$?
+# Screenshots of the e2e run, as PNG files to look at.
+if compgen -G "$BUILD/e2e-shots/*.bmp" >/dev/null; then
+  for f in "$BUILD"/e2e-shots/*.bmp; do /usr/bin/convert "$f" "${f%.bmp}.png" && rm -f "$f"; done
+fi
+exit $status

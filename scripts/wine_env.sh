@@ -1,0 +1,66 @@
+# Sourced by the run and test scripts: a Wine prefix inside the build folder
+# and a headless X display when there is none.
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+# No Mono or Gecko downloads: the programs need neither and there is no network.
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+
+wine_prefix_ready() { [ -f "$WINEPREFIX/.kaldero-ready" ]; }
+
+# Creates the prefix once: Wine draws window frames itself (there is no window
+# manager under Xvfb), crash dialogs stay away from unattended runs, and the
+# Japanese dialog faces map to a Japanese font from Debian.
+ensure_wine_prefix() {
+  wine_prefix_ready && return 0
+  echo "wine: creating the prefix in $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$BUILD"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  local reg="$BUILD/prefix-settings.reg"
+  cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Decorated"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"ＭＳゴシック"="IPAGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS PGothic"="IPAPGothic"
+"MS Gothic"="IPAGothic"
+REG
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.kaldero-ready"
+}
+
+XVFB_PID=""
+# Starts Xvfb on a free display (depth in $1, default 24) and exports DISPLAY.
+start_xvfb() {
+  local depth=${1:-24} n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 "1024x768x$depth" -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+stop_xvfb() {
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  XVFB_PID=""
+}

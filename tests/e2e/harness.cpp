@@ -1,0 +1,351 @@
+#include "tests/e2e/harness.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+
+#include "formats/bytes.h"
+
+namespace e2e {
+
+std::string bin_dir() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  char* slash = std::strrchr(path, '\\');
+  if (slash) *slash = '\0';
+  return path;
+}
+
+std::string viewer_exe() { return join(bin_dir(), "KALDERO5.EXE"); }
+
+std::string join(const std::string& dir, const std::string& name) {
+  if (!dir.empty() && dir.back() == '\\') return dir + name;
+  return dir + "\\" + name;
+}
+
+static void remove_tree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(join(dir, "*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = join(dir, name);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        remove_tree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+std::string fresh_dir(const std::string& name) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  const std::string root = join(temp, "kaldero-e2e");
+  CreateDirectoryA(root.c_str(), nullptr);
+  const std::string dir = join(root, name);
+  remove_tree(dir);
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir;
+}
+
+bool write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(f);
+}
+
+std::vector<uint8_t> read_file(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+bool file_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// ---- processes ------------------------------------------------------------
+
+Program::~Program() {
+  if (running()) {
+    TerminateProcess(pi_.hProcess, 1);
+    WaitForSingleObject(pi_.hProcess, 5000);
+  }
+  if (pi_.hProcess) CloseHandle(pi_.hProcess);
+  if (pi_.hThread) CloseHandle(pi_.hThread);
+}
+
+bool Program::start(const std::string& exe, const std::string& workDir,
+                    const std::vector<std::pair<std::string, std::string>>& env) {
+  std::map<std::string, std::string> vars;
+  if (char* block = GetEnvironmentStringsA()) {
+    for (const char* p = block; *p; p += std::strlen(p) + 1) {
+      const char* eq = std::strchr(p + 1, '=');
+      if (eq) vars[std::string(p, eq)] = eq + 1;
+    }
+    FreeEnvironmentStringsA(block);
+  }
+  for (const auto& [k, v] : env) vars[k] = v;
+  std::string block;
+  for (const auto& [k, v] : vars) block += k + "=" + v + '\0';
+  block += '\0';
+
+  std::string cmd = "\"" + exe + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, block.data(), workDir.c_str(), &si,
+                        &pi_) != 0;
+}
+
+namespace {
+struct FindArgs {
+  DWORD pid;
+  const char* cls;
+  const std::string* title;
+  HWND except;
+  HWND found;
+};
+
+BOOL CALLBACK find_proc(HWND w, LPARAM lp) {
+  auto* a = reinterpret_cast<FindArgs*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (a->pid && pid != a->pid) return TRUE;
+  if (w == a->except || !IsWindowVisible(w)) return TRUE;
+  if (a->cls) {
+    char cls[128] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (std::strcmp(cls, a->cls) != 0) return TRUE;
+  }
+  if (a->title && title_of(w) != *a->title) return TRUE;
+  a->found = w;
+  return FALSE;
+}
+
+HWND find(DWORD pid, const char* cls, const std::string* title, HWND except) {
+  FindArgs a{pid, cls, title, except, nullptr};
+  EnumWindows(find_proc, reinterpret_cast<LPARAM>(&a));
+  return a.found;
+}
+}  // namespace
+
+HWND Program::wait_main(const char* cls, int ms) {
+  wait_until([&] { return (main = find(pid(), cls, nullptr, nullptr)) != nullptr || !running(); }, ms);
+  return main;
+}
+
+bool Program::running() const {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Program::wait_exit(int ms, DWORD* code) {
+  if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(ms)) != WAIT_OBJECT_0) return false;
+  if (code) GetExitCodeProcess(pi_.hProcess, code);
+  return true;
+}
+
+void Program::close() {
+  if (!running()) return;
+  if (main && IsWindow(main)) PostMessageA(main, WM_CLOSE, 0, 0);
+  if (!wait_exit(10000)) TerminateProcess(pi_.hProcess, 1);
+}
+
+bool start_viewer(Program& p, const std::string& dirName,
+                  const std::vector<std::pair<std::string, std::string>>& env) {
+  const std::string dir = fresh_dir(dirName);
+  if (!p.start(viewer_exe(), dir, env)) return false;
+  if (!p.wait_main("KALDERO5")) return false;
+  // The start-up title marks the end of the start-up sequence.
+  return wait_until([&] { return title_of(p.main).rfind("Kaldero_Frame", 0) != 0; });
+}
+
+// ---- windows and dialogs ---------------------------------------------------
+
+HWND find_window(const std::string& title, DWORD pid) { return find(pid, nullptr, &title, nullptr); }
+
+HWND wait_window(const std::string& title, int ms, DWORD pid) {
+  HWND w = nullptr;
+  wait_until([&] { return (w = find_window(title, pid)) != nullptr; }, ms);
+  return w;
+}
+
+HWND wait_other_window(DWORD pid, HWND except, int ms) {
+  HWND w = nullptr;
+  wait_until([&] { return (w = find(pid, nullptr, nullptr, except)) != nullptr; }, ms);
+  return w;
+}
+
+std::string title_of(HWND w) {
+  char text[1024] = {};
+  GetWindowTextA(w, text, sizeof text);
+  return text;
+}
+
+std::wstring wide_title_of(HWND w) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(w, text, 1024);
+  return text;
+}
+
+std::string message_text(HWND box) {
+  char text[1024] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  return text;
+}
+
+bool press(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
+  return wait_until([&] { return !IsWindow(dialog); }, 5000);
+}
+
+std::string expect_message(DWORD pid, const std::string& caption, int ms) {
+  HWND box = wait_window(caption, ms, pid);
+  if (!box) return "";
+  wait_until([&] { return !message_text(box).empty(); }, 2000);
+  const std::string text = message_text(box);
+  press(box, IDOK);
+  return text;
+}
+
+void post_command(HWND main, int command) { PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(command), 0); }
+
+bool answer_file_dialog(HWND dialog, const std::string& path) {
+  HWND edit = nullptr;
+  wait_until([&] {
+    HWND combo = GetDlgItem(dialog, 1148);
+    edit = combo ? FindWindowExA(combo, nullptr, "Edit", nullptr) : nullptr;
+    if (!edit) edit = GetDlgItem(dialog, 1152);  // older dialogs: a plain edit
+    return edit != nullptr;
+  }, 5000);
+  if (!edit) return false;
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  return true;
+}
+
+// ---- mouse -------------------------------------------------------------------
+
+POINT client_to_screen(HWND w, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(w, &p);
+  return p;
+}
+
+void move_mouse(int x, int y) {
+  SetCursorPos(x, y);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dx = static_cast<LONG>((x * 65535LL + sw / 2) / (sw - 1));
+  in.mi.dy = static_cast<LONG>((y * 65535LL + sh / 2) / (sh - 1));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+  Sleep(60);
+}
+
+void click(int x, int y, bool doubleClick) {
+  move_mouse(x, y);
+  for (int i = 0; i < (doubleClick ? 2 : 1); ++i) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof in[0]);
+    Sleep(doubleClick ? 30 : 60);
+  }
+}
+
+// ---- pixels --------------------------------------------------------------------
+
+Pixels grab_screen(int x, int y, int w, int h) {
+  Pixels px;
+  if (w <= 0 || h <= 0) return px;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;  // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY);
+  GdiFlush();
+  px.width = w;
+  px.height = h;
+  px.data.resize(static_cast<size_t>(w) * h);
+  const auto* src = static_cast<const uint32_t*>(bits);
+  for (size_t i = 0; i < px.data.size(); ++i) px.data[i] = src[i] & 0xFFFFFF;
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return px;
+}
+
+Pixels grab_client(HWND w) {
+  RECT r;
+  GetClientRect(w, &r);
+  const POINT p = client_to_screen(w, 0, 0);
+  return grab_screen(p.x, p.y, r.right, r.bottom);
+}
+
+Pixels grab_window(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  return grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void screenshot(const std::string& name) {
+  const char* dir = std::getenv("KALDERO_SHOTS");
+  if (!dir || !*dir) return;
+  const Pixels px = grab_screen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  const int stride = px.width * 3 + (4 - px.width * 3 % 4) % 4;
+  std::vector<uint8_t> rows(static_cast<size_t>(stride) * px.height);
+  for (int y = 0; y < px.height; ++y)
+    for (int x = 0; x < px.width; ++x) {
+      const uint32_t c = px.at(x, y);
+      uint8_t* p = &rows[static_cast<size_t>(px.height - 1 - y) * stride + 3 * x];
+      p[0] = static_cast<uint8_t>(c);
+      p[1] = static_cast<uint8_t>(c >> 8);
+      p[2] = static_cast<uint8_t>(c >> 16);
+    }
+  write_file(join(dir, name + ".bmp"), make_bmp(px.width, px.height, 24, {}, rows));
+}
+
+void settle(HWND w) {
+  DWORD_PTR result;
+  SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
+std::vector<uint8_t> make_bmp(int width, int height, int bits, const std::vector<uint32_t>& palette,
+                              const std::vector<uint8_t>& rows) {
+  const uint32_t offset = 54 + 4 * static_cast<uint32_t>(palette.size());
+  std::vector<uint8_t> f(offset + rows.size());
+  f[0] = 'B';
+  f[1] = 'M';
+  fmt::put_u32le(&f[2], static_cast<uint32_t>(f.size()));
+  fmt::put_u32le(&f[10], offset);
+  fmt::put_u32le(&f[14], 40);
+  fmt::put_u32le(&f[18], static_cast<uint32_t>(width));
+  fmt::put_u32le(&f[22], static_cast<uint32_t>(height));
+  fmt::put_u16le(&f[26], 1);
+  fmt::put_u16le(&f[28], static_cast<uint32_t>(bits));
+  fmt::put_u32le(&f[34], static_cast<uint32_t>(rows.size()));
+  fmt::put_u32le(&f[46], static_cast<uint32_t>(palette.size()));
+  for (size_t i = 0; i < palette.size(); ++i) {
+    f[54 + 4 * i] = static_cast<uint8_t>(palette[i]);
+    f[55 + 4 * i] = static_cast<uint8_t>(palette[i] >> 8);
+    f[56 + 4 * i] = static_cast<uint8_t>(palette[i] >> 16);
+  }
+  std::copy(rows.begin(), rows.end(), f.begin() + offset);
+  return f;
+}
+
+}  // namespace e2e

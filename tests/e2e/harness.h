@@ -1,0 +1,119 @@
+// Drives the real programs under Wine: starts them in fresh folders, finds
+// their windows and dialogs, sends commands and real mouse input, reads
+// titles, message texts and pixels, and saves screenshots.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace e2e {
+
+// Folder of the programs (beside the driver).
+std::string bin_dir();
+std::string viewer_exe();
+// A fresh, empty folder for one test under the Windows temporary folder.
+std::string fresh_dir(const std::string& name);
+std::string join(const std::string& dir, const std::string& name);
+bool write_file(const std::string& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> read_file(const std::string& path);
+bool file_exists(const std::string& path);
+
+// Polls cond every 20 ms until it holds or ms have passed.
+template <class F>
+bool wait_until(F cond, int ms = 10000) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
+  for (;;) {
+    if (cond()) return true;
+    if (GetTickCount64() > end) return false;
+    Sleep(20);
+  }
+}
+
+class Program {
+ public:
+  Program() = default;
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  ~Program();
+  // env: extra variables for the program (e.g. LC_ALL for the Japanese UI).
+  bool start(const std::string& exe, const std::string& workDir,
+             const std::vector<std::pair<std::string, std::string>>& env = {});
+  // Waits for a visible top-level window of this class owned by the process.
+  HWND wait_main(const char* cls, int ms = 20000);
+  bool wait_exit(int ms, DWORD* code = nullptr);
+  bool running() const;
+  DWORD pid() const { return pi_.dwProcessId; }
+  // Closes the main window and waits; ends the process if it does not go.
+  void close();
+  HWND main = nullptr;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+// Starts the viewer in a fresh folder and waits for its main window.
+bool start_viewer(Program& p, const std::string& dirName,
+                  const std::vector<std::pair<std::string, std::string>>& env = {});
+
+// A top-level window with this exact title (owned by pid when not 0).
+HWND find_window(const std::string& title, DWORD pid = 0);
+HWND wait_window(const std::string& title, int ms = 10000, DWORD pid = 0);
+// Any visible top-level window of the process other than `except`.
+HWND wait_other_window(DWORD pid, HWND except, int ms = 10000);
+std::string title_of(HWND w);
+std::wstring wide_title_of(HWND w);
+// The text of a message box.
+std::string message_text(HWND box);
+// Answers a message box or dialog with a button id and waits for it to go.
+bool press(HWND dialog, int id);
+// Waits for a message box with this title from pid and returns its text ("" if none came).
+std::string expect_message(DWORD pid, const std::string& caption, int ms = 10000);
+
+// Sends a tool bar command to the main window without waiting for it.
+void post_command(HWND main, int command);
+// Types a path into an open or save dialog and confirms it.
+bool answer_file_dialog(HWND dialog, const std::string& path);
+
+// Real mouse input.
+void move_mouse(int x, int y);
+void click(int x, int y, bool doubleClick = false);
+POINT client_to_screen(HWND w, int x, int y);
+
+// Screen pixels as 0x00RRGGBB, row by row.
+struct Pixels {
+  int width = 0, height = 0;
+  std::vector<uint32_t> data;
+  uint32_t at(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
+};
+Pixels grab_screen(int x, int y, int w, int h);
+Pixels grab_client(HWND w);
+Pixels grab_window(HWND w);  // frame included
+// Saves the whole screen as <KALDERO_SHOTS>\name.bmp (turned into PNG by the test script).
+void screenshot(const std::string& name);
+
+// Waits until the window has handled everything sent so far.
+void settle(HWND w);
+
+// BMP files for tests: bottom-up rows, padded to 4 bytes.
+std::vector<uint8_t> make_bmp(int width, int height, int bits, const std::vector<uint32_t>& palette,
+                              const std::vector<uint8_t>& rowsBottomUp);
+// A 24-bit BMP whose pixel (x, y) (y from the top) is colour(x, y) as 0xRRGGBB.
+template <class F>
+std::vector<uint8_t> make_bmp24(int width, int height, F colour) {
+  const int stride = (width * 3 + 3) / 4 * 4;
+  std::vector<uint8_t> rows(static_cast<size_t>(stride) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t c = colour(x, y);
+      uint8_t* p = &rows[static_cast<size_t>(height - 1 - y) * stride + 3 * x];
+      p[0] = static_cast<uint8_t>(c);
+      p[1] = static_cast<uint8_t>(c >> 8);
+      p[2] = static_cast<uint8_t>(c >> 16);
+    }
+  return make_bmp(width, height, 24, {}, rows);
+}
+
+}  // namespace e2e

@@ -1,0 +1,192 @@
+// Start-up and end of the viewer: title, language, single instance,
+// start-up picture, placement, minimum size and exit codes.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/harness.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kExit = 112;
+
+// The start-up picture as the program carries it, read from its resources.
+Pixels splash_from_resources() {
+  Pixels px;
+  HMODULE exe = LoadLibraryExA(viewer_exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!exe) return px;
+  HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(exe, "IBMP_1", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (bmp) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 256;
+    bi.bmiHeader.biHeight = -192;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    px.width = 256;
+    px.height = 192;
+    px.data.resize(256 * 192);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bmp, 0, 192, px.data.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    for (auto& c : px.data) c &= 0xFFFFFF;
+    DeleteObject(bmp);
+  }
+  FreeLibrary(exe);
+  return px;
+}
+
+}  // namespace
+
+TEST(Startup, FirstStartShowsUntitledCaptionAndExitsWithZero) {
+  Program p;
+  ASSERT_TRUE(start_viewer(p, "first-start"));
+  EXPECT_EQ(title_of(p.main), "Kaldero - (No title)");
+  screenshot("startup-english");
+  post_command(p.main, kExit);
+  DWORD code = 99;
+  ASSERT_TRUE(p.wait_exit(10000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+TEST(StartupJapanese, CodePage932GivesJapaneseCaption) {
+  ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
+  Program p;
+  ASSERT_TRUE(start_viewer(p, "japanese"));
+  EXPECT_EQ(wide_title_of(p.main), L"カルデロ - (無題)");
+  screenshot("startup-japanese");
+  p.close();
+}
+
+TEST(Startup, SecondStartLeavesAtOnceAndFirstWindowStays) {
+  Program first;
+  ASSERT_TRUE(start_viewer(first, "single-first"));
+  RECT before;
+  GetWindowRect(first.main, &before);
+
+  Program second;
+  ASSERT_TRUE(second.start(viewer_exe(), fresh_dir("single-second")));
+  DWORD code = 99;
+  ASSERT_TRUE(second.wait_exit(15000, &code));
+  EXPECT_EQ(code, 0u);
+
+  ASSERT_TRUE(IsWindow(first.main));
+  EXPECT_TRUE(first.running());
+  EXPECT_EQ(title_of(first.main), "Kaldero - (No title)");
+  RECT after;
+  GetWindowRect(first.main, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  first.close();
+}
+
+TEST(Startup, AnyWindowWhoseTitleContainsThePrefixBlocksTheStart) {
+  // Not a viewer at all: the rule looks at titles only.
+  HWND other = CreateWindowA("STATIC", "Notes about Kaldero - draft", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                             100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  Program p;
+  ASSERT_TRUE(p.start(viewer_exe(), fresh_dir("blocked")));
+  DWORD code = 99;
+  bool exited = false;
+  // Keep this thread's window answering while the viewer enumerates titles.
+  wait_until([&] {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    return exited = p.wait_exit(0, &code);
+  }, 15000);
+  DestroyWindow(other);
+  ASSERT_TRUE(exited);
+  EXPECT_EQ(code, 0u);
+}
+
+TEST(Startup, StartUpPictureIsCentredBelowTheStrip) {
+  const Pixels splash = splash_from_resources();
+  ASSERT_EQ(splash.width, 256);
+  Program p;
+  ASSERT_TRUE(start_viewer(p, "splash"));
+  settle(p.main);
+  RECT client;
+  GetClientRect(p.main, &client);
+  const int x0 = (client.right - 256) / 2, y0 = (client.bottom - 212) / 2 + 20;
+  Pixels shown;
+  const Pixels* got = &shown;
+  // Painting may still be on its way: wait until the picture stands.
+  wait_until([&] {
+    shown = grab_client(p.main);
+    for (int y = 0; y < 192; y += 7)
+      for (int x = 0; x < 256; x += 5)
+        if (got->at(x0 + x, y0 + y) != splash.at(x, y)) return false;
+    return true;
+  }, 5000);
+  int wrong = 0;
+  for (int y = 0; y < 192; ++y)
+    for (int x = 0; x < 256; ++x)
+      if (shown.at(x0 + x, y0 + y) != splash.at(x, y)) ++wrong;
+  EXPECT_EQ(wrong, 0);
+  // Around the picture the white background of the view.
+  EXPECT_EQ(shown.at(x0 - 1, y0 + 50), 0xFFFFFFu);
+  EXPECT_EQ(shown.at(x0 + 256, y0 + 50), 0xFFFFFFu);
+  EXPECT_EQ(shown.at(x0 + 100, y0 + 192), 0xFFFFFFu);
+  p.close();
+}
+
+TEST(Startup, WidthBelow440SnapsBack) {
+  Program p;
+  ASSERT_TRUE(start_viewer(p, "min-width"));
+  RECT r;
+  GetWindowRect(p.main, &r);
+  SetWindowPos(p.main, nullptr, 0, 0, 300, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  settle(p.main);
+  EXPECT_TRUE(wait_until([&] {
+    GetWindowRect(p.main, &r);
+    return r.right - r.left == 440;
+  }, 5000)) << "width " << r.right - r.left;
+  // A height too small for the strip comes back as well (the system's own
+  // smallest frame may be taller still).
+  SetWindowPos(p.main, nullptr, 0, 0, 600, 10, SWP_NOMOVE | SWP_NOZORDER);
+  settle(p.main);
+  GetWindowRect(p.main, &r);
+  EXPECT_GE(r.bottom - r.top, GetSystemMetrics(SM_CYMIN) + 20);
+  EXPECT_EQ(r.right - r.left, 600);
+  p.close();
+}
+
+TEST(Startup, ClosingThroughTheSystemMenuEndsWithZero) {
+  Program p;
+  ASSERT_TRUE(start_viewer(p, "sysmenu-close"));
+  PostMessageA(p.main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(p.wait_exit(10000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+TEST(StartupOnDepth8, A256ColourDisplayIsAccepted) {
+  HDC ic = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+  const int bits = GetDeviceCaps(ic, BITSPIXEL);
+  DeleteDC(ic);
+  ASSERT_EQ(bits, 8) << "this test needs an 8-bit screen";
+  Program p;
+  ASSERT_TRUE(start_viewer(p, "depth8"));
+  EXPECT_EQ(title_of(p.main), "Kaldero - (No title)");
+  screenshot("startup-depth8");
+  p.close();
+}
+
+TEST(StartupInShellDesktop, WindowIsCentredAboveTheTaskBar) {
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
+  ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
+  ASSERT_LT(work.bottom, 600) << "no task bar at the bottom";
+  const int bar = 600 - work.bottom;
+  Program p;
+  ASSERT_TRUE(start_viewer(p, "shell-desktop"));
+  RECT r;
+  GetWindowRect(p.main, &r);
+  // 640 × 480 by default; centred in the height above the bar, x unchanged.
+  EXPECT_EQ(r.right - r.left, 640);
+  EXPECT_EQ(r.left, 80);
+  EXPECT_EQ(r.top, (600 - bar - 480) / 2);
+  screenshot("startup-shell-desktop");
+  p.close();
+}

@@ -1,0 +1,226 @@
+#include "viewer/app/main_window.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "frame/os_style.h"
+#include "frame/toolbar.h"
+#include "viewer/app/buttons.h"
+#include "viewer/app/view.h"
+#include "viewer/app/viewer_state.h"
+#include "viewer/extract/extraction.h"
+#include "viewer/icon/open_command.h"
+#include "viewer/image/image_record.h"
+
+namespace viewer {
+
+HINSTANCE g_instance = nullptr;
+HWND g_mainWindow = nullptr;
+HWND g_toolbar = nullptr;
+HWND g_hScrollBar = nullptr;
+HWND g_vScrollBar = nullptr;
+ScreenMetrics g_screen;
+WindowGeometry g_defaultGeometry;
+TaskbarOffsets g_taskbar;
+LanguageTexts g_texts;
+char readmePath[256];
+char g_messageText[512];
+PRINTDLGA g_printSettings;
+HDC g_splashDc = nullptr;
+HBITMAP g_splashBitmap = nullptr;
+HGDIOBJ g_splashOldBitmap = nullptr;
+
+namespace {
+
+void copy_text(char (&dst)[256], const char* src) { std::snprintf(dst, sizeof dst, "%s", src); }
+
+void fill_language_texts() {
+  using frame::tr;
+  copy_text(g_texts.captionPrefix, tr("Kaldero - ", "カルデロ - "));
+  copy_text(g_texts.openTitle, tr("Select a bitmap or an icon file to open.", "Bitmap または Icon ファイルの選択"));
+  copy_text(g_texts.saveTitle, tr("Assign a filename to save.", "保存するファイル名の指定"));
+  copy_text(g_texts.iconSaveTitle, tr("Assign an icon file to be saved.", "保存するアイコンファイルの設定"));
+  copy_text(g_texts.firstBitmapTitle, tr("Select a 1st bitmap file.", "第１のビットマップファイルの選択"));
+  copy_text(g_texts.secondBitmapTitle, tr("Select a 2nd bitmap file.", "第２のビットマップファイルの選択"));
+}
+
+BOOL CALLBACK find_running_viewer(HWND w, LPARAM found) {
+  char title[256] = {};
+  GetWindowTextA(w, title, 255);
+  if (std::strstr(title, g_texts.captionPrefix)) {
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool another_viewer_runs() {
+  bool found = false;
+  EnumWindows(find_running_viewer, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void place_main_window(HWND w) {
+  if (IsIconic(w)) return;
+  const Point p = place_window({g_defaultGeometry.x, g_defaultGeometry.y}, g_defaultGeometry.width,
+                               g_defaultGeometry.height, g_screen.width, g_screen.height, g_taskbar);
+  SetWindowPos(w, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  g_defaultGeometry.x = p.x;
+  g_defaultGeometry.y = p.y;
+}
+
+int display_bits_per_pixel() {
+  HDC ic = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+  if (!ic) return 0;
+  const int bits = GetDeviceCaps(ic, BITSPIXEL);
+  DeleteDC(ic);
+  return bits;
+}
+
+void build_readme_path() {
+  char program[256] = {};
+  const DWORD n = SearchPathA(nullptr, "KALDERO5.EXE", nullptr, sizeof program, program, nullptr);
+  if (n == 0 || n >= sizeof program ||
+      !readme_path_from_program(program, japaneseUi != 0, readmePath, sizeof readmePath)) {
+    // A program file under another name: look beside it, under the readme's
+    // own name, so that Help still finds the document or says it is missing.
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    char* slash = std::strrchr(self, '\\');
+    const int dirLen = slash ? static_cast<int>(slash - self + 1) : 0;
+    std::snprintf(readmePath, sizeof readmePath, "%.*s%s", dirLen, self,
+                  japaneseUi ? "KALDEROJ.PDF" : "KALDERO5.PDF");
+  }
+}
+
+void show_splash(HWND w) {
+  g_splashBitmap = LoadBitmapA(g_instance, "IBMP_1");
+  ShowWindow(w, SW_SHOWNORMAL);
+  UpdateWindow(w);
+  RECT client;
+  GetClientRect(w, &client);
+  HDC dc = GetDC(w);
+  g_splashDc = CreateCompatibleDC(dc);
+  if (g_splashDc && g_splashBitmap) {
+    g_splashOldBitmap = SelectObject(g_splashDc, g_splashBitmap);
+    BitBlt(dc, (client.right - kSplashWidth) / 2, (client.bottom - 212) / 2 + kStripHeight, kSplashWidth,
+           kSplashHeight, g_splashDc, 0, 0, SRCCOPY);
+  }
+  ReleaseDC(w, dc);
+  g_image.displayKind = Splash;
+}
+
+void create_scroll_bars(HWND w) {
+  RECT client;
+  GetClientRect(w, &client);
+  const int cw = client.right, ch = client.bottom;
+  const int sbh = g_screen.hScrollHeight, sbv = g_screen.vScrollWidth;
+  g_hScrollBar = CreateWindowA("SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_HORZ, 0, ch - sbh, cw - sbv, sbh, w,
+                               nullptr, g_instance, nullptr);
+  g_vScrollBar = CreateWindowA("SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, cw - sbv, kStripHeight, sbv,
+                               ch - sbh - kStripHeight, w, nullptr, g_instance, nullptr);
+  ShowWindow(g_hScrollBar, SW_HIDE);
+  ShowWindow(g_vScrollBar, SW_HIDE);
+  g_image.view = ViewState{};
+}
+
+LRESULT on_create(HWND w) {
+  g_mainWindow = w;
+  frame::decide_language();
+  frame::detect_style();
+  fill_language_texts();
+  if (another_viewer_runs()) {
+    SendMessageA(w, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  RECT work;
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+    Sleep(100);
+    SendMessageA(w, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  g_taskbar = taskbar_offsets({work.left, work.top, work.right, work.bottom}, g_screen.width, g_screen.height);
+  place_main_window(w);
+  if (display_too_shallow(display_bits_per_pixel())) {
+    SendMessageA(w, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  build_readme_path();
+  char caption[512];
+  std::snprintf(caption, sizeof caption, "%s%s", g_texts.captionPrefix, frame::tr("(No title)", "(無題)"));
+  SetWindowTextA(w, caption);
+  show_splash(w);
+  create_scroll_bars(w);
+  return 0;
+}
+
+void enforce_minimum_size(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  const Size min = minimum_window_size(g_screen.hScrollHeight, g_screen.minHeightBase, g_image.view.vBarVisible != 0,
+                                       g_image.view.hBarVisible != 0);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width < min.w || height < min.h)
+    SetWindowPos(w, nullptr, 0, 0, width < min.w ? min.w : width, height < min.h ? min.h : height,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void on_size(HWND w, WPARAM kind) {
+  recompute_zoom_factor();
+  if (g_hScrollBar && g_vScrollBar) layout_scroll_bars(w);
+  if (kind != SIZE_MINIMIZED) enforce_minimum_size(w);
+  extraction_focus_dialog();
+}
+
+void on_command(HWND w, int command) {
+  frame::erase_hint(w);
+  switch (command) {
+    case kCmdOpen: open_command(w); break;
+    case kCmdZoomOut: zoom_out(w); break;
+    case kCmdZoomIn: zoom_in(w); break;
+    case kCmdExit: shutdown(w); break;
+    default: break;  // commands of later tool bar buttons
+  }
+}
+
+}  // namespace
+
+void shutdown(HWND) {
+  if (g_image.displayKind != Splash) {
+    free_image();
+    extraction_shutdown();
+  } else if (g_splashDc) {
+    SelectObject(g_splashDc, g_splashOldBitmap);
+    DeleteDC(g_splashDc);
+    g_splashDc = nullptr;
+    DeleteObject(g_splashBitmap);
+    g_splashBitmap = nullptr;
+  }
+  PostQuitMessage(0);
+}
+
+LRESULT CALLBACK main_window_proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CREATE: return on_create(w);
+    case WM_DESTROY: shutdown(w); return 0;
+    case WM_SIZE: on_size(w, wParam); return 0;
+    case WM_PAINT:
+      recompute_zoom_factor();
+      on_paint(w);
+      return 0;
+    case WM_SETCURSOR:
+      DefWindowProcA(w, msg, wParam, lParam);
+      frame::update_hint(w);
+      return 0;
+    case WM_COMMAND: on_command(w, LOWORD(wParam)); return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      recompute_zoom_factor();
+      on_scroll(w, msg == WM_VSCROLL, wParam);
+      return 0;
+    case kApplyExtractionMessage: return 0;  // the extraction dialog's choice
+    default: return DefWindowProcA(w, msg, wParam, lParam);
+  }
+}
+
+}  // namespace viewer

@@ -1,0 +1,22 @@
+// The view of the current image below the tool bar strip: painting, zoom,
+// scrolling, the scroll bars and the caption.
+#pragma once
+#include <windows.h>
+
+namespace viewer {
+
+void recompute_zoom_factor();
+void on_paint(HWND w);
+void zoom_out(HWND w);
+void zoom_in(HWND w);
+void on_scroll(HWND w, bool vertical, WPARAM wParam);
+void layout_scroll_bars(HWND w);
+void reset_view_for_load(HWND w);
+void redraw_view(HWND w, bool erase);
+void refresh_paste_button(HWND w);
+void set_caption_from_path(HWND w, const char* path);
+void set_caption_ratio(HWND w);
+void follow_extraction_dialog(HWND w);
+void destroy_size_grip();
+
+}  // namespace viewer

@@ -1,0 +1,61 @@
+// Geometry of the view: zoom ratios, scroll limits, scroll bar layout and the
+// enabled state of the image buttons. Pure functions, tested natively.
+#pragma once
+#include <cstddef>
+
+namespace viewer {
+
+// step ≥ 0 magnifies (step + 1):1, step < 0 reduces 1:(1 − step).
+int zoom_factor(int zoomStep);
+bool magnifying(int zoomStep);
+
+struct Extent {
+  long long w, h;
+};
+// The image's size on screen at this step.
+Extent displayed_size(int imageW, int imageH, int zoomStep);
+
+// Largest scroll position (image pixels) of each axis for a scroll action.
+struct ScrollLimits {
+  long long x, y;
+};
+ScrollLimits scroll_limits(int imageW, int imageH, int zoomStep, int clientW, int clientH, int sbh, int sbv,
+                           bool hVisible, bool vVisible);
+
+// Applies a scroll code to a position: line ±1, page ±10, thumb to a given
+// position; then keeps it within 0 … limit.
+enum class ScrollCode { LineBack, LineForward, PageBack, PageForward, Thumb, Other };
+long long scroll_to(long long position, ScrollCode code, long long thumb, long long limit);
+
+struct BarPlacement {
+  int x, y, w, h;
+};
+struct ScrollLayout {
+  bool hVisible, vVisible;
+  BarPlacement hBar, vBar;
+  long long hRangeMax, vRangeMax;  // ranges start at 0
+  bool showGrip;
+  BarPlacement grip;
+  bool resetX, resetY;  // the hidden axis scrolls back to 0
+};
+ScrollLayout layout_scroll_bars(int imageW, int imageH, int zoomStep, int clientW, int clientH, int sbh, int sbv);
+
+struct ImageButtons {
+  bool zoomOut, zoomIn;
+};
+// Zoom buttons with an image shown; free screen = screen less the task bar.
+ImageButtons zoom_buttons(int zoomStep, int fitZoomStep, int imageW, int imageH, int freeScreenW, int freeScreenH);
+
+// " [1:3]"-style ratio text without the opening bracket: "1:3]" or "2:1]".
+void ratio_text(int zoomStep, char* out, size_t outSize);
+
+// The file name of a path: what follows its last backslash. Steps through
+// the path by characters so that a double-byte character whose second byte
+// is a backslash is not taken for a separator.
+const char* file_name_of(const char* path, bool (*isLeadByte)(unsigned char));
+
+// Fit-to-window zoom of a newly loaded image. When the usable area is empty
+// no ratio fits; the search then ends at the smallest ratio, 1:10.
+int fit_zoom_step(long long imageW, long long imageH, int clientW, int clientH, int sbh, int sbv);
+
+}  // namespace viewer
