@@ -213,12 +213,25 @@ std::string expect_message(DWORD pid, const std::string& caption, int ms) {
 
 void post_command(HWND main, int command) { PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(command), 0); }
 
+namespace {
+// The file name edit sits inside control 1148 (a ComboBoxEx32 holding a
+// ComboBox holding the Edit); older dialogs have a plain edit 1152.
+BOOL CALLBACK find_name_edit(HWND w, LPARAM out) {
+  char cls[32] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  const int id = GetDlgCtrlID(w);
+  if (std::strcmp(cls, "Edit") == 0 && (id == 1148 || id == 1152 || GetDlgCtrlID(GetParent(w)) == 1148)) {
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
 bool answer_file_dialog(HWND dialog, const std::string& path) {
   HWND edit = nullptr;
   wait_until([&] {
-    HWND combo = GetDlgItem(dialog, 1148);
-    edit = combo ? FindWindowExA(combo, nullptr, "Edit", nullptr) : nullptr;
-    if (!edit) edit = GetDlgItem(dialog, 1152);  // older dialogs: a plain edit
+    EnumChildWindows(dialog, find_name_edit, reinterpret_cast<LPARAM>(&edit));
     return edit != nullptr;
   }, 5000);
   if (!edit) return false;

@@ -104,20 +104,4 @@ const char* file_name_of(const char* path, bool (*isLead)(unsigned char)) {
   return name;
 }
 
-int fit_zoom_step(long long w, long long h, int cw, int ch, int sbh, int sbv) {
-  const long long roomW = static_cast<long long>(cw) - sbv;
-  const long long roomH = static_cast<long long>(ch) - sbh - 21;
-  if (roomW <= 0 || roomH <= 0) return -9;
-  long long i = 1, j = 1;
-  // w / i ≤ roomW is first true at i = ⌈(w + 1) / (roomW + 1)⌉; no loop over large images.
-  if (w > roomW) i = (w + 1 + roomW) / (roomW + 1);
-  while (i > 1 && w / (i - 1) <= roomW) --i;
-  while (w / i > roomW) ++i;
-  if (h > roomH) j = (h + 1 + roomH) / (roomH + 1);
-  while (j > 1 && h / (j - 1) <= roomH) --j;
-  while (h / j > roomH) ++j;
-  const long long step = 1 - std::max(i, j);
-  return static_cast<int>(std::max(step, -1000000LL));
-}
-
 }  // namespace viewer

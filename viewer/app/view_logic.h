@@ -54,8 +54,4 @@ void ratio_text(int zoomStep, char* out, size_t outSize);
 // is a backslash is not taken for a separator.
 const char* file_name_of(const char* path, bool (*isLeadByte)(unsigned char));
 
-// Fit-to-window zoom of a newly loaded image. When the usable area is empty
-// no ratio fits; the search then ends at the smallest ratio, 1:10.
-int fit_zoom_step(long long imageW, long long imageH, int clientW, int clientH, int sbh, int sbv);
-
 }  // namespace viewer

@@ -1,5 +1,286 @@
 #include "viewer/icon/open_command.h"
 
+#include <commdlg.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "formats/bmp_scan.h"
+#include "formats/icon_convert.h"
+#include "formats/icon_layout.h"
+#include "viewer/app/messages.h"
+#include "viewer/app/view.h"
+#include "viewer/app/view_logic.h"
+#include "viewer/app/viewer_state.h"
+#include "viewer/export/disk_checks.h"
+#include "viewer/extract/extraction.h"
+#include "viewer/icon/colour_dialog.h"
+#include "viewer/icon/open_logic.h"
+#include "viewer/image/image_record.h"
+
 namespace viewer {
-void open_command(HWND) {}
+
+namespace {
+
+char g_chosenPath[256];
+
+// Reads up to n bytes from the start of a file and its length.
+bool read_head(HANDLE file, uint8_t* head, DWORD n, DWORD* got, uint64_t* size) {
+  LARGE_INTEGER len;
+  if (!GetFileSizeEx(file, &len)) return false;
+  *size = static_cast<uint64_t>(len.QuadPart);
+  *got = 0;
+  return ReadFile(file, head, n, got, nullptr) != 0;
+}
+
+void repaint_open_button(HWND w) {
+  // The dialog covered the button: repaint it, the child included.
+  RECT r{47, 0, 79, 20};
+  RedrawWindow(w, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+bool choose_file(HWND w) {
+  ZeroMemory(g_chosenPath, sizeof g_chosenPath);
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = w;
+  ofn.lpstrFilter = "File (*.bmp;*.ico)\0*.bmp;*.ico\0";
+  ofn.lpstrFile = g_chosenPath;
+  ofn.nMaxFile = sizeof g_chosenPath;
+  ofn.lpstrTitle = g_texts.openTitle;
+  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (GetOpenFileNameA(&ofn)) {
+    repaint_open_button(w);
+    return true;
+  }
+  const DWORD error = CommDlgExtendedError();
+  if (error != 0) {
+    message_f(w, MB_OK | MB_ICONERROR, "GetOpenFileName error 0x%lx", "Error", "GetOpenFileName エラー 0x%lx",
+              "エラー", static_cast<unsigned long>(error));
+    return false;
+  }
+  repaint_open_button(w);
+  return false;
+}
+
+// Makes a bitmap file the current image: the old one goes, the new one is
+// loaded at the zoom that fits, and the view, caption and extraction follow.
+void install_bitmap(HWND w, const char* bitmapPath, int kind, int origin, bool copyPalette) {
+  discard_current_image(w);
+  open_bmp_file(w, bitmapPath);
+  g_image.displayKind = kind;
+  g_image.imageOrigin = origin;
+  if (copyPalette && g_image.dib && lock_image(w)) {
+    fmt::bmp::ExportFigures& f = g_image.figures;
+    const uint32_t entries = f.palette_size <= 256 ? f.palette_size : 256;
+    for (uint32_t i = 0; i < entries && static_cast<int>(i) < g_image.colourCount; ++i) {
+      const uint8_t* e = g_image.colourTable + 4 * i;
+      f.palette[i] = {e[0], e[1], e[2]};
+    }
+  }
+  unlock_image();
+  recompute_zoom_factor();
+  layout_scroll_bars(w);
+  g_image.view.vBarVisibleNow = g_image.view.vBarVisibleAtLastMove = g_image.view.vBarVisible;
+  redraw_view(w, false);
+  set_caption_from_path(w, g_chosenPath);
+  extraction_reset();
+  if (g_image.figures.palette_size == 0 && g_image.dib) extraction_make_copy(w);
+}
+
+void open_bmp(HWND w) {
+  HANDLE file = CreateFileA(g_chosenPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned bitmap file.", "Error",
+            "指定されたビットマップファイルを開けません.", "エラー");
+    return;
+  }
+  static uint8_t head[fmt::bmp::kScanBytes];
+  DWORD got = 0;
+  uint64_t size = 0;
+  const bool read = read_head(file, head, sizeof head, &got, &size);
+  CloseHandle(file);
+  fmt::bmp::ExportFigures figures = g_image.figures;  // entries past the table keep their values
+  const fmt::bmp::ScanResult r =
+      read ? fmt::bmp::scan_bmp(head, got, size, &figures) : fmt::bmp::ScanResult::NotBitmap;
+  if (r == fmt::bmp::ScanResult::NotBitmap) {
+    message(w, MB_OK | MB_ICONERROR, "Not a bitmap file with correct format.", "Error",
+            "正しいビットマップファイルではありません.", "エラー");
+    return;
+  }
+  if (r == fmt::bmp::ScanResult::ZeroSize) {
+    message(w, MB_OK | MB_ICONWARNING, "Unable to process a bitmap with zero width or height.", "Warning",
+            "幅や高さが０のビットマップは処理できません.", "警告");
+    return;
+  }
+  g_image.figures = figures;
+  install_bitmap(w, g_chosenPath, BmpFile, FromBmpFile, false);
+}
+
+void report_icon_check(HWND w, fmt::icon::IconCheckResult r) {
+  using R = fmt::icon::IconCheckResult;
+  switch (r) {
+    case R::NotIcon:
+      message(w, MB_OK | MB_ICONERROR, "Not an icon file with correct format.", "Error",
+              "正しい形式のアイコンファイルではありません.", "エラー");
+      break;
+    case R::MultipleIcons:
+      message(w, MB_OK | MB_ICONERROR, "More than one icon contained in the file.", "Error",
+              "アイコンが１個以上ファイルに含まれています.", "エラー");
+      break;
+    case R::ZeroSize:
+      message(w, MB_OK | MB_ICONWARNING, "Unable to process an icon with zero width or height.", "Warning",
+              "幅や高さが０のアイコンは処理できません.", "警告");
+      break;
+    case R::UnsupportedDepth:
+      message(w, MB_OK | MB_ICONWARNING, "Unable to display an icon file\nexcept with 2/16/256/16M colors.",
+              "Warning", "2色/16色/256色/16M色アイコンファイル以外は\n表示できません.", "警告");
+      break;
+    case R::WrongSize:
+      message(w, MB_OK | MB_ICONERROR, "Not an icon file with correct format.", "Error",
+              "正しい形式のアイコンファイル\nではありません.", "エラー");
+      break;
+    case R::Ok: break;
+  }
+}
+
+void report_temporary_failure(HWND w) {
+  message(w, MB_OK | MB_ICONERROR, "Unable to create a temporary bitmap file.", "Error",
+          "仮のビットマップファイルを作れません.", "エラー");
+}
+
+bool path_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool is_lead(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
+
+// The index the display gives the chosen colour among the icon's colours.
+uint8_t nearest_index(const std::vector<fmt::icon::RgbEntry>& colours) {
+  if (colours.empty()) return 0;
+  std::vector<uint8_t> storage(sizeof(LOGPALETTE) + colours.size() * sizeof(PALETTEENTRY));
+  auto* lp = reinterpret_cast<LOGPALETTE*>(storage.data());
+  lp->palVersion = 0x300;
+  lp->palNumEntries = static_cast<WORD>(colours.size());
+  for (size_t i = 0; i < colours.size(); ++i)
+    lp->palPalEntry[i] = {colours[i].red, colours[i].green, colours[i].blue, PC_RESERVED};
+  HPALETTE pal = CreatePalette(lp);
+  if (!pal) return 0;
+  const UINT index = GetNearestPaletteIndex(pal, maskColour);
+  DeleteObject(pal);
+  return static_cast<uint8_t>(index < colours.size() ? index : 0);
+}
+
+// Builds the bitmap of the icon in memory, asks for the mask colour when
+// the mask marks any pixel, and writes the bitmap file. False when the file
+// could not be written whole.
+bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+  std::vector<uint8_t> icon, bmp;
+  // An icon of gigabytes is valid by its layout, but no 32-bit process can hold its bitmap.
+  if (f.file_size > 0x7FFFFFFF) return false;
+  try {
+    icon.resize(static_cast<size_t>(f.file_size));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  DWORD got = 0;
+  SetFilePointer(iconFile, 0, nullptr, FILE_BEGIN);
+  if (!ReadFile(iconFile, icon.data(), static_cast<DWORD>(icon.size()), &got, nullptr) || got != icon.size())
+    return false;
+  try {
+    bmp = fmt::icon::icon_to_bmp(icon.data(), icon.size(), f);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (bmp.empty()) return false;
+  fmt::bmp::ExportFigures figures = g_image.figures;
+  fmt::icon::converted_figures(bmp, &figures);
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  if (fmt::icon::has_masked_pixels(icon.data(), icon.size(), f)) {
+    choose_mask_colour(w);
+    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    const uint8_t index = nearest_index(fmt::icon::mask_palette(icon.data(), icon.size(), f));
+    fmt::icon::paint_masked(bmp, icon.data(), icon.size(), f, index, maskColour);
+  }
+  DWORD written = 0;
+  const bool ok = WriteFile(bmpFile, bmp.data(), static_cast<DWORD>(bmp.size()), &written, nullptr) &&
+                  written == bmp.size() && FlushFileBuffers(bmpFile);
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  if (!ok) return false;
+  g_image.figures = figures;
+  // The grey count follows the icon's own table, so that a later save
+  // decides on this image and not on the one before it.
+  uint32_t grey = 0;
+  for (uint32_t i = 0; i < figures.palette_size && 54 + 4 * i + 2 < bmp.size(); ++i) {
+    const uint8_t* e = &bmp[54 + 4 * i];
+    if (e[0] == e[1] && e[1] == e[2]) ++grey;
+  }
+  g_image.figures.grey_entries = grey;
+  return true;
+}
+
+void open_ico(HWND w) {
+  HANDLE file = CreateFileA(g_chosenPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned icon file.", "Error",
+            "指定されたアイコンファイルを開けません.", "エラー");
+    return;
+  }
+  uint8_t head[fmt::icon::kHeadBytesNeeded];
+  DWORD got = 0;
+  uint64_t size = 0;
+  fmt::icon::IconFigures f;
+  const fmt::icon::IconCheckResult r = read_head(file, head, sizeof head, &got, &size)
+                                           ? fmt::icon::check_icon(head, got, size, &f)
+                                           : fmt::icon::IconCheckResult::NotIcon;
+  if (r != fmt::icon::IconCheckResult::Ok) {
+    CloseHandle(file);
+    report_icon_check(w, r);
+    return;
+  }
+  char tempDir[MAX_PATH + 1] = {};
+  const DWORD n = GetTempPathA(sizeof tempDir, tempDir);
+  const std::string temp =
+      (n > 0 && n <= 255) ? temporary_bitmap_path(tempDir, file_name_of(g_chosenPath, is_lead), path_exists) : std::string();
+  // A new file only: an existing one is never replaced.
+  HANDLE bmp = temp.empty() ? INVALID_HANDLE_VALUE
+                            : CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  if (bmp == INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    report_temporary_failure(w);
+    return;
+  }
+  const bool converted = convert_icon(w, file, bmp, f);
+  CloseHandle(file);
+  CloseHandle(bmp);
+  if (!converted) {
+    DeleteFileA(temp.c_str());
+    report_temporary_failure(w);
+    return;
+  }
+  install_bitmap(w, temp.c_str(), IconFile, FromIcon, true);
+  DeleteFileA(temp.c_str());
+}
+
+}  // namespace
+
+void open_command(HWND w) {
+  if (!choose_file(w)) return;
+  if (!is_fixed_disk(g_chosenPath)) {
+    message(w, MB_OK | MB_ICONWARNING, "Unable to open a file other than in the fixed disk.", "Warning",
+            "ハードディスク以外のファイルは開けません.", "警告");
+    return;
+  }
+  switch (kind_by_extension(g_chosenPath)) {
+    case FileKind::Bmp: open_bmp(w); break;
+    case FileKind::Ico: open_ico(w); break;
+    case FileKind::Other:
+      message(w, MB_OK | MB_ICONWARNING, "Select a file with BMP or ICO extension.", "Error",
+              "拡張子 BMP または ICO のファイルを選択してください.", "エラー");
+      break;
+  }
+}
+
 }  // namespace viewer

@@ -4,7 +4,7 @@
 #include "formats/bytes.h"
 #include "viewer/app/messages.h"
 #include "viewer/app/view.h"
-#include "viewer/app/view_logic.h"
+#include "viewer/image/fit_logic.h"
 #include "viewer/app/viewer_state.h"
 
 namespace viewer {
@@ -153,7 +153,7 @@ bool open_bmp_file(HWND owner, const char* path) {
   RECT client;
   GetClientRect(g_mainWindow ? g_mainWindow : owner, &client);
   g_image.view.zoomStep = fit_zoom_step(g_image.width, g_image.height, client.right, client.bottom,
-                                        g_screen.hScrollHeight, g_screen.vScrollWidth);
+                                        g_screen.vScrollWidth, g_screen.hScrollHeight);
   g_image.view.fitZoomStep = g_image.view.zoomStep;
   return true;
 }

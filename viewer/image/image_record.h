@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "formats/bmp_scan.h"
+
 namespace viewer {
 
 enum DisplayKind { Unset = -1, Splash = 0, BmpFile = 1, IconFile = 2, Pasted = 3, MakeIconBitmap = 5 };
@@ -21,17 +23,6 @@ struct ViewState {
   int vBarVisibleNow = 0, vBarVisibleAtLastMove = 0;
 };
 
-struct ExportFigures {
-  int32_t width = 0, height = 0;
-  int bitsPerPixel = 0;
-  int paletteSize = 0;            // 2, 16, 256, or 0 without a colour table
-  int palette[256][3] = {};       // blue, green, red
-  int greyEntries = 0;            // entries with blue = green = red
-  int32_t paddedRowLength = 0;
-  int32_t unpaddedRowLength = 0;
-  uint32_t bmpFileSize = 0;
-};
-
 struct ImageRecord {
   HGLOBAL dib = nullptr;
   uint8_t fileHeader[14] = {};
@@ -45,7 +36,9 @@ struct ImageRecord {
   int displayKind = Unset;
   int imageOrigin = FromBmpFile;
   ViewState view;
-  ExportFigures figures;
+  // Figures the savers, the printer and the extraction read; set by the loaders.
+  fmt::bmp::ExportFigures figures;
+  int figureBitsPerPixel = 0;
   // Colour-extraction copy: info header and 24-bit rows of an image without colour table.
   HGLOBAL extractCopy = nullptr;
   uint8_t* extractCopyPtr = nullptr;
