@@ -7,7 +7,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$ROOT/scripts/build.sh"
 source "$ROOT/scripts/wine_env.sh"
 ensure_wine_prefix
-EXE="$ROOT/build/win/bin/KALDERO5.EXE"
+EXE="$BUILD/win/bin/KALDERO5.EXE"
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$EXE"
 fi
@@ -19,6 +19,6 @@ for _ in $(seq 1 100); do
   sleep 0.2
 done
 sleep 1
-shot="$ROOT/build/kaldero-screenshot.png"
+shot="$BUILD/kaldero-screenshot.png"
 /usr/bin/import -window root "$shot"
 echo "The viewer ran headless; screenshot: $shot"

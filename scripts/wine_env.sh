@@ -1,7 +1,9 @@
 # Sourced by the run and test scripts: a Wine prefix inside the build folder
 # and a headless X display when there is none.
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD="$ROOT/build"
+# KALDERO_BUILD_DIR lets several checkouts or people share a machine without
+# sharing builds, Wine prefixes or screens.
+BUILD="${KALDERO_BUILD_DIR:-$ROOT/build}"
 export WINEPREFIX="$BUILD/wineprefix"
 export WINEARCH=win32
 export WINEDEBUG=-all

@@ -34,8 +34,8 @@ Point place_window(Point p, int w, int h, int sw, int sh, const TaskbarOffsets& 
     p.y = (sh - t.top - h) / 2;
     if (p.y < 0) p.y = t.top;
   } else {
-    p.x = (sw - t.left - w) / 2 + t.left;
-    if (p.x < 0) p.x = t.left;
+    const int centre = (sw - t.left - w) / 2;
+    p.x = centre < 0 ? t.left : centre + t.left;
   }
   return p;
 }

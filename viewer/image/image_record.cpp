@@ -53,7 +53,8 @@ bool lock_image(HWND owner) {
   g_image.blockStart = g_image.infoHeader = block;
   fmt::bmp::DibLayout layout;
   const fmt::bmp::BmpReadError e =
-      fmt::bmp::finish_dib(block, GlobalSize(g_image.dib), record_file_header(), &layout);
+      fmt::bmp::finish_dib(block, g_image.dibSize ? g_image.dibSize : GlobalSize(g_image.dib), record_file_header(),
+                           &layout);
   if (e != fmt::bmp::BmpReadError::None) {
     // The pointers stay null: nothing may be drawn from a block that failed.
     g_image.colourTable = g_image.pixels = nullptr;
@@ -77,6 +78,7 @@ void free_image() {
     GlobalFree(g_image.dib);
   }
   g_image.dib = nullptr;
+  g_image.dibSize = 0;
   g_image.blockStart = g_image.infoHeader = g_image.colourTable = g_image.pixels = nullptr;
   ZeroMemory(g_image.fileHeader, sizeof g_image.fileHeader);
 }
@@ -116,6 +118,7 @@ bool read_bmp(HWND owner, HANDLE file) {
     return false;
   }
   g_image.dib = block;
+  g_image.dibSize = header.block_size;
   {
     ScopedBlockLock lock(block);
     uint8_t* bytes = lock.get();

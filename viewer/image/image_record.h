@@ -25,6 +25,9 @@ struct ViewState {
 
 struct ImageRecord {
   HGLOBAL dib = nullptr;
+  // Bytes of the block that hold the image: a global block may be larger than
+  // asked for, and its slack must never pass for pixels.
+  size_t dibSize = 0;
   uint8_t fileHeader[14] = {};
   // Lock pointers, null while unlocked.
   uint8_t* blockStart = nullptr;
