@@ -66,8 +66,12 @@ BmpReadError dib_layout(const uint8_t* block, size_t block_size, const FileHeade
   // Compressed rows have no fixed stride; nothing in the viewer reads them.
   if (get_u32le(block + kOffCompression) != 0) return BmpReadError::UnsupportedFormat;
 
-  l.colour_count = colour_count_for(get_u32le(block + kOffColoursUsed), l.bit_count);
-  l.table_entries = std::min(l.colour_count, kMaxTableEntries);
+  const uint32_t colours_used = get_u32le(block + kOffColoursUsed);
+  l.colour_count = colour_count_for(colours_used, l.bit_count);
+  // Above 8 bits a colour table is optional: only the entries the header
+  // names are in the file, and only those are what GDI reads.
+  const uint32_t present = l.bit_count > 8 ? colours_used : l.colour_count;
+  l.table_entries = std::min(present, kMaxTableEntries);
   const uint64_t size = block_size;
   if (kInfoHeaderSize + 4 * uint64_t{l.table_entries} > size) return BmpReadError::DataOutsideBlock;
 
@@ -75,7 +79,7 @@ BmpReadError dib_layout(const uint8_t* block, size_t block_size, const FileHeade
     if (header.pixel_offset < kFileHeaderSize + kInfoHeaderSize) return BmpReadError::BadPixelOffset;
     l.rows_offset = header.pixel_offset - kFileHeaderSize;
   } else {
-    l.rows_offset = kInfoHeaderSize + 4 * uint64_t{l.colour_count};
+    l.rows_offset = kInfoHeaderSize + 4 * uint64_t{present};
   }
 
   const uint64_t rows = l.height < 0 ? uint64_t{0} - static_cast<uint64_t>(int64_t{l.height})
@@ -105,7 +109,10 @@ BmpReadError finish_dib(uint8_t* block, size_t block_size, const FileHeader& hea
     l.height = -l.height;
     put_u32le(block + kOffHeight, static_cast<uint32_t>(l.height));
   }
-  if (get_u32le(block + kOffColoursUsed) == 0) put_u32le(block + kOffColoursUsed, l.colour_count);
+  // Writing 65536 or 1 into a 16- or 32-bit header would announce a table
+  // the file does not have; only palette depths get their count filled in.
+  if (l.bit_count <= 8 && get_u32le(block + kOffColoursUsed) == 0)
+    put_u32le(block + kOffColoursUsed, l.colour_count);
   // image_bytes fits the block, so it fits 32 bits.
   if (get_u32le(block + kOffImageSize) == 0)
     put_u32le(block + kOffImageSize, static_cast<uint32_t>(l.image_bytes));

@@ -112,20 +112,24 @@ TEST(BmpRead, FillsColoursUsedAndImageSize) {
   r = load(fixtures::bmp_file(fixtures::info_header(5, 3, 24, 0, 50), {}, Bytes(50, 7)));
   EXPECT_EQ(field(r.block, kOffImageSize), 50u);
 
-  // 32 bits: colour count 1, so one table entry must be there.
-  r = load(fixtures::bmp_file(fixtures::info_header(2, 2, 32, 0, 0), fixtures::ramp_table(1), Bytes(16, 1)));
+  // 32 and 16 bits: the derived counts are 1 and 65536, but such files carry
+  // no table unless the header names one, so none is written in or required,
+  // and a small file still loads.
+  r = load(fixtures::bmp_file(fixtures::info_header(2, 2, 32, 0, 0), {}, Bytes(16, 1), 0));
   ASSERT_EQ(r.error, BmpReadError::None);
-  EXPECT_EQ(field(r.block, kOffColoursUsed), 1u);
-  EXPECT_EQ(r.layout.rows_offset, 44u);
-
-  // 16 bits: colour count 65536, of which GDI takes 256 entries, so the block
-  // needs 1024 bytes after the info header even with the rows right behind it.
+  EXPECT_EQ(r.layout.colour_count, 1u);
+  EXPECT_EQ(field(r.block, kOffColoursUsed), 0u);
+  EXPECT_EQ(r.layout.rows_offset, 40u);
   const Bytes info16 = fixtures::info_header(20, 26, 16, 0, 0);
   r = load(fixtures::bmp_file(info16, {}, Bytes(40 * 26, 2)));
   ASSERT_EQ(r.error, BmpReadError::None);
-  EXPECT_EQ(field(r.block, kOffColoursUsed), 65536u);
+  EXPECT_EQ(r.layout.colour_count, 65536u);
+  EXPECT_EQ(field(r.block, kOffColoursUsed), 0u);
   EXPECT_EQ(r.layout.rows_offset, 40u);
   EXPECT_EQ(load(fixtures::bmp_file(fixtures::info_header(2, 2, 16, 0, 0), {}, Bytes(8, 2))).error,
+            BmpReadError::None);
+  // A table the header names must be there.
+  EXPECT_EQ(load(fixtures::bmp_file(fixtures::info_header(2, 2, 16, 3, 0), {}, Bytes(8, 2), 0)).error,
             BmpReadError::DataOutsideBlock);
 }
 
