@@ -1,0 +1,280 @@
+#include "viewer/app/view_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace viewer;
+
+namespace {
+
+// Scroll bars 17 pixels thick, a client area of 400 x 300 (the view is the
+// client area below the 20-pixel strip).
+constexpr int kBar = 17;
+constexpr int kCw = 400;
+constexpr int kCh = 300;
+
+ScrollLayout layout(int w, int h, int step) { return layout_scroll_bars(w, h, step, kCw, kCh, kBar, kBar); }
+
+void expect_bar(const BarPlacement& b, int x, int y, int w, int h, const char* which) {
+  EXPECT_EQ(b.x, x) << which;
+  EXPECT_EQ(b.y, y) << which;
+  EXPECT_EQ(b.w, w) << which;
+  EXPECT_EQ(b.h, h) << which;
+}
+
+bool cp932_lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool no_lead(unsigned char) { return false; }
+
+std::string ratio(int step) {
+  char text[16];
+  ratio_text(step, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+TEST(ZoomRatio, StepsMapToMagnifyingAndReducingFactors) {
+  EXPECT_EQ(zoom_factor(0), 1);
+  EXPECT_EQ(zoom_factor(1), 2);
+  EXPECT_EQ(zoom_factor(9), 10);
+  EXPECT_EQ(zoom_factor(-1), 2);
+  EXPECT_EQ(zoom_factor(-9), 10);
+  // Reduced sizes drop the remainder; magnified ones are exact.
+  const Extent reduced = displayed_size(1001, 999, -2);
+  EXPECT_EQ(reduced.w, 333);
+  EXPECT_EQ(reduced.h, 333);
+  const Extent magnified = displayed_size(301, 7, 9);
+  EXPECT_EQ(magnified.w, 3010);
+  EXPECT_EQ(magnified.h, 70);
+  // Large images at 10:1 do not wrap around.
+  EXPECT_EQ(displayed_size(300000, 300000, 9).w, 3000000);
+}
+
+TEST(ZoomRatio, TextShowsTheRatioAndClosesTheBracket) {
+  EXPECT_EQ(ratio(-9), "1:10]");
+  EXPECT_EQ(ratio(-1), "1:2]");
+  EXPECT_EQ(ratio(0), "1:1]");
+  EXPECT_EQ(ratio(1), "2:1]");
+  EXPECT_EQ(ratio(9), "10:1]");
+}
+
+TEST(ScrollLimits, MagnifyingCountsInImagePixels) {
+  // 300 x 200 at 3:1 shows 900 x 600.
+  ScrollLimits l = scroll_limits(300, 200, 2, kCw, kCh, kBar, kBar, true, true);
+  EXPECT_EQ(l.x, (900 + 17 - 400) / 3);  // 172: the last screen pixel of the image stays out of reach
+  EXPECT_EQ(l.y, (600 + 17 - 300 + 20) / 3);
+  l = scroll_limits(300, 200, 2, kCw, kCh, kBar, kBar, false, false);
+  EXPECT_EQ(l.x, 166);
+  EXPECT_EQ(l.y, 106);
+}
+
+TEST(ScrollLimits, ReducingCountsInImagePixels) {
+  // 1501 x 1200 at 1:3 shows 500 x 400.
+  ScrollLimits l = scroll_limits(1501, 1200, -2, kCw, kCh, kBar, kBar, true, true);
+  EXPECT_EQ(l.x, (500 + 17 - 400) * 3);
+  EXPECT_EQ(l.y, (400 + 17 - 300 + 20) * 3);
+  // Only the vertical bar: it narrows the view, the horizontal one is gone.
+  l = scroll_limits(1501, 1200, -2, kCw, kCh, kBar, kBar, false, true);
+  EXPECT_EQ(l.x, 351);
+  EXPECT_EQ(l.y, 360);
+}
+
+TEST(ScrollTo, LinesAndPagesStopAtZeroAndAtTheLimit) {
+  EXPECT_EQ(scroll_to(5, ScrollCode::LineBack, 0, 100), 4);
+  EXPECT_EQ(scroll_to(5, ScrollCode::LineForward, 0, 100), 6);
+  EXPECT_EQ(scroll_to(0, ScrollCode::LineBack, 0, 100), 0);
+  EXPECT_EQ(scroll_to(100, ScrollCode::LineForward, 0, 100), 100);
+  EXPECT_EQ(scroll_to(25, ScrollCode::PageBack, 0, 100), 15);
+  EXPECT_EQ(scroll_to(25, ScrollCode::PageForward, 0, 100), 35);
+  EXPECT_EQ(scroll_to(7, ScrollCode::PageBack, 0, 100), 0);
+  EXPECT_EQ(scroll_to(95, ScrollCode::PageForward, 0, 100), 100);
+}
+
+TEST(ScrollTo, ThumbTakesItsPositionWithinTheRange) {
+  EXPECT_EQ(scroll_to(5, ScrollCode::Thumb, 60, 100), 60);
+  EXPECT_EQ(scroll_to(5, ScrollCode::Thumb, 0, 100), 0);
+  EXPECT_EQ(scroll_to(5, ScrollCode::Thumb, 250, 100), 100);
+  // Beyond what the message's 16-bit field could carry.
+  EXPECT_EQ(scroll_to(5, ScrollCode::Thumb, 70000, 80000), 70000);
+  // Other codes move nothing, but a position left beyond the limit by a zoom
+  // comes back within it.
+  EXPECT_EQ(scroll_to(40, ScrollCode::Other, 90, 100), 40);
+  EXPECT_EQ(scroll_to(150, ScrollCode::Other, 0, 100), 100);
+}
+
+TEST(ScrollBarLayout, WideAndTallShowsBothBarsAndTheGrip) {
+  // 300 x 200 at 2:1 = 600 x 400.
+  ScrollLayout l = layout(300, 200, 1);
+  EXPECT_TRUE(l.hVisible);
+  EXPECT_TRUE(l.vVisible);
+  expect_bar(l.hBar, 0, 283, 383, 17, "horizontal");
+  expect_bar(l.vBar, 383, 20, 17, 263, "vertical");
+  EXPECT_EQ(l.hRangeMax, (600 - 400 + 17) / 2);
+  EXPECT_EQ(l.vRangeMax, (400 + 20 - 300 + 17) / 2);
+  EXPECT_TRUE(l.showGrip);
+  expect_bar(l.grip, 383, 283, 17, 17, "grip");
+  EXPECT_FALSE(l.resetX);
+  EXPECT_FALSE(l.resetY);
+
+  // 1301 x 1000 at 1:2 = 650 x 500.
+  l = layout(1301, 1000, -1);
+  EXPECT_TRUE(l.hVisible && l.vVisible && l.showGrip);
+  EXPECT_EQ(l.hRangeMax, (650 - 400 + 17) * 2);
+  EXPECT_EQ(l.vRangeMax, (500 + 20 - 300 + 17) * 2);
+}
+
+TEST(ScrollBarLayout, TallOnlyShowsTheVerticalBarDownToTheBottom) {
+  // 150 x 200 at 2:1 = 300 x 400.
+  ScrollLayout l = layout(150, 200, 1);
+  EXPECT_FALSE(l.hVisible);
+  EXPECT_TRUE(l.vVisible);
+  expect_bar(l.vBar, 383, 20, 17, 280, "vertical");
+  expect_bar(l.hBar, 0, 283, 383, 17, "horizontal");
+  EXPECT_EQ(l.vRangeMax, (400 + 20 - 300) / 2);
+  EXPECT_EQ(l.hRangeMax, 0);
+  EXPECT_FALSE(l.showGrip);
+  EXPECT_TRUE(l.resetX);
+  EXPECT_FALSE(l.resetY);
+
+  // 700 x 1000 at 1:3 = 233 x 333.
+  l = layout(700, 1000, -2);
+  EXPECT_TRUE(l.vVisible && !l.hVisible);
+  EXPECT_EQ(l.vRangeMax, (333 + 20 - 300) * 3);
+}
+
+TEST(ScrollBarLayout, WideOnlyShowsTheHorizontalBarAcrossTheWholeWidth) {
+  // 300 x 100 at 2:1 = 600 x 200.
+  ScrollLayout l = layout(300, 100, 1);
+  EXPECT_TRUE(l.hVisible);
+  EXPECT_FALSE(l.vVisible);
+  expect_bar(l.hBar, 0, 283, 400, 17, "horizontal");
+  expect_bar(l.vBar, 383, 20, 17, 263, "vertical");
+  EXPECT_EQ(l.hRangeMax, (600 - 400) / 2);
+  EXPECT_EQ(l.vRangeMax, 0);
+  EXPECT_FALSE(l.showGrip);
+  EXPECT_FALSE(l.resetX);
+  EXPECT_TRUE(l.resetY);
+
+  // 2003 x 300 at 1:4 = 500 x 75.
+  l = layout(2003, 300, -3);
+  EXPECT_TRUE(l.hVisible && !l.vVisible);
+  EXPECT_EQ(l.hRangeMax, (500 - 400) * 4);
+}
+
+TEST(ScrollBarLayout, NeitherHidesBothAndScrollsBackToTheOrigin) {
+  for (int step : {0, -1, 3}) {
+    const ScrollLayout l = layout(90, 60, step);
+    EXPECT_FALSE(l.hVisible) << step;
+    EXPECT_FALSE(l.vVisible) << step;
+    EXPECT_FALSE(l.showGrip) << step;
+    EXPECT_EQ(l.hRangeMax, 0) << step;
+    EXPECT_EQ(l.vRangeMax, 0) << step;
+    EXPECT_TRUE(l.resetX && l.resetY) << step;
+    expect_bar(l.hBar, 0, 283, 383, 17, "horizontal");
+    expect_bar(l.vBar, 383, 20, 17, 263, "vertical");
+  }
+}
+
+TEST(ScrollBarLayout, OnlyTheWholeClientExtentCountsNotTheOtherBar) {
+  // Exactly the client size: no bar.
+  ScrollLayout l = layout(400, 280, 0);
+  EXPECT_FALSE(l.hVisible);
+  EXPECT_FALSE(l.vVisible);
+  // One pixel narrower than the client and taller: only the vertical bar,
+  // although it now covers the rightmost columns, which no bar can reach.
+  l = layout(399, 500, 0);
+  EXPECT_FALSE(l.hVisible);
+  EXPECT_TRUE(l.vVisible);
+  EXPECT_EQ(l.hRangeMax, 0);
+  // Within a bar's thickness of the client height and wider: only the horizontal one.
+  l = layout(500, 270, 0);
+  EXPECT_TRUE(l.hVisible);
+  EXPECT_FALSE(l.vVisible);
+  EXPECT_EQ(l.vRangeMax, 0);
+  // One pixel over in each direction.
+  l = layout(401, 281, 0);
+  EXPECT_TRUE(l.hVisible && l.vVisible);
+  EXPECT_EQ(l.hRangeMax, 18);
+  EXPECT_EQ(l.vRangeMax, 18);
+}
+
+TEST(ScrollBarLayout, EveryShownBarReachesExactlyTheScrollLimit) {
+  // The thumb at the end of a bar and the furthest scroll must be the same
+  // position, or the last part of the image is out of reach or overshot.
+  for (int step = -9; step <= 9; ++step)
+    for (int w : {1, 37, 399, 400, 401, 577, 1500, 4097})
+      for (int h : {1, 29, 279, 280, 281, 641, 2222}) {
+        const ScrollLayout l = layout(w, h, step);
+        const ScrollLimits lim = scroll_limits(w, h, step, kCw, kCh, kBar, kBar, l.hVisible, l.vVisible);
+        if (l.hVisible) {
+          EXPECT_EQ(l.hRangeMax, lim.x) << w << "x" << h << " step " << step;
+          EXPECT_GE(l.hRangeMax, 0);
+        }
+        if (l.vVisible) {
+          EXPECT_EQ(l.vRangeMax, lim.y) << w << "x" << h << " step " << step;
+          EXPECT_GE(l.vRangeMax, 0);
+        }
+      }
+}
+
+TEST(ZoomButtons, EndsOfTheRangeDisableOneButton) {
+  ImageButtons b = zoom_buttons(-9, -9, 5000, 5000, 1024, 768);
+  EXPECT_FALSE(b.zoomOut);
+  EXPECT_TRUE(b.zoomIn);
+  // Opened below 1:10: still only Zoom In.
+  b = zoom_buttons(-14, -14, 40000, 100, 1024, 768);
+  EXPECT_FALSE(b.zoomOut);
+  EXPECT_TRUE(b.zoomIn);
+  b = zoom_buttons(9, 0, 10, 10, 1024, 768);
+  EXPECT_TRUE(b.zoomOut);
+  EXPECT_FALSE(b.zoomIn);
+}
+
+TEST(ZoomButtons, ZoomOutStopsAtTheRatioTheImageOpenedAt) {
+  EXPECT_FALSE(zoom_buttons(0, 0, 100, 100, 1024, 768).zoomOut);
+  EXPECT_TRUE(zoom_buttons(1, 0, 100, 100, 1024, 768).zoomOut);
+  EXPECT_FALSE(zoom_buttons(-3, -3, 2000, 100, 1024, 768).zoomOut);
+  EXPECT_TRUE(zoom_buttons(-2, -3, 2000, 100, 1024, 768).zoomOut);
+  EXPECT_TRUE(zoom_buttons(0, -3, 2000, 100, 1024, 768).zoomOut);
+}
+
+TEST(ZoomButtons, ZoomInStopsAtTwiceTheFreeScreen) {
+  // 600 wide at 4:1 on a 1024-wide screen: 2400 is not below 2048.
+  ImageButtons b = zoom_buttons(3, 0, 600, 100, 1024, 768);
+  EXPECT_FALSE(b.zoomIn);
+  EXPECT_TRUE(b.zoomOut);
+  EXPECT_TRUE(zoom_buttons(2, 0, 600, 100, 1024, 768).zoomIn);  // 1800
+  // Strictly below: equal is too much.
+  EXPECT_FALSE(zoom_buttons(1, 0, 1024, 10, 1024, 768).zoomIn);
+  EXPECT_TRUE(zoom_buttons(1, 0, 1023, 10, 1024, 768).zoomIn);
+  // The height counts as well, against the screen less the task bar.
+  EXPECT_FALSE(zoom_buttons(1, 0, 10, 748, 1024, 748).zoomIn);
+  EXPECT_TRUE(zoom_buttons(1, 0, 10, 747, 1024, 748).zoomIn);
+  // At 1:1 the rule looks ahead to 1:1 itself: an image twice the screen
+  // cannot be magnified even though it opened reduced.
+  EXPECT_FALSE(zoom_buttons(0, -2, 2048, 10, 1024, 768).zoomIn);
+  EXPECT_TRUE(zoom_buttons(0, -2, 2047, 10, 1024, 768).zoomIn);
+  // Reduced, Zoom In is always offered whatever the size.
+  EXPECT_TRUE(zoom_buttons(-1, -5, 100000, 100000, 1024, 768).zoomIn);
+}
+
+TEST(FileNameOf, TakesWhatFollowsTheLastBackslash) {
+  EXPECT_STREQ(file_name_of("C:\\pictures\\photo.bmp", cp932_lead), "photo.bmp");
+  EXPECT_STREQ(file_name_of("photo.bmp", cp932_lead), "photo.bmp");
+  EXPECT_STREQ(file_name_of("C:\\pictures\\", cp932_lead), "");
+  EXPECT_STREQ(file_name_of("", cp932_lead), "");
+}
+
+TEST(FileNameOf, ADoubleByteCharacterEndingInTheBackslashByteIsNoSeparator) {
+  // "表" in code page 932 is 0x95 0x5C.
+  const char* path = "C:\\\x95\x5C\\\x95\x5C.bmp";  // C:\表\表.bmp
+  EXPECT_STREQ(file_name_of(path, cp932_lead), "\x95\x5C.bmp");
+  EXPECT_STREQ(file_name_of("C:\\dir\\\x95\x5C\x95\x5Cx.bmp", cp932_lead), "\x95\x5C\x95\x5Cx.bmp");
+  // Half-width katakana are single bytes: the backslash after one separates.
+  EXPECT_STREQ(file_name_of("C:\\\xB1\\x.bmp", cp932_lead), "x.bmp");
+  // Under a single-byte code page the same bytes do end in a separator.
+  EXPECT_STREQ(file_name_of(path, no_lead), ".bmp");
+  // A lead byte at the very end does not carry the walk past the terminator.
+  EXPECT_STREQ(file_name_of("C:\\a\\b\x95", cp932_lead), "b\x95");
+}
