@@ -1,0 +1,115 @@
+// artwork OUTDIR: draws every bitmap and icon the viewer carries and writes
+// them as BMP and ICO files into OUTDIR, together with artwork.rc, the
+// resource lines the viewer's script includes, and sheet.bmp, all buttons on
+// one page for looking them over.
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "formats/dib_file.h"
+#include "tools/artwork/artwork.h"
+#include "tools/artwork/buttons.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void write_file(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  if (bytes.empty()) throw std::runtime_error("nothing to write for " + path.string());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::vector<uint8_t> bmp_of(const art::Canvas& canvas, int bits) {
+  const fmt::dib::IndexedImage image = canvas.image(bits);
+  if (const char* why = fmt::dib::check_image(image)) throw std::runtime_error(why);
+  return fmt::dib::bmp_file(image);
+}
+
+// Every button of a strip in every set and state, as resource lines.
+std::string write_buttons(const fs::path& dir, const std::vector<art::ButtonSpec>& strip) {
+  fs::create_directories(dir / "buttons");
+  std::string rc;
+  for (const art::ButtonSet& set : art::button_sets())
+    for (const art::ButtonState state : art::button_states())
+      for (const art::ButtonSpec& button : strip) {
+        const std::string name = art::button_name(button, set, state);
+        write_file(dir / "buttons" / (name + ".bmp"), bmp_of(art::draw_button(button, set.era, state), 4));
+        rc += name + " BITMAP \"buttons/" + name + ".bmp\"\n";
+      }
+  return rc;
+}
+
+// All buttons on one page: a block of Up, Dn and In rows for each set, each
+// row laid out as on the tool bar, the long filler cut short.
+art::Canvas contact_sheet(const std::vector<art::ButtonSpec>& strip) {
+  constexpr int kMargin = 8, kRowGap = 4, kSetGap = 12, kFillerShown = 48;
+  int row_width = 0;
+  for (const art::ButtonSpec& b : strip) row_width += std::min(b.width, b.width > 100 ? kFillerShown : b.width);
+  const int sets = static_cast<int>(art::button_sets().size());
+  const int rows = static_cast<int>(art::button_states().size());
+  const int w = 2 * kMargin + row_width;
+  const int h = 2 * kMargin + sets * rows * (art::kButtonHeight + kRowGap) + (sets - 1) * kSetGap;
+  art::RgbCanvas sheet(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) sheet.set(x, y, {96, 104, 112});
+  int y = kMargin;
+  for (const art::ButtonSet& set : art::button_sets()) {
+    for (const art::ButtonState state : art::button_states()) {
+      int x = kMargin;
+      for (const art::ButtonSpec& button : strip) {
+        const art::Canvas c = art::draw_button(button, set.era, state);
+        const int shown = button.width > 100 ? kFillerShown : button.width;
+        for (int by = 0; by < c.height(); ++by)
+          for (int bx = 0; bx < shown; ++bx) sheet.set(x + bx, y + by, art::to_colour(c.palette()[c.get(bx, by)]));
+        x += shown;
+      }
+      y += art::kButtonHeight + kRowGap;
+    }
+    y += kSetGap;
+  }
+  return art::reduce_colours(sheet, 256);
+}
+
+void run(const fs::path& dir) {
+  fs::create_directories(dir);
+  std::string rc = "// Drawn by tools/artwork; rebuilt with every build.\n";
+
+  write_file(dir / "IBMP_1.bmp", bmp_of(art::draw_viewer_splash(), 8));
+  rc += "IBMP_1 BITMAP \"IBMP_1.bmp\"\n";
+
+  const art::IconArt icon = art::draw_viewer_icon();
+  write_file(dir / "ICON_1.ico", fmt::dib::icon_file(icon.image.image(4), icon.mask));
+  // The About box shows the program icon under the number 129.
+  rc += "ICON_1 ICON \"ICON_1.ico\"\n";
+  rc += "129 ICON \"ICON_1.ico\"\n";
+
+  rc += write_buttons(dir, art::viewer_buttons());
+  write_file(dir / "sheet.bmp", bmp_of(contact_sheet(art::viewer_buttons()), 8));
+
+  std::ofstream out(dir / "artwork.rc", std::ios::binary | std::ios::trunc);
+  out << rc;
+  if (!out) throw std::runtime_error("cannot write artwork.rc");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: artwork OUTDIR\n");
+    return 2;
+  }
+  try {
+    run(argv[1]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "artwork: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
