@@ -159,8 +159,12 @@ bool start_viewer(Program& p, const std::string& dirName,
   const std::string dir = fresh_dir(dirName);
   if (!p.start(viewer_exe(), dir, env)) return false;
   if (!p.wait_main("KALDERO5")) return false;
-  // The start-up title marks the end of the start-up sequence.
-  return wait_until([&] { return title_of(p.main).rfind("Kaldero_Frame", 0) != 0; });
+  // The start-up title marks the end of the start-up sequence; the tool bar
+  // comes right after it.
+  if (!wait_until([&] { return title_of(p.main).rfind("Kaldero_Frame", 0) != 0; })) return false;
+  wait_until([&] { return FindWindowExA(p.main, nullptr, "IconBarWindow", nullptr) != nullptr; }, 5000);
+  settle(p.main);
+  return true;
 }
 
 // ---- windows and dialogs ---------------------------------------------------
@@ -188,6 +192,38 @@ std::string title_of(HWND w) {
 std::wstring wide_title_of(HWND w) {
   wchar_t text[1024] = {};
   GetWindowTextW(w, text, 1024);
+  return text;
+}
+
+namespace {
+struct WideFindArgs {
+  DWORD pid;
+  const std::wstring* title;
+  HWND found;
+};
+
+BOOL CALLBACK find_wide_proc(HWND w, LPARAM lp) {
+  auto* a = reinterpret_cast<WideFindArgs*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if ((a->pid && pid != a->pid) || !IsWindowVisible(w) || wide_title_of(w) != *a->title) return TRUE;
+  a->found = w;
+  return FALSE;
+}
+}  // namespace
+
+HWND wait_window_w(const std::wstring& title, int ms, DWORD pid) {
+  WideFindArgs a{pid, &title, nullptr};
+  wait_until([&] {
+    EnumWindows(find_wide_proc, reinterpret_cast<LPARAM>(&a));
+    return a.found != nullptr;
+  }, ms);
+  return a.found;
+}
+
+std::wstring wide_message_text(HWND box) {
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);
   return text;
 }
 

@@ -65,8 +65,11 @@ HWND wait_window(const std::string& title, int ms = 10000, DWORD pid = 0);
 HWND wait_other_window(DWORD pid, HWND except, int ms = 10000);
 std::string title_of(HWND w);
 std::wstring wide_title_of(HWND w);
+// The same by a wide title, for Japanese windows (the driver's narrow texts are UTF-8).
+HWND wait_window_w(const std::wstring& title, int ms = 10000, DWORD pid = 0);
 // The text of a message box.
 std::string message_text(HWND box);
+std::wstring wide_message_text(HWND box);
 // Answers a message box or dialog with a button id and waits for it to go.
 bool press(HWND dialog, int id);
 // Waits for a message box with this title from pid and returns its text ("" if none came).
