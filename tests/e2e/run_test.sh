@@ -24,7 +24,7 @@ case "$suite" in
     trap 'wineserver -k 2>/dev/null; wineserver -w; stop_xvfb; export DISPLAY=$saved_display' EXIT
     ;;
   *Japanese)
-    export LC_ALL=ja_JP.UTF-8
+    cmd=(env LC_ALL=ja_JP.UTF-8 "${cmd[@]}")
     ;;
   *InShellDesktop)
     cmd=(wine explorer "/desktop=shell,800x600" "$(winepath -w "$driver")" "--gtest_filter=$name")
