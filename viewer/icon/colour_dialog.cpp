@@ -72,16 +72,10 @@ INT_PTR CALLBACK colour_dialog_proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lP
           return TRUE;
         }
         case IDOK: EndDialog(dlg, 1); return TRUE;
-        case IDCANCEL:
-          restore_saved();
-          EndDialog(dlg, 2);
-          return TRUE;
+        case IDCANCEL: EndDialog(dlg, 2); return TRUE;
         default: return FALSE;
       }
-    case WM_CLOSE:
-      restore_saved();
-      EndDialog(dlg, 0);
-      return TRUE;
+    case WM_CLOSE: EndDialog(dlg, 0); return TRUE;
     default: return FALSE;
   }
 }
@@ -93,6 +87,10 @@ void choose_mask_colour(HWND owner) {
   g_savedIndex = maskColourIndex;
   const INT_PTR r = DialogBoxParamA(g_instance, japaneseUi ? "COLORSELECT_DLG_J" : "COLORSELECT_DLG", owner,
                                     colour_dialog_proc, 0);
+  // Cancel and the close box are undone only once the dialog is gone: while
+  // it goes away the list still reports to it (losing the focus, say), and
+  // every report takes the list's selection again.
+  if (r == 2 || r == 0) restore_saved();
   if (r == -1) {
     maskColour = 0x808000;
     maskColourIndex = 0;
