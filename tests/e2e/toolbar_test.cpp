@@ -1,0 +1,331 @@
+// The tool bar: which buttons are enabled, the bitmap set of each Windows
+// version, the hints drawn on the frame, and clicks.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kFirstButton = 0x71;  // the Gap filler
+constexpr int kLastButton = 0x7f;   // the Space filler
+const char* const kBases[] = {"Gap",  "Prm",    "Open",  "Paste",  "ZmOut", "ZmIn", "Mode", "Copy",
+                              "SaveAs", "Print", "MkIcon", "About", "Help",   "Exit", "Space"};
+
+void empty_clipboard() {
+  ASSERT_TRUE(wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000));
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+// A 2 x 2 24-bit DIB, as any program would copy it.
+void put_dib_on_clipboard() {
+  const size_t size = sizeof(BITMAPINFOHEADER) + 2 * 8;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  ASSERT_NE(block, nullptr);
+  auto* bytes = static_cast<uint8_t*>(GlobalLock(block));
+  std::memset(bytes, 0x80, size);
+  auto* h = reinterpret_cast<BITMAPINFOHEADER*>(bytes);
+  *h = BITMAPINFOHEADER{};
+  h->biSize = sizeof *h;
+  h->biWidth = 2;
+  h->biHeight = 2;
+  h->biPlanes = 1;
+  h->biBitCount = 24;
+  GlobalUnlock(block);
+  ASSERT_TRUE(wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000));
+  EmptyClipboard();
+  const bool set = SetClipboardData(CF_DIB, block) != nullptr;
+  CloseClipboard();
+  if (!set) GlobalFree(block);
+  ASSERT_TRUE(set);
+}
+
+// Pixels of every button that do not match the bitmap the button should show
+// (buttons are compared as far as the main window's client area shows them).
+int wrong_button_pixels(HWND main, int id, const std::string& bitmapName) {
+  const Pixels want = resource_bitmap(bitmapName.c_str());
+  if (want.width == 0) return -1;
+  RECT r, client;
+  GetWindowRect(button_of(main, id), &r);
+  GetClientRect(main, &client);
+  const POINT origin = client_to_screen(main, 0, 0);
+  const int w = std::min<int>(r.right - r.left, origin.x + client.right - r.left);
+  const Pixels got = grab_screen(r.left, r.top, w, r.bottom - r.top);
+  return count_differences(got, 0, 0, want, 0, 0, w, got.height);
+}
+
+std::string state_of(HWND main, int id) { return button_enabled(main, id) ? "Up" : "In"; }
+
+// Waits until every button shows the bitmap of its state in this set.
+// Returns a description of the first button that does not.
+std::string buttons_not_matching(HWND main, const std::string& set) {
+  std::string bad;
+  wait_until([&] {
+    bad.clear();
+    for (int id = kFirstButton; id <= kLastButton && bad.empty(); ++id) {
+      const std::string name = kBases[id - kFirstButton] + set + state_of(main, id);
+      const int wrong = wrong_button_pixels(main, id, name);
+      if (wrong != 0) bad = name + ": " + std::to_string(wrong) + " pixels differ";
+    }
+    return bad.empty();
+  }, 5000);
+  return bad;
+}
+
+// A registry value as it was, put back when the test ends however it ends.
+class SavedRegistryValue {
+ public:
+  SavedRegistryValue(const char* key, const char* name) : key_(key), name_(name) {
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return;
+    char buf[512] = {};
+    DWORD size = sizeof buf - 1, type = 0;
+    existed_ = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS;
+    value_ = buf;
+    RegCloseKey(k);
+  }
+  SavedRegistryValue(const SavedRegistryValue&) = delete;
+  SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
+  ~SavedRegistryValue() {
+    if (existed_) set(value_.c_str());
+    else remove();
+  }
+  bool set(const char* value) const {
+    HKEY k;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) !=
+        ERROR_SUCCESS)
+      return false;
+    const bool ok = RegSetValueExA(k, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                   static_cast<DWORD>(std::strlen(value) + 1)) == ERROR_SUCCESS;
+    RegCloseKey(k);
+    return ok;
+  }
+  void remove() const {
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_, 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS) return;
+    RegDeleteValueA(k, name_);
+    RegCloseKey(k);
+  }
+  bool existed() const { return existed_; }
+
+ private:
+  const char* key_;
+  const char* name_;
+  bool existed_ = false;
+  std::string value_;
+};
+
+// Where the hint of a button is drawn, in main window (frame) coordinates:
+// its top-left corner. The box is black-edged and white inside.
+POINT hint_corner(HWND main, int id) {
+  RECT button;
+  GetWindowRect(button_of(main, id), &button);
+  const int buttonX = button.left - client_to_screen(main, 0, 0).x;
+  return {GetSystemMetrics(SM_CXBORDER) + buttonX + 1,
+          GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYCAPTION) + 32};
+}
+
+// The black top edge of a hint box starting at corner: its length, 0 when
+// there is no box.
+int hint_edge_length(const Pixels& window, POINT corner) {
+  if (window.at(corner.x, corner.y) != 0 || window.at(corner.x, corner.y + 1) != 0) return 0;
+  if (window.at(corner.x + 1, corner.y + 1) != 0xFFFFFF) return 0;
+  int n = 0;
+  while (corner.x + n < window.width && window.at(corner.x + n, corner.y) == 0) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST(Toolbar, BeforeAnImageOnlyTheFixedCommandsAreEnabledAndPasteFollowsTheClipboard) {
+  empty_clipboard();
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "toolbar-start"));
+  ASSERT_NE(toolbar_of(p.main), nullptr);
+  for (int id = kFirstButton; id <= kLastButton; ++id) {
+    const bool want = id == 0x72 || id == 0x73 || (id >= 0x7b && id <= 0x7e);
+    EXPECT_EQ(button_enabled(p.main, id), want) << kBases[id - kFirstButton];
+  }
+  // The default prefix reports Windows 7: the plain set.
+  EXPECT_EQ(buttons_not_matching(p.main, ""), "");
+
+  put_dib_on_clipboard();
+  repaint(p.main);
+  EXPECT_TRUE(wait_until([&] { return button_enabled(p.main, kButtonPaste); }, 5000));
+  EXPECT_TRUE(wait_until([&] { return wrong_button_pixels(p.main, kButtonPaste, "PasteUp") == 0; }, 5000));
+
+  empty_clipboard();
+  repaint(p.main);
+  EXPECT_TRUE(wait_until([&] { return !button_enabled(p.main, kButtonPaste); }, 5000));
+  EXPECT_TRUE(wait_until([&] { return wrong_button_pixels(p.main, kButtonPaste, "PasteIn") == 0; }, 5000));
+  // The image buttons stay off without an image.
+  for (int id = kButtonZoomOut; id <= 0x7a; ++id) EXPECT_FALSE(button_enabled(p.main, id));
+  p.close();
+}
+
+TEST(Toolbar, EachWindowsVersionShowsItsButtonSet) {
+  const char* ntKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+  const char* ninexKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+  SavedRegistryValue ntVersion(ntKey, "CurrentVersion");
+  SavedRegistryValue productName(ninexKey, "ProductName");
+  ASSERT_TRUE(ntVersion.existed()) << "the prefix should report an NT version";
+
+  struct Case {
+    const char* ntVersion;  // null: the value is absent, as on Windows 9x
+    const char* product;
+    const char* set;
+    const char* shot;
+  };
+  const Case cases[] = {
+      {"5.1", nullptr, "X", "toolbar-set-x"},
+      {"5.0", nullptr, "8", "toolbar-set-8"},
+      {"6.1", nullptr, "", "toolbar-set-plain"},
+      {nullptr, "Windows ME", "9", "toolbar-set-9"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shot);
+    if (c.ntVersion) ASSERT_TRUE(ntVersion.set(c.ntVersion));
+    else ntVersion.remove();
+    if (c.product) ASSERT_TRUE(productName.set(c.product));
+    else productName.remove();
+
+    Program p;
+    ASSERT_TRUE(start_viewer_ready(p, std::string("toolbar-") + c.shot));
+    // Away from the strip, so that no hint covers the view.
+    const POINT away = client_to_screen(p.main, 500, 300);
+    move_mouse(away.x, away.y);
+    settle(p.main);
+    EXPECT_EQ(buttons_not_matching(p.main, c.set), "");
+    screenshot(c.shot);
+
+    // Held down, the button shows its pressed bitmap; released elsewhere it
+    // sends nothing and goes back up.
+    const POINT open = button_centre(p.main, kButtonOpen);
+    move_mouse(open.x, open.y);
+    mouse_button(true);
+    const std::string down = std::string("Open") + c.set + "Dn";
+    EXPECT_TRUE(wait_until([&] { return wrong_button_pixels(p.main, kButtonOpen, down) == 0; }, 5000)) << down;
+    move_mouse(away.x, away.y);
+    mouse_button(false);
+    const std::string up = std::string("Open") + c.set + "Up";
+    EXPECT_TRUE(wait_until([&] { return wrong_button_pixels(p.main, kButtonOpen, up) == 0; }, 5000)) << up;
+    EXPECT_EQ(find_window(kOpenDialogTitle, p.pid()), nullptr);
+    p.close();
+  }
+}
+
+TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "toolbar-hints"));
+  const POINT view = client_to_screen(p.main, 300, 250);
+  move_mouse(view.x, view.y);
+  settle(p.main);
+  const Pixels before = grab_window(p.main);
+
+  // Copy is disabled before an image: it has its hint all the same.
+  const POINT copy = button_centre(p.main, 0x78);
+  const POINT copyCorner = hint_corner(p.main, 0x78);
+  move_mouse(copy.x, copy.y);
+  Pixels now;
+  ASSERT_TRUE(wait_until([&] {
+    now = grab_window(p.main);
+    return hint_edge_length(now, copyCorner) > 0;
+  }, 5000)) << "no hint under Copy";
+  const int copyWidth = hint_edge_length(now, copyCorner);
+  EXPECT_GT(copyWidth, 20);
+  EXPECT_LT(copyWidth, 130);
+  screenshot("toolbar-hint-copy");
+  // Moving within the button draws nothing new.
+  move_mouse(copy.x + 6, copy.y + 3);
+  settle(p.main);
+  const Pixels same = grab_window(p.main);
+  EXPECT_EQ(count_differences(now, 0, 0, same, 0, 0, now.width, now.height), 0);
+
+  // On to Save Image: the Copy box goes, the Save Image box comes.
+  const POINT save = button_centre(p.main, 0x79);
+  const POINT saveCorner = hint_corner(p.main, 0x79);
+  move_mouse(save.x, save.y);
+  ASSERT_TRUE(wait_until([&] {
+    now = grab_window(p.main);
+    return hint_edge_length(now, saveCorner) > 0;
+  }, 5000)) << "no hint under Save Image";
+  EXPECT_EQ(hint_edge_length(now, copyCorner), 0);
+  // What the Copy box covered left of the new box is the frame as it was.
+  EXPECT_EQ(count_differences(now, copyCorner.x, copyCorner.y, before, copyCorner.x, copyCorner.y,
+                              saveCorner.x - copyCorner.x, 30),
+            0);
+
+  // Onto the Space filler: the frame is exactly as before.
+  const POINT space = client_to_screen(p.main, 600, 10);
+  move_mouse(space.x, space.y);
+  EXPECT_TRUE(wait_until([&] {
+    now = grab_window(p.main);
+    return count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
+  }, 5000)) << "the Space filler left a hint behind";
+
+  // Over Zoom In (disabled), then below the strip; then over Prm and onto
+  // the Gap filler at the left end.
+  const POINT zoomIn = button_centre(p.main, kButtonZoomIn);
+  move_mouse(zoomIn.x, zoomIn.y);
+  EXPECT_TRUE(wait_until([&] { return hint_edge_length(grab_window(p.main), hint_corner(p.main, kButtonZoomIn)) > 0; },
+                         5000));
+  const POINT below = client_to_screen(p.main, 160, 40);
+  move_mouse(below.x, below.y);
+  EXPECT_TRUE(wait_until([&] {
+    now = grab_window(p.main);
+    return count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
+  }, 5000)) << "moving below the strip left a hint behind";
+  const POINT prm = button_centre(p.main, kButtonPrm);
+  move_mouse(prm.x, prm.y);
+  EXPECT_TRUE(wait_until([&] { return hint_edge_length(grab_window(p.main), hint_corner(p.main, kButtonPrm)) > 0; },
+                         5000));
+  const POINT gap = client_to_screen(p.main, 5, 10);
+  move_mouse(gap.x, gap.y);
+  EXPECT_TRUE(wait_until([&] {
+    now = grab_window(p.main);
+    return count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
+  }, 5000)) << "the Gap filler left a hint behind";
+  p.close();
+}
+
+TEST(Toolbar, ClickErasesTheHintBeforeTheCommandAndADoubleClickRunsItTwice) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "toolbar-click"));
+  const std::string path = join(fresh_dir("toolbar-click-files"), "stripes.bmp");
+  // Stripes one pixel wide: any zoom changes what lies under the hint.
+  ASSERT_TRUE(write_file(path, make_bmp24(300, 120, [](int x, int y) {
+                           return (x % 2 ? 0x00C000u : 0xC000C0u) ^ (y % 3 ? 0u : 0x0000FFu);
+                         })));
+  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - stripes.bmp [1:1]")) << title_of(p.main);
+
+  const POINT zoomIn = button_centre(p.main, kButtonZoomIn);
+  const POINT corner = hint_corner(p.main, kButtonZoomIn);
+  move_mouse(zoomIn.x, zoomIn.y);
+  ASSERT_TRUE(wait_until([&] { return hint_edge_length(grab_window(p.main), corner) > 0; }, 5000));
+  click(zoomIn.x, zoomIn.y);
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - stripes.bmp [2:1]")) << title_of(p.main);
+  // Off the strip: whatever hint is left goes. What stays on the screen must
+  // be the image at 2:1, as a fresh paint draws it; pixels the hint kept from
+  // before the zoom would show through otherwise.
+  const POINT view = client_to_screen(p.main, 500, 300);
+  move_mouse(view.x, view.y);
+  settle(p.main);
+  const Pixels shown = grab_window(p.main);
+  repaint(p.main);
+  const Pixels fresh = grab_window(p.main);
+  EXPECT_EQ(count_differences(shown, corner.x, corner.y, fresh, corner.x, corner.y, 130, 30), 0);
+  EXPECT_EQ(hint_edge_length(fresh, corner), 0);
+
+  // A double click is a click and a double-click notification: two steps.
+  click(zoomIn.x, zoomIn.y, true);
+  EXPECT_TRUE(wait_title(p.main, "Kaldero - stripes.bmp [4:1]")) << title_of(p.main);
+  settle(p.main);
+  EXPECT_EQ(title_of(p.main), "Kaldero - stripes.bmp [4:1]");
+  p.close();
+}

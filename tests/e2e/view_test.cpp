@@ -1,0 +1,393 @@
+// The view: zoom steps and the buttons that follow them, the caption, the
+// scroll bars and scrolling, and what a scroll repaints.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+// Every pixel tells where it lies in the image: red = x, green = y (low
+// bytes), blue = the high nibbles of both.
+uint32_t coded(int x, int y) {
+  return static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | (x >> 8) << 4 | (y >> 8));
+}
+int coded_x(uint32_t c) { return static_cast<int>((c >> 16 & 0xFF) | (c >> 4 & 0xF) << 8); }
+int coded_y(uint32_t c) { return static_cast<int>((c >> 8 & 0xFF) | (c & 0xF) << 8); }
+
+std::string bmp_with_coded_pixels(const std::string& dirName, const std::string& name, int w, int h) {
+  const std::string path = join(fresh_dir(dirName), name);
+  write_file(path, make_bmp24(w, h, coded));
+  return path;
+}
+
+uint32_t client_pixel(HWND main, int x, int y) {
+  const POINT s = client_to_screen(main, x, y);
+  return grab_screen(s.x, s.y, 1, 1).at(0, 0);
+}
+
+// The image pixel shown at the top-left corner of the view.
+POINT shown_at_origin(HWND main) {
+  const uint32_t c = client_pixel(main, 0, kStrip);
+  return {coded_x(c), coded_y(c)};
+}
+
+// Sent, not posted: the driver's later checks must see its effect (a message
+// sent to wait on would overtake a posted one).
+void scroll(HWND main, bool vertical, int code, HWND bar) {
+  DWORD_PTR result;
+  SendMessageTimeoutA(main, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar),
+                      SMTO_NORMAL, 10000, &result);
+}
+
+// Screen point on a scroll bar, `along` pixels from its start (from its end
+// when negative), in the middle across.
+POINT bar_point(HWND bar, bool vertical, int along) {
+  RECT r;
+  GetWindowRect(bar, &r);
+  if (vertical) return {(r.left + r.right) / 2, along < 0 ? r.bottom + along : r.top + along};
+  return {along < 0 ? r.right + along : r.left + along, (r.top + r.bottom) / 2};
+}
+
+// The window that has the mouse captured in w's thread.
+HWND capture_of(HWND w) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return nullptr;
+  return info.hwndCapture;
+}
+
+// Drags the thumb, which must be at the start of the bar, with the real
+// mouse a little past the bar's end (further away the system puts it back).
+void drag_thumb_from_start_past_end(HWND bar, bool vertical) {
+  const int arrow = vertical ? GetSystemMetrics(SM_CYVSCROLL) : GetSystemMetrics(SM_CXHSCROLL);
+  const POINT from = bar_point(bar, vertical, arrow + 4);
+  RECT r;
+  GetWindowRect(bar, &r);
+  const POINT to = vertical ? POINT{from.x, r.bottom + 10} : POINT{r.right + 10, from.y};
+  move_mouse(from.x, from.y);
+  mouse_button(true);
+  // The bar holds the mouse while the thumb is dragged.
+  EXPECT_TRUE(wait_until([&] { return capture_of(bar) == bar; }, 5000)) << "the thumb was not caught";
+  for (int i = 1; i <= 4; ++i) move_mouse(from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4);
+  mouse_button(false);
+  EXPECT_TRUE(wait_until([&] { return capture_of(bar) == nullptr; }, 5000));
+}
+
+void zoom(HWND main, int command, const std::string& captionBase, const std::string& ratio) {
+  command_and_settle(main, command);
+  EXPECT_EQ(title_of(main), captionBase + ratio);
+}
+
+}  // namespace
+
+TEST(View, SmallImageZoomsFromOneToTenAndBack) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "view-zoom"));
+  const std::string path = bmp_with_coded_pixels("view-zoom-files", "tiny.bmp", 20, 15);
+  ASSERT_TRUE(open_with_dialog(p, path));
+  const std::string base = "Kaldero - tiny.bmp [";
+  ASSERT_TRUE(wait_title(p.main, base + "1:1]")) << title_of(p.main);
+  settle(p.main);
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));  // it opened at 1:1
+  EXPECT_TRUE(button_enabled(p.main, kButtonZoomIn));
+
+  for (int z = 2; z <= 10; ++z) {
+    zoom(p.main, kCmdZoomIn, base, std::to_string(z) + ":1]");
+    // Each image pixel is a z x z block: the last one ends where the white
+    // background starts.
+    const Pixels px = grab_client(p.main);
+    EXPECT_EQ(px.at(0, kStrip), coded(0, 0)) << z;
+    EXPECT_EQ(px.at(z - 1, kStrip + z - 1), coded(0, 0)) << z;
+    EXPECT_EQ(px.at(z, kStrip), coded(1, 0)) << z;
+    EXPECT_EQ(px.at(20 * z - 1, kStrip + 15 * z - 1), coded(19, 14)) << z;
+    EXPECT_EQ(px.at(20 * z, kStrip + 15 * z - 1), 0xFFFFFFu) << z;
+    EXPECT_EQ(px.at(20 * z - 1, kStrip + 15 * z), 0xFFFFFFu) << z;
+    EXPECT_TRUE(button_enabled(p.main, kButtonZoomOut)) << z;
+    EXPECT_EQ(button_enabled(p.main, kButtonZoomIn), z < 10) << z;
+  }
+  // 10:1 is the end.
+  zoom(p.main, kCmdZoomIn, base, "10:1]");
+  screenshot("view-zoom-10");
+
+  for (int z = 9; z >= 1; --z) zoom(p.main, kCmdZoomOut, base, std::to_string(z) + ":1]");
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));
+  EXPECT_TRUE(button_enabled(p.main, kButtonZoomIn));
+  const Pixels px = grab_client(p.main);
+  EXPECT_EQ(px.at(19, kStrip + 14), coded(19, 14));
+  EXPECT_EQ(px.at(20, kStrip + 14), 0xFFFFFFu);  // the 10:1 picture was erased
+  p.close();
+}
+
+TEST(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
+  ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  ASSERT_EQ(work.right - work.left, 1024) << "a task bar at the side changes the rule";
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "view-wide"));
+  set_client_size(p.main, 460, 400);
+  const std::string path = bmp_with_coded_pixels("view-wide-files", "wide.bmp", 1000, 200);
+  ASSERT_TRUE(open_with_dialog(p, path));
+  const std::string base = "Kaldero - wide.bmp [";
+  ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind(base + "1:", 0) == 0; })) << title_of(p.main);
+  settle(p.main);
+  const int k = std::stoi(title_of(p.main).substr(base.size() + 2));
+  ASSERT_GE(k, 2) << "a 1000-pixel image does not fit 460 pixels at 1:1";
+  // Reduced to fit: no bars, the whole width shown, and no way further down.
+  EXPECT_FALSE(shown(horizontal_bar(p.main)));
+  EXPECT_FALSE(shown(vertical_bar(p.main)));
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));
+  EXPECT_TRUE(button_enabled(p.main, kButtonZoomIn));
+  const Pixels px = grab_client(p.main);
+  EXPECT_EQ(px.at(1000 / k, kStrip + 5), 0xFFFFFFu);
+  EXPECT_LE(coded_x(px.at(1000 / k - 1, kStrip)), 999);
+  EXPECT_GE(coded_x(px.at(1000 / k - 1, kStrip)), 999 - k);
+  // A click on the disabled button does nothing.
+  const POINT zoomOut = button_centre(p.main, kButtonZoomOut);
+  click(zoomOut.x, zoomOut.y);
+  settle(p.main);
+  EXPECT_EQ(title_of(p.main), base + "1:" + std::to_string(k) + "]");
+  screenshot("view-wide-reduced");
+
+  for (int z = k - 1; z >= 1; --z) zoom(p.main, kCmdZoomIn, base, "1:" + std::to_string(z) + "]");
+  EXPECT_TRUE(button_enabled(p.main, kButtonZoomOut));
+  zoom(p.main, kCmdZoomIn, base, "2:1]");
+  EXPECT_TRUE(button_enabled(p.main, kButtonZoomIn));  // 2 x 1000 < 2 x 1024
+  zoom(p.main, kCmdZoomIn, base, "3:1]");
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomIn));  // 3 x 1000 >= 2 x 1024
+  EXPECT_TRUE(button_enabled(p.main, kButtonZoomOut));
+  for (int z = 2; z >= 1; --z) zoom(p.main, kCmdZoomOut, base, std::to_string(z) + ":1]");
+  for (int z = 2; z <= k; ++z) zoom(p.main, kCmdZoomOut, base, "1:" + std::to_string(z) + "]");
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));
+  p.close();
+}
+
+TEST(View, ScrollBarsAppearOnlyWhenTheImageExceedsTheWholeClientArea) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "view-bars"));
+  const std::string path = bmp_with_coded_pixels("view-bars-files", "bars.bmp", 600, 400);
+  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - bars.bmp [1:1]")) << title_of(p.main);
+  const int sbv = GetSystemMetrics(SM_CXVSCROLL), sbh = GetSystemMetrics(SM_CYHSCROLL);
+  HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
+  ASSERT_NE(h, nullptr);
+  ASSERT_NE(v, nullptr);
+
+  // Exactly the image's size below the strip: nothing to scroll.
+  set_client_size(p.main, 600, 420);
+  EXPECT_FALSE(shown(h));
+  EXPECT_FALSE(shown(v));
+  EXPECT_FALSE(shown(size_grip(p.main)));
+
+  // One row short: only the vertical bar, although it now hides the image's
+  // rightmost columns, which no bar can reach.
+  set_client_size(p.main, 600, 419);
+  EXPECT_FALSE(shown(h));
+  EXPECT_TRUE(shown(v));
+  EXPECT_EQ(scroll_max(v), 1);
+  EXPECT_EQ(scroll_max(h), 0);
+  RECT r;
+  GetWindowRect(v, &r);
+  MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 600 - sbv);
+  EXPECT_EQ(r.top, kStrip);
+  EXPECT_EQ(r.bottom, 419);
+
+  // One column short: only the horizontal bar, the whole width long.
+  set_client_size(p.main, 599, 420);
+  EXPECT_TRUE(shown(h));
+  EXPECT_FALSE(shown(v));
+  EXPECT_EQ(scroll_max(h), 1);
+  GetWindowRect(h, &r);
+  MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.right, 599);
+  EXPECT_EQ(r.top, 420 - sbh);
+
+  // Both, with the size grip in the corner; each range takes the other bar in.
+  set_client_size(p.main, 599, 419);
+  EXPECT_TRUE(shown(h));
+  EXPECT_TRUE(shown(v));
+  EXPECT_EQ(scroll_max(h), 1 + sbv);
+  EXPECT_EQ(scroll_max(v), 1 + sbh);
+  HWND grip = size_grip(p.main);
+  ASSERT_TRUE(shown(grip));
+  GetWindowRect(grip, &r);
+  MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 599 - sbv);
+  EXPECT_EQ(r.top, 419 - sbh);
+  screenshot("view-both-bars");
+
+  // Zooming lays them out again: at 2:1 both, back at 1:1 in a larger
+  // window neither, and the grip has gone.
+  set_client_size(p.main, 700, 500);
+  EXPECT_FALSE(shown(h) || shown(v) || shown(size_grip(p.main)));
+  command_and_settle(p.main, kCmdZoomIn);
+  EXPECT_TRUE(shown(h) && shown(v));
+  EXPECT_EQ(scroll_max(h), (1200 - 700 + sbv) / 2);
+  EXPECT_EQ(scroll_max(v), (800 + kStrip - 500 + sbh) / 2);
+  command_and_settle(p.main, kCmdZoomOut);
+  EXPECT_FALSE(shown(h) || shown(v) || shown(size_grip(p.main)));
+  p.close();
+}
+
+TEST(View, ScrollingWithTheMouseStopsAtZeroAndAtTheLimit) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "view-scroll"));
+  set_client_size(p.main, 640, 480);
+  const std::string path = bmp_with_coded_pixels("view-scroll-files", "big.bmp", 1100, 800);
+  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:2]")) << title_of(p.main);
+  command_and_settle(p.main, kCmdZoomIn);
+  ASSERT_EQ(title_of(p.main), "Kaldero - big.bmp [1:1]");
+  HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
+  ASSERT_TRUE(shown(h) && shown(v));
+  const int sbv = GetSystemMetrics(SM_CXVSCROLL), sbh = GetSystemMetrics(SM_CYHSCROLL);
+  const int limitX = 1100 + sbv - 640, limitY = 800 + sbh - 480 + kStrip;
+  EXPECT_EQ(scroll_max(h), limitX);
+  EXPECT_EQ(scroll_max(v), limitY);
+  POINT o = shown_at_origin(p.main);
+  EXPECT_EQ(o.x, 0);
+  EXPECT_EQ(o.y, 0);
+
+  // Arrows move one image pixel; left of 0 there is nothing.
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  const POINT right = bar_point(h, false, -arrow / 2), left = bar_point(h, false, arrow / 2);
+  click(right.x, right.y);
+  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == 1; }, 5000)) << scroll_pos(h);
+  EXPECT_EQ(shown_at_origin(p.main).x, 1);
+  click(left.x, left.y);
+  click(left.x, left.y);
+  click(right.x, right.y);
+  // Had the second click gone below 0, this one would not reach 1.
+  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == 1; }, 5000)) << scroll_pos(h);
+  click(left.x, left.y);
+  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == 0; }, 5000)) << scroll_pos(h);
+  EXPECT_EQ(shown_at_origin(p.main).x, 0);
+
+  // The thumb dragged past the end stops at the limit, where the image's last
+  // column is the view's last one.
+  drag_thumb_from_start_past_end(h, false);
+  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limitX; }, 5000)) << scroll_pos(h);
+  EXPECT_EQ(shown_at_origin(p.main).x, limitX);
+  EXPECT_EQ(coded_x(client_pixel(p.main, 640 - sbv - 1, kStrip)), 1099);
+  click(right.x, right.y);
+  click(left.x, left.y);
+  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limitX - 1; }, 5000)) << scroll_pos(h);
+  EXPECT_EQ(shown_at_origin(p.main).x, limitX - 1);
+
+  // A click in the trough pages by ten image pixels.
+  const POINT trough = bar_point(h, false, arrow + 4);
+  click(trough.x, trough.y);
+  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limitX - 11; }, 5000)) << scroll_pos(h);
+  EXPECT_EQ(shown_at_origin(p.main).x, limitX - 11);
+
+  // The same down the vertical bar.
+  const int varrow = GetSystemMetrics(SM_CYVSCROLL);
+  const POINT down = bar_point(v, true, -varrow / 2);
+  click(down.x, down.y);
+  EXPECT_TRUE(wait_until([&] { return scroll_pos(v) == 1; }, 5000)) << scroll_pos(v);
+  EXPECT_EQ(shown_at_origin(p.main).y, 1);
+  drag_thumb_from_start_past_end(v, true);
+  EXPECT_TRUE(wait_until([&] { return scroll_pos(v) == limitY; }, 5000)) << scroll_pos(v);
+  o = shown_at_origin(p.main);
+  EXPECT_EQ(o.y, limitY);
+  EXPECT_EQ(o.x, limitX - 11);
+  EXPECT_EQ(coded_y(client_pixel(p.main, 0, 480 - sbh - 1)), 799);
+  screenshot("view-scrolled-to-the-end");
+  p.close();
+}
+
+TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "view-scroll-messages"));
+  set_client_size(p.main, 640, 480);
+  const std::string path = bmp_with_coded_pixels("view-scroll-messages-files", "big.bmp", 600, 400);
+  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
+  command_and_settle(p.main, kCmdZoomIn);  // 2:1
+  HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
+  ASSERT_TRUE(shown(h) && shown(v));
+
+  // A marker drawn over the view from outside survives every scroll that
+  // does not move: those repaint nothing.
+  HDC dc = GetDC(p.main);
+  ASSERT_NE(dc, nullptr);
+  const RECT mark{100, 100, 140, 140};
+  HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+  FillRect(dc, &mark, magenta);
+  DeleteObject(magenta);
+  ReleaseDC(p.main, dc);
+  ASSERT_TRUE(wait_until([&] { return client_pixel(p.main, 120, 120) == 0xFF00FFu; }, 5000));
+  scroll(p.main, false, SB_LINELEFT, h);
+  scroll(p.main, false, SB_PAGELEFT, h);
+  scroll(p.main, true, SB_LINEUP, v);
+  scroll(p.main, true, SB_PAGEUP, v);
+  scroll(p.main, true, SB_ENDSCROLL, v);
+  scroll(p.main, true, SB_BOTTOM, v);  // not a code the view follows
+  EXPECT_EQ(client_pixel(p.main, 120, 120), 0xFF00FFu) << "a scroll that did not move repainted";
+  EXPECT_EQ(scroll_pos(h), 0);
+  EXPECT_EQ(scroll_pos(v), 0);
+  // A scroll that moves paints the view again.
+  scroll(p.main, true, SB_LINEDOWN, v);
+  EXPECT_EQ(scroll_pos(v), 1);
+  EXPECT_NE(client_pixel(p.main, 120, 120), 0xFF00FFu);
+  // At 2:1 a line is one image pixel, two on the screen.
+  EXPECT_EQ(coded_y(client_pixel(p.main, 0, kStrip)), 1);
+  EXPECT_EQ(coded_y(client_pixel(p.main, 0, kStrip + 1)), 1);
+  EXPECT_EQ(coded_y(client_pixel(p.main, 0, kStrip + 2)), 2);
+
+  // Pages are ten image pixels at every ratio.
+  scroll(p.main, false, SB_PAGERIGHT, h);
+  EXPECT_EQ(scroll_pos(h), 10);
+  EXPECT_EQ(shown_at_origin(p.main).x, 10);
+  EXPECT_EQ(coded_x(client_pixel(p.main, 1, kStrip)), 10);
+  EXPECT_EQ(coded_x(client_pixel(p.main, 2, kStrip)), 11);
+  scroll(p.main, false, SB_PAGERIGHT, h);
+  EXPECT_EQ(scroll_pos(h), 20);
+  EXPECT_EQ(shown_at_origin(p.main).x, 20);
+  command_and_settle(p.main, kCmdZoomIn);  // 3:1, the positions stay
+  scroll(p.main, false, SB_PAGELEFT, h);
+  EXPECT_EQ(scroll_pos(h), 10);
+  EXPECT_EQ(shown_at_origin(p.main).x, 10);
+  EXPECT_EQ(coded_x(client_pixel(p.main, 2, kStrip)), 10);
+  EXPECT_EQ(coded_x(client_pixel(p.main, 3, kStrip)), 11);
+
+  // At the limit, a further line or page does not move and repaints nothing.
+  const int limitY = (400 * 3 + GetSystemMetrics(SM_CYHSCROLL) - 480 + kStrip) / 3;
+  EXPECT_EQ(scroll_max(v), limitY);
+  for (int i = 0; i < limitY / 10 + 1; ++i) scroll(p.main, true, SB_PAGEDOWN, v);
+  EXPECT_EQ(scroll_pos(v), limitY);
+  EXPECT_EQ(shown_at_origin(p.main).y, limitY);
+  dc = GetDC(p.main);
+  magenta = CreateSolidBrush(RGB(255, 0, 255));
+  FillRect(dc, &mark, magenta);
+  DeleteObject(magenta);
+  ReleaseDC(p.main, dc);
+  ASSERT_TRUE(wait_until([&] { return client_pixel(p.main, 120, 120) == 0xFF00FFu; }, 5000));
+  scroll(p.main, true, SB_LINEDOWN, v);
+  scroll(p.main, true, SB_PAGEDOWN, v);
+  EXPECT_EQ(scroll_pos(v), limitY);
+  EXPECT_EQ(client_pixel(p.main, 120, 120), 0xFF00FFu) << "a scroll past the limit repainted";
+
+  // Reduced, a page is still ten image pixels: five on the screen at 1:2.
+  for (int i = 0; i < 3; ++i) command_and_settle(p.main, kCmdZoomOut);
+  ASSERT_EQ(title_of(p.main), "Kaldero - big.bmp [1:2]");
+  set_client_size(p.main, 500, 200);
+  ASSERT_TRUE(shown(v));
+  ASSERT_FALSE(shown(h));
+  for (int i = 0; i < 30; ++i) scroll(p.main, true, SB_PAGEUP, v);
+  EXPECT_EQ(scroll_pos(v), 0);
+  scroll(p.main, true, SB_TOP, v);  // not a code the view follows either
+  scroll(p.main, true, SB_PAGEDOWN, v);
+  EXPECT_EQ(scroll_pos(v), 10);
+  const int row = coded_y(client_pixel(p.main, 0, kStrip));
+  EXPECT_TRUE(row == 10 || row == 11) << row;
+  EXPECT_LE(shown_at_origin(p.main).x, 1);  // the hidden bar's axis went back to 0
+  p.close();
+}

@@ -1,0 +1,145 @@
+#include "tests/e2e/viewer_ui.h"
+
+#include <cstring>
+
+namespace e2e {
+
+bool start_viewer_ready(Program& p, const std::string& dirName,
+                        const std::vector<std::pair<std::string, std::string>>& env) {
+  if (!start_viewer(p, dirName, env)) return false;
+  // The tool bar comes after the main window: wait for its last button.
+  const bool ready = wait_until([&] { return IsWindowVisible(button_of(p.main, 0x7f)); });
+  settle(p.main);
+  return ready;
+}
+
+HWND toolbar_of(HWND main) { return FindWindowExA(main, nullptr, "IconBarWindow", nullptr); }
+
+HWND button_of(HWND main, int id) { return GetDlgItem(toolbar_of(main), id); }
+
+bool button_enabled(HWND main, int id) { return IsWindowEnabled(button_of(main, id)) != 0; }
+
+POINT button_centre(HWND main, int id) {
+  RECT r{};
+  GetWindowRect(button_of(main, id), &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+namespace {
+struct BarSearch {
+  DWORD want;  // SBS_HORZ, SBS_VERT or SBS_SIZEGRIP
+  HWND found;
+};
+
+BOOL CALLBACK find_bar(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<BarSearch*>(lp);
+  char cls[32] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (_stricmp(cls, "ScrollBar") != 0) return TRUE;
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE));
+  DWORD kind = (style & SBS_SIZEGRIP) ? SBS_SIZEGRIP : (style & SBS_VERT) ? SBS_VERT : SBS_HORZ;
+  if (kind != s->want) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+HWND bar_of(HWND main, DWORD kind) {
+  BarSearch s{kind, nullptr};
+  EnumChildWindows(main, find_bar, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+}  // namespace
+
+HWND horizontal_bar(HWND main) { return bar_of(main, SBS_HORZ); }
+HWND vertical_bar(HWND main) { return bar_of(main, SBS_VERT); }
+HWND size_grip(HWND main) { return bar_of(main, SBS_SIZEGRIP); }
+bool shown(HWND w) { return w && IsWindowVisible(w); }
+
+int scroll_max(HWND bar) {
+  int lo = 0, hi = 0;
+  GetScrollRange(bar, SB_CTL, &lo, &hi);
+  return hi;
+}
+
+int scroll_pos(HWND bar) { return GetScrollPos(bar, SB_CTL); }
+
+void set_client_size(HWND main, int cw, int ch) {
+  RECT wr, cr;
+  GetWindowRect(main, &wr);
+  GetClientRect(main, &cr);
+  const int w = cw + (wr.right - wr.left) - cr.right;
+  const int h = ch + (wr.bottom - wr.top) - cr.bottom;
+  SetWindowPos(main, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  settle(main);
+}
+
+bool open_with_dialog(Program& p, const std::string& path) {
+  post_command(p.main, kCmdOpen);
+  HWND dlg = wait_window(kOpenDialogTitle, 10000, p.pid());
+  if (!dlg) return false;
+  if (!answer_file_dialog(dlg, path)) return false;
+  const bool closed = wait_until([&] { return !IsWindow(dlg); }, 10000);
+  if (!closed) screenshot("open-dialog-stuck");
+  return closed;
+}
+
+bool wait_title(HWND main, const std::string& title, int ms) {
+  return wait_until([&] { return title_of(main) == title; }, ms);
+}
+
+void command_and_settle(HWND main, int command) {
+  DWORD_PTR result;
+  SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, 10000, &result);
+}
+
+void repaint(HWND main) {
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  settle(main);
+}
+
+Pixels resource_bitmap(const char* name) {
+  Pixels px;
+  HMODULE exe = LoadLibraryExA(viewer_exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!exe) return px;
+  HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(exe, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (bmp) {
+    BITMAP info{};
+    GetObjectA(bmp, sizeof info, &info);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = info.bmWidth;
+    bi.bmiHeader.biHeight = -info.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    px.width = info.bmWidth;
+    px.height = info.bmHeight;
+    px.data.resize(static_cast<size_t>(px.width) * px.height);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bmp, 0, static_cast<UINT>(px.height), px.data.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    for (auto& c : px.data) c &= 0xFFFFFF;
+    DeleteObject(bmp);
+  }
+  FreeLibrary(exe);
+  return px;
+}
+
+void mouse_button(bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+}
+
+int count_differences(const Pixels& a, int ax, int ay, const Pixels& b, int bx, int by, int w, int h) {
+  int n = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const bool inA = ax + x >= 0 && ay + y >= 0 && ax + x < a.width && ay + y < a.height;
+      const bool inB = bx + x >= 0 && by + y >= 0 && bx + x < b.width && by + y < b.height;
+      if (!inA || !inB || a.at(ax + x, ay + y) != b.at(bx + x, by + y)) ++n;
+    }
+  return n;
+}
+
+}  // namespace e2e

@@ -1,0 +1,65 @@
+// The viewer's own controls as a person sees them: tool bar buttons, scroll
+// bars, the open dialog, and the bitmaps the program carries.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/harness.h"
+
+namespace e2e {
+
+constexpr int kCmdOpen = 101;
+constexpr int kCmdZoomOut = 103;
+constexpr int kCmdZoomIn = 104;
+constexpr int kButtonPrm = 0x72;
+constexpr int kButtonOpen = 0x73;
+constexpr int kButtonPaste = 0x74;
+constexpr int kButtonZoomOut = 0x75;
+constexpr int kButtonZoomIn = 0x76;
+constexpr int kButtonExit = 0x7e;
+constexpr int kStrip = 20;  // height of the tool bar strip above the view
+constexpr const char* kOpenDialogTitle = "Select a bitmap or an icon file to open.";
+
+// Starts the viewer in a fresh folder and waits until its tool bar stands.
+bool start_viewer_ready(Program& p, const std::string& dirName,
+                        const std::vector<std::pair<std::string, std::string>>& env = {});
+
+HWND toolbar_of(HWND main);
+HWND button_of(HWND main, int id);
+bool button_enabled(HWND main, int id);
+// Screen point in the middle of a tool bar button, and its left edge in main
+// window client coordinates.
+POINT button_centre(HWND main, int id);
+
+// The view's scroll bars (children of the main window) and the size grip.
+HWND horizontal_bar(HWND main);
+HWND vertical_bar(HWND main);
+HWND size_grip(HWND main);
+bool shown(HWND w);
+int scroll_max(HWND bar);
+int scroll_pos(HWND bar);
+
+// Resizes the main window so that its client area is cw x ch.
+void set_client_size(HWND main, int cw, int ch);
+
+// Runs the open command and types path into the real open dialog; true once
+// the dialog has gone.
+bool open_with_dialog(Program& p, const std::string& path);
+// Waits for the main window's title.
+bool wait_title(HWND main, const std::string& title, int ms = 10000);
+// Sends a tool bar command and waits for the viewer to have handled it.
+void command_and_settle(HWND main, int command);
+// Repaints the whole client area at once (erasing) and waits.
+void repaint(HWND main);
+
+// A bitmap resource of the viewer's EXE as 0x00RRGGBB pixels.
+Pixels resource_bitmap(const char* name);
+
+// Presses or releases the left mouse button where the cursor is (real input).
+void mouse_button(bool down);
+
+// Compares a w x h block of pixels; returns the number that differ.
+int count_differences(const Pixels& a, int ax, int ay, const Pixels& b, int bx, int by, int w, int h);
+
+}  // namespace e2e
