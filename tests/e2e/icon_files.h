@@ -1,0 +1,26 @@
+// Icon files for the end-to-end tests, built from known pixels so that a test
+// can tell what each pixel of the view must show.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace e2e {
+
+struct IconPicture {
+  int width = 0, height = 0;
+  int bits = 0;                    // 1, 4, 8, 24 (and 32 for a depth the viewer refuses)
+  std::vector<uint32_t> palette;   // 0xRRGGBB; filled up with black to the full table
+  std::vector<uint32_t> pixels;    // top row first: palette indices, or 0xRRGGBB from 24 bits up
+  std::vector<uint8_t> masked;     // top row first, 1 = AND bit set; empty = no bit set
+
+  uint32_t colour(int x, int y) const;  // the XOR colour as 0xRRGGBB
+  bool is_masked(int x, int y) const;
+};
+
+// A one-image icon file: directory, info header with the doubled height, the
+// full colour table, XOR rows and AND rows, both bottom-up and padded to 4 bytes.
+std::vector<uint8_t> icon_file(const IconPicture& p);
+// A well-formed file with two images (directory of two entries, both images).
+std::vector<uint8_t> two_image_icon_file(const IconPicture& a, const IconPicture& b);
+
+}  // namespace e2e
