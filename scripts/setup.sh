@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 xvfb xauth x11-utils xdotool
   imagemagick libtiff-tools python3-pil python3-numpy poppler-utils
-  fonts-ipafont-gothic fonts-wine
+  fonts-ipafont-gothic fonts-wine locales
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
