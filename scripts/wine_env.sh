@@ -16,7 +16,12 @@ wine_prefix_ready() { [ -f "$WINEPREFIX/.kaldero-ready" ]; }
 # manager under Xvfb), crash dialogs stay away from unattended runs, and the
 # Japanese dialog faces map to a Japanese font from Debian.
 ensure_wine_prefix() {
-  wine_prefix_ready && return 0
+  wine_prefix_ready || make_wine_prefix
+  ensure_test_drives
+  ensure_japanese_locale
+}
+
+make_wine_prefix() {
   echo "wine: creating the prefix in $WINEPREFIX"
   rm -rf "$WINEPREFIX"
   mkdir -p "$BUILD"
@@ -43,6 +48,39 @@ REG
   wineserver -w
   touch "$WINEPREFIX/.kaldero-ready"
 }
+
+# Drives that are not fixed disks, for the tests of the rule that files are
+# opened and saved on fixed disks only: D: is a CD-ROM and N: a network share,
+# both plain folders of the build. Prefixes made before this step get them
+# too; the registry is read when the Wine server starts, hence the wait.
+ensure_test_drives() {
+  local d="$WINEPREFIX/dosdevices"
+  [ -f "$WINEPREFIX/.kaldero-drives" ] && [ -L "$d/d:" ] && [ -L "$d/n:" ] && return 0
+  mkdir -p "$BUILD/drives/cdrom" "$BUILD/drives/network" "$d"
+  ln -sfn "$BUILD/drives/cdrom" "$d/d:"
+  ln -sfn "$BUILD/drives/network" "$d/n:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null 2>&1
+  wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.kaldero-drives"
+}
+
+# Wine converts file names with the C library's character set: under a
+# ja_JP.UTF-8 locale that the system has not compiled, a Japanese run cannot
+# touch a file with a Japanese name. Debian compiles no locales by default, so
+# the build compiles its own and points the C library at it (C.UTF-8 stays
+# reachable).
+KALDERO_LOCALES="$BUILD/locale"
+ensure_japanese_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8' && return 0
+  [ -f "$KALDERO_LOCALES/ja_JP.UTF-8/LC_CTYPE" ] && return 0
+  mkdir -p "$KALDERO_LOCALES"
+  localedef -i ja_JP -f UTF-8 "$KALDERO_LOCALES/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  [ -d /usr/lib/locale/C.utf8 ] && ln -sfn /usr/lib/locale/C.utf8 "$KALDERO_LOCALES/C.utf8"
+  [ -f "$KALDERO_LOCALES/ja_JP.UTF-8/LC_CTYPE" ] && export LOCPATH="$KALDERO_LOCALES"
+  return 0
+}
+[ -f "$KALDERO_LOCALES/ja_JP.UTF-8/LC_CTYPE" ] && export LOCPATH="$KALDERO_LOCALES"
 
 XVFB_PID=""
 # Starts Xvfb on a free display (depth in $1, default 24) and exports DISPLAY.

@@ -2,27 +2,49 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kOpen = 101;
-const char* kOpenTitle = "Select a bitmap or an icon file to open.";
-
-// Runs the open command and types path into the dialog.
-void open_through_dialog(Program& p, const std::string& path) {
-  post_command(p.main, kOpen);
-  HWND dlg = wait_window(kOpenTitle, 10000, p.pid());
-  ASSERT_NE(dlg, nullptr) << "no open dialog";
-  ASSERT_TRUE(answer_file_dialog(dlg, path));
-  const bool closed = wait_until([&] { return !IsWindow(dlg); }, 10000);
-  if (!closed) screenshot("open-dialog-stuck");
-  ASSERT_TRUE(closed);
+// Waits for a message box of the viewer and returns "caption: text" after
+// answering it; "" when none came.
+std::string answered_message(const Program& p) {
+  HWND box = nullptr;
+  wait_until([&] {
+    box = wait_other_window(p.pid(), p.main, 0);
+    return box && !message_text(box).empty();
+  });
+  if (!box) return "";
+  const std::string what = title_of(box) + ": " + message_text(box);
+  press(box, IDOK);
+  return what;
 }
 
-std::vector<uint8_t> red_blue_bmp(int w, int h) {
-  return make_bmp24(w, h, [](int x, int y) { return (x + y) % 2 ? 0xFF0000u : 0x0000FFu; });
+// Opens a file that the viewer must refuse; returns the message it gave.
+std::string refused(Program& p, const std::string& path) {
+  if (!open_with_dialog(p, path)) return "no open dialog";
+  return answered_message(p);
+}
+
+std::vector<uint8_t> three_colour_bmp() {
+  return make_bmp24(40, 30, [](int x, int y) { return x < 20 ? 0xFF0000u : (y < 15 ? 0x00FF00u : 0x0000FFu); });
+}
+
+void expect_three_colour_image(HWND main) {
+  const Pixels px = grab_client(main);
+  EXPECT_EQ(px.at(5, 20 + 5), 0xFF0000u);
+  EXPECT_EQ(px.at(30, 20 + 5), 0x00FF00u);
+  EXPECT_EQ(px.at(30, 20 + 25), 0x0000FFu);
+  EXPECT_EQ(px.at(40, 20 + 5), 0xFFFFFFu);  // past the image: the background
+}
+
+// A file path in the code page the programs see (932 under a Japanese locale).
+std::string ansi(const std::wstring& text) {
+  char out[MAX_PATH * 2] = {};
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out, sizeof out, nullptr, nullptr);
+  return out;
 }
 
 }  // namespace
@@ -32,18 +54,148 @@ TEST(OpenBmp, ShowsTheImageWithNameAndRatioInTheCaption) {
   ASSERT_TRUE(start_viewer(p, "open-bmp"));
   const std::string dir = fresh_dir("open-bmp-files");
   const std::string path = join(dir, "photo.bmp");
-  ASSERT_TRUE(write_file(path, make_bmp24(40, 30, [](int x, int y) {
-                           return x < 20 ? 0xFF0000u : (y < 15 ? 0x00FF00u : 0x0000FFu);
-                         })));
-  open_through_dialog(p, path);
-  ASSERT_TRUE(wait_until([&] { return title_of(p.main) == "Kaldero - photo.bmp [1:1]"; }))
-      << title_of(p.main);
+  ASSERT_TRUE(write_file(path, three_colour_bmp()));
+  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]")) << title_of(p.main);
   settle(p.main);
-  const Pixels px = grab_client(p.main);
-  EXPECT_EQ(px.at(5, 20 + 5), 0xFF0000u);
-  EXPECT_EQ(px.at(30, 20 + 5), 0x00FF00u);
-  EXPECT_EQ(px.at(30, 20 + 25), 0x0000FFu);
-  EXPECT_EQ(px.at(40, 20 + 5), 0xFFFFFFu);  // past the image: the background
+  expect_three_colour_image(p.main);
+  // The image buttons come on with the image.
+  for (int id = 0x76; id <= 0x7a; ++id) EXPECT_TRUE(button_enabled(p.main, id)) << id;
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));
   screenshot("open-bmp");
   p.close();
+}
+
+TEST(OpenBmp, CancellingTheDialogChangesNothing) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-cancel"));
+  const std::string path = join(fresh_dir("open-cancel-files"), "photo.bmp");
+  ASSERT_TRUE(write_file(path, three_colour_bmp()));
+  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]"));
+  settle(p.main);
+  const Pixels before = grab_client(p.main);
+
+  post_command(p.main, kCmdOpen);
+  HWND dlg = wait_window(kOpenDialogTitle, 10000, p.pid());
+  ASSERT_NE(dlg, nullptr);
+  ASSERT_TRUE(press(dlg, IDCANCEL));
+  settle(p.main);
+  EXPECT_EQ(wait_other_window(p.pid(), p.main, 500), nullptr) << "a message came after a cancel";
+  EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
+  const Pixels after = grab_client(p.main);
+  EXPECT_EQ(count_differences(before, 0, 0, after, 0, 0, before.width, before.height), 0);
+  EXPECT_TRUE(button_enabled(p.main, kButtonOpen));
+  p.close();
+}
+
+TEST(OpenBmp, RefusedFilesLeaveTheShownImageAlone) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-refused"));
+  const std::string dir = fresh_dir("open-refused-files");
+  // Any case of the extension will do.
+  ASSERT_TRUE(write_file(join(dir, "PICTURE.Bmp"), three_colour_bmp()));
+  ASSERT_TRUE(open_with_dialog(p, join(dir, "PICTURE.Bmp")));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - PICTURE.Bmp [1:1]")) << title_of(p.main);
+  settle(p.main);
+  const Pixels shown = grab_client(p.main);
+
+  // A good bitmap under another extension.
+  ASSERT_TRUE(write_file(join(dir, "PICTURE.DIB"), three_colour_bmp()));
+  EXPECT_EQ(refused(p, join(dir, "PICTURE.DIB")), "Error: Select a file with BMP or ICO extension.");
+  // A name typed into the dialog for a file that is not there.
+  EXPECT_EQ(refused(p, join(dir, "missing.bmp")), "Error: Unable to open the assigned bitmap file.");
+
+  std::vector<uint8_t> zeroWidth = make_bmp(0, 5, 24, {}, {});
+  ASSERT_TRUE(write_file(join(dir, "zero.bmp"), zeroWidth));
+  EXPECT_EQ(refused(p, join(dir, "zero.bmp")), "Warning: Unable to process a bitmap with zero width or height.");
+  std::vector<uint8_t> zeroHeight = make_bmp(5, 0, 8, {0, 0xFFFFFF}, {});
+  ASSERT_TRUE(write_file(join(dir, "flat.bmp"), zeroHeight));
+  EXPECT_EQ(refused(p, join(dir, "flat.bmp")), "Warning: Unable to process a bitmap with zero width or height.");
+
+  const std::string notBitmap = "Error: Not a bitmap file with correct format.";
+  std::vector<uint8_t> bytes = three_colour_bmp();
+  bytes[1] = 'A';
+  ASSERT_TRUE(write_file(join(dir, "ba.bmp"), bytes));
+  EXPECT_EQ(refused(p, join(dir, "ba.bmp")), notBitmap);
+  bytes = three_colour_bmp();
+  bytes[14] = 12;  // an OS/2 header
+  ASSERT_TRUE(write_file(join(dir, "os2.bmp"), bytes));
+  EXPECT_EQ(refused(p, join(dir, "os2.bmp")), notBitmap);
+  // More colours in use than 4 bits can index.
+  bytes = make_bmp(2, 2, 4, {0x000000, 0xFFFFFF}, std::vector<uint8_t>(8, 0x01));
+  bytes[46] = 17;
+  ASSERT_TRUE(write_file(join(dir, "colours.bmp"), bytes));
+  EXPECT_EQ(refused(p, join(dir, "colours.bmp")), notBitmap);
+
+  EXPECT_EQ(title_of(p.main), "Kaldero - PICTURE.Bmp [1:1]");
+  settle(p.main);
+  const Pixels after = grab_client(p.main);
+  EXPECT_EQ(count_differences(shown, 0, 0, after, 0, 0, shown.width, shown.height), 0);
+
+  // And a good file still opens after them all.
+  bytes = make_bmp(2, 2, 4, {0x000000, 0xFFFFFF}, std::vector<uint8_t>(8, 0x01));
+  ASSERT_TRUE(write_file(join(dir, "fine.bmp"), bytes));
+  ASSERT_TRUE(open_with_dialog(p, join(dir, "fine.bmp")));
+  EXPECT_TRUE(wait_title(p.main, "Kaldero - fine.bmp [1:1]")) << title_of(p.main);
+  p.close();
+}
+
+TEST(OpenBmp, FilesOutsideFixedDisksAreRefusedBeforeTheirExtensionIsLookedAt) {
+  ASSERT_EQ(GetDriveTypeA("D:\\"), static_cast<UINT>(DRIVE_CDROM)) << "the prefix lacks its CD-ROM drive D:";
+  ASSERT_EQ(GetDriveTypeA("N:\\"), static_cast<UINT>(DRIVE_REMOTE)) << "the prefix lacks its network drive N:";
+  ASSERT_TRUE(write_file("D:\\photo.bmp", three_colour_bmp()));
+  ASSERT_TRUE(write_file("D:\\PICTURE.DIB", three_colour_bmp()));
+  ASSERT_TRUE(write_file("N:\\photo.bmp", three_colour_bmp()));
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-drives"));
+  const std::string warning = "Warning: Unable to open a file other than in the fixed disk.";
+  EXPECT_EQ(refused(p, "D:\\photo.bmp"), warning);
+  EXPECT_EQ(refused(p, "D:\\PICTURE.DIB"), warning);
+  EXPECT_EQ(refused(p, "D:\\missing.bmp"), warning);
+  EXPECT_EQ(refused(p, "N:\\photo.bmp"), warning);
+  EXPECT_EQ(title_of(p.main), "Kaldero - (No title)");
+  // The same file from a fixed disk opens.
+  const std::string fixed = join(fresh_dir("open-drives-files"), "photo.bmp");
+  ASSERT_TRUE(write_file(fixed, three_colour_bmp()));
+  ASSERT_TRUE(open_with_dialog(p, fixed));
+  EXPECT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]")) << title_of(p.main);
+  p.close();
+  DeleteFileA("D:\\photo.bmp");
+  DeleteFileA("D:\\PICTURE.DIB");
+  DeleteFileA("N:\\photo.bmp");
+}
+
+TEST(OpenBmpJapanese, ANameWhoseLastByteIsTheBackslashByteIsShownWhole) {
+  ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
+  // "表" is 0x95 0x5C in code page 932: the second byte is a backslash.
+  const std::wstring dir = std::wstring(L"C:\\kaldero-e2e-") + L"表";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  const std::wstring file = dir + L"\\表.bmp";
+  const std::vector<uint8_t> bytes = three_colour_bmp();
+  HANDLE f = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE) << "no Japanese file names: Wine needs a compiled ja_JP.UTF-8 locale "
+                                        "(Debian package locales; scripts/wine_env.sh compiles it)";
+  DWORD written = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+  ASSERT_EQ(ansi(L"表"), "\x95\x5C");
+
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-japanese"));
+  post_command(p.main, kCmdOpen);
+  HWND dlg = wait_other_window(p.pid(), p.main);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(wide_title_of(dlg), L"Bitmap または Icon ファイルの選択");
+  ASSERT_TRUE(answer_file_dialog(dlg, ansi(file)));
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
+  EXPECT_TRUE(wait_until([&] { return wide_title_of(p.main) == L"カルデロ - 表.bmp [1:1]"; }))
+      << ansi(wide_title_of(p.main));
+  settle(p.main);
+  expect_three_colour_image(p.main);
+  command_and_settle(p.main, kCmdZoomIn);
+  EXPECT_EQ(wide_title_of(p.main), L"カルデロ - 表.bmp [2:1]");
+  p.close();
+  DeleteFileW(file.c_str());
+  RemoveDirectoryW(dir.c_str());
 }
