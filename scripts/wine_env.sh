@@ -12,11 +12,9 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 
 wine_prefix_ready() { [ -f "$WINEPREFIX/.kaldero-ready" ]; }
 
-# Creates the prefix once: Wine draws window frames itself (there is no window
-# manager under Xvfb), crash dialogs stay away from unattended runs, and the
-# Japanese dialog faces map to a Japanese font from Debian.
 ensure_wine_prefix() {
   wine_prefix_ready || make_wine_prefix
+  ensure_prefix_settings
   ensure_test_drives
   ensure_japanese_locale
 }
@@ -27,12 +25,26 @@ make_wine_prefix() {
   mkdir -p "$BUILD"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
+  touch "$WINEPREFIX/.kaldero-ready"
+}
+
+# Settings of the prefix, applied again when they change (the marker names
+# their version): there is no window manager under Xvfb, so Wine draws and
+# manages the windows itself (managed windows also linger for seconds after
+# they close, which slows every test); crash dialogs stay away from unattended
+# runs; the Japanese dialog faces map to a Japanese font from Debian; and the
+# symbol font of the caption buttons is put where Wine looks for it.
+PREFIX_SETTINGS_VERSION=2
+ensure_prefix_settings() {
+  local marker="$WINEPREFIX/.kaldero-settings-$PREFIX_SETTINGS_VERSION"
+  [ -f "$marker" ] && return 0
   local reg="$BUILD/prefix-settings.reg"
   cat > "$reg" <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Decorated"="N"
+"Managed"="N"
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
@@ -44,9 +56,14 @@ REGEDIT4
 "MS PGothic"="IPAPGothic"
 "MS Gothic"="IPAGothic"
 REG
+  wineserver -k 2>/dev/null || true
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
   wineserver -w
-  touch "$WINEPREFIX/.kaldero-ready"
+  touch "$marker"
 }
 
 # Drives that are not fixed disks, for the tests of the rule that files are

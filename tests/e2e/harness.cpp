@@ -310,7 +310,8 @@ void click(int x, int y, bool doubleClick) {
 
 // ---- pixels --------------------------------------------------------------------
 
-Pixels grab_screen(int x, int y, int w, int h) {
+namespace {
+Pixels grab_once(int x, int y, int w, int h) {
   Pixels px;
   if (w <= 0 || h <= 0) return px;
   HDC screen = GetDC(nullptr);
@@ -336,6 +337,21 @@ Pixels grab_screen(int x, int y, int w, int h) {
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
   return px;
+}
+
+}  // namespace
+
+// Wine copies what a program painted to the screen a moment later, and
+// later still on a busy machine: a picture counts once two grabs agree.
+Pixels grab_screen(int x, int y, int w, int h) {
+  Pixels last = grab_once(x, y, w, h);
+  for (int i = 0; i < 40; ++i) {
+    Sleep(25);
+    Pixels next = grab_once(x, y, w, h);
+    if (next.data == last.data) return next;
+    last = std::move(next);
+  }
+  return last;
 }
 
 Pixels grab_client(HWND w) {
