@@ -290,6 +290,7 @@ TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
     now = grab_window(p.main);
     return count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
   }, 5000)) << "the Gap filler left a hint behind";
+
   p.close();
 }
 

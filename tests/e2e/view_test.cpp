@@ -391,3 +391,26 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   EXPECT_LE(shown_at_origin(p.main).x, 1);  // the hidden bar's axis went back to 0
   p.close();
 }
+
+TEST(ViewInShellDesktop, ZoomInLeavesTheTaskBarOut) {
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
+  ASSERT_EQ(work.bottom, 580) << "a 20-pixel task bar at the bottom";
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "view-taskbar"));
+  // 290 high: at 4:1 1160 rows, below twice the screen (1200) but not below
+  // twice the height above the task bar (1160).
+  const std::string path = bmp_with_coded_pixels("view-taskbar-files", "tall.bmp", 300, 290);
+  ASSERT_TRUE(open_with_dialog(p, path));
+  const std::string base = "Kaldero - tall.bmp [";
+  ASSERT_TRUE(wait_title(p.main, base + "1:1]")) << title_of(p.main);
+  settle(p.main);
+  for (int z = 2; z <= 4; ++z) {
+    EXPECT_TRUE(button_enabled(p.main, kButtonZoomIn)) << z;
+    zoom(p.main, kCmdZoomIn, base, std::to_string(z) + ":1]");
+  }
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomIn));
+  EXPECT_TRUE(button_enabled(p.main, kButtonZoomOut));
+  p.close();
+}
