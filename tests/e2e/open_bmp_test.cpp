@@ -128,6 +128,11 @@ TEST(OpenBmp, RefusedFilesLeaveTheShownImageAlone) {
   ASSERT_TRUE(write_file(join(dir, "colours.bmp"), bytes));
   EXPECT_EQ(refused(p, join(dir, "colours.bmp")), notBitmap);
 
+  // A path longer than the viewer's 256-byte buffer: the dialog itself fails.
+  const std::string longName = join(dir, std::string(258 - 5 - dir.size(), 'x') + ".bmp");
+  ASSERT_EQ(longName.size(), 258u);
+  EXPECT_EQ(refused(p, longName), "Error: GetOpenFileName error 0x3003");  // FNERR_BUFFERTOOSMALL
+
   EXPECT_EQ(title_of(p.main), "Kaldero - PICTURE.Bmp [1:1]");
   settle(p.main);
   const Pixels after = grab_client(p.main);

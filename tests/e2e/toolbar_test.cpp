@@ -77,6 +77,14 @@ std::string buttons_not_matching(HWND main, const std::string& set) {
   return bad;
 }
 
+// Pixels of the strip that differ from the bitmaps of a set, now.
+int pixels_off_set(HWND main, const std::string& set) {
+  int wrong = 0;
+  for (int id = kFirstButton; id <= kLastButton; ++id)
+    wrong += wrong_button_pixels(main, id, kBases[id - kFirstButton] + set + state_of(main, id));
+  return wrong;
+}
+
 // A registry value as it was, put back when the test ends however it ends.
 class SavedRegistryValue {
  public:
@@ -201,6 +209,9 @@ TEST(Toolbar, EachWindowsVersionShowsItsButtonSet) {
     move_mouse(away.x, away.y);
     settle(p.main);
     EXPECT_EQ(buttons_not_matching(p.main, c.set), "");
+    // and not those of another set.
+    for (const char* other : {"X", "8", "", "9"})
+      if (std::string(other) != c.set) EXPECT_GT(pixels_off_set(p.main, other), 0) << "set '" << other << "'";
     screenshot(c.shot);
 
     // Held down, the button shows its pressed bitmap; released elsewhere it
