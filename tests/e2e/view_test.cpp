@@ -392,6 +392,38 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   p.close();
 }
 
+TEST(View, TheThumbReachesPositionsBeyondSixteenBits) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "view-long"));
+  set_client_size(p.main, 640, 300);
+  // 70000 pixels wide, each column coloured by its own number.
+  const int w = 70000;
+  const std::string path = join(fresh_dir("view-long-files"), "long.bmp");
+  ASSERT_TRUE(write_file(path, make_bmp24(w, 2, [](int x, int) { return static_cast<uint32_t>(x); })));
+  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind("Kaldero - long.bmp [1:", 0) == 0; }));
+  for (int guard = 0; guard < 200 && title_of(p.main) != "Kaldero - long.bmp [1:1]"; ++guard)
+    command_and_settle(p.main, kCmdZoomIn);
+  ASSERT_EQ(title_of(p.main), "Kaldero - long.bmp [1:1]");
+  HWND h = horizontal_bar(p.main);
+  ASSERT_TRUE(shown(h));
+  ASSERT_FALSE(shown(vertical_bar(p.main)));
+  const int limit = w - 640;
+  EXPECT_EQ(scroll_max(h), limit);
+
+  // Dragged to the end, the view shows the last column at its right edge:
+  // a position the message's 16-bit field would have cut to 3 824.
+  drag_thumb_from_start_past_end(h, false);
+  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limit; }, 5000)) << scroll_pos(h);
+  EXPECT_EQ(client_pixel(p.main, 0, kStrip), static_cast<uint32_t>(limit));
+  EXPECT_EQ(client_pixel(p.main, 639, kStrip), static_cast<uint32_t>(w - 1));
+  // Lines still count from there.
+  scroll(p.main, false, SB_LINELEFT, h);
+  EXPECT_EQ(scroll_pos(h), limit - 1);
+  EXPECT_EQ(client_pixel(p.main, 0, kStrip), static_cast<uint32_t>(limit - 1));
+  p.close();
+}
+
 TEST(ViewInShellDesktop, ZoomInLeavesTheTaskBarOut) {
   RECT work;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
