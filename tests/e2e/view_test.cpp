@@ -389,6 +389,18 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   const int row = coded_y(client_pixel(p.main, 0, kStrip));
   EXPECT_TRUE(row == 10 || row == 11) << row;
   EXPECT_LE(shown_at_origin(p.main).x, 1);  // the hidden bar's axis went back to 0
+
+  // Opening a file starts again from the top-left corner.
+  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
+  command_and_settle(p.main, kCmdZoomIn);
+  EXPECT_EQ(scroll_pos(h), 0);
+  EXPECT_EQ(scroll_pos(v), 0);
+  EXPECT_EQ(shown_at_origin(p.main).x, 0);
+  EXPECT_EQ(shown_at_origin(p.main).y, 0);
+  scroll(p.main, true, SB_PAGEDOWN, v);
+  EXPECT_EQ(scroll_pos(v), 10);
+  EXPECT_EQ(shown_at_origin(p.main).y, 10);
   p.close();
 }
 
