@@ -391,6 +391,8 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   EXPECT_LE(shown_at_origin(p.main).x, 1);  // the hidden bar's axis went back to 0
 
   // Opening a file starts again from the top-left corner.
+  set_client_size(p.main, 640, 480);
+  scroll(p.main, false, SB_PAGERIGHT, h);
   ASSERT_TRUE(open_with_dialog(p, path));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
   command_and_settle(p.main, kCmdZoomIn);
