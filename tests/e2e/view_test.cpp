@@ -310,8 +310,20 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   const std::string path = bmp_with_coded_pixels("view-scroll-messages-files", "big.bmp", 600, 400);
   ASSERT_TRUE(open_with_dialog(p, path));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
-  command_and_settle(p.main, kCmdZoomIn);  // 2:1
   HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
+
+  // The whole image fits: scroll messages (a touchpad driver sends them to
+  // whatever window is under the cursor) have nothing to move.
+  ASSERT_FALSE(shown(h) || shown(v));
+  scroll(p.main, false, SB_LINERIGHT, h);
+  scroll(p.main, false, SB_PAGERIGHT, h);
+  scroll(p.main, true, SB_PAGEDOWN, v);
+  scroll(p.main, true, SB_LINEDOWN, v);
+  EXPECT_EQ(client_pixel(p.main, 0, kStrip), coded(0, 0));
+  EXPECT_EQ(client_pixel(p.main, 599, kStrip + 399), coded(599, 399));
+  EXPECT_EQ(client_pixel(p.main, 600, kStrip), 0xFFFFFFu);
+
+  command_and_settle(p.main, kCmdZoomIn);  // 2:1
   ASSERT_TRUE(shown(h) && shown(v));
 
   // A marker drawn over the view from outside survives every scroll that

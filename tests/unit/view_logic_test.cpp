@@ -103,6 +103,18 @@ TEST(ScrollTo, ThumbTakesItsPositionWithinTheRange) {
   EXPECT_EQ(scroll_to(150, ScrollCode::Other, 0, 100), 100);
 }
 
+TEST(ScrollTo, AnAxisWithNothingToScrollStaysAtZero) {
+  // The limit of an image narrower than the view is below 0.
+  const long long limit = scroll_limits(300, 200, 0, kCw, kCh, kBar, kBar, false, false).x;
+  ASSERT_LT(limit, 0);
+  EXPECT_EQ(scroll_to(0, ScrollCode::LineForward, 0, limit), 0);
+  EXPECT_EQ(scroll_to(0, ScrollCode::PageForward, 0, limit), 0);
+  EXPECT_EQ(scroll_to(0, ScrollCode::LineBack, 0, limit), 0);
+  EXPECT_EQ(scroll_to(0, ScrollCode::Thumb, 30, limit), 0);
+  EXPECT_EQ(scroll_to(25, ScrollCode::Other, 0, limit), 0);
+  EXPECT_EQ(scroll_to(5, ScrollCode::LineForward, 0, 0), 0);
+}
+
 TEST(ScrollBarLayout, WideAndTallShowsBothBarsAndTheGrip) {
   // 300 x 200 at 2:1 = 600 x 400.
   ScrollLayout l = layout(300, 200, 1);

@@ -32,7 +32,10 @@ long long scroll_to(long long pos, ScrollCode code, long long thumb, long long l
     case ScrollCode::Thumb: pos = thumb; break;
     case ScrollCode::Other: break;
   }
-  return std::min(limit, std::max(pos, 0LL));
+  // An axis that has nothing to scroll has a negative limit; its position
+  // stays at 0 instead of following the limit below it, which would move the
+  // image away from the corner and leave unpainted parts of the view behind.
+  return std::max(0LL, std::min(limit, pos));
 }
 
 ScrollLayout layout_scroll_bars(int w, int h, int step, int cw, int ch, int sbh, int sbv) {

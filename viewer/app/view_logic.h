@@ -23,7 +23,7 @@ ScrollLimits scroll_limits(int imageW, int imageH, int zoomStep, int clientW, in
                            bool hVisible, bool vVisible);
 
 // Applies a scroll code to a position: line ±1, page ±10, thumb to a given
-// position; then keeps it within 0 … limit.
+// position; then keeps it within 0 … limit (0 when the limit is below 0).
 enum class ScrollCode { LineBack, LineForward, PageBack, PageForward, Thumb, Other };
 long long scroll_to(long long position, ScrollCode code, long long thumb, long long limit);
 
