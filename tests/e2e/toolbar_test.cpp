@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/viewer_ui.h"
@@ -148,6 +149,14 @@ int hint_edge_length(const Pixels& window, POINT corner) {
   return n;
 }
 
+// The black left edge of a hint box: the box's height.
+int hint_edge_height(const Pixels& window, POINT corner) {
+  if (hint_edge_length(window, corner) == 0) return 0;
+  int n = 0;
+  while (corner.y + n < window.height && window.at(corner.x, corner.y + n) == 0) ++n;
+  return n;
+}
+
 }  // namespace
 
 TEST(Toolbar, BeforeAnImageOnlyTheFixedCommandsAreEnabledAndPasteFollowsTheClipboard) {
@@ -195,6 +204,7 @@ TEST(Toolbar, EachWindowsVersionShowsItsButtonSet) {
       {"6.1", nullptr, "", "toolbar-set-plain"},
       {nullptr, "Windows ME", "9", "toolbar-set-9"},
   };
+  std::map<std::string, int> hintHeight;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shot);
     if (c.ntVersion) ASSERT_TRUE(ntVersion.set(c.ntVersion));
@@ -226,8 +236,18 @@ TEST(Toolbar, EachWindowsVersionShowsItsButtonSet) {
     const std::string up = std::string("Open") + c.set + "Up";
     EXPECT_TRUE(wait_until([&] { return wrong_button_pixels(p.main, kButtonOpen, up) == 0; }, 5000)) << up;
     EXPECT_EQ(find_window(kOpenDialogTitle, p.pid()), nullptr);
+
+    // The hint font is smaller on the Windows 9x family.
+    const POINT prm = button_centre(p.main, kButtonPrm);
+    move_mouse(prm.x, prm.y);
+    const POINT corner = hint_corner(p.main, kButtonPrm);
+    EXPECT_TRUE(wait_until([&] { return (hintHeight[c.set] = hint_edge_height(grab_window(p.main), corner)) > 0; },
+                           5000));
     p.close();
   }
+  EXPECT_LT(hintHeight["9"], hintHeight["X"]);
+  EXPECT_EQ(hintHeight["8"], hintHeight["X"]);
+  EXPECT_EQ(hintHeight[""], hintHeight["X"]);
 }
 
 TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
