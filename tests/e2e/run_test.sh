@@ -28,6 +28,8 @@ case "$suite" in
     ;;
   *InShellDesktop)
     cmd=(wine explorer "/desktop=shell,800x600" "$(winepath -w "$driver")" "--gtest_filter=$name")
+    # The desktop's screen size outlives the run in the Wine server.
+    trap 'wineserver -k 2>/dev/null; wineserver -w' EXIT
     ;;
 esac
 
