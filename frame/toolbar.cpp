@@ -217,4 +217,12 @@ void erase_hint(HWND main) {
 
 int hint_state() { return g_hint.shown; }
 
+void release_hint_buffer() {
+  if (!g_hint.savedDc) return;
+  SelectObject(g_hint.savedDc, g_hint.savedOld);
+  DeleteDC(g_hint.savedDc);
+  DeleteObject(g_hint.savedBitmap);
+  g_hint = HintState{};
+}
+
 }  // namespace frame

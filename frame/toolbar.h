@@ -26,5 +26,7 @@ void update_hint(HWND mainWindow);
 void erase_hint(HWND mainWindow);
 // Which hint is drawn: 0 none, otherwise the button's position in the table.
 int hint_state();
+// Frees the saved-pixel buffer of the hints; called at shutdown.
+void release_hint_buffer();
 
 }  // namespace frame

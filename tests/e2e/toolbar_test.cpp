@@ -220,8 +220,11 @@ TEST(Toolbar, EachWindowsVersionShowsItsButtonSet) {
     settle(p.main);
     EXPECT_EQ(buttons_not_matching(p.main, c.set), "");
     // and not those of another set.
-    for (const char* other : {"X", "8", "", "9"})
-      if (std::string(other) != c.set) EXPECT_GT(pixels_off_set(p.main, other), 0) << "set '" << other << "'";
+    for (const char* other : {"X", "8", "", "9"}) {
+      if (std::string(other) != c.set) {
+        EXPECT_GT(pixels_off_set(p.main, other), 0) << "set '" << other << "'";
+      }
+    }
     screenshot(c.shot);
 
     // Held down, the button shows its pressed bitmap; released elsewhere it

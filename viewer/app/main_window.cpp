@@ -196,6 +196,7 @@ void shutdown(HWND) {
     DeleteObject(g_splashBitmap);
     g_splashBitmap = nullptr;
   }
+  frame::release_hint_buffer();
   PostQuitMessage(0);
 }
 
