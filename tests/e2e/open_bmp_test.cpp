@@ -204,3 +204,31 @@ TEST(OpenBmpJapanese, ANameWhoseLastByteIsTheBackslashByteIsShownWhole) {
   DeleteFileW(file.c_str());
   RemoveDirectoryW(dir.c_str());
 }
+
+TEST(OpenBmp, AFileTheReaderRefusesAfterTheScanLeavesNoImageAndNoImageCommands) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-bmp-reader-refuses"));
+  const std::string dir = fresh_dir("open-bmp-reader-refuses-files");
+  const std::string good = join(dir, "good.bmp");
+  ASSERT_TRUE(write_file(good, three_colour_bmp()));
+  ASSERT_TRUE(open_with_dialog(p, good));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - good.bmp [1:1]"));
+  settle(p.main);
+  ASSERT_TRUE(button_enabled(p.main, 0x78));  // Copy
+
+  // The header scan passes, but the rows are said to start inside the headers.
+  std::vector<uint8_t> bad = three_colour_bmp();
+  bad[10] = 20;
+  bad[11] = bad[12] = bad[13] = 0;
+  const std::string badPath = join(dir, "bad.bmp");
+  ASSERT_TRUE(write_file(badPath, bad));
+  EXPECT_EQ(refused(p, badPath), "Error: Illegal structure size is found in info header.");
+  // The old image is gone; the caption names the file that was asked for.
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - bad.bmp [1:1]")) << title_of(p.main);
+  settle(p.main);
+  const Pixels px = grab_client(p.main);
+  EXPECT_EQ(px.at(5, 20 + 5), 0xFFFFFFu);
+  for (int id = 0x75; id <= 0x7a; ++id) EXPECT_FALSE(button_enabled(p.main, id)) << std::hex << id;
+  EXPECT_TRUE(button_enabled(p.main, kButtonOpen));
+  p.close();
+}

@@ -80,6 +80,10 @@ void on_paint(HWND w) {
     enable_button(kZoomOutButton, b.zoomOut);
     enable_button(kZoomInButton, b.zoomIn);
     for (int id = kModeButton; id <= kPrintButton; ++id) enable_button(id, true);
+  } else if (g_image.displayKind != Unset) {
+    // A load that failed after the old image was released leaves nothing to
+    // zoom, copy, save or print: the buttons are the commands' only guard.
+    for (int id = kZoomOutButton; id <= kPrintButton; ++id) enable_button(id, false);
   }
   EndPaint(w, &ps);
 }
