@@ -190,3 +190,34 @@ TEST(StartupInShellDesktop, WindowIsCentredAboveTheTaskBar) {
   screenshot("startup-shell-desktop");
   p.close();
 }
+
+TEST(Startup, ProgramFileCarriesItsVersionAndDeclaresDpiAwareness) {
+  const std::string exe = viewer_exe();
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, info.data()));
+  char* text = nullptr;
+  UINT len = 0;
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904b0\\ProductName", reinterpret_cast<void**>(&text),
+                             &len));
+  EXPECT_STREQ(text, "Kaldero");
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904b0\\ProductVersion",
+                             reinterpret_cast<void**>(&text), &len));
+  EXPECT_STREQ(text, "2.45");
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x0002002Du);  // 2.45
+
+  // On a scaled display one image pixel at 1:1 must stay one screen pixel.
+  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  ASSERT_NE(res, nullptr);
+  const char* manifest = static_cast<const char*>(LockResource(LoadResource(module, res)));
+  const std::string xml(manifest, SizeofResource(module, res));
+  EXPECT_NE(xml.find("<dpiAware"), std::string::npos);
+  EXPECT_NE(xml.find(">true</dpiAware>"), std::string::npos);
+  FreeLibrary(module);
+}
