@@ -86,8 +86,8 @@ void build_readme_path() {
     // own name, so that Help still finds the document or says it is missing.
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, sizeof self);
-    char* slash = std::strrchr(self, '\\');
-    const int dirLen = slash ? static_cast<int>(slash - self + 1) : 0;
+    // By characters: a Japanese folder name may hold the backslash byte.
+    const int dirLen = static_cast<int>(file_name_in(self) - self);
     std::snprintf(readmePath, sizeof readmePath, "%.*s%s", dirLen, self,
                   japaneseUi ? "KALDEROJ.PDF" : "KALDERO5.PDF");
   }

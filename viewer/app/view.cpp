@@ -199,6 +199,8 @@ void refresh_paste_button(HWND w) {
   UpdateWindow(w);
 }
 
+const char* file_name_in(const char* path) { return file_name_of(path, is_lead_byte); }
+
 void set_caption_ratio(HWND w) {
   char ratio[32];
   ratio_text(g_image.view.zoomStep, ratio, sizeof ratio);
@@ -207,8 +209,7 @@ void set_caption_ratio(HWND w) {
 }
 
 void set_caption_from_path(HWND w, const char* path) {
-  std::snprintf(g_captionBase, sizeof g_captionBase, "%s%s [", g_texts.captionPrefix,
-                file_name_of(path, is_lead_byte));
+  std::snprintf(g_captionBase, sizeof g_captionBase, "%s%s [", g_texts.captionPrefix, file_name_in(path));
   set_caption_ratio(w);
 }
 

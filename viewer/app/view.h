@@ -15,6 +15,8 @@ void reset_view_for_load(HWND w);
 void redraw_view(HWND w, bool erase);
 void refresh_paste_button(HWND w);
 void set_caption_from_path(HWND w, const char* path);
+// The file name of a path, by the characters of the ANSI code page.
+const char* file_name_in(const char* path);
 void set_caption_ratio(HWND w);
 void follow_extraction_dialog(HWND w);
 void destroy_size_grip();

@@ -13,7 +13,6 @@
 #include "formats/icon_layout.h"
 #include "viewer/app/messages.h"
 #include "viewer/app/view.h"
-#include "viewer/app/view_logic.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/disk_checks.h"
 #include "viewer/extract/extraction.h"
@@ -154,8 +153,6 @@ void report_temporary_failure(HWND w) {
 
 bool path_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool is_lead(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
-
 // The index the display gives the chosen colour among the icon's colours.
 uint8_t nearest_index(const std::vector<fmt::icon::RgbEntry>& colours) {
   if (colours.empty()) return 0;
@@ -243,7 +240,7 @@ void open_ico(HWND w) {
   char tempDir[MAX_PATH + 1] = {};
   const DWORD n = GetTempPathA(sizeof tempDir, tempDir);
   const std::string temp =
-      (n > 0 && n <= 255) ? temporary_bitmap_path(tempDir, file_name_of(g_chosenPath, is_lead), path_exists) : std::string();
+      (n > 0 && n <= 255) ? temporary_bitmap_path(tempDir, file_name_in(g_chosenPath), path_exists) : std::string();
   // A new file only: an existing one is never replaced.
   HANDLE bmp = temp.empty() ? INVALID_HANDLE_VALUE
                             : CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);

@@ -51,9 +51,10 @@ bool lock_image(HWND owner) {
   uint8_t* block = static_cast<uint8_t*>(GlobalLock(g_image.dib));
   if (!block) return false;
   g_image.blockStart = g_image.infoHeader = block;
+  // Only checked here: the block was brought into shape once, when it was read.
   fmt::bmp::DibLayout layout;
   const fmt::bmp::BmpReadError e =
-      fmt::bmp::finish_dib(block, g_image.dibSize ? g_image.dibSize : GlobalSize(g_image.dib), record_file_header(),
+      fmt::bmp::dib_layout(block, g_image.dibSize ? g_image.dibSize : GlobalSize(g_image.dib), record_file_header(),
                            &layout);
   if (e != fmt::bmp::BmpReadError::None) {
     // The pointers stay null: nothing may be drawn from a block that failed.
@@ -119,23 +120,21 @@ bool read_bmp(HWND owner, HANDLE file) {
   }
   g_image.dib = block;
   g_image.dibSize = header.block_size;
-  {
-    ScopedBlockLock lock(block);
-    uint8_t* bytes = lock.get();
-    DWORD read = 0;
-    if (!bytes || !ReadFile(file, bytes, header.block_size, &read, nullptr) || read != header.block_size) {
-      show_read_error(owner, BmpReadError::ShortRead, 0);
-      lock.release();
-      free_image();
-      return false;
-    }
+  ScopedBlockLock lock(block);
+  uint8_t* bytes = lock.get();
+  DWORD read = 0;
+  e = BmpReadError::ShortRead;
+  if (bytes && ReadFile(file, bytes, header.block_size, &read, nullptr) && read == header.block_size)
+    e = fmt::bmp::finish_dib(bytes, header.block_size, header);
+  lock.release();
+  if (e != BmpReadError::None) {
+    // A block that failed its checks is not kept: every later paint would
+    // lock it again and repeat the message.
+    show_read_error(owner, e, 0);
+    free_image();
+    return false;
   }
-  const bool ok = lock_image(owner);
-  unlock_image();
-  // A block that failed its checks is not kept: every later paint would
-  // lock it again and repeat the message.
-  if (!ok) free_image();
-  return ok;
+  return true;
 }
 
 bool open_bmp_file(HWND owner, const char* path) {
