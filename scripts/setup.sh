@@ -28,6 +28,6 @@ if [ ${#need[@]} -gt 0 ]; then
   fi
   echo "setup: installing ${need[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  apt-get update -qq -o DPkg::Lock::Timeout=900
+  apt-get install -y -qq -o DPkg::Lock::Timeout=900 --no-install-recommends "${need[@]}" >/dev/null
 fi
