@@ -19,4 +19,12 @@ Canvas draw_viewer_splash();
 // The viewer's program icon, 32 x 32 in the 16 VGA colours.
 IconArt draw_viewer_icon();
 
+// The icon maker's example pair, 32 x 32 in the 16 VGA colours: the 1st
+// bitmap and the 2nd, whose recoloured pixels become clear in the icon.
+struct IconMakerExamples {
+  Canvas first;
+  Canvas second;
+};
+IconMakerExamples draw_icon_maker_examples();
+
 }  // namespace art

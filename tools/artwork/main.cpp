@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "formats/dib_file.h"
+#include "formats/icon_build.h"
 #include "tools/artwork/artwork.h"
 #include "tools/artwork/buttons.h"
 
@@ -89,6 +90,16 @@ void run(const fs::path& dir) {
   // The About box shows the program icon under the number 129.
   rc += "ICON_1 ICON \"ICON_1.ico\"\n";
   rc += "129 ICON \"ICON_1.ico\"\n";
+
+  // The icon maker's examples: two opaque icons of the bitmaps, and the icon
+  // the program itself makes of them.
+  const art::IconMakerExamples examples = art::draw_icon_maker_examples();
+  const std::vector<uint8_t> first = bmp_of(examples.first, 4), second = bmp_of(examples.second, 4);
+  const std::vector<uint8_t> opaque(32 * 32, 0);
+  write_file(dir / "EXAMPLE_144.ico", fmt::dib::icon_file(examples.first.image(4), opaque));
+  write_file(dir / "EXAMPLE_145.ico", fmt::dib::icon_file(examples.second.image(4), opaque));
+  write_file(dir / "EXAMPLE_146.ico", fmt::icon::build_icon(first.data(), first.size(), second.data(), second.size()));
+  rc += "144 ICON \"EXAMPLE_144.ico\"\n145 ICON \"EXAMPLE_145.ico\"\n146 ICON \"EXAMPLE_146.ico\"\n";
 
   rc += write_buttons(dir, art::viewer_buttons());
   write_file(dir / "sheet.bmp", bmp_of(contact_sheet(art::viewer_buttons()), 8));

@@ -10,6 +10,7 @@
 #include "viewer/app/viewer_state.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/icon/open_command.h"
+#include "viewer/iconmaker/make_icon_command.h"
 #include "viewer/image/image_record.h"
 
 namespace viewer {
@@ -178,6 +179,8 @@ void on_command(HWND w, int command) {
     case kCmdOpen: open_command(w); break;
     case kCmdZoomOut: zoom_out(w); break;
     case kCmdZoomIn: zoom_in(w); break;
+    case kCmdExtraction: extraction_command(w); break;
+    case kCmdMakeIcon: make_icon_command(w); break;
     case kCmdExit: shutdown(w); break;
     default: break;  // commands of later tool bar buttons
   }
@@ -219,7 +222,7 @@ LRESULT CALLBACK main_window_proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam
       recompute_zoom_factor();
       on_scroll(w, msg == WM_VSCROLL, wParam);
       return 0;
-    case kApplyExtractionMessage: return 0;  // the extraction dialog's choice
+    case kApplyExtractionMessage: extraction_apply(w); return 0;  // the extraction dialog's choice
     default: return DefWindowProcA(w, msg, wParam, lParam);
   }
 }

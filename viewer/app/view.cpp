@@ -213,6 +213,11 @@ void set_caption_from_path(HWND w, const char* path) {
   set_caption_ratio(w);
 }
 
+void set_caption_base(HWND w, const char* base) {
+  std::snprintf(g_captionBase, sizeof g_captionBase, "%s", base);
+  set_caption_ratio(w);
+}
+
 void follow_extraction_dialog(HWND w) {
   ViewState& v = g_image.view;
   if (v.vBarVisibleNow != v.vBarVisibleAtLastMove) {

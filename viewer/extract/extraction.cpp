@@ -1,13 +1,95 @@
 #include "viewer/extract/extraction.h"
 
-#include <cstring>
-
+#include "formats/bmp_read.h"
+#include "formats/bytes.h"
+#include "frame/os_style.h"
+#include "viewer/app/buttons.h"
+#include "viewer/app/messages.h"
+#include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
+#include "viewer/extract/extraction_logic.h"
 #include "viewer/image/image_record.h"
 
 namespace viewer {
 
 HWND g_extractionDialog = nullptr;
+
+namespace {
+
+constexpr int kFirstChoiceButton = 133;  // "Color (R + G + B)"; 134 to 139 follow
+constexpr int kLastChoiceButton = kFirstChoiceButton + kExtractionChoices - 1;
+
+fmt::bmp::FileHeader record_file_header() {
+  fmt::bmp::FileHeader h;
+  h.type = fmt::get_u16le(g_image.fileHeader);
+  h.declared_size = fmt::get_u32le(g_image.fileHeader + 2);
+  h.pixel_offset = fmt::get_u32le(g_image.fileHeader + 10);
+  return h;
+}
+
+size_t image_block_size() { return g_image.dibSize ? g_image.dibSize : GlobalSize(g_image.dib); }
+
+// Whether the copy was taken from this image (the paste command may keep
+// one of its own making); a copy that does not fit is made again. That is
+// safe: the pixels change only through a copy that fits, so without one
+// they are still as loaded.
+bool ensure_copy(const uint8_t* block, const fmt::bmp::DibLayout& l) {
+  if (g_image.extractCopy) {
+    ScopedBlockLock copy(g_image.extractCopy);
+    if (extraction_copy_fits(copy.get(), copy.size(), block, l)) return true;
+    copy.release();
+    GlobalFree(g_image.extractCopy);
+    g_image.extractCopy = nullptr;
+  }
+  const uint64_t size = extraction_copy_size(l);
+  if (size > 0x7FFFFFFF) return false;
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(size));
+  // Without a copy the extraction leaves the image as it is.
+  if (!copy) return false;
+  ScopedBlockLock lock(copy);
+  if (!lock.get()) {
+    GlobalFree(copy);
+    return false;
+  }
+  fill_extraction_copy(lock.get(), block, l);
+  lock.release();
+  g_image.extractCopy = copy;
+  return true;
+}
+
+void check_choice(HWND dialog, int choice) {
+  CheckRadioButton(dialog, kFirstChoiceButton, kLastChoiceButton, kFirstChoiceButton + choice);
+}
+
+INT_PTR CALLBACK extraction_dialog_proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG: check_choice(dialog, g_image.currentExtraction); return TRUE;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (id >= kFirstChoiceButton && id <= kLastChoiceButton) {
+        check_choice(dialog, id - kFirstChoiceButton);
+        g_image.currentExtraction = id - kFirstChoiceButton;
+        extraction_apply(g_mainWindow);
+      } else if (id == IDOK || id == IDCANCEL) {
+        if (id == IDOK)
+          g_image.confirmedExtraction = g_image.currentExtraction;
+        else
+          g_image.currentExtraction = g_image.confirmedExtraction;
+        PostMessageA(g_mainWindow, kApplyExtractionMessage, 0, 0);
+        DestroyWindow(dialog);
+        g_extractionDialog = nullptr;
+      }
+      return TRUE;
+    }
+    case WM_DESTROY:
+      g_image.currentExtraction = g_image.confirmedExtraction;
+      g_extractionDialog = nullptr;
+      return TRUE;
+    default: return FALSE;
+  }
+}
+
+}  // namespace
 
 void extraction_reset() {
   g_image.currentExtraction = 0;
@@ -19,30 +101,56 @@ void extraction_reset() {
   }
   if (g_extractionDialog) DestroyWindow(g_extractionDialog);
   g_extractionDialog = nullptr;
+  // The dialog's destruction put back the confirmed choice: the new image
+  // shows all its colours.
+  g_image.currentExtraction = g_image.confirmedExtraction = 0;
 }
 
 void extraction_make_copy(HWND) {
-  const long long w = g_image.figures.width, h = g_image.figures.height;
-  if (w <= 0 || h <= 0) return;
-  const long long size = h * ((24 * w + 31) / 32 * 4) + 40;
-  if (size > 0x7FFFFFFF) return;  // no such image fits a 32-bit process anyway
-  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(size));
-  if (!copy) return;  // without a copy the extraction leaves the image as it is
-  g_image.extractCopy = copy;
-  uint8_t* dst = static_cast<uint8_t*>(GlobalLock(copy));
+  if (!g_image.dib) return;
   ScopedBlockLock image(g_image.dib);
-  const uint8_t* src = image.get();
-  if (dst && src) {
-    // Header and 24-bit rows (4·W − 4·⌊W/4⌋ is 3·W padded to 4 bytes), never
-    // more than either block holds.
-    long long n = (4 * w - 4 * (w / 4)) * h + 40;
-    const long long have = static_cast<long long>(image.size());
-    if (n > have) n = have;
-    if (n > size) n = size;
-    std::memcpy(dst, src, static_cast<size_t>(n));
+  const uint8_t* block = image.get();
+  fmt::bmp::DibLayout l;
+  if (block && fmt::bmp::dib_layout(block, image_block_size(), record_file_header(), &l) == fmt::bmp::BmpReadError::None &&
+      !extracts_through_table(l))
+    ensure_copy(block, l);
+}
+
+void extraction_command(HWND main) {
+  if (g_extractionDialog) {
+    SetFocus(g_extractionDialog);
+    return;
   }
-  image.release();
-  GlobalUnlock(copy);
+  g_image.currentExtraction = g_image.confirmedExtraction;
+  g_extractionDialog = CreateDialogParamA(g_instance, frame::tr("RGBSET_DLG", "RGBSET_DLG_J"), main,
+                                          extraction_dialog_proc, 0);
+  if (!g_extractionDialog) {
+    report_dialog_failure();
+    return;
+  }
+  g_image.view.vBarVisibleAtLastMove = g_image.view.vBarVisible;
+  extraction_follow_main_window(main, g_image.view.vBarVisible != 0);
+}
+
+void extraction_apply(HWND main) {
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  if (g_image.dib && g_image.displayKind != Splash && g_image.displayKind != Unset) {
+    ScopedBlockLock image(g_image.dib);
+    uint8_t* block = image.get();
+    fmt::bmp::DibLayout l;
+    if (block &&
+        fmt::bmp::dib_layout(block, image_block_size(), record_file_header(), &l) == fmt::bmp::BmpReadError::None) {
+      const int choice = g_image.currentExtraction;
+      if (extracts_through_table(l)) {
+        extract_table(block, l, g_image.figures.palette, g_image.figures.palette_size, choice);
+      } else if (ensure_copy(block, l)) {
+        ScopedBlockLock copy(g_image.extractCopy);
+        if (copy.get()) extract_pixels(block, l, copy.get(), choice);
+      }
+    }
+  }
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  redraw_view(main, true);
 }
 
 void extraction_follow_main_window(HWND main, bool vBarVisible) {
@@ -52,7 +160,7 @@ void extraction_follow_main_window(HWND main, bool vBarVisible) {
   GetWindowRect(g_extractionDialog, &dlgRect);
   int x = mainRect.right - (dlgRect.right - dlgRect.left) - 8;
   if (vBarVisible) x -= g_screen.vScrollWidth;
-  const int y = mainRect.top + GetSystemMetrics(SM_CYCAPTION) + 28;
+  const int y = mainRect.top + g_screen.dialogOffset - 2;
   SetWindowPos(g_extractionDialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 

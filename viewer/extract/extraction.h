@@ -15,6 +15,11 @@ void extraction_reset();
 void extraction_make_copy(HWND mainWindow);
 // Keeps the dialog beside the main window's right edge (and clear of the
 // vertical scroll bar while it shows).
+// Command 105: opens the modeless dialog beside the main window, or gives
+// it the focus when it is open.
+void extraction_command(HWND mainWindow);
+// Applies the current choice to the image and repaints it.
+void extraction_apply(HWND mainWindow);
 void extraction_follow_main_window(HWND mainWindow, bool vBarVisible);
 void extraction_focus_dialog();
 void extraction_shutdown();

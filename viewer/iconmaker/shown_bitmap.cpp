@@ -1,0 +1,87 @@
+#include "viewer/iconmaker/shown_bitmap.h"
+
+#include <cstdio>
+
+#include "formats/bmp_scan.h"
+#include "frame/os_style.h"
+#include "viewer/app/messages.h"
+#include "viewer/app/view.h"
+#include "viewer/app/viewer_state.h"
+#include "viewer/extract/extraction.h"
+#include "viewer/image/image_record.h"
+
+namespace viewer {
+
+namespace {
+
+// The figures the savers, the printer and the extraction read, from the
+// file's head, with the open command's messages for what it refuses.
+bool scan_file(HWND w, const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    message_f(w, MB_OK | MB_ICONERROR, "Unable to open file '%s'.", "Error", "ファイル '%s' を開けません.", "エラー",
+              path);
+    return false;
+  }
+  static uint8_t head[fmt::bmp::kScanBytes];
+  LARGE_INTEGER length;
+  DWORD got = 0;
+  const bool read = GetFileSizeEx(file, &length) && ReadFile(file, head, sizeof head, &got, nullptr);
+  CloseHandle(file);
+  fmt::bmp::ExportFigures figures = g_image.figures;  // entries past the table keep their values
+  const fmt::bmp::ScanResult r =
+      read ? fmt::bmp::scan_bmp(head, got, static_cast<uint64_t>(length.QuadPart), &figures)
+           : fmt::bmp::ScanResult::NotBitmap;
+  if (r == fmt::bmp::ScanResult::NotBitmap) {
+    message(w, MB_OK | MB_ICONERROR, "Not a bitmap file with correct format.", "Error",
+            "正しいビットマップファイルではありません.", "エラー");
+    return false;
+  }
+  if (r == fmt::bmp::ScanResult::ZeroSize) {
+    message(w, MB_OK | MB_ICONWARNING, "Unable to process a bitmap with zero width or height.", "Warning",
+            "幅や高さが０のビットマップは処理できません.", "警告");
+    return false;
+  }
+  g_image.figures = figures;
+  return true;
+}
+
+// Nothing is shown: no bars, the image buttons off (the next paint does
+// that for a record without a block), no file name in the caption.
+void lay_out_without_image(HWND w) {
+  free_image();
+  g_image.width = g_image.height = 0;
+  recompute_zoom_factor();
+  layout_scroll_bars(w);
+  g_image.view.vBarVisibleNow = g_image.view.vBarVisibleAtLastMove = g_image.view.vBarVisible;
+  redraw_view(w, true);
+  char caption[512];
+  std::snprintf(caption, sizeof caption, "%s%s", g_texts.captionPrefix, frame::tr("(No title)", "(無題)"));
+  SetWindowTextA(w, caption);
+}
+
+}  // namespace
+
+void show_make_icon_bitmap(HWND w, const char* path, int tag) {
+  discard_current_image(w);
+  const bool shown = scan_file(w, path) && open_bmp_file(w, path) && g_image.dib;
+  g_image.displayKind = MakeIconBitmap;
+  // Saved and printed like the opened BMP file it is.
+  g_image.imageOrigin = FromBmpFile;
+  extraction_reset();
+  if (!shown) {
+    lay_out_without_image(w);
+    return;
+  }
+  recompute_zoom_factor();
+  layout_scroll_bars(w);
+  g_image.view.vBarVisibleNow = g_image.view.vBarVisibleAtLastMove = g_image.view.vBarVisible;
+  redraw_view(w, false);
+  char base[512];
+  std::snprintf(base, sizeof base, tag == 1 ? "%s%s (1st Bitmap) [" : "%s%s (2nd Bitmap) [", g_texts.captionPrefix,
+                file_name_in(path));
+  set_caption_base(w, base);
+  extraction_make_copy(w);
+}
+
+}  // namespace viewer
