@@ -1,0 +1,236 @@
+// The colour extraction dialog on real images: choices shown at once,
+// Cancel and OK, the one dialog, its place beside the main window, and its
+// closing when another file is opened.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kCmdExtraction = 105;
+constexpr int kChoiceAll = 133, kChoiceRG = 134, kChoiceGB = 135, kChoiceBR = 136, kChoiceR = 137, kChoiceG = 138,
+              kChoiceB = 139;
+constexpr const char* kTitle = "Image by Extracted Colors";
+constexpr int kW = 120, kH = 80;
+
+// Keeps the channels of 0xRRGGBB that a choice keeps.
+uint32_t extracted(uint32_t c, int choice) {
+  const uint32_t r = 0xFF0000, g = 0x00FF00, b = 0x0000FF;
+  const uint32_t keep[] = {r | g | b, r | g, g | b, b | r, r, g, b};
+  return c & keep[choice - kChoiceAll];
+}
+
+// Four colours in quarters, none of them grey.
+uint32_t quarter_colour(int x, int y, int w, int h) {
+  const uint32_t colours[] = {0xC86432, 0x3CB4DC, 0xF0F050, 0x5028A0};
+  return colours[(x < w / 2 ? 0 : 1) + (y < h / 2 ? 0 : 2)];
+}
+
+std::vector<uint8_t> palette_bmp(int w, int h) {
+  const std::vector<uint32_t> table = {0xC86432, 0x3CB4DC, 0xF0F050, 0x5028A0};
+  const int stride = (w + 3) / 4 * 4;
+  std::vector<uint8_t> rows(static_cast<size_t>(stride) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      rows[static_cast<size_t>(h - 1 - y) * stride + x] = static_cast<uint8_t>((x < w / 2 ? 0 : 1) + (y < h / 2 ? 0 : 2));
+  std::vector<uint32_t> full(table);
+  full.resize(256, 0x808080);
+  return make_bmp(w, h, 8, full, rows);
+}
+
+// The image as shown, w x h from the view's corner.
+Pixels view_pixels(HWND main, int w, int h) {
+  const Pixels all = grab_client(main);
+  Pixels out{w, h, {}};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) out.data.push_back(all.at(x, kStrip + y));
+  return out;
+}
+
+Pixels extracted(const Pixels& p, int choice) {
+  Pixels out = p;
+  for (uint32_t& c : out.data) c = extracted(c, choice);
+  return out;
+}
+
+void click_control(HWND dialog, int id) {
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+int checked_choice(HWND dialog) {
+  for (int id = kChoiceAll; id <= kChoiceB; ++id)
+    if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) return id;
+  return 0;
+}
+
+HWND open_dialog(Program& p) {
+  post_command(p.main, kCmdExtraction);
+  return wait_window(kTitle, 10000, p.pid());
+}
+
+// Chooses with the mouse and waits for the view to show it.
+void choose(Program& p, HWND dialog, int id) {
+  click_control(dialog, id);
+  wait_until([&] { return checked_choice(dialog) == id; }, 5000);
+  settle(p.main);
+}
+
+int count_dialogs(DWORD pid) {
+  int n = 0;
+  HWND w = nullptr;
+  while ((w = FindWindowExA(nullptr, w, nullptr, kTitle)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w)) ++n;
+  }
+  return n;
+}
+
+}  // namespace
+
+TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "extract-palette"));
+  const std::string dir = fresh_dir("extract-palette-files");
+  ASSERT_TRUE(write_file(join(dir, "quarters.bmp"), palette_bmp(kW, kH)));
+  ASSERT_TRUE(open_with_dialog(p, join(dir, "quarters.bmp")));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - quarters.bmp [1:1]"));
+  settle(p.main);
+  const Pixels loaded = view_pixels(p.main, kW, kH);
+  ASSERT_EQ(loaded.at(5, 5), 0xC86432u);
+
+  HWND dlg = open_dialog(p);
+  ASSERT_NE(dlg, nullptr);
+  // Beside the main window's right edge, below its caption; no close box.
+  RECT m, d;
+  GetWindowRect(p.main, &m);
+  GetWindowRect(dlg, &d);
+  EXPECT_EQ(d.right, m.right - 8);
+  EXPECT_EQ(d.top, m.top + GetSystemMetrics(SM_CYCAPTION) + 28);
+  EXPECT_EQ(GetWindowLongA(dlg, GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(checked_choice(dlg), kChoiceAll);
+
+  choose(p, dlg, kChoiceR);
+  EXPECT_EQ(count_differences(view_pixels(p.main, kW, kH), 0, 0, extracted(loaded, kChoiceR), 0, 0, kW, kH), 0);
+  screenshot("extraction-red");
+  // The choices never add up: each starts from the loaded colours.
+  for (const int id : {kChoiceGB, kChoiceB, kChoiceRG, kChoiceBR, kChoiceG}) {
+    choose(p, dlg, id);
+    EXPECT_EQ(count_differences(view_pixels(p.main, kW, kH), 0, 0, extracted(loaded, id), 0, 0, kW, kH), 0) << id;
+  }
+  click_control(dlg, IDCANCEL);
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
+  settle(p.main);
+  EXPECT_EQ(count_differences(view_pixels(p.main, kW, kH), 0, 0, loaded, 0, 0, kW, kH), 0);
+
+  // OK keeps the choice; the dialog comes back with it.
+  dlg = open_dialog(p);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(checked_choice(dlg), kChoiceAll);
+  choose(p, dlg, kChoiceRG);
+  click_control(dlg, IDOK);
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
+  settle(p.main);
+  const Pixels kept = extracted(loaded, kChoiceRG);
+  EXPECT_EQ(count_differences(view_pixels(p.main, kW, kH), 0, 0, kept, 0, 0, kW, kH), 0);
+  dlg = open_dialog(p);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(checked_choice(dlg), kChoiceRG);
+  settle(p.main);
+  EXPECT_EQ(count_differences(view_pixels(p.main, kW, kH), 0, 0, kept, 0, 0, kW, kH), 0);
+  // Cancel after a preview goes back to the kept choice, not to all colours.
+  choose(p, dlg, kChoiceB);
+  click_control(dlg, IDCANCEL);
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
+  settle(p.main);
+  EXPECT_EQ(count_differences(view_pixels(p.main, kW, kH), 0, 0, kept, 0, 0, kW, kH), 0);
+
+  // The command again only brings the focus back to the one dialog.
+  dlg = open_dialog(p);
+  ASSERT_NE(dlg, nullptr);
+  SetForegroundWindow(p.main);
+  SetFocus(p.main);
+  command_and_settle(p.main, kCmdExtraction);
+  EXPECT_EQ(count_dialogs(p.pid()), 1);
+  GUITHREADINFO gti{};
+  gti.cbSize = sizeof gti;
+  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(p.main, nullptr), &gti));
+  EXPECT_TRUE(gti.hwndFocus == dlg || IsChild(dlg, gti.hwndFocus)) << gti.hwndFocus;
+
+  // The dialog follows the vertical scroll bar as it comes and goes.
+  GetWindowRect(dlg, &d);
+  const int right = d.right;
+  for (int i = 0; i < 9 && !shown(vertical_bar(p.main)); ++i) command_and_settle(p.main, kCmdZoomIn);
+  ASSERT_TRUE(shown(vertical_bar(p.main)));
+  GetWindowRect(dlg, &d);
+  EXPECT_EQ(d.right, right - GetSystemMetrics(SM_CXVSCROLL));
+  while (shown(vertical_bar(p.main)) && button_enabled(p.main, kButtonZoomOut)) command_and_settle(p.main, kCmdZoomOut);
+  GetWindowRect(dlg, &d);
+  EXPECT_EQ(d.right, right);
+
+  // A newly opened file closes the dialog and shows all its colours.
+  ASSERT_TRUE(write_file(join(dir, "again.bmp"), palette_bmp(kW, kH)));
+  ASSERT_TRUE(open_with_dialog(p, join(dir, "again.bmp")));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - again.bmp [1:1]"));
+  EXPECT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 3000));
+  settle(p.main);
+  EXPECT_EQ(count_differences(view_pixels(p.main, kW, kH), 0, 0, loaded, 0, 0, kW, kH), 0);
+  dlg = open_dialog(p);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(checked_choice(dlg), kChoiceAll);
+  p.close();
+}
+
+// Images without a colour table: the pixels are rewritten in their own
+// layout, and the view shows the kept channels of what it showed before.
+TEST(Extraction, DeepImagesShowTheKeptChannels) {
+  const int w = 7, h = 5;  // 7 pixels: every depth has row padding
+  struct Depth {
+    int bits;
+    const char* name;
+  };
+  for (const Depth depth : {Depth{16, "d16.bmp"}, Depth{24, "d24.bmp"}, Depth{32, "d32.bmp"}}) {
+    SCOPED_TRACE(depth.bits);
+    Program p;
+    ASSERT_TRUE(start_viewer_ready(p, "extract-deep"));
+    const std::string dir = fresh_dir("extract-deep-files");
+    const int bytes = depth.bits / 8, stride = (w * bytes + 3) / 4 * 4;
+    std::vector<uint8_t> rows(static_cast<size_t>(stride) * h, 0xEE);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const uint32_t c = quarter_colour(x, y, w, h) ^ static_cast<uint32_t>(x * 0x081018);
+        uint8_t* px = &rows[static_cast<size_t>(h - 1 - y) * stride + x * bytes];
+        if (depth.bits == 16) {
+          const uint32_t v = ((c >> 19 & 31) << 10) | ((c >> 11 & 31) << 5) | (c >> 3 & 31) | 0x8000;
+          px[0] = static_cast<uint8_t>(v);
+          px[1] = static_cast<uint8_t>(v >> 8);
+        } else {
+          px[0] = static_cast<uint8_t>(c);
+          px[1] = static_cast<uint8_t>(c >> 8);
+          px[2] = static_cast<uint8_t>(c >> 16);
+          if (bytes == 4) px[3] = 0x5A;
+        }
+      }
+    ASSERT_TRUE(write_file(join(dir, depth.name), make_bmp(w, h, depth.bits, {}, rows)));
+    ASSERT_TRUE(open_with_dialog(p, join(dir, depth.name)));
+    ASSERT_TRUE(wait_until([&] { return title_of(p.main).find(depth.name) != std::string::npos; }));
+    settle(p.main);
+    const int z = 4;  // make the pixels large enough to count
+    for (int i = 0; i < z - 1; ++i) command_and_settle(p.main, kCmdZoomIn);
+    const Pixels loaded = view_pixels(p.main, w * z, h * z);
+    HWND dlg = open_dialog(p);
+    ASSERT_NE(dlg, nullptr);
+    for (const int id : {kChoiceGB, kChoiceR, kChoiceBR, kChoiceAll}) {
+      choose(p, dlg, id);
+      EXPECT_EQ(count_differences(view_pixels(p.main, w * z, h * z), 0, 0, extracted(loaded, id), 0, 0, w * z, h * z),
+                0)
+          << id;
+    }
+    p.close();
+  }
+}

@@ -1,0 +1,407 @@
+// The icon maker as a person uses it: the explanation, the two open
+// dialogs, the bitmaps on show, the checks of the pair, the save dialog and
+// the icon it writes, which the viewer opens and the system draws clear
+// where the two bitmaps differ.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "formats/icon_layout.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kCmdMakeIcon = 109;
+constexpr const char* kExplanation = "Example to make Icon";
+constexpr const char* kFirstTitle = "Select a 1st bitmap file.";
+constexpr const char* kSecondTitle = "Select a 2nd bitmap file.";
+constexpr const char* kSaveTitle = "Assign an icon file to be saved.";
+
+// A bitmap pair: the 2nd differs from the 1st where (x + 2y) % 5 == 0.
+struct Pair {
+  std::vector<uint8_t> first, second;
+  int w = 0, h = 0;
+  std::vector<uint32_t> colours;  // the 1st bitmap's colours, top row first
+  bool changed(int x, int y) const { return (x + 2 * y) % 5 == 0; }
+};
+
+Pair make_pair_of(int bits, int w, int h) {
+  Pair p{{}, {}, w, h, {}};
+  std::vector<uint32_t> table;  // 0xRRGGBB: the harness writes blue, green, red
+  if (bits <= 8) {
+    for (uint32_t i = 0; i < (1u << bits); ++i)
+      table.push_back(i == 0 ? 0 : i == 1 ? 0xFFFFFF : (0x103070u * i + 0x402010u) & 0xFFFFFF);
+    // The viewer shows clear pixels in the table's colour nearest to dark
+    // cyan: have it exactly.
+    if (bits >= 4) table[2] = 0x008080;
+  }
+  const int stride = (w * bits + 31) / 32 * 4;
+  std::vector<uint8_t> a(static_cast<size_t>(stride) * h), b = a;
+  auto put = [&](std::vector<uint8_t>& rows, int x, int y, uint32_t v) {
+    uint8_t* row = &rows[static_cast<size_t>(h - 1 - y) * stride];
+    if (bits == 24) {
+      row[3 * x] = static_cast<uint8_t>(v);
+      row[3 * x + 1] = static_cast<uint8_t>(v >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(v >> 16);
+      return;
+    }
+    const int per = 8 / bits, shift = bits * (per - 1 - x % per);
+    row[x / per] = static_cast<uint8_t>((row[x / per] & ~(((1 << bits) - 1) << shift)) | (v << shift));
+  };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t count = bits == 24 ? 0 : 1u << bits;
+      const uint32_t v = bits == 24 ? 0x203040u + static_cast<uint32_t>(x * 0x0B0901 + y * 0x071305)
+                                    : static_cast<uint32_t>(x + 3 * y) % count;
+      put(a, x, y, v);
+      // One bit of an index or of the red byte is a change.
+      put(b, x, y, p.changed(x, y) ? (bits == 24 ? v ^ 0x010000 : v ^ 1) : v);
+      p.colours.push_back(bits == 24 ? v : table[v]);
+    }
+  p.first = make_bmp(w, h, bits, table, a);
+  p.second = make_bmp(w, h, bits, table, b);
+  return p;
+}
+
+HWND start_make_icon(Program& p) {
+  post_command(p.main, kCmdMakeIcon);
+  return wait_window(kExplanation, 10000, p.pid());
+}
+
+bool pick(Program& p, const char* title, const std::string& path) {
+  HWND dlg = wait_window(title, 10000, p.pid());
+  if (!dlg || !answer_file_dialog(dlg, path)) return false;
+  return wait_until([&] { return !IsWindow(dlg); });
+}
+
+bool title_has(HWND main, const std::string& part) {
+  return wait_until([&] { return title_of(main).find(part) != std::string::npos; });
+}
+
+// Answers the next message box of the viewer; "" when none came.
+std::string answer_any_message(const Program& p) {
+  HWND box = nullptr;
+  wait_until([&] {
+    box = wait_other_window(p.pid(), p.main, 0);
+    return box && !message_text(box).empty();
+  });
+  if (!box) return "";
+  const std::string text = message_text(box);
+  press(box, IDOK);
+  return text;
+}
+
+// After a bitmap the viewer refuses to show: its message, then nothing shown.
+void expect_refused_show(Program& p, const char* refusal) {
+  const std::string text = answer_any_message(p);
+  if (*refusal) {
+    EXPECT_EQ(text, refusal);
+  }
+  EXPECT_FALSE(text.empty());
+  EXPECT_TRUE(title_has(p.main, "Kaldero - (No title)")) << title_of(p.main);
+  EXPECT_FALSE(shown(vertical_bar(p.main)) || shown(horizontal_bar(p.main)));
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomIn));
+}
+
+// Runs the command through both bitmaps; true when both were chosen. Each
+// is shown with its caption unless a refusal is expected for it (null: none;
+// "": any message).
+bool choose_both(Program& p, const std::string& first, const std::string& second,
+                 const char* secondRefusal = nullptr, const char* firstRefusal = nullptr) {
+  HWND ex = start_make_icon(p);
+  if (!ex || !press(ex, IDOK)) return false;
+  if (!pick(p, kFirstTitle, first)) return false;
+  const std::string name1 = first.substr(first.rfind('\\') + 1), name2 = second.substr(second.rfind('\\') + 1);
+  if (firstRefusal) {
+    expect_refused_show(p, firstRefusal);
+  } else {
+    EXPECT_TRUE(title_has(p.main, "Kaldero - " + name1 + " (1st Bitmap) [")) << title_of(p.main);
+  }
+  EXPECT_EQ(expect_message(p.pid(), "About next procedure"), "Select 2nd bitmap file by the next procedure.");
+  if (!pick(p, kSecondTitle, second)) return false;
+  if (secondRefusal) {
+    expect_refused_show(p, secondRefusal);
+  } else {
+    EXPECT_TRUE(title_has(p.main, "Kaldero - " + name2 + " (2nd Bitmap) [")) << title_of(p.main);
+  }
+  return true;
+}
+
+// The system's own question before a file is replaced: a box with the save
+// dialog's title that is not the dialog.
+HWND overwrite_question(DWORD pid, HWND saveDialog) {
+  HWND found = nullptr;
+  wait_until([&] {
+    found = nullptr;
+    HWND w = nullptr;
+    while ((w = FindWindowExA(nullptr, w, nullptr, kSaveTitle)) != nullptr) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == pid && w != saveDialog && IsWindowVisible(w) && !message_text(w).empty()) found = w;
+    }
+    return found != nullptr;
+  });
+  return found;
+}
+
+// Draws an icon file with the system on a plain background; 0xRRGGBB pixels.
+std::vector<uint32_t> draw_icon(const std::vector<uint8_t>& ico, int w, int h, uint32_t background) {
+  HICON icon = CreateIconFromResourceEx(const_cast<uint8_t*>(ico.data()) + 22, static_cast<DWORD>(ico.size() - 22),
+                                        TRUE, 0x00030000, w, h, LR_DEFAULTCOLOR);
+  if (!icon) return {};
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP section = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, section);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < w * h; ++i) px[i] = background;
+  DrawIconEx(dc, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::vector<uint32_t> out(px, px + w * h);
+  for (uint32_t& c : out) c &= 0xFFFFFF;
+  SelectObject(dc, old);
+  DeleteObject(section);
+  DeleteDC(dc);
+  DestroyIcon(icon);
+  return out;
+}
+
+}  // namespace
+
+TEST(IconMaker, EveryDepthMakesAnIconThatOpensAndDrawsClear) {
+  const int w = 13, h = 6;
+  for (const int bits : {1, 4, 8, 24}) {
+    SCOPED_TRACE(bits);
+    Program p;
+    ASSERT_TRUE(start_viewer_ready(p, "iconmaker-depth"));
+    const std::string dir = fresh_dir("iconmaker-depth-files");
+    const Pair pair = make_pair_of(bits, w, h);
+    const std::string first = join(dir, "first.bmp"), second = join(dir, "second.bmp"), target = join(dir, "made");
+    ASSERT_TRUE(write_file(first, pair.first) && write_file(second, pair.second));
+    ASSERT_TRUE(choose_both(p, first, second));
+    ASSERT_TRUE(pick(p, kSaveTitle, target));
+    // The default extension completes the name.
+    EXPECT_EQ(expect_message(p.pid(), "Success"), "An icon file\n" + target + ".ico\nhas been created.");
+    const std::vector<uint8_t> ico = read_file(target + ".ico");
+    fmt::icon::IconFigures f;
+    ASSERT_EQ(fmt::icon::check_icon(ico.data(), ico.size(), ico.size(), &f), fmt::icon::IconCheckResult::Ok);
+    EXPECT_EQ(f.bits, bits);
+    // The inputs are untouched and nothing else was left in the folder.
+    EXPECT_EQ(read_file(first), pair.first);
+    EXPECT_EQ(read_file(second), pair.second);
+    int files = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA(join(dir, "*").c_str(), &fd);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &fd))
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    EXPECT_EQ(files, 3);
+
+    // The system draws the changed pixels clear on any background.
+    for (const uint32_t background : {0x00FF00u, 0x3060C0u}) {
+      const std::vector<uint32_t> drawn = draw_icon(ico, w, h, background);
+      ASSERT_EQ(drawn.size(), static_cast<size_t>(w * h));
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          EXPECT_EQ(drawn[y * w + x], pair.changed(x, y) ? background : pair.colours[y * w + x]) << x << "," << y;
+    }
+
+    // The viewer opens it and shows the clear pixels in the chosen colour.
+    ASSERT_TRUE(open_with_dialog(p, target + ".ico"));
+    HWND colour = wait_window("Color Selection", 10000, p.pid());
+    ASSERT_NE(colour, nullptr);
+    press(colour, IDOK);
+    ASSERT_TRUE(title_has(p.main, "made.ico ["));
+    settle(p.main);
+    const Pixels shown = grab_client(p.main);
+    const int z = title_of(p.main).find("[1:1]") != std::string::npos ? 1 : 0;
+    ASSERT_EQ(z, 1) << title_of(p.main);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        EXPECT_EQ(shown.at(x, kStrip + y), pair.changed(x, y) ? 0x008080u : pair.colours[y * w + x]) << x << "," << y;
+    p.close();
+  }
+}
+
+TEST(IconMaker, CancelInTheExplanationOpensNoFileDialog) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "iconmaker-cancel"));
+  HWND ex = start_make_icon(p);
+  ASSERT_NE(ex, nullptr);
+  screenshot("iconmaker-explanation");
+  // The three example icons are there.
+  int icons = 0;
+  for (HWND c = GetWindow(ex, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (SendMessageA(c, STM_GETICON, 0, 0)) ++icons;
+  EXPECT_EQ(icons, 3);
+  ASSERT_TRUE(press(ex, IDCANCEL));
+  settle(p.main);
+  EXPECT_EQ(wait_other_window(p.pid(), p.main, 1500), nullptr);
+  EXPECT_EQ(title_of(p.main), "Kaldero - (No title)");
+  p.close();
+}
+
+TEST(IconMaker, EachCheckGivesItsMessage) {
+  auto bmp8 = [](int w, int h, uint32_t entry5 = 0x405060) {
+    std::vector<uint32_t> table(256, 0x102030);
+    table[0] = 0;
+    table[5] = entry5;
+    return make_bmp(w, h, 8, table, std::vector<uint8_t>(static_cast<size_t>((w + 3) / 4 * 4) * h, 5));
+  };
+  std::vector<uint8_t> colourNumber = bmp8(32, 32);
+  colourNumber[28] = 4;  // agrees with the 1st file in everything before offset 28
+  std::vector<uint8_t> rle = bmp8(32, 32);
+  rle[30] = 1;
+  std::vector<uint8_t> resolutions = bmp8(32, 32);
+  for (int i = 38; i < 46; ++i) resolutions[i] = 0x33;
+  std::vector<uint8_t> sixteen = make_bmp(32, 32, 4, std::vector<uint32_t>(16, 0x102030), std::vector<uint8_t>(16 * 32 * 2, 0));
+  struct Case {
+    std::vector<uint8_t> first, second;
+    const char* expected;  // "" for an accepted pair
+    const char* secondRefusal = nullptr;  // the viewer's own message when showing the 2nd
+    const char* firstRefusal = nullptr;
+  };
+  const Case cases[] = {
+      {bmp8(32, 16), bmp8(16, 32), "Found different width\nbetween two bitmap files."},
+      {bmp8(32, 32), bmp8(32, 16), "Found different header other than width/height/color-number\nbetween two bitmap files."},
+      {bmp8(32, 32), sixteen, "Found different header other than width/height/color-number\nbetween two bitmap files."},
+      // A 16-colour header with 256 colours used: the viewer refuses to show
+      // it, and the check still names the difference.
+      {bmp8(32, 32), colourNumber, "Found different color-number\nbetween two bitmap files.",
+       "Not a bitmap file with correct format."},
+      {bmp8(32, 32), bmp8(32, 32, 0x405061), "Found different RGB-palette\nbetween two bitmap files."},
+      // Rows that are no run-length data: the viewer does not show them.
+      {rle, bmp8(32, 32), "Unable to convert to an icon file because of\na compressed format bitmap file (RLE type).",
+       nullptr, ""},
+      {make_bmp(4, 4, 16, {}, std::vector<uint8_t>(32, 0)), bmp8(4, 4), "Assign a 2/16/256/16M color bitmap file."},
+      {bmp8(32, 32), resolutions, ""},
+  };
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "iconmaker-checks"));
+  const std::string dir = fresh_dir("iconmaker-checks-files");
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    char nameA[16], nameB[16];
+    std::snprintf(nameA, sizeof nameA, "a%d.bmp", n);
+    std::snprintf(nameB, sizeof nameB, "b%d.bmp", n++);
+    const std::string a = join(dir, nameA), b = join(dir, nameB);
+    ASSERT_TRUE(write_file(a, c.first) && write_file(b, c.second));
+    ASSERT_TRUE(choose_both(p, a, b, c.secondRefusal, c.firstRefusal));
+    if (*c.expected) {
+      EXPECT_EQ(expect_message(p.pid(), "Error"), c.expected);
+    } else {
+      HWND save = wait_window(kSaveTitle, 10000, p.pid());
+      ASSERT_NE(save, nullptr);
+      press(save, IDCANCEL);
+      EXPECT_EQ(wait_other_window(p.pid(), p.main, 1000), nullptr);
+    }
+  }
+  // Another extension is refused before anything is shown.
+  ASSERT_TRUE(write_file(join(dir, "PICTURE.DIB"), bmp8(4, 4)));
+  const std::string before = title_of(p.main);
+  HWND ex = start_make_icon(p);
+  ASSERT_TRUE(ex && press(ex, IDOK));
+  ASSERT_TRUE(pick(p, kFirstTitle, join(dir, "PICTURE.DIB")));
+  EXPECT_EQ(expect_message(p.pid(), "Error"), "Select a file with BMP extension.");
+  EXPECT_EQ(title_of(p.main), before);
+  p.close();
+}
+
+TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "iconmaker-target"));
+  const std::string dir = fresh_dir("iconmaker-target-files");
+  const Pair pair = make_pair_of(4, 9, 7);
+  const std::string first = join(dir, "first.bmp"), second = join(dir, "second.bmp");
+  ASSERT_TRUE(write_file(first, pair.first) && write_file(second, pair.second));
+  ASSERT_TRUE(choose_both(p, first, second));
+
+  // The 1st bitmap named as the icon, by a name in another case: the system
+  // asks, Yes, and the file is still the bitmap.
+  HWND save = wait_window(kSaveTitle, 10000, p.pid());
+  ASSERT_NE(save, nullptr);
+  std::string upper = first;
+  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  ASSERT_TRUE(answer_file_dialog(save, upper));
+  HWND question = overwrite_question(p.pid(), save);
+  ASSERT_NE(question, nullptr);
+  screenshot("iconmaker-overwrite-question");
+  ASSERT_TRUE(press(question, IDYES));
+  EXPECT_EQ(expect_message(p.pid(), "Error"), "Cannot create a target file.");
+  EXPECT_EQ(read_file(first), pair.first);
+  EXPECT_EQ(read_file(second), pair.second);
+
+  // A CD-ROM and a network drive bring the warning and the dialog back.
+  ASSERT_EQ(GetDriveTypeA("D:\\"), static_cast<UINT>(DRIVE_CDROM)) << "the prefix lacks its CD-ROM drive D:";
+  ASSERT_EQ(GetDriveTypeA("N:\\"), static_cast<UINT>(DRIVE_REMOTE)) << "the prefix lacks its network drive N:";
+  ASSERT_TRUE(choose_both(p, first, second));
+  for (const char* target : {"D:\\made.ico", "N:\\made.ico"}) {
+    ASSERT_TRUE(pick(p, kSaveTitle, target));
+    EXPECT_EQ(expect_message(p.pid(), "Warning"), "Unable to save to the removable (or remote) disk.");
+    EXPECT_FALSE(file_exists(target));
+  }
+  save = wait_window(kSaveTitle, 10000, p.pid());
+  ASSERT_NE(save, nullptr);
+  press(save, IDCANCEL);
+  EXPECT_EQ(wait_other_window(p.pid(), p.main, 1000), nullptr);
+  EXPECT_EQ(title_of(p.main), "Kaldero - second.bmp (2nd Bitmap) [1:1]");
+  screenshot("iconmaker-second-bitmap");
+  p.close();
+}
+
+TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
+  ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "iconmaker-ja", {{"LC_ALL", "ja_JP.UTF-8"}}));
+  const std::string dir = fresh_dir("iconmaker-ja-files");
+  const Pair pair = make_pair_of(8, 6, 4);
+  ASSERT_TRUE(write_file(join(dir, "a.bmp"), pair.first));
+  ASSERT_TRUE(write_file(join(dir, "b.bmp"), make_pair_of(8, 7, 4).second));
+
+  post_command(p.main, kCmdMakeIcon);
+  HWND ex = wait_window_w(L"ICON作成の例", 10000, p.pid());
+  ASSERT_NE(ex, nullptr);
+  std::wstring texts;
+  for (HWND c = GetWindow(ex, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if ((GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) continue;
+    wchar_t t[128] = {};
+    GetWindowTextW(c, t, 128);
+    texts += t;
+    texts += L"|";
+  }
+  EXPECT_EQ(texts, L"選択する第１のビットマップ|選択する第２のビットマップ\n(透明色にする部分は、色を\n変える.)|"
+                   L"完成するアイコン|次へ|ｷｬﾝｾﾙ|");
+  screenshot("iconmaker-explanation-japanese");
+  ASSERT_TRUE(press(ex, IDOK));
+  HWND open = wait_window_w(L"第１のビットマップファイルの選択", 10000, p.pid());
+  ASSERT_NE(open, nullptr);
+  ASSERT_TRUE(answer_file_dialog(open, join(dir, "a.bmp")));
+  HWND info = wait_window_w(L"選択手順の案内", 10000, p.pid());
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(wide_message_text(info), L"次ぎは、第２のビットマップファイルの選択です.");
+  press(info, IDOK);
+  open = wait_window_w(L"第２のビットマップファイルの選択", 10000, p.pid());
+  ASSERT_NE(open, nullptr);
+  ASSERT_TRUE(answer_file_dialog(open, join(dir, "b.bmp")));
+  HWND error = wait_window_w(L"エラー", 10000, p.pid());
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(wide_message_text(error), L"２つのビットマップ・ファイルは\n幅が異なります.");
+  press(error, IDOK);
+
+  post_command(p.main, 105);
+  HWND rgb = wait_window_w(L"カラー抽出像の表示", 10000, p.pid());
+  ASSERT_NE(rgb, nullptr);
+  wchar_t text[64] = {};
+  GetDlgItemTextW(rgb, 137, text, 64);
+  EXPECT_EQ(std::wstring(text), L"抽出カラー(赤)");
+  GetDlgItemTextW(rgb, IDCANCEL, text, 64);
+  EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");
+  screenshot("extraction-japanese");
+  p.close();
+}
