@@ -1,0 +1,179 @@
+// Icons built from bitmap pairs that Pillow and ImageMagick wrote: Pillow
+// reads them back clear exactly where the pair differs and with the 1st
+// bitmap's colours elsewhere, and ImageMagick's identify accepts them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "bmp_icon_fixtures.h"
+#include "formats/icon_build.h"
+#include "formats/icon_layout.h"
+
+using fixtures::Bytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kConvert = "/usr/bin/convert";
+constexpr const char* kIdentify = "/usr/bin/identify";
+constexpr const char* kPython = "/usr/bin/python3";
+constexpr int kW = 13, kH = 5;
+
+fs::path scratch(const std::string& name) {
+  const fs::path dir = fs::path(UNIT_SCRATCH_DIR) / "icon_build_thirdparty";
+  fs::create_directories(dir);
+  return dir / name;
+}
+
+Bytes read_file(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void write_file(const fs::path& p, const Bytes& b) {
+  std::ofstream out(p, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+int run(const std::string& cmd) { return std::system(cmd.c_str()); }
+
+bool changed(int x, int y) { return (2 * x + y) % 7 == 0; }
+
+// The 1st picture as RGB bytes, top row first: `colours` colours (0: true
+// colour). The 2nd takes, at the changed pixels, another colour of the
+// same set, so both files share one colour table.
+Bytes picture(int colours, bool second) {
+  Bytes rgb;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      int k = (x * 3 + y * 5) % (colours ? colours : 97);
+      if (second && changed(x, y)) k = (k + 1) % (colours ? colours : 97);
+      if (colours == 2) {
+        const uint8_t v = k ? 255 : 0;
+        rgb.insert(rgb.end(), {v, v, v});
+      } else if (colours) {
+        rgb.insert(rgb.end(), {static_cast<uint8_t>(40 + 13 * k), static_cast<uint8_t>(250 - 9 * k),
+                               static_cast<uint8_t>(k * 37 % 256)});
+      } else {
+        rgb.insert(rgb.end(), {static_cast<uint8_t>(x * 19 + k), static_cast<uint8_t>(y * 50 + 1),
+                               static_cast<uint8_t>((x * y * 7 + (second && changed(x, y) ? 1 : 0)) % 256)});
+      }
+    }
+  return rgb;
+}
+
+void write_ppm(const fs::path& p, const Bytes& rgb) {
+  const std::string head = "P6\n" + std::to_string(kW) + " " + std::to_string(kH) + "\n255\n";
+  Bytes b(head.begin(), head.end());
+  fixtures::append(b, rgb);
+  write_file(p, b);
+}
+
+// Builds the icon of the two written bitmaps and checks it with both tools.
+void check_icon_of(const fs::path& first, const fs::path& second, int bits, const Bytes& colours_rgb,
+                   const std::string& stem) {
+  const Bytes a = read_file(first), b = read_file(second);
+  ASSERT_GT(a.size(), 54u);
+  ASSERT_EQ(fmt::get_u16le(&a[28]), bits) << "the tool wrote another depth";
+  ASSERT_EQ(fmt::icon::check_pair(a.data(), a.size(), a.size(), b.data(), b.size(), b.size()),
+            fmt::icon::PairCheck::Ok);
+  const Bytes ico = fmt::icon::build_icon(a.data(), a.size(), b.data(), b.size());
+  ASSERT_FALSE(ico.empty());
+  const fs::path ico_path = scratch(stem + ".ico"), rgba_path = scratch(stem + ".rgba");
+  write_file(ico_path, ico);
+  EXPECT_EQ(run(std::string(kIdentify) + " " + ico_path.string() + " >/dev/null"), 0);
+  ASSERT_EQ(run(std::string(kPython) + " -c \"import sys; from PIL import Image; "
+                                       "open(sys.argv[2], 'wb').write(Image.open(sys.argv[1]).convert('RGBA').tobytes())\" " +
+                ico_path.string() + " " + rgba_path.string()),
+            0);
+  const Bytes rgba = read_file(rgba_path);
+  ASSERT_EQ(rgba.size(), size_t{4} * kW * kH);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      SCOPED_TRACE(testing::Message() << x << "," << y);
+      const size_t i = static_cast<size_t>(y * kW + x);
+      if (changed(x, y)) {
+        EXPECT_EQ(rgba[4 * i + 3], 0);
+        continue;
+      }
+      EXPECT_EQ(rgba[4 * i + 3], 255);
+      EXPECT_EQ(Bytes(rgba.begin() + static_cast<long>(4 * i), rgba.begin() + static_cast<long>(4 * i + 3)),
+                Bytes(colours_rgb.begin() + static_cast<long>(3 * i), colours_rgb.begin() + static_cast<long>(3 * i + 3)));
+    }
+}
+
+}  // namespace
+
+TEST(IconBuildThirdParty, ImageMagickBitmapPairs) {
+  if (!fs::exists(kConvert) || !fs::exists(kIdentify)) GTEST_SKIP() << "ImageMagick is not installed";
+  struct Case {
+    int colours, bits;
+    const char* type;
+  };
+  for (const Case c : {Case{2, 1, "Bilevel"}, Case{12, 4, "Palette"}, Case{40, 8, "Palette"}, Case{0, 24, "TrueColor"}}) {
+    SCOPED_TRACE(c.bits);
+    const std::string stem = "im" + std::to_string(c.bits);
+    for (const bool second : {false, true}) {
+      const fs::path ppm = scratch(stem + (second ? "b.ppm" : "a.ppm"));
+      write_ppm(ppm, picture(c.colours, second));
+      // BMP3: the 40-byte info header form; uncompressed (by default 8-bit
+      // files come out RLE8, which the icon maker refuses).
+      // The 2nd takes the 1st's colour map: ImageMagick orders a table by
+      // the picture, and the pair must share one.
+      const std::string remap = second && c.colours ? " -remap " + scratch(stem + "a.bmp").string() : "";
+      ASSERT_EQ(run(std::string(kConvert) + " " + ppm.string() + remap + " -type " + c.type + " -compress None BMP3:" +
+                    scratch(stem + (second ? "b.bmp" : "a.bmp")).string()),
+                0);
+    }
+    check_icon_of(scratch(stem + "a.bmp"), scratch(stem + "b.bmp"), c.bits, picture(c.colours, false), stem);
+  }
+}
+
+TEST(IconBuildThirdParty, PillowBitmapPairs) {
+  if (!fs::exists(kPython) || run(std::string(kPython) + " -c 'import PIL' 2>/dev/null") != 0)
+    GTEST_SKIP() << "Pillow is not installed";
+  if (!fs::exists(kIdentify)) GTEST_SKIP() << "ImageMagick is not installed";
+  // Palette pictures get one fixed palette (the colours in order of first
+  // appearance in the 1st picture), so both files carry the same table.
+  const fs::path script = scratch("pil_pair.py");
+  write_file(script, [] {
+    const std::string text = R"(import sys
+from PIL import Image
+mode, w, h = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+a = Image.frombytes('RGB', (w, h), open(sys.argv[4], 'rb').read())
+b = Image.frombytes('RGB', (w, h), open(sys.argv[5], 'rb').read())
+if mode == 'RGB':
+    a.save(sys.argv[6]); b.save(sys.argv[7])
+elif mode == '1':
+    a.convert('1', dither=Image.Dither.NONE).save(sys.argv[6])
+    b.convert('1', dither=Image.Dither.NONE).save(sys.argv[7])
+else:
+    colours = list(dict.fromkeys(a.getdata()))
+    for im, out in ((a, sys.argv[6]), (b, sys.argv[7])):
+        p = Image.new('P', (w, h))
+        p.putpalette([v for c in colours for v in c] + [0] * (768 - 3 * len(colours)))
+        p.putdata([colours.index(c) for c in im.getdata()])
+        p.save(out)
+)";
+    return Bytes(text.begin(), text.end());
+  }());
+  struct Case {
+    int colours, bits;
+    const char* mode;
+  };
+  for (const Case c : {Case{2, 1, "1"}, Case{40, 8, "P"}, Case{0, 24, "RGB"}}) {
+    SCOPED_TRACE(c.bits);
+    const std::string stem = "pil" + std::to_string(c.bits);
+    write_file(scratch(stem + "a.rgb"), picture(c.colours, false));
+    write_file(scratch(stem + "b.rgb"), picture(c.colours, true));
+    ASSERT_EQ(run(std::string(kPython) + " " + script.string() + " " + c.mode + " " + std::to_string(kW) + " " +
+                  std::to_string(kH) + " " + scratch(stem + "a.rgb").string() + " " + scratch(stem + "b.rgb").string() +
+                  " " + scratch(stem + "a.bmp").string() + " " + scratch(stem + "b.bmp").string()),
+              0);
+    check_icon_of(scratch(stem + "a.bmp"), scratch(stem + "b.bmp"), c.bits, picture(c.colours, false), stem);
+  }
+}
