@@ -94,6 +94,17 @@ def icon_seeds():
     return out
 
 
+def icon_build_seeds():
+    # Byte 0 shapes the 2nd bitmap out of the 1st (the harness says how).
+    out = {}
+    for bits in (1, 4, 8, 24):
+        table = grey_table(1 << bits) if bits <= 8 else b""
+        out[f"bits{bits}"] = bytes([bits]) + bmp_file(dib(9, 3, bits, table=table))
+    out["bits8-short-table"] = bytes([3]) + bmp_file(dib(6, 2, 8, table=grey_table(16)))
+    out["top-down-truncated"] = bytes([0x83]) + bmp_file(dib(4, -3, 24))
+    return out
+
+
 def write(name, seeds):
     folder = os.path.join(HERE, "corpus", name)
     os.makedirs(folder, exist_ok=True)
@@ -107,6 +118,7 @@ def main():
     write("bmp_read", bmps)
     write("bmp_scan", bmps)
     write("icon", icon_seeds())
+    write("icon_build", icon_build_seeds())
     return 0
 
 
