@@ -362,6 +362,7 @@ TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
   const std::string dir = fresh_dir("iconmaker-ja-files");
   const Pair pair = make_pair_of(8, 6, 4);
   ASSERT_TRUE(write_file(join(dir, "a.bmp"), pair.first));
+  ASSERT_TRUE(write_file(join(dir, "same.bmp"), pair.second));
   ASSERT_TRUE(write_file(join(dir, "b.bmp"), make_pair_of(8, 7, 4).second));
 
   post_command(p.main, kCmdMakeIcon);
@@ -379,20 +380,41 @@ TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
                    L"完成するアイコン|次へ|ｷｬﾝｾﾙ|");
   screenshot("iconmaker-explanation-japanese");
   ASSERT_TRUE(press(ex, IDOK));
-  HWND open = wait_window_w(L"第１のビットマップファイルの選択", 10000, p.pid());
-  ASSERT_NE(open, nullptr);
-  ASSERT_TRUE(answer_file_dialog(open, join(dir, "a.bmp")));
-  HWND info = wait_window_w(L"選択手順の案内", 10000, p.pid());
-  ASSERT_NE(info, nullptr);
-  EXPECT_EQ(wide_message_text(info), L"次ぎは、第２のビットマップファイルの選択です.");
-  press(info, IDOK);
-  open = wait_window_w(L"第２のビットマップファイルの選択", 10000, p.pid());
-  ASSERT_NE(open, nullptr);
-  ASSERT_TRUE(answer_file_dialog(open, join(dir, "b.bmp")));
-  HWND error = wait_window_w(L"エラー", 10000, p.pid());
-  ASSERT_NE(error, nullptr);
-  EXPECT_EQ(wide_message_text(error), L"２つのビットマップ・ファイルは\n幅が異なります.");
-  press(error, IDOK);
+  // Twice through both bitmaps: a pair that fits, then one that does not.
+  for (const char* second : {"same.bmp", "b.bmp"}) {
+    if (std::string(second) == "b.bmp") {
+      post_command(p.main, kCmdMakeIcon);
+      ex = wait_window_w(L"ICON作成の例", 10000, p.pid());
+      ASSERT_TRUE(ex && press(ex, IDOK));
+    }
+    HWND open = wait_window_w(L"第１のビットマップファイルの選択", 10000, p.pid());
+    ASSERT_NE(open, nullptr);
+    ASSERT_TRUE(answer_file_dialog(open, join(dir, "a.bmp")));
+    HWND info = wait_window_w(L"選択手順の案内", 10000, p.pid());
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(wide_message_text(info), L"次ぎは、第２のビットマップファイルの選択です.");
+    press(info, IDOK);
+    open = wait_window_w(L"第２のビットマップファイルの選択", 10000, p.pid());
+    ASSERT_NE(open, nullptr);
+    ASSERT_TRUE(answer_file_dialog(open, join(dir, second)));
+    if (std::string(second) == "same.bmp") {
+      HWND save = wait_window_w(L"保存するアイコンファイルの設定", 10000, p.pid());
+      ASSERT_NE(save, nullptr);
+      ASSERT_TRUE(answer_file_dialog(save, join(dir, "made.ico")));
+      HWND done = wait_window_w(L"成功", 10000, p.pid());
+      ASSERT_NE(done, nullptr);
+      const std::string made = join(dir, "made.ico");  // an ASCII path
+      EXPECT_EQ(wide_message_text(done), L"アイコン・ファイル\n" + std::wstring(made.begin(), made.end()) +
+                                             L"\nが作成されました.");
+      press(done, IDOK);
+      EXPECT_TRUE(file_exists(join(dir, "made.ico")));
+    } else {
+      HWND error = wait_window_w(L"エラー", 10000, p.pid());
+      ASSERT_NE(error, nullptr);
+      EXPECT_EQ(wide_message_text(error), L"２つのビットマップ・ファイルは\n幅が異なります.");
+      press(error, IDOK);
+    }
+  }
 
   post_command(p.main, 105);
   HWND rgb = wait_window_w(L"カラー抽出像の表示", 10000, p.pid());

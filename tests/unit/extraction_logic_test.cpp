@@ -65,7 +65,8 @@ void expect_extracted(const Loaded& was, const Bytes& now, int choice) {
       continue;
     }
     const bool in_rows = i >= l.rows_offset && i < l.rows_offset + l.image_bytes;
-    const size_t at = i - l.rows_offset, in_row = in_rows ? at % l.row_bytes : 0;
+    const size_t at = i - static_cast<size_t>(l.rows_offset);
+    const size_t in_row = in_rows ? at % static_cast<size_t>(l.row_bytes) : 0;
     const size_t data = static_cast<size_t>(l.width) * l.bit_count / 8;
     if (l.bit_count <= 8 || !in_rows || in_row >= data) {
       EXPECT_EQ(now[i], old[i]);  // header, pixels of table images, gaps, padding

@@ -87,7 +87,7 @@ std::vector<Shown> decode_icon(const Bytes& ico) {
   for (uint32_t y = 0; y < h; ++y)
     for (uint32_t x = 0; x < w; ++x) {
       const uint32_t r = h - 1 - y;
-      const uint8_t* row = &ico[xor_at + r * rx];
+      const uint8_t* row = &ico[static_cast<size_t>(xor_at + r * rx)];
       uint32_t colour;
       if (f.bits == 24) {
         colour = (uint32_t{row[3 * x + 2]} << 16) | (uint32_t{row[3 * x + 1]} << 8) | row[3 * x];
@@ -97,7 +97,7 @@ std::vector<Shown> decode_icon(const Bytes& ico) {
         const uint8_t* e = &ico[62 + 4 * index];
         colour = (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
       }
-      const bool and_bit = (ico[and_at + r * ra + x / 8] >> (7 - x % 8)) & 1;
+      const bool and_bit = (ico[static_cast<size_t>(and_at + r * ra + x / 8)] >> (7 - x % 8)) & 1;
       out.push_back({colour, and_bit && colour == 0});
     }
   return out;
@@ -275,6 +275,21 @@ TEST(IconBuild, UnusualFilesAreLaidOutOrRefused) {
         saw_clear = true;
       }
   EXPECT_TRUE(saw_clear);
+
+  // A full table without black: clear pixels take index 0.
+  const Bytes bright = table_of(16, false);
+  ico = icon::build_icon(bmp_of(a, 4, bright).data(), bmp_of(a, 4, bright).size(), bmp_of(b, 4, bright).data(),
+                         bmp_of(b, 4, bright).size());
+  ASSERT_EQ(ico.size(), icon::expected_file_size(9, 4, 4));
+  int clear = 0;
+  for (uint32_t y = 0; y < 4; ++y)
+    for (uint32_t x = 0; x < 9; ++x)
+      if (a.at(x, y) != b.at(x, y)) {
+        const uint8_t byte = ico[xor_at + (3 - y) * 8 + x / 2];
+        EXPECT_EQ(x % 2 ? byte & 0x0F : byte >> 4, 0) << x << "," << y;
+        ++clear;
+      }
+  EXPECT_GT(clear, 0);
 
   // Trailing bytes after the rows, and a gap before them: only the rows are taken.
   Bytes first = bmp_of(a, 4, table_of(16)), second = bmp_of(b, 4, table_of(16));
