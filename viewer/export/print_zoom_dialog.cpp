@@ -71,9 +71,11 @@ INT_PTR CALLBACK print_zoom_proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
         case kPrintZoomValueId: on_value_changed(dlg); return TRUE;
         case kPrintZoomOkId: EndDialog(dlg, 1); return TRUE;
         // Escape comes as IDCANCEL and means what the Cancel button means.
+        // The controls show the start value again too: the value box still
+        // reports while the dialog goes away, and would bring its number back.
         case IDCANCEL:
         case kPrintZoomCancelId:
-          printZoomPercent = g_startPercent;
+          put_back_start_value(dlg);
           EndDialog(dlg, 1);
           return TRUE;
         default: return FALSE;
