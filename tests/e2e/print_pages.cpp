@@ -17,6 +17,8 @@ std::string pdf_dir() {
 }
 
 // Wine's own export: the Unix path of a Windows path, for the Unix tools.
+}  // namespace
+
 std::string unix_path(const std::string& windowsPath) {
   using Convert = char*(CDECL*)(LPCWSTR);
   auto convert = reinterpret_cast<Convert>(
@@ -30,6 +32,8 @@ std::string unix_path(const std::string& windowsPath) {
   HeapFree(GetProcessHeap(), 0, unix);
   return result;
 }
+
+namespace {
 
 bool ends_with_eof_mark(const std::string& path) {
   const std::vector<uint8_t> bytes = read_file(path);
@@ -111,17 +115,16 @@ std::string wait_new_pdf(const std::set<std::string>& before, int ms) {
   return found;
 }
 
-bool render_page(const std::string& pdf, Page& page, std::string& error) {
-  const std::string dir = fresh_dir("print-render");
-  const std::string pdfUnix = unix_path(pdf), dirUnix = unix_path(dir);
-  if (pdfUnix.empty() || dirUnix.empty()) {
-    error = "no Unix path for " + pdf;
+bool run_unix(const std::string& command, std::string& error) {
+  const std::string dir = fresh_dir("unix-command");
+  const std::string dirUnix = unix_path(dir);
+  if (dirUnix.empty()) {
+    error = "no Unix path for " + dir;
     return false;
   }
   // A Unix program started from Windows cannot be waited for: the shell
   // leaves a file that says it is done.
-  std::string cmd = "/bin/sh -c \"/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile '" + pdfUnix + "' '" + dirUnix +
-                    "/page' >'" + dirUnix + "/log' 2>&1; echo $? >'" + dirUnix + "/done'\"";
+  std::string cmd = "/bin/sh -c \"" + command + " >'" + dirUnix + "/log' 2>&1; echo $? >'" + dirUnix + "/done'\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -133,15 +136,26 @@ bool render_page(const std::string& pdf, Page& page, std::string& error) {
   if (pi.hThread) CloseHandle(pi.hThread);
   const std::string done = join(dir, "done");
   if (!wait_until([&] { return read_file(done).size() >= 2; }, 60000)) {
-    error = "pdftoppm did not finish";
+    error = "no end of: " + command;
     return false;
   }
-  const std::vector<uint8_t> status = read_file(done);
-  if (status[0] != '0') {
+  if (read_file(done)[0] != '0') {
     const std::vector<uint8_t> log = read_file(join(dir, "log"));
-    error = "pdftoppm failed: " + std::string(log.begin(), log.end());
+    error = command + " failed: " + std::string(log.begin(), log.end());
     return false;
   }
+  return true;
+}
+
+bool render_page(const std::string& pdf, Page& page, std::string& error) {
+  const std::string dir = fresh_dir("print-render");
+  const std::string pdfUnix = unix_path(pdf), dirUnix = unix_path(dir);
+  if (pdfUnix.empty() || dirUnix.empty()) {
+    error = "no Unix path for " + pdf;
+    return false;
+  }
+  if (!run_unix("/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile '" + pdfUnix + "' '" + dirUnix + "/page'", error))
+    return false;
   if (!read_ppm(join(dir, "page.ppm"), page)) {
     error = "unreadable page.ppm";
     return false;

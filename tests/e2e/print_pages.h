@@ -34,6 +34,11 @@ struct Page {
     return static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
   }
 };
+// The Unix path of a Windows path ("" when Wine cannot say).
+std::string unix_path(const std::string& windowsPath);
+// Runs a shell command on the Unix side and waits for it; false with a reason.
+bool run_unix(const std::string& command, std::string& error);
+
 // Renders the PDF's first page with `pdftoppm -r 300`; false with a reason.
 bool render_page(const std::string& pdf, Page& page, std::string& error);
 
