@@ -15,6 +15,7 @@ void report_job_failure(HWND owner) {
 }
 
 static_assert(sizeof(DOCINFOA) == 20, "the document information of a 32-bit program");
+static_assert(sizeof(PRINTDLGA) == 66, "the print settings record of a 32-bit program");
 
 // One page: the whole (locked) image stretched into the placement. False
 // when the printer refused a step; the caller then aborts the job.
