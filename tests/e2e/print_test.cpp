@@ -105,8 +105,10 @@ void print_and_check(Program& p, int percent, int shownW, int shownH, const std:
 }
 
 // A folder with the quadrant image in which Wine's print-to-file output,
-// a file named "FILE:" in the current folder, cannot be made: a folder of
-// that name is in the way. Opening the image makes it the current folder.
+// a file named "FILE:" in the program's current folder, cannot be made: a
+// folder of that name is in the way. Wine's open dialog makes the current
+// folder the one it starts in, the folder of the file opened last (by any
+// program): the caller opens the image twice.
 std::string blocked_print_file_folder(const std::string& name) {
   const std::string dir = fresh_dir(name);
   std::string error;
@@ -306,8 +308,14 @@ TEST(PrintZoomJapanese, TheDialogAndTheMessageSpeakJapanese) {
   post_command(p.main, kCmdOpen);
   HWND open = wait_window_w(L"Bitmap または Icon ファイルの選択", 10000, p.pid());
   ASSERT_NE(open, nullptr);
-  ASSERT_TRUE(answer_file_dialog(open, blocked_print_file_folder("print-japanese-data")));
-  ASSERT_TRUE(wait_until([&] { return button_enabled(p.main, 0x7a); }));
+  const std::string path = blocked_print_file_folder("print-japanese-data");
+  ASSERT_TRUE(answer_file_dialog(open, path));
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(open); }));
+  post_command(p.main, kCmdOpen);
+  open = wait_window_w(L"Bitmap または Icon ファイルの選択", 10000, p.pid());
+  ASSERT_NE(open, nullptr);
+  ASSERT_TRUE(answer_file_dialog(open, path));
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(open) && button_enabled(p.main, 0x7a); }));
 
   post_command(p.main, kCmdPrint);
   HWND dlg = wait_window_w(L"印刷ズーム設定", 10000, p.pid());
@@ -353,7 +361,9 @@ TEST(PrintPage, AJobThatCannotStartIsReported) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "print-refused"));
   const std::set<std::string> before = pdf_names();
-  ASSERT_TRUE(open_with_dialog(p, blocked_print_file_folder("print-refused-data")));
+  const std::string path = blocked_print_file_folder("print-refused-data");
+  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(open_with_dialog(p, path));
   HWND dlg = open_zoom_dialog(p);
   ASSERT_NE(dlg, nullptr);
   ASSERT_TRUE(press(dlg, kOk));
