@@ -8,6 +8,7 @@
 #include "viewer/app/buttons.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
+#include "viewer/export/print_command.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/icon/open_command.h"
 #include "viewer/iconmaker/make_icon_command.h"
@@ -181,6 +182,7 @@ void on_command(HWND w, int command) {
     case kCmdZoomIn: zoom_in(w); break;
     case kCmdExtraction: extraction_command(w); break;
     case kCmdMakeIcon: make_icon_command(w); break;
+    case kCmdPrint: print_command(w); break;
     case kCmdExit: shutdown(w); break;
     default: break;  // commands of later tool bar buttons
   }
