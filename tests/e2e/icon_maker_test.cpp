@@ -320,7 +320,19 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   const Pair pair = make_pair_of(4, 9, 7);
   const std::string first = join(dir, "first.bmp"), second = join(dir, "second.bmp");
   ASSERT_TRUE(write_file(first, pair.first) && write_file(second, pair.second));
+  // An extraction under way ends with the shown bitmaps: its dialog closes
+  // and they show all their colours.
+  ASSERT_TRUE(open_with_dialog(p, first));
+  ASSERT_TRUE(title_has(p.main, "first.bmp [1:1]"));
+  post_command(p.main, 105);
+  HWND rgb = wait_window("Image by Extracted Colors", 10000, p.pid());
+  ASSERT_NE(rgb, nullptr);
+  PostMessageA(rgb, WM_COMMAND, 139, 0);  // blue only
+  settle(rgb);
+  settle(p.main);
+  EXPECT_NE(grab_client(p.main).at(1, kStrip), pair.colours[1]);
   ASSERT_TRUE(choose_both(p, first, second));
+  EXPECT_FALSE(IsWindow(rgb));
 
   // The 1st bitmap named as the icon, by a name in another case: the system
   // asks, Yes, and the file is still the bitmap.
@@ -351,6 +363,14 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   press(save, IDCANCEL);
   EXPECT_EQ(wait_other_window(p.pid(), p.main, 1000), nullptr);
   EXPECT_EQ(title_of(p.main), "Kaldero - second.bmp (2nd Bitmap) [1:1]");
+  // The bitmap shows all its colours: the extraction ended with the load.
+  settle(p.main);
+  const Pixels shownSecond = grab_client(p.main);
+  for (int y = 0; y < pair.h; ++y)
+    for (int x = 0; x < pair.w; ++x)
+      if (!pair.changed(x, y)) {
+        EXPECT_EQ(shownSecond.at(x, kStrip + y), pair.colours[y * pair.w + x]) << x << "," << y;
+      }
   screenshot("iconmaker-second-bitmap");
   p.close();
 }
