@@ -259,6 +259,7 @@ TEST(IconMaker, EachCheckGivesItsMessage) {
   rle[30] = 1;
   std::vector<uint8_t> resolutions = bmp8(32, 32);
   for (int i = 38; i < 46; ++i) resolutions[i] = 0x33;
+  resolutions[50] = 7;  // colours important
   std::vector<uint8_t> sixteen = make_bmp(32, 32, 4, std::vector<uint32_t>(16, 0x102030), std::vector<uint8_t>(16 * 32 * 2, 0));
   struct Case {
     std::vector<uint8_t> first, second;
