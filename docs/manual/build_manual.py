@@ -12,12 +12,21 @@ edition's, or SOURCE_DATE_EPOCH when that is set.
 """
 import datetime
 import html
+import mimetypes
 import os
 import re
 import sys
+import urllib.parse
 
 import markdown
 import weasyprint
+
+
+# A line break inside a paragraph reads as a space; between Japanese
+# characters there is none. Continuation lines after Japanese text are joined
+# (not those that start a list item, a table row, a heading or a picture).
+CJK = "\u3000-\u30ff\u4e00-\u9fff\uff00-\uffef"
+JOIN_JAPANESE_LINES = re.compile(rf"(?<=[{CJK}])\n[ \t]*(?!\s|[-*+|#!>{{]|\d+\.\s)")
 
 
 def document(source_path):
@@ -30,6 +39,7 @@ def document(source_path):
     for picture in re.findall(r"!\[[^\]]*\]\(([^)\s]+)", text):
         if not os.path.isfile(os.path.join(source_dir, picture)):
             sys.exit(f"{source_path}: missing picture {picture}")
+    text = JOIN_JAPANESE_LINES.sub("", text)
     converter = markdown.Markdown(
         extensions=["meta", "tables", "attr_list", "toc", "sane_lists"],
         extension_configs={"toc": {"toc_depth": "2-3", "title": ""}},
@@ -54,6 +64,22 @@ def document(source_path):
             f"<body>{body}</body></html>")
 
 
+# The PDF names each picture after its address; an address independent of the
+# folder of the sources keeps the bytes the same in every checkout. Nothing
+# else is fetched.
+BASE_URL = "https://manual.invalid/"
+
+
+def fetcher_for(source_dir):
+    def fetch(url):
+        if not url.startswith(BASE_URL):
+            raise ValueError(f"not a file of the manual: {url}")
+        path = os.path.join(source_dir, urllib.parse.unquote(url[len(BASE_URL):]))
+        with open(path, "rb") as f:
+            return {"string": f.read(), "mime_type": mimetypes.guess_type(path)[0]}
+    return fetch
+
+
 def main():
     if len(sys.argv) != 4:
         sys.exit(__doc__)
@@ -63,7 +89,8 @@ def main():
         os.environ["PYTHONHASHSEED"] = "0"
         os.execv(sys.executable, [sys.executable] + sys.argv)
     source, style, output = sys.argv[1:]
-    page = weasyprint.HTML(string=document(source), base_url=os.path.dirname(os.path.abspath(source)))
+    source_dir = os.path.dirname(os.path.abspath(source))
+    page = weasyprint.HTML(string=document(source), base_url=BASE_URL, url_fetcher=fetcher_for(source_dir))
     # Written beside the target and renamed: a failed run leaves no half manual.
     partial = output + ".part"
     page.write_pdf(partial, stylesheets=[weasyprint.CSS(filename=style)])

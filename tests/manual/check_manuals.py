@@ -71,7 +71,7 @@ class ManualTest(unittest.TestCase):
                 found = headings(source_text(source))
                 self.assertGreater(len(found), 10)
                 for _, heading in found:
-                    self.assertIn(squeeze(heading), text)
+                    self.assertTrue(squeeze(heading) in text, f"heading {heading!r} is missing")
                 if source.endswith(".ja.md"):
                     for level, heading in found:
                         if level <= 2:

@@ -112,7 +112,14 @@ int main(int argc, char** argv) {
   wait_until([&] { return title_of(p.main).find("landscape.bmp") != std::string::npos; });
   repaint(p.main);
   save_window(p.main, "main");
-  save(grab_window(toolbar_of(p.main)), "toolbar");
+  // Every button enabled: one step in makes Zoom Out usable. The buttons end
+  // at x 432; the strip goes on to the screen's edge.
+  command_and_settle(p.main, kCmdZoomIn);
+  repaint(p.main);
+  const POINT strip = client_to_screen(p.main, 0, 0);
+  save(grab_screen(strip.x, strip.y, 448, 20), "toolbar");
+  command_and_settle(p.main, kCmdZoomOut);
+  repaint(p.main);
 
   const POINT open = button_centre(p.main, kButtonOpen);
   move_mouse(open.x - 4, open.y);
