@@ -5,6 +5,7 @@
 
 #include "frame/os_style.h"
 #include "frame/toolbar.h"
+#include "viewer/app/about_help.h"
 #include "viewer/app/buttons.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
@@ -183,6 +184,8 @@ void on_command(HWND w, int command) {
     case kCmdExtraction: extraction_command(w); break;
     case kCmdMakeIcon: make_icon_command(w); break;
     case kCmdPrint: print_command(w); break;
+    case kCmdAbout: about_command(w); break;
+    case kCmdHelp: help_command(w); break;
     case kCmdExit: shutdown(w); break;
     default: break;  // commands of later tool bar buttons
   }
