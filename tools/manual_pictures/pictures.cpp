@@ -130,6 +130,24 @@ int main(int argc, char** argv) {
   save(grab_screen(r.left, r.top, 300, GetSystemMetrics(SM_CYCAPTION) + 64), "hint-" + g_lang);
   move_mouse(r.left + 300, r.top + 300);
 
+  // Colour extraction: the window beside the image, red and green kept.
+  post_command(p.main, 105);
+  HWND extraction = wait_dialog(L"Image by Extracted Colors", L"カラー抽出像の表示", p.pid());
+  if (!extraction) return 1;
+  SendMessageA(extraction, WM_COMMAND, 134, 0);
+  settle(p.main);
+  GetWindowRect(p.main, &r);
+  save(grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top), "extraction-" + g_lang);
+  SendMessageA(extraction, WM_COMMAND, IDCANCEL, 0);
+  settle(p.main);
+
+  // The icon maker's explanation with its three example icons.
+  post_command(p.main, 109);
+  HWND example = wait_dialog(L"Example to make Icon", L"ICON作成の例", p.pid());
+  if (!example) return 1;
+  save_window(example, "makeicon");
+  press(example, IDCANCEL);
+
   post_command(p.main, 110);
   HWND about = wait_dialog(L"About", L"御案内", p.pid());
   if (!about) return 1;
