@@ -448,3 +448,35 @@ TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
   screenshot("extraction-japanese");
   p.close();
 }
+
+// The icons the unit tests built from bitmaps that ImageMagick and Pillow
+// wrote, drawn by Windows: clear exactly where Pillow reads alpha 0, and
+// Pillow's colours everywhere else.
+TEST(IconMaker, ThirdPartyPairsDrawClearUnderWindows) {
+  const std::string scratch = bin_dir() + "\\..\\..\\host\\tests\\unit\\scratch\\icon_build_thirdparty";
+  int drawn = 0;
+  for (const char* stem : {"im1", "im4", "im8", "im24", "pil1", "pil8", "pil24"}) {
+    SCOPED_TRACE(stem);
+    const std::vector<uint8_t> ico = read_file(join(scratch, std::string(stem) + ".ico"));
+    const std::vector<uint8_t> rgba = read_file(join(scratch, std::string(stem) + ".rgba"));
+    if (ico.empty() || rgba.empty()) continue;
+    fmt::icon::IconFigures f;
+    ASSERT_EQ(fmt::icon::check_icon(ico.data(), ico.size(), ico.size(), &f), fmt::icon::IconCheckResult::Ok);
+    ASSERT_EQ(rgba.size(), static_cast<size_t>(4 * f.width * f.height));
+    int clear = 0;
+    for (const uint32_t background : {0x00FF00u, 0x3060C0u}) {
+      const std::vector<uint32_t> px = draw_icon(ico, f.width, f.height, background);
+      ASSERT_EQ(px.size(), static_cast<size_t>(f.width * f.height));
+      for (size_t i = 0; i < px.size(); ++i) {
+        const uint8_t* p = &rgba[4 * i];
+        const uint32_t expected = p[3] == 0 ? background : (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+        EXPECT_EQ(px[i], expected) << i;
+        if (p[3] == 0) ++clear;
+      }
+    }
+    EXPECT_GT(clear, 0);
+    ++drawn;
+  }
+  if (drawn == 0) GTEST_SKIP() << "no icons from the unit tests' third-party run in " << scratch;
+  EXPECT_EQ(drawn, 7);
+}
