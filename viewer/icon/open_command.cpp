@@ -19,6 +19,7 @@
 #include "viewer/icon/colour_dialog.h"
 #include "viewer/icon/open_logic.h"
 #include "viewer/image/image_record.h"
+#include "viewer/image/open_timing.h"
 
 namespace viewer {
 
@@ -52,6 +53,7 @@ bool choose_file(HWND w) {
   ofn.lpstrTitle = g_texts.openTitle;
   ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (GetOpenFileNameA(&ofn)) {
+    open_timing_start();
     repaint_open_button(w);
     return true;
   }
@@ -67,9 +69,13 @@ bool choose_file(HWND w) {
 
 // Makes a bitmap file the current image: the old one goes, the new one is
 // loaded at the zoom that fits, and the view, caption and extraction follow.
-void install_bitmap(HWND w, const char* bitmapPath, int kind, int origin, bool copyPalette) {
+// An open file is read from its start, the same bytes its header scan saw;
+// otherwise the file is opened by path.
+void install_bitmap(HWND w, HANDLE file, const char* bitmapPath, int kind, int origin, bool copyPalette) {
   discard_current_image(w);
-  open_bmp_file(w, bitmapPath);
+  if (file != INVALID_HANDLE_VALUE) load_bmp_file(w, file);
+  else open_bmp_file(w, bitmapPath);
+  open_timing_loaded();
   g_image.displayKind = kind;
   g_image.imageOrigin = origin;
   if (copyPalette && g_image.dib && lock_image(w)) {
@@ -91,7 +97,7 @@ void install_bitmap(HWND w, const char* bitmapPath, int kind, int origin, bool c
 }
 
 void open_bmp(HWND w) {
-  HANDLE file = CreateFileA(g_chosenPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = open_for_reading(g_chosenPath);
   if (file == INVALID_HANDLE_VALUE) {
     message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned bitmap file.", "Error",
             "指定されたビットマップファイルを開けません.", "エラー");
@@ -101,10 +107,10 @@ void open_bmp(HWND w) {
   DWORD got = 0;
   uint64_t size = 0;
   const bool read = read_head(file, head, sizeof head, &got, &size);
-  CloseHandle(file);
   fmt::bmp::ExportFigures figures = g_image.figures;  // entries past the table keep their values
   const fmt::bmp::ScanResult r =
       read ? fmt::bmp::scan_bmp(head, got, size, &figures) : fmt::bmp::ScanResult::NotBitmap;
+  if (r != fmt::bmp::ScanResult::Ok) CloseHandle(file);
   if (r == fmt::bmp::ScanResult::NotBitmap) {
     message(w, MB_OK | MB_ICONERROR, "Not a bitmap file with correct format.", "Error",
             "正しいビットマップファイルではありません.", "エラー");
@@ -116,7 +122,8 @@ void open_bmp(HWND w) {
     return;
   }
   g_image.figures = figures;
-  install_bitmap(w, g_chosenPath, BmpFile, FromBmpFile, false);
+  install_bitmap(w, file, g_chosenPath, BmpFile, FromBmpFile, false);
+  CloseHandle(file);
 }
 
 void report_icon_check(HWND w, fmt::icon::IconCheckResult r) {
@@ -219,7 +226,7 @@ bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::Icon
 }
 
 void open_ico(HWND w) {
-  HANDLE file = CreateFileA(g_chosenPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = open_for_reading(g_chosenPath);
   if (file == INVALID_HANDLE_VALUE) {
     message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned icon file.", "Error",
             "指定されたアイコンファイルを開けません.", "エラー");
@@ -257,7 +264,7 @@ void open_ico(HWND w) {
     report_temporary_failure(w);
     return;
   }
-  install_bitmap(w, temp.c_str(), IconFile, FromIcon, true);
+  install_bitmap(w, INVALID_HANDLE_VALUE, temp.c_str(), IconFile, FromIcon, true);
   DeleteFileA(temp.c_str());
 }
 
@@ -278,6 +285,7 @@ void open_command(HWND w) {
               "拡張子 BMP または ICO のファイルを選択してください.", "エラー");
       break;
   }
+  open_timing_done();
 }
 
 }  // namespace viewer
