@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "formats/bytes.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/icon_files.h"
 #include "tests/e2e/viewer_ui.h"
@@ -125,4 +126,56 @@ TEST(OpenConverted, FileHeldOpenForWritingByAnotherProgramOpens) {
     CloseHandle(editor);
   }
   p.close();
+}
+
+// A 1-bit icon of 1 GB is valid by its layout, but its 2 GB bitmap cannot be
+// held by a 32-bit program: the conversion is refused with the temporary
+// bitmap message and the image on screen stays (the program used to end on an
+// uncaught exception).
+TEST(OpenConverted, IconTooLargeToConvertKeepsTheCurrentImage) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-huge-icon"));
+  const std::string dir = fresh_dir("open-huge-icon-files");
+  const std::string photo = join(dir, "photo.bmp");
+  ASSERT_TRUE(write_file(photo, make_bmp24(40, 30, [](int x, int y) { return x < 20 ? 0xFF0000u : y * 0x0808u; })));
+  ASSERT_TRUE(open_with_dialog(p, photo));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]"));
+  settle(p.main);
+  const Pixels before = grab_client(p.main);
+
+  // 32768 x 131072 at 1 bit: directory, header, two colours, then zeros up to
+  // the size the layout demands (a sparse file, made in an instant).
+  const uint32_t w = 32768, h = 131072, size = 22 + 40 + 8 + h * (w / 8) * 2;
+  std::vector<uint8_t> head(70, 0);
+  head[2] = 1, head[4] = 1, head[8] = 2, head[10] = 1, head[12] = 1;
+  fmt::put_u32le(&head[14], size - 22);
+  head[18] = 22;
+  fmt::put_u32le(&head[22], 40);
+  fmt::put_u32le(&head[26], w);
+  fmt::put_u32le(&head[30], 2 * h);
+  head[34] = 1, head[36] = 1;
+  fmt::put_u32le(&head[66], 0xFFFFFF);  // the second colour: white
+  const std::string path = join(dir, "huge.ico");
+  ASSERT_TRUE(write_file(path, head));
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  ASSERT_TRUE(SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f));
+  CloseHandle(f);
+
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  const std::string leftover = std::string(temp) + "\\huge!.___";
+  DeleteFileA(leftover.c_str());  // from a run that ended on the old fault
+
+  ASSERT_TRUE(open_with_dialog(p, path));
+  EXPECT_EQ(expect_message(p.pid(), "Error", 30000), "Unable to create a temporary bitmap file.");
+  settle(p.main);
+  EXPECT_TRUE(p.running());
+  EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
+  EXPECT_EQ(count_differences(grab_client(p.main), 0, 0, before, 0, 0, before.width, before.height), 0);
+  EXPECT_FALSE(file_exists(leftover));
+  p.close();
+  DeleteFileA(path.c_str());
 }

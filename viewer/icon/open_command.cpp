@@ -178,26 +178,19 @@ uint8_t nearest_index(const std::vector<fmt::icon::RgbEntry>& colours) {
 
 // Builds the bitmap of the icon in memory, asks for the mask colour when
 // the mask marks any pixel, and writes the bitmap file. False when the file
-// could not be written whole.
-bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+// could not be written whole or the conversion could not have its memory.
+bool convert_icon_file(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+  // An icon of gigabytes is valid by its layout, but a 32-bit process cannot
+  // hold it and its bitmap: refused before anything is read.
+  if (!fmt::icon::conversion_fits(f)) return false;
   std::vector<uint8_t> icon, bmp;
-  // An icon of gigabytes is valid by its layout, but no 32-bit process can hold its bitmap.
-  if (f.file_size > 0x7FFFFFFF) return false;
-  try {
-    icon.resize(static_cast<size_t>(f.file_size));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  icon.resize(static_cast<size_t>(f.file_size));
   SetCursor(LoadCursor(nullptr, IDC_WAIT));
   DWORD got = 0;
   SetFilePointer(iconFile, 0, nullptr, FILE_BEGIN);
   if (!ReadFile(iconFile, icon.data(), static_cast<DWORD>(icon.size()), &got, nullptr) || got != icon.size())
     return false;
-  try {
-    bmp = fmt::icon::icon_to_bmp(icon.data(), icon.size(), f);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  bmp = fmt::icon::icon_to_bmp(icon.data(), icon.size(), f);
   if (bmp.empty()) return false;
   fmt::bmp::ExportFigures figures = g_image.figures;
   fmt::icon::converted_figures(bmp, &figures);
@@ -211,7 +204,6 @@ bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::Icon
   DWORD written = 0;
   const bool ok = WriteFile(bmpFile, bmp.data(), static_cast<DWORD>(bmp.size()), &written, nullptr) &&
                   written == bmp.size() && FlushFileBuffers(bmpFile);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
   if (!ok) return false;
   g_image.figures = figures;
   // The grey count follows the icon's own table, so that a later save
@@ -223,6 +215,20 @@ bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::Icon
   }
   g_image.figures.grey_entries = grey;
   return true;
+}
+
+// Any allocation that fails on the way (the icon's bytes, the colour
+// matching) ends the conversion like a bitmap that could not be written; the
+// wait cursor goes on every path.
+bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+  bool ok = false;
+  try {
+    ok = convert_icon_file(w, iconFile, bmpFile, f);
+  } catch (const std::exception&) {  // bad_alloc, length_error
+    ok = false;
+  }
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  return ok;
 }
 
 void open_ico(HWND w) {
@@ -268,9 +274,7 @@ void open_ico(HWND w) {
   DeleteFileA(temp.c_str());
 }
 
-}  // namespace
-
-void open_command(HWND w) {
+void open_steps(HWND w) {
   if (!choose_file(w)) return;
   if (!is_fixed_disk(g_chosenPath)) {
     message(w, MB_OK | MB_ICONWARNING, "Unable to open a file other than in the fixed disk.", "Warning",
@@ -286,6 +290,20 @@ void open_command(HWND w) {
       break;
   }
   open_timing_done();
+}
+
+}  // namespace
+
+// No exception leaves the command: the only ones its steps can raise come
+// from memory that could not be had.
+void open_command(HWND w) {
+  try {
+    open_steps(w);
+  } catch (const std::exception&) {
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    message(w, MB_OK | MB_ICONERROR, "Unable to allocate space for bitmap.", "Error",
+            "ビットマップ用のメモリーを確保できません.", "エラー");
+  }
 }
 
 }  // namespace viewer
