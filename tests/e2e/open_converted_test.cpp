@@ -179,3 +179,45 @@ TEST(OpenConverted, IconTooLargeToConvertKeepsTheCurrentImage) {
   p.close();
   DeleteFileA(path.c_str());
 }
+
+// What the reader says about files it cannot take: the declared size is
+// checked against the file before anything is allocated, compressed data that
+// breaks the image is a read error, and an image above the cap is refused as
+// memory that cannot be had.
+TEST(OpenConverted, ReaderRefusalsOfCompressedAndOverlongFiles) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-converted-refused"));
+  const std::string dir = fresh_dir("open-converted-refused-files");
+  std::vector<uint8_t> claims2GB = make_bmp24(2, 2, [](int, int) { return 0x808080u; });
+  claims2GB.resize(60);
+  fmt::put_u32le(&claims2GB[2], 0x80000000u);
+  std::vector<uint8_t> runPastRow = rle8().file;
+  runPastRow[runPastRow.size() - 6] = 13;  // the last encoded run: 13 pixels from x 4, past the 12 a row holds
+  std::vector<uint8_t> huge = rle8().file;
+  fmt::put_u32le(&huge[18], 60000);
+  fmt::put_u32le(&huge[22], 60000);
+  std::vector<uint8_t> splitMask = rgb565().file;
+  fmt::put_u32le(&splitMask[54], 0xF00F);
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    const char* caption;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"claims2gb.bmp", claims2GB, "Read Error", "Unable to read bitmap info header."},
+      {"runpastrow.bmp", runPastRow, "Read Error", "Unable to read bitmap info header."},
+      {"huge.bmp", huge, "Error", "Unable to allocate space for bitmap."},
+      {"splitmask.bmp", splitMask, "Read Error", "Unable to read bitmap info header."},
+  };
+  for (const Case& c : cases) {
+    const std::string path = join(dir, c.name);
+    ASSERT_TRUE(write_file(path, c.bytes));
+    ASSERT_TRUE(open_with_dialog(p, path));
+    if (&c == &cases[0] && wait_window(c.caption, 10000, p.pid())) screenshot("open-refused-declared-size");
+    EXPECT_EQ(expect_message(p.pid(), c.caption), c.text) << c.name;
+    settle(p.main);
+  }
+  EXPECT_TRUE(p.running());
+  p.close();
+}
