@@ -92,6 +92,7 @@ INT_PTR CALLBACK extraction_dialog_proc(HWND dialog, UINT msg, WPARAM wParam, LP
 }  // namespace
 
 void extraction_reset() {
+  g_copyWanted = false;
   g_image.currentExtraction = 0;
   g_image.confirmedExtraction = 0;
   if (g_image.extractCopy) {
@@ -106,14 +107,19 @@ void extraction_reset() {
   g_image.currentExtraction = g_image.confirmedExtraction = 0;
 }
 
-void extraction_make_copy(HWND) {
-  if (!g_image.dib) return;
+// The copy is made when an extraction first needs it: until then the
+// pixels are the loaded ones, and an open does not pay for a copy of a large
+// image that nothing may ever read.
+void extraction_make_copy(HWND) {}
+
+bool extraction_ensure_copy() {
+  if (!g_image.dib) return false;
   ScopedBlockLock image(g_image.dib);
   const uint8_t* block = image.get();
   fmt::bmp::DibLayout l;
-  if (block && fmt::bmp::dib_layout(block, image_block_size(), record_file_header(), &l) == fmt::bmp::BmpReadError::None &&
-      !extracts_through_table(l))
-    ensure_copy(block, l);
+  return block &&
+         fmt::bmp::dib_layout(block, image_block_size(), record_file_header(), &l) == fmt::bmp::BmpReadError::None &&
+         !extracts_through_table(l) && ensure_copy(block, l);
 }
 
 void extraction_command(HWND main) {
