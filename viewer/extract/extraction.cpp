@@ -92,7 +92,6 @@ INT_PTR CALLBACK extraction_dialog_proc(HWND dialog, UINT msg, WPARAM wParam, LP
 }  // namespace
 
 void extraction_reset() {
-  g_copyWanted = false;
   g_image.currentExtraction = 0;
   g_image.confirmedExtraction = 0;
   if (g_image.extractCopy) {
