@@ -16,18 +16,11 @@ namespace {
 
 // The figures the savers, the printer and the extraction read, from the
 // file's head, with the open command's messages for what it refuses.
-bool scan_file(HWND w, const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    message_f(w, MB_OK | MB_ICONERROR, "Unable to open file '%s'.", "Error", "ファイル '%s' を開けません.", "エラー",
-              path);
-    return false;
-  }
+bool scan_file(HWND w, HANDLE file) {
   static uint8_t head[fmt::bmp::kScanBytes];
   LARGE_INTEGER length;
   DWORD got = 0;
   const bool read = GetFileSizeEx(file, &length) && ReadFile(file, head, sizeof head, &got, nullptr);
-  CloseHandle(file);
   fmt::bmp::ExportFigures figures = g_image.figures;  // entries past the table keep their values
   const fmt::bmp::ScanResult r =
       read ? fmt::bmp::scan_bmp(head, got, static_cast<uint64_t>(length.QuadPart), &figures)
@@ -44,6 +37,19 @@ bool scan_file(HWND w, const char* path) {
   }
   g_image.figures = figures;
   return true;
+}
+
+// Scans and reads the file through one handle: both see the same bytes.
+bool load(HWND w, const char* path) {
+  HANDLE file = open_for_reading(path);
+  if (file == INVALID_HANDLE_VALUE) {
+    message_f(w, MB_OK | MB_ICONERROR, "Unable to open file '%s'.", "Error", "ファイル '%s' を開けません.", "エラー",
+              path);
+    return false;
+  }
+  const bool loaded = scan_file(w, file) && load_bmp_file(w, file) && g_image.dib;
+  CloseHandle(file);
+  return loaded;
 }
 
 // Nothing is shown: no bars, the image buttons off (the next paint does
@@ -64,7 +70,7 @@ void lay_out_without_image(HWND w) {
 
 void show_make_icon_bitmap(HWND w, const char* path, int tag) {
   discard_current_image(w);
-  const bool shown = scan_file(w, path) && open_bmp_file(w, path) && g_image.dib;
+  const bool shown = load(w, path);
   g_image.displayKind = MakeIconBitmap;
   // Saved and printed like the opened BMP file it is.
   g_image.imageOrigin = FromBmpFile;
