@@ -280,6 +280,7 @@ TEST(IconMaker, EachCheckGivesItsMessage) {
       {rle, bmp8(32, 32), "Unable to convert to an icon file because of\na compressed format bitmap file (RLE type).",
        nullptr, ""},
       {make_bmp(4, 4, 16, {}, std::vector<uint8_t>(32, 0)), bmp8(4, 4), "Assign a 2/16/256/16M color bitmap file."},
+      {make_bmp(4, 4, 32, {}, std::vector<uint8_t>(64, 0)), bmp8(4, 4), "Assign a 2/16/256/16M color bitmap file."},
       {bmp8(32, 32), resolutions, ""},
   };
   Program p;
