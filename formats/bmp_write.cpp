@@ -1,5 +1,6 @@
 #include "formats/bmp_write.h"
 
+#include "formats/bmp_read.h"
 #include "formats/bytes.h"
 
 namespace fmt::bmp {
@@ -43,6 +44,17 @@ void put_displayed_info_header(uint8_t* p, const DisplayedLayout& l) {
   put_u32le(p + 28, 0);
   put_u32le(p + 32, l.colours);
   put_u32le(p + 36, l.colours);
+}
+
+bool plain_copy_of(const uint8_t* block, size_t block_size, uint32_t file_pixel_offset, PlainCopy* out) {
+  FileHeader header;
+  header.pixel_offset = file_pixel_offset;
+  DibLayout l;
+  if (dib_layout(block, block_size, header, &l) != BmpReadError::None) return false;
+  if (uint64_t{block_size} + kFileHeaderSize > 0xFFFFFFFFu) return false;
+  out->file_size = static_cast<uint32_t>(block_size + kFileHeaderSize);
+  out->pixel_offset = static_cast<uint32_t>(l.rows_offset + kFileHeaderSize);
+  return true;
 }
 
 void put_file_header(uint8_t* p, uint32_t file_size, uint32_t pixel_offset) {

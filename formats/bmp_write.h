@@ -29,6 +29,16 @@ DisplayedLayout displayed_layout(uint32_t width, uint32_t height, int zoom_step,
 // The 40-byte info header of the displayed DIB (BI_RGB, bottom-up,
 // no resolution, N colours used and important).
 void put_displayed_info_header(uint8_t* p, const DisplayedLayout& l);
+// The plain copy of a block behind a file header: the file is the header
+// and every byte of the block, its rows where the block has them.
+struct PlainCopy {
+  uint32_t file_size = 0;
+  uint32_t pixel_offset = 0;
+};
+// file_pixel_offset: the pixel offset of the file the block came from, or 0.
+// False when the block is not one the reader accepts.
+bool plain_copy_of(const uint8_t* block, size_t block_size, uint32_t file_pixel_offset, PlainCopy* out);
+
 // The 14-byte file header before a DIB block.
 void put_file_header(uint8_t* p, uint32_t file_size, uint32_t pixel_offset);
 
