@@ -57,12 +57,4 @@ bool plain_copy_of(const uint8_t* block, size_t block_size, uint32_t file_pixel_
   return true;
 }
 
-void put_file_header(uint8_t* p, uint32_t file_size, uint32_t pixel_offset) {
-  p[0] = 'B';
-  p[1] = 'M';
-  put_u32le(p + 2, file_size);
-  put_u32le(p + 6, 0);
-  put_u32le(p + 10, pixel_offset);
-}
-
 }  // namespace fmt::bmp

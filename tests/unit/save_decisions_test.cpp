@@ -5,6 +5,7 @@
 #include "dib_fixture.h"
 #include "formats/bmp_write.h"
 #include "formats/dib_file.h"
+#include "formats/dib_normalise.h"
 #include "viewer/export/save_logic.h"
 
 using viewer::SaveWriter;
@@ -95,7 +96,11 @@ TEST(SaveDecisions, PlainCopyReproducesTheBitmap) {
   EXPECT_EQ(copy.file_size, 630u);
   EXPECT_EQ(copy.pixel_offset, 118u);
   uint8_t head[14];
-  fmt::bmp::put_file_header(head, copy.file_size, copy.pixel_offset);
+  fmt::bmp::FileHeader fh;
+  fh.type = fmt::bmp::kMagic;
+  fh.declared_size = copy.file_size;
+  fh.pixel_offset = copy.pixel_offset;
+  fmt::bmp::put_file_header(fh, head);
   EXPECT_EQ(std::vector<uint8_t>(head, head + 14), std::vector<uint8_t>(bmp.begin(), bmp.begin() + 14));
 
   auto gap = fixtures::make_dib(3, 2, 24, {}, [](uint32_t, uint32_t) { return 0u; });
