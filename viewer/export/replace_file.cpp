@@ -43,20 +43,34 @@ fmt::Sink pending_sink(PendingFile* file) {
   return s;
 }
 
+namespace {
+
+// A read-only file, or one another program holds open, is not replaced:
+// not every system refuses the rename itself (Wine renames over both).
+bool target_replaceable(const char* target) {
+  const DWORD attributes = GetFileAttributesA(target);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  // The attribute itself: a privileged user may open such a file for writing.
+  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
+  HANDLE h = CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+}  // namespace
+
 bool commit_pending_file(PendingFile* file, const char* target) {
   const bool closed = CloseHandle(file->handle) != 0;
   file->handle = INVALID_HANDLE_VALUE;
   bool moved = false;
-  if (closed) {
+  if (closed && target_replaceable(target)) {
     moved = MoveFileExA(file->path, target, MOVEFILE_REPLACE_EXISTING) != 0;
     // The Windows 9x family has the name but not the call: there the old
     // file must go first.
     if (!moved && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
-      const DWORD attributes = GetFileAttributesA(target);
-      const bool replaceable = attributes == INVALID_FILE_ATTRIBUTES ||
-                               ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0 &&
-                                DeleteFileA(target));
-      moved = replaceable && MoveFileA(file->path, target);
+      const bool gone = GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES || DeleteFileA(target);
+      moved = gone && MoveFileA(file->path, target);
     }
   }
   if (!moved) DeleteFileA(file->path);
