@@ -208,22 +208,16 @@ bool write_grey16(const DibImage& image, ByteOrder order, uint32_t seed, Buffere
   enc.header_and_ifd(ifd, 8);
   enc.pad_to(ifd_end(8), kGrey16DataOffset);
 
-  // The sample's base for each palette index; the dither adds up to ±255.
-  double base[256];
-  for (uint32_t i = 0; i < 256; ++i) {
-    const double g = i < image.table_entries ? image.table[4 * i] : 0;
-    base[i] = motorola ? (255 - g) * 0.00392156862745098 * 65535 : g * 257;
-  }
+  // The grey level of each palette index: the blue of its entry.
+  uint8_t level[256] = {};
+  for (uint32_t i = 0; i < 256 && i < image.table_entries; ++i) level[i] = image.table[4 * i];
   auto dither = std::make_unique<Dither>(seed);
   std::vector<uint8_t> row(2 * size_t{w});
   for (uint32_t y = h; y-- > 0;) {
     const uint8_t* src = image.row(y);
     uint8_t* dst = row.data();
     for (uint32_t x = 0; x < w; ++x, dst += 2) {
-      const double v = base[src[x]] + (dither->next() - 0.5) * 510;
-      uint32_t sample = 0;
-      if (v >= 65535) sample = 65535;
-      else if (v > 0) sample = static_cast<uint32_t>(v);
+      const uint32_t sample = grey16_sample(level[src[x]], dither->next_raw(), order);
       if (motorola) put_u16be(dst, sample); else put_u16le(dst, sample);
     }
     out.put(row.data(), row.size());

@@ -37,6 +37,19 @@ uint64_t palette_row_bytes(uint32_t width, uint32_t bits);
 bool write_palette_rgb(const DibImage& image, ByteOrder order, BufferedWriter& out);
 bool write_grey16(const DibImage& image, ByteOrder order, uint32_t seed, BufferedWriter& out);
 
+// One 16-bit sample: the grey level widened to level * 257 (Motorola, white
+// is zero: (255 - level) * 255/255 * 65535) plus a dither of
+// (u - 0.5) * 510 with u = (raw + 0.5) / 32768, truncated and clamped to
+// 0 ... 65535. Every term is a multiple of 1/32768, so the sum is computed
+// exactly in integers scaled by 32768; the floating-point form gives the same
+// samples (a unit test checks every level and draw).
+inline uint32_t grey16_sample(uint32_t level, uint32_t raw, ByteOrder order) {
+  const uint32_t base = order == ByteOrder::Motorola ? 255 - level : level;
+  const int64_t scaled = int64_t{base} * 257 * 32768 + (2 * int64_t{raw} - 32767) * 255;
+  if (scaled >= int64_t{65535} * 32768) return 65535;
+  return scaled > 0 ? static_cast<uint32_t>(scaled >> 15) : 0;
+}
+
 // The dither's seed from the clock's milliseconds and seconds.
 uint32_t dither_seed(unsigned milliseconds, unsigned seconds);
 

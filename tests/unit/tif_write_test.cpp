@@ -335,3 +335,22 @@ TEST(TifWriter, FailingSinkAndOversizedImage) {
   w.flush();
   EXPECT_TRUE(out.empty());
 }
+
+// The integer sample equals the floating-point rule for every grey level
+// and every raw draw, in both byte orders.
+TEST(TifDither, IntegerSampleMatchesTheFloatingPointRule) {
+  int mismatches = 0;
+  for (uint32_t g = 0; g < 256; ++g)
+    for (uint32_t raw = 0; raw < 32768; ++raw) {
+      const double u = (raw + 0.5) * 0.000030517578125;
+      for (const auto order : {tif::ByteOrder::Intel, tif::ByteOrder::Motorola}) {
+        const double v = order == tif::ByteOrder::Intel
+                             ? g * 257 + (u - 0.5) * 510
+                             : (255 - g) * 0.00392156862745098 * 65535 + (u - 0.5) * 510;
+        const uint32_t want = v >= 65535 ? 65535 : v > 0 ? static_cast<uint32_t>(v) : 0;
+        if (tif::grey16_sample(g, raw, order) != want && ++mismatches < 5)
+          ADD_FAILURE() << "level " << g << " raw " << raw << (order == tif::ByteOrder::Intel ? " Intel" : " Motorola");
+      }
+    }
+  EXPECT_EQ(mismatches, 0);
+}
