@@ -152,7 +152,12 @@ TEST(SaveChecks, PastedImageSavedAsShown) {
   ASSERT_EQ(title_of(p.main), "Kaldero - (Pasted image) [1:3]");
   const std::string dir = fresh_dir("save-pasted-files");
   const std::string out = join(dir, "small.bmp");
-  EXPECT_EQ(save(p, out), "Information: The image has been saved as;\n" + out + ".");
+  ASSERT_TRUE(save_with_dialog(p, out));
+  HWND box = nullptr;
+  ASSERT_TRUE(wait_until([&] { return (box = wait_other_window(p.pid(), p.main, 0)) && !message_text(box).empty(); }));
+  settle(box);
+  screenshot("saved-pasted-at-1-3");
+  EXPECT_EQ(answered_message(p), "Information: The image has been saved as;\n" + out + ".");
   EXPECT_EQ(title_of(p.main), "Kaldero - small.bmp [1:3]");
   p.close();
   const std::vector<uint8_t> f = read_file(out);
