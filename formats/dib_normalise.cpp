@@ -97,7 +97,13 @@ class RleDecoder {
   RleDecoder(const uint8_t* data, size_t len, const NormalisePlan& plan, uint8_t* rows)
       : data_(data), len_(len), rows_(rows), stride_(static_cast<size_t>(plan.out_row_bytes)),
         width_(static_cast<uint32_t>(plan.width)), height_(static_cast<uint32_t>(plan.height)),
-        four_(plan.compression == kBiRle4) {}
+        four_(plan.compression == kBiRle4) {
+    // Writers such as ImageMagick encode a row's padding too, with runs that
+    // go past the width into the stored row's padded length: those are
+    // accepted and the pixels past the width dropped. Past the padded row a
+    // run has no place in the image.
+    capacity_ = static_cast<uint32_t>(std::min<uint64_t>(four_ ? 2 * uint64_t{stride_} : stride_, UINT32_MAX));
+  }
 
   bool run() {
     for (;;) {
@@ -144,9 +150,13 @@ class RleDecoder {
   }
 
  private:
-  bool complete() const { return y_ >= height_ || (y_ + 1 == height_ && x_ == width_); }
-  bool fits(uint32_t n) const { return y_ < height_ && n <= width_ - x_; }
+  bool complete() const { return y_ >= height_ || (y_ + 1 == height_ && x_ >= width_); }
+  bool fits(uint32_t n) const { return y_ < height_ && n <= capacity_ - x_; }
   void put(uint32_t index) {
+    if (x_ >= width_) {  // the row's padding stays zero
+      ++x_;
+      return;
+    }
     uint8_t* row = rows_ + size_t{y_} * stride_;
     if (four_) {
       uint8_t& b = row[x_ / 2];
@@ -163,6 +173,7 @@ class RleDecoder {
   uint8_t* rows_;
   size_t stride_;
   uint32_t width_, height_;
+  uint32_t capacity_ = 0;  // pixels a stored row holds, padding included
   bool four_;
   uint32_t x_ = 0, y_ = 0;
 };

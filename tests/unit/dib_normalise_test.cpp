@@ -135,6 +135,10 @@ TEST(DibNormalise, RleCodesDecodeToTheirPixels) {
       {"RLE4 absolute, odd count", kBiRle4, 7, 1, {0, 3, 0x23, 0x40, 4, 0x55, 0, 1}, {2, 3, 4, 5, 5, 5, 5}},
       {"RLE4 absolute, padded", kBiRle4, 5, 2, {0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 5, 0xF0}, {15, 0, 15, 0, 15, 1, 2, 3, 4, 5}},
       {"RLE4 delta", kBiRle4, 3, 2, {0, 2, 1, 1, 2, 0x77, 0, 1}, {0, 7, 7, 0, 0, 0}},
+      // Runs into the stored row's padding, as ImageMagick writes them: the
+      // pixels past the width are dropped.
+      {"run into the padding", kBiRle8, 3, 2, {4, 7, 0, 0, 0, 4, 1, 2, 3, 4, 0, 1}, {1, 2, 3, 7, 7, 7}},
+      {"RLE4 run into the padding", kBiRle4, 3, 1, {8, 0x56}, {5, 6, 5}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -177,9 +181,10 @@ TEST(DibNormalise, RefusesRleFilesThatBreakTheImage) {
     BmpReadError want;
   };
   const Case cases[] = {
-      {"run leaves the row", 8, 3, 2, {4, 1, 0, 1}, BmpReadError::BadCompressedData},
-      {"RLE4 run leaves the row", 4, 3, 1, {4, 0x11, 0, 1}, BmpReadError::BadCompressedData},
-      {"absolute run leaves the row", 8, 2, 1, {0, 3, 1, 2, 3, 0, 0, 1}, BmpReadError::BadCompressedData},
+      {"run leaves the padded row", 8, 3, 2, {5, 1, 0, 1}, BmpReadError::BadCompressedData},
+      {"run after the padding leaves it", 8, 3, 2, {4, 1, 1, 1, 0, 1}, BmpReadError::BadCompressedData},
+      {"RLE4 run leaves the padded row", 4, 3, 1, {9, 0x11, 0, 1}, BmpReadError::BadCompressedData},
+      {"absolute run leaves the padded row", 8, 2, 1, {0, 5, 1, 2, 3, 4, 5, 0, 0, 1}, BmpReadError::BadCompressedData},
       {"absolute run past the data", 8, 8, 1, {0, 6, 1, 2, 3}, BmpReadError::BadCompressedData},
       {"delta past the right edge", 8, 3, 2, {0, 2, 4, 0, 0, 1}, BmpReadError::BadCompressedData},
       {"delta past the top", 8, 3, 2, {0, 2, 0, 3, 0, 1}, BmpReadError::BadCompressedData},
