@@ -354,3 +354,39 @@ TEST(TifDither, IntegerSampleMatchesTheFloatingPointRule) {
     }
   EXPECT_EQ(mismatches, 0);
 }
+
+// Rows are found from the block's own layout: a table before 24-bit rows, a
+// gap before the rows named by the file's pixel offset, a wrong image-size
+// field and trailing bytes neither move nor overrun them.
+TEST(TifWriter, RowsComeFromTheBlockLayout) {
+  auto colour = [](uint32_t x, uint32_t y) { return 0x102030u * (x + 1) + y; };
+  const auto plain = make_dib(3, 2, 24, {}, colour);
+  const Bytes want(write_tif(plain.image, tif::ByteOrder::Intel));
+  struct Case {
+    const char* name;
+    Bytes block;
+    uint32_t pixel_offset;
+  };
+  Bytes with_table = make_dib(3, 2, 24, {0xABCDEF, 0x123456}, colour).block;
+  Bytes gap = plain.block;
+  gap.insert(gap.begin() + 40, 20, 0x77);
+  Bytes wrong_size = plain.block;
+  fmt::put_u32le(&wrong_size[20], 4);
+  Bytes trailing = plain.block;
+  trailing.insert(trailing.end(), 33, 0x55);
+  const Case cases[] = {
+      {"table before 24-bit rows", with_table, 0},
+      {"gap before the rows", gap, 14 + 40 + 20},
+      {"image size field 4", wrong_size, 0},
+      {"trailing bytes", trailing, 0},
+  };
+  for (const Case& c : cases) {
+    fmt::DibImage image;
+    ASSERT_TRUE(fmt::dib_image_of(c.block.data(), c.block.size(), c.pixel_offset, &image)) << c.name;
+    EXPECT_EQ(write_tif(image, tif::ByteOrder::Intel), want) << c.name;
+  }
+  // Rows that would run past the block are refused, not read.
+  fmt::DibImage image;
+  EXPECT_FALSE(fmt::dib_image_of(gap.data(), gap.size(), 14 + 40 + 21, &image));
+  EXPECT_FALSE(fmt::dib_image_of(plain.block.data(), plain.block.size() - 1, 0, &image));
+}
