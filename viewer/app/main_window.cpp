@@ -11,6 +11,7 @@
 #include "viewer/clipboard/copy_command.h"
 #include "viewer/export/save_command.h"
 #include "viewer/export/tif_conditions.h"
+#include "viewer/export/print_command.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/icon/open_command.h"
 #include "viewer/image/image_record.h"
@@ -185,6 +186,7 @@ void on_command(HWND w, int command) {
     case kCmdSave: save_command(w); break;
     case kCmdZoomOut: zoom_out(w); break;
     case kCmdZoomIn: zoom_in(w); break;
+    case kCmdPrint: print_command(w); break;
     case kCmdExit: shutdown(w); break;
     default: break;  // commands of later tool bar buttons
   }
