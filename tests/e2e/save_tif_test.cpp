@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/print_pages.h"
 #include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
 

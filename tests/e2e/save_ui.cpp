@@ -25,20 +25,6 @@ bool save_with_dialog(Program& p, const std::string& path) {
   return wait_until([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 15000);
 }
 
-std::string unix_path(const std::string& windowsPath) {
-  using UnixName = char*(CDECL*)(const WCHAR*);
-  static const auto convert = reinterpret_cast<UnixName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!convert) return "";
-  WCHAR wide[MAX_PATH * 2] = {};
-  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2);
-  char* unix = convert(wide);
-  if (!unix) return "";
-  std::string r = unix;
-  HeapFree(GetProcessHeap(), 0, unix);
-  return r;
-}
-
 std::string shell_output(const std::string& command) {
   static int serial = 0;
   const std::string out = "/tmp/kaldero-e2e-shell-" + std::to_string(GetCurrentProcessId()) + "-" +

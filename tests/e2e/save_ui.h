@@ -25,9 +25,8 @@ std::string answered_message(const Program& p, int answer = IDOK, int ms = 10000
 // once the dialog has gone.
 bool save_with_dialog(Program& p, const std::string& path);
 
-// The machine's path of a file the driver names (Wine's drive mapping).
-std::string unix_path(const std::string& windowsPath);
-// Runs a shell command line on the machine and returns its standard output
+// Runs a shell command line on the machine (unix_path of print_pages.h
+// gives the machine's name of a file) and returns its standard output
 // and error together.
 std::string shell_output(const std::string& command);
 
