@@ -81,6 +81,18 @@ TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
   SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 
+  // A target another program holds open is not replaced either.
+  const std::string busy = join(dir, "busy.tif");
+  ASSERT_TRUE(write_file(busy, oldBytes));
+  HANDLE held = CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(save(p, busy, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(answered_message(p), "Write Error: Unable to write to file.");
+  EXPECT_EQ(answered_message(p, IDOK, 700), "");
+  CloseHandle(held);
+  EXPECT_EQ(read_file(busy), oldBytes);
+  DeleteFileA(busy.c_str());
+
   // Yes replaces the old file with the TIF.
   EXPECT_EQ(save(p, old, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
   EXPECT_EQ(answered_message(p), "Information: The image has been saved as;\n" + old + ".");

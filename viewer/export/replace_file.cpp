@@ -45,17 +45,13 @@ fmt::Sink pending_sink(PendingFile* file) {
 
 namespace {
 
-// A read-only file, or one another program holds open, is not replaced:
-// not every system refuses the rename itself (Wine renames over both).
+// A read-only file is one the user protected: it is not replaced, though
+// not every system refuses the rename over it (Wine, run by a privileged
+// user, renames). A file another program holds open makes the rename fail.
 bool target_replaceable(const char* target) {
   const DWORD attributes = GetFileAttributesA(target);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-  // The attribute itself: a privileged user may open such a file for writing.
-  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
-  HANDLE h = CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(h);
-  return true;
+  return attributes == INVALID_FILE_ATTRIBUTES ||
+         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
 }  // namespace
