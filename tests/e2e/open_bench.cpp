@@ -1,7 +1,7 @@
 // Time of an open, from the open dialog's return to the first paint of the
 // image and to the end of the command, against one bare ReadFile of the same
-// file into a global block in the same run. Not a CTest entry (the file is
-// no *_test.cpp): run it by hand,
+// file into a global block in the same run. Not part of the test run (its
+// suite ends in Bench): run it by hand,
 //   tests/e2e/run_test.sh <bin> OpenBench.OpenIsCloseToReading
 // and read the table it prints.
 #include <gtest/gtest.h>
