@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
@@ -138,6 +139,12 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   settle(p.main);
   const Pixels kept = extracted(loaded, kChoiceRG);
   EXPECT_EQ(count_differences(view_pixels(p.main, kW, kH), 0, 0, kept, 0, 0, kW, kH), 0);
+  // Copy takes the image as it is shown now.
+  command_and_settle(p.main, kCmdCopy);
+  const std::vector<uint8_t> dib = clipboard_data(CF_DIB);
+  ASSERT_GT(dib.size(), 40u);
+  for (const POINT q : {POINT{5, 5}, POINT{kW - 5, 5}, POINT{5, kH - 5}, POINT{kW - 5, kH - 5}})
+    EXPECT_EQ(dib_pixel(dib, q.x, q.y), kept.at(q.x, q.y)) << q.x << "," << q.y;
   dlg = open_dialog(p);
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(checked_choice(dlg), kChoiceRG);

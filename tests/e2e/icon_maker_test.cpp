@@ -8,6 +8,7 @@
 
 #include "formats/icon_layout.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
@@ -366,12 +367,17 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   EXPECT_EQ(wait_other_window(p.pid(), p.main, 1000), nullptr);
   EXPECT_EQ(title_of(p.main), "Kaldero - second.bmp (2nd Bitmap) [1:1]");
   // The bitmap shows all its colours: the extraction ended with the load.
+  // It is the current image: Copy takes it.
   settle(p.main);
   const Pixels shownSecond = grab_client(p.main);
+  command_and_settle(p.main, kCmdCopy);
+  const std::vector<uint8_t> dib = clipboard_data(CF_DIB);
+  ASSERT_GT(dib.size(), 40u);
   for (int y = 0; y < pair.h; ++y)
     for (int x = 0; x < pair.w; ++x)
       if (!pair.changed(x, y)) {
         EXPECT_EQ(shownSecond.at(x, kStrip + y), pair.colours[y * pair.w + x]) << x << "," << y;
+        EXPECT_EQ(dib_pixel(dib, x, y), pair.colours[y * pair.w + x]) << x << "," << y;
       }
   screenshot("iconmaker-second-bitmap");
   p.close();
