@@ -34,7 +34,7 @@ driver="$bin/e2e_tests.exe"
 source "$(dirname "$0")/../../scripts/printer.sh"
 case "$suite" in
   PrintUnreachable*) export CUPS_SERVER=/nonexistent/cups.sock ;;
-  Print*) ensure_printer; trap stop_printer EXIT ;;
+  Print*) ensure_printer; wait_printer_idle; trap stop_printer EXIT ;;
 esac
 cmd=(wine "$driver" "--gtest_filter=$name")
 
