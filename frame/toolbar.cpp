@@ -13,6 +13,10 @@ namespace {
 
 constexpr const char* kClassName = "IconBarWindow";
 
+// The buttons' own window procedure, which the hint code wraps to hear when
+// the pointer leaves a button.
+WNDPROC g_buttonProc = nullptr;
+
 const ToolButton* g_buttons = nullptr;
 int g_buttonCount = 0;
 HINSTANCE g_instance = nullptr;
@@ -75,8 +79,15 @@ void draw_hint(HDC windowDc, int n, const HintFont& font) {
                                GetSystemMetrics(SM_CYCAPTION));
   if (!g_hint.savedDc) {
     g_hint.savedDc = CreateCompatibleDC(windowDc);
-    g_hint.savedBitmap = CreateCompatibleBitmap(windowDc, kHintBufferWidth, kHintBufferHeight);
-    g_hint.savedOld = SelectObject(g_hint.savedDc, g_hint.savedBitmap);
+    g_hint.savedBitmap = g_hint.savedDc ? CreateCompatibleBitmap(windowDc, kHintBufferWidth, kHintBufferHeight)
+                                        : nullptr;
+    g_hint.savedOld = g_hint.savedBitmap ? SelectObject(g_hint.savedDc, g_hint.savedBitmap) : nullptr;
+    // A hint whose pixels cannot be saved could never be taken away again:
+    // without the buffer there is no hint.
+    if (!g_hint.savedOld) {
+      release_hint_buffer();
+      return;
+    }
   }
   const int w = box.right - box.left + 1, h = box.bottom - box.top + 1;
   BitBlt(g_hint.savedDc, 0, 0, w, h, windowDc, box.left, box.top, SRCCOPY);
@@ -96,6 +107,38 @@ void draw_hint(HDC windowDc, int n, const HintFont& font) {
               static_cast<UINT>(len), nullptr);
 }
 
+// Asks for a message when the pointer leaves the window it is over now: a
+// pointer that jumps out of the program in one move sends the main window
+// nothing else, and the hint would stay on the screen.
+void watch_pointer_leaving(POINT screen) {
+  HWND under = WindowFromPoint(screen);
+  if (!under || GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId()) return;
+  TRACKMOUSEEVENT t{};
+  t.cbSize = sizeof t;
+  t.dwFlags = TME_LEAVE;
+  t.hwndTrack = under;
+  TrackMouseEvent(&t);
+}
+
+void pointer_left_button(HWND button) {
+  if (!g_hint.shown) return;
+  HWND main = GetParent(GetParent(button));
+  POINT p;
+  HWND under = GetCursorPos(&p) ? WindowFromPoint(p) : nullptr;
+  if (under && main && (under == main || IsChild(main, under))) {
+    // Still over the program: the hint follows where the pointer is now.
+    update_hint(main);
+    if (g_hint.shown) watch_pointer_leaving(p);
+  } else {
+    erase_hint(main);
+  }
+}
+
+LRESULT CALLBACK button_proc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_MOUSELEAVE) pointer_left_button(button);
+  return CallWindowProcA(g_buttonProc, button, msg, wParam, lParam);
+}
+
 LRESULT on_create(HWND bar) {
   if (!style_detected()) detect_style();
   const int top = GetSystemMetrics(SM_CYBORDER) - 1;
@@ -104,7 +147,11 @@ LRESULT on_create(HWND bar) {
     const int width = b.width > 0 ? b.width : GetSystemMetrics(SM_CXSCREEN) - b.x;
     HWND button = CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.x, top, width, 20, bar,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), g_instance, nullptr);
-    if (button && !b.enabledAtStart) EnableWindow(button, FALSE);
+    if (!button) continue;
+    if (!b.enabledAtStart) EnableWindow(button, FALSE);
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(button_proc)));
+    if (!g_buttonProc) g_buttonProc = previous;
   }
   return 0;
 }
@@ -194,16 +241,21 @@ void update_hint(HWND main) {
   const HintFont font = hint_font(japaneseUi != 0, UiStyle);
   HFONT hfont = CreateFontA(font.height, 0, 0, 0, 400, 0, 0, 0, static_cast<DWORD>(font.charset), 0, 0, 0, 0,
                             font.face);
-  HGDIOBJ oldFont = SelectObject(dc, hfont);
+  // Without its font the hint is written in the device context's own.
+  HGDIOBJ oldFont = hfont ? SelectObject(dc, hfont) : nullptr;
   const int n = hint_target(p.x, p.y, GetSystemMetrics(SM_CYBORDER), first_hinted_x(), hinted_count());
   if (n <= 0) {
     restore_hint(dc);
   } else if (n != g_hint.shown) {
     restore_hint(dc);
     draw_hint(dc, n, font);
+    if (g_hint.shown) {
+      POINT screen;
+      if (GetCursorPos(&screen)) watch_pointer_leaving(screen);
+    }
   }
-  SelectObject(dc, oldFont);
-  DeleteObject(hfont);
+  if (oldFont) SelectObject(dc, oldFont);
+  if (hfont) DeleteObject(hfont);
   ReleaseDC(main, dc);
 }
 
