@@ -35,7 +35,7 @@ esac
 
 out=$(timeout 150 "${cmd[@]}" 2>&1)
 rc=$?
-printf '%s\n' "$out" | grep -v '^[0-9a-f]\{4\}:\(fixme\|err\|warn\)' 
+printf '%s\n' "$out" | grep -a -v '^[0-9a-f]\{4\}:\(fixme\|err\|warn\)' 
 # A desktop run does not hand the driver's exit code back: read its verdict.
 if ! printf '%s\n' "$out" | grep -q '^\[  FAILED  \]'; then
   printf '%s\n' "$out" | grep -q '^\[  PASSED  \] 1 test\.' && exit 0
