@@ -13,10 +13,6 @@ namespace {
 
 constexpr const char* kClassName = "IconBarWindow";
 
-// The buttons' own window procedure, which the hint code wraps to hear when
-// the pointer leaves a button.
-WNDPROC g_buttonProc = nullptr;
-
 const ToolButton* g_buttons = nullptr;
 int g_buttonCount = 0;
 HINSTANCE g_instance = nullptr;
@@ -57,12 +53,15 @@ void bitmap_name(const ToolButton& b, const char* state, char (&out)[32]) {
   std::snprintf(out, sizeof out, "%s%s%s", b.base, bitmap_set_suffix(UiStyle), state);
 }
 
+void watch_hint(bool on);
+
 void restore_hint(HDC windowDc) {
   if (!g_hint.shown) return;
   const RECT& r = g_hint.box;
   BitBlt(windowDc, r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1, g_hint.savedDc, 0, 0, SRCCOPY);
   SetRectEmpty(&g_hint.box);
   g_hint.shown = 0;
+  watch_hint(false);
 }
 
 void draw_hint(HDC windowDc, int n, const HintFont& font) {
@@ -107,39 +106,33 @@ void draw_hint(HDC windowDc, int n, const HintFont& font) {
               static_cast<UINT>(len), nullptr);
 }
 
-// Asks for a message when the pointer leaves the window it is over now: a
-// pointer that jumps out of the program in one move sends the main window
-// nothing else, and the hint would stay on the screen.
-void watch_pointer_leaving(POINT screen) {
-  HWND under = WindowFromPoint(screen);
-  if (!under || GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId()) return;
-  TRACKMOUSEEVENT t{};
-  t.cbSize = sizeof t;
-  t.dwFlags = TME_LEAVE;
-  t.hwndTrack = under;
-  TrackMouseEvent(&t);
+// A pointer that jumps out of the program in one move sends the main window
+// nothing on its way out (and Wine posts no leave message when it lands off
+// every window), so while a hint is drawn the tool bar looks where the
+// pointer is a few times a second and takes the hint away once it is
+// elsewhere.
+constexpr UINT_PTR kHintWatchTimer = 1;
+constexpr UINT kHintWatchMs = 100;
+HWND g_bar = nullptr;
+
+void watch_hint(bool on) {
+  if (!g_bar) return;
+  if (on)
+    SetTimer(g_bar, kHintWatchTimer, kHintWatchMs, nullptr);
+  else
+    KillTimer(g_bar, kHintWatchTimer);
 }
 
-void pointer_left_button(HWND button) {
-  if (!g_hint.shown) return;
-  HWND main = GetParent(GetParent(button));
+void on_hint_watch(HWND bar) {
+  HWND main = GetParent(bar);
   POINT p;
   HWND under = GetCursorPos(&p) ? WindowFromPoint(p) : nullptr;
-  if (under && main && (under == main || IsChild(main, under))) {
-    // Still over the program: the hint follows where the pointer is now.
-    update_hint(main);
-    if (g_hint.shown) watch_pointer_leaving(p);
-  } else {
-    erase_hint(main);
-  }
-}
-
-LRESULT CALLBACK button_proc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_MOUSELEAVE) pointer_left_button(button);
-  return CallWindowProcA(g_buttonProc, button, msg, wParam, lParam);
+  if (under && main && (under == main || IsChild(main, under))) return;  // its own messages follow it
+  erase_hint(main);
 }
 
 LRESULT on_create(HWND bar) {
+  g_bar = bar;
   if (!style_detected()) detect_style();
   const int top = GetSystemMetrics(SM_CYBORDER) - 1;
   for (int i = 0; i < g_buttonCount; ++i) {
@@ -147,11 +140,7 @@ LRESULT on_create(HWND bar) {
     const int width = b.width > 0 ? b.width : GetSystemMetrics(SM_CXSCREEN) - b.x;
     HWND button = CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.x, top, width, 20, bar,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), g_instance, nullptr);
-    if (!button) continue;
-    if (!b.enabledAtStart) EnableWindow(button, FALSE);
-    const auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(button_proc)));
-    if (!g_buttonProc) g_buttonProc = previous;
+    if (button && !b.enabledAtStart) EnableWindow(button, FALSE);
   }
   return 0;
 }
@@ -198,6 +187,9 @@ LRESULT CALLBACK toolbar_proc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_CREATE: return on_create(bar);
     case WM_COMMAND: return on_command(bar, wParam);
     case WM_DRAWITEM: return on_draw_item(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_TIMER:
+      if (wParam == kHintWatchTimer) on_hint_watch(bar);
+      return 0;
     default: return DefWindowProcA(bar, msg, wParam, lParam);
   }
 }
@@ -249,10 +241,7 @@ void update_hint(HWND main) {
   } else if (n != g_hint.shown) {
     restore_hint(dc);
     draw_hint(dc, n, font);
-    if (g_hint.shown) {
-      POINT screen;
-      if (GetCursorPos(&screen)) watch_pointer_leaving(screen);
-    }
+    if (g_hint.shown) watch_hint(true);
   }
   if (oldFont) SelectObject(dc, oldFont);
   if (hfont) DeleteObject(hfont);
