@@ -1,6 +1,9 @@
 #include "viewer/app/kept_picture.h"
 
+#include <cstring>
 #include <vector>
+
+#include "formats/bytes.h"
 
 #include "viewer/app/kept_picture_logic.h"
 #include "viewer/app/view_logic.h"
@@ -36,20 +39,35 @@ void release() {
   g_kept = KeptPicture{};
 }
 
-// A 32-bit bitmap of the displayed size in a memory device context. The
-// colours stay exact whatever the screen; the copy to the screen maps them
-// as the direct transfer would.
-bool make(HDC screen, const PictureKey& key, long long w, long long h) {
+// A bitmap of the displayed size in a memory device context, in a form that
+// keeps the transfer's result exact: the image's own colour table for images
+// of 8 bits or fewer (so the copy to the screen maps each entry as the direct
+// transfer would, also on a screen with a palette), 32 bits otherwise.
+bool make(HWND w, HDC screen, const PictureKey& key, long long width, long long height) {
   release();
-  BITMAPINFOHEADER bi{};
-  bi.biSize = sizeof bi;
-  bi.biWidth = static_cast<LONG>(w);
-  bi.biHeight = static_cast<LONG>(h);
-  bi.biPlanes = 1;
-  bi.biBitCount = 32;
-  bi.biCompression = BI_RGB;
-  void* bits = nullptr;
-  g_kept.bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
+  struct {
+    BITMAPINFOHEADER h;
+    RGBQUAD colours[256];
+  } bi{};
+  bi.h.biSize = sizeof bi.h;
+  bi.h.biWidth = static_cast<LONG>(width);
+  bi.h.biHeight = static_cast<LONG>(height);
+  bi.h.biPlanes = 1;
+  bi.h.biBitCount = 32;
+  bi.h.biCompression = BI_RGB;
+  const bool locked = lock_image(w);
+  if (locked) {
+    const int bits = fmt::get_u16le(g_image.infoHeader + 14);
+    if (bits <= 8 && g_image.colourCount > 0 && g_image.colourCount <= 256) {
+      bi.h.biBitCount = 8;
+      bi.h.biClrUsed = static_cast<DWORD>(g_image.colourCount);
+      std::memcpy(bi.colours, g_image.colourTable, 4 * static_cast<size_t>(g_image.colourCount));
+    }
+  }
+  unlock_image();
+  if (!locked) return false;
+  void* pixels = nullptr;
+  g_kept.bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &pixels, nullptr, 0);
   g_kept.dc = g_kept.bitmap ? CreateCompatibleDC(screen) : nullptr;
   g_kept.oldBitmap = g_kept.dc ? SelectObject(g_kept.dc, g_kept.bitmap) : nullptr;
   if (!g_kept.oldBitmap) {
@@ -57,15 +75,15 @@ bool make(HDC screen, const PictureKey& key, long long w, long long h) {
     return false;
   }
   try {
-    g_kept.tilesX = tile_count(w);
-    g_kept.drawn.assign(static_cast<size_t>(g_kept.tilesX) * static_cast<size_t>(tile_count(h)), 0);
+    g_kept.tilesX = tile_count(width);
+    g_kept.drawn.assign(static_cast<size_t>(g_kept.tilesX) * static_cast<size_t>(tile_count(height)), 0);
   } catch (...) {
     release();
     return false;
   }
   g_kept.key = key;
-  g_kept.w = w;
-  g_kept.h = h;
+  g_kept.w = width;
+  g_kept.h = height;
   return true;
 }
 
@@ -109,7 +127,7 @@ bool paint_from_kept_picture(HWND w, HDC dc, const RECT& update, long long origi
     return false;
   }
   const PictureKey key{g_image.dib, g_image.width, g_image.height, g_image.view.zoomStep};
-  if (!(g_kept.dc && g_kept.key == key) && !make(dc, key, d.w, d.h)) return false;
+  if (!(g_kept.dc && g_kept.key == key) && !make(w, dc, key, d.w, d.h)) return false;
   const PixelRect part = picture_part({update.left, update.top, update.right, update.bottom}, originX, originY,
                                       d.w, d.h);
   if (part.empty()) return true;
