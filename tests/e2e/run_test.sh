@@ -10,7 +10,8 @@ name=$2
 suite=${name%%.*}
 source "$(dirname "$0")/../../scripts/wine_env.sh"
 mkdir -p "$BUILD/e2e-shots"
-export KALDERO_SHOTS="$(winepath -w "$BUILD/e2e-shots" 2>/dev/null)"
+# A caller may send the screenshots elsewhere (the run command's tour does).
+export KALDERO_SHOTS="${KALDERO_SHOTS:-$(winepath -w "$BUILD/e2e-shots" 2>/dev/null)}"
 driver="$bin/e2e_tests.exe"
 cmd=(wine "$driver" "--gtest_filter=$name")
 
