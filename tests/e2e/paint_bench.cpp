@@ -1,8 +1,8 @@
 // Paint timings of the view for a 1- and a 48-megapixel image at 1:10, 1:2
 // and 1:1: the first paint after the zoom that reaches the ratio (the whole
 // zoom command from the next ratio, which lays out and repaints the view;
-// median of five) and the median of later whole-view repaints. Not a CTest entry (suites named ...Bench are not):
-// run it by hand,
+// median of five) and the median of later whole-view repaints. Suites named
+// ...Bench are no CTest entries: run it by hand,
 //   tests/e2e/run_test.sh <bin> PaintBench.FirstPaintAndRepaintAtEachRatio
 // and read the table it prints.
 #include <gtest/gtest.h>
