@@ -190,11 +190,11 @@ void repaints_equal_direct_paint(int bits) {
   expect_direct_paint(p.main, second, "scrolled at 1:2");
   hint_over_the_image(p.main);
   expect_direct_paint(p.main, second, "hint at 1:2");
-  screenshot(bits == 8 ? "reduced-view-1-2-8bit" : "reduced-view-1-2");
+  HDC screenDc = GetDC(nullptr);
+  const int depth = GetDeviceCaps(screenDc, BITSPIXEL);
+  ReleaseDC(nullptr, screenDc);
+  screenshot("reduced-view-1-2-image-" + std::to_string(bits) + "-screen-" + std::to_string(depth));
   DWORD_PTR result;
-  HDC screen = GetDC(nullptr);
-  const int depth = GetDeviceCaps(screen, BITSPIXEL);
-  ReleaseDC(nullptr, screen);
   SendMessageTimeoutA(p.main, WM_DISPLAYCHANGE, static_cast<WPARAM>(depth),
                       MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)), SMTO_NORMAL, 10000,
                       &result);
@@ -204,6 +204,17 @@ void repaints_equal_direct_paint(int bits) {
 
 }  // namespace
 
-TEST(ReducedView, EveryRepaintEqualsADirectPaint) { repaints_equal_direct_paint(24); }
+// Images of 8 bits or fewer are kept with their colour table, others in 32 bits.
+TEST(ReducedView, EveryRepaintEqualsADirectPaint) {
+  for (int bits : {24, 8}) {
+    SCOPED_TRACE(std::to_string(bits) + "-bit image");
+    repaints_equal_direct_paint(bits);
+  }
+}
 
-TEST(ReducedViewOnDepth8, EveryRepaintEqualsADirectPaint) { repaints_equal_direct_paint(8); }
+TEST(ReducedViewOnDepth8, EveryRepaintEqualsADirectPaint) {
+  for (int bits : {8, 24}) {
+    SCOPED_TRACE(std::to_string(bits) + "-bit image");
+    repaints_equal_direct_paint(bits);
+  }
+}

@@ -5,8 +5,9 @@
 
 namespace viewer {
 
-// The kept picture is a 32-bit bitmap of the displayed size; above this it
-// is not made and the view paints straight from the image block.
+// The kept picture is a bitmap of the displayed size, counted here at 32 bits
+// a pixel; above this it is not made and the view paints straight from the
+// image block.
 constexpr long long kKeptPictureMaxBytes = 64LL << 20;
 // The picture is drawn tile by tile as paints first need them, so that the
 // first paint after a zoom costs about what the view shows, not the image.
