@@ -28,6 +28,11 @@ struct KeptPicture {
   HGDIOBJ oldBitmap = nullptr;
   int tilesX = 0;
   std::vector<unsigned char> drawn;  // one flag a tile
+  // The view painted last without a picture: the first paint of a view
+  // draws directly, so that a view shown once costs what it did before;
+  // the picture is made when the same view is painted again.
+  PictureKey seen;
+  bool seenValid = false;
 } g_kept;
 
 void release() {
@@ -127,7 +132,15 @@ bool paint_from_kept_picture(HWND w, HDC dc, const RECT& update, long long origi
     return false;
   }
   const PictureKey key{g_image.dib, g_image.width, g_image.height, g_image.view.zoomStep};
-  if (!(g_kept.dc && g_kept.key == key) && !make(w, dc, key, d.w, d.h)) return false;
+  if (!(g_kept.dc && g_kept.key == key)) {
+    if (!(g_kept.seenValid && g_kept.seen == key)) {
+      release();
+      g_kept.seen = key;
+      g_kept.seenValid = true;
+      return false;
+    }
+    if (!make(w, dc, key, d.w, d.h)) return false;
+  }
   const PixelRect part = picture_part({update.left, update.top, update.right, update.bottom}, originX, originY,
                                       d.w, d.h);
   if (part.empty()) return true;

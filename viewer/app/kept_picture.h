@@ -10,7 +10,8 @@ namespace viewer {
 // Paints the update rectangle of the view from the kept picture, drawing the
 // tiles it needs first. The picture's top-left corner is at (originX,
 // originY) in client coordinates. False when no picture is kept for this view
-// (not reduced, too large, or no memory for it): the caller paints directly.
+// (not reduced, too large, no memory for it, or the view's first paint):
+// the caller paints directly.
 bool paint_from_kept_picture(HWND w, HDC dc, const RECT& update, long long originX, long long originY);
 
 // The kept picture no longer shows the image: call it whenever the image's
