@@ -11,6 +11,7 @@
 #include "viewer/app/viewer_state.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/image/image_record.h"
+#include "viewer/image/open_timing.h"
 
 namespace viewer {
 
@@ -70,6 +71,7 @@ void on_paint(HWND w) {
     const int W = g_image.width, H = g_image.height;
     const long long x = magnifying(v.zoomStep) ? -1LL * v.scrollX * z : -1LL * v.scrollX / z;
     const long long y = (magnifying(v.zoomStep) ? -1LL * v.scrollY * z : -1LL * v.scrollY / z) + kStripHeight;
+    open_timing_painting();
     if (!paint_from_kept_picture(w, dc, ps.rcPaint, x, y)) {
       if (lock_image(w)) {
         const Extent d = displayed_size(W, H, v.zoomStep);
@@ -79,6 +81,7 @@ void on_paint(HWND w) {
       }
       unlock_image();
     }
+    open_timing_painted();
     const ImageButtons b =
         zoom_buttons(g_image.view.zoomStep, g_image.view.fitZoomStep, g_image.width, g_image.height,
                      g_screen.width - g_taskbar.left - g_taskbar.right,
