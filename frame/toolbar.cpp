@@ -53,12 +53,15 @@ void bitmap_name(const ToolButton& b, const char* state, char (&out)[32]) {
   std::snprintf(out, sizeof out, "%s%s%s", b.base, bitmap_set_suffix(UiStyle), state);
 }
 
+void watch_hint(bool on);
+
 void restore_hint(HDC windowDc) {
   if (!g_hint.shown) return;
   const RECT& r = g_hint.box;
   BitBlt(windowDc, r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1, g_hint.savedDc, 0, 0, SRCCOPY);
   SetRectEmpty(&g_hint.box);
   g_hint.shown = 0;
+  watch_hint(false);
 }
 
 void draw_hint(HDC windowDc, int n, const HintFont& font) {
@@ -75,8 +78,15 @@ void draw_hint(HDC windowDc, int n, const HintFont& font) {
                                GetSystemMetrics(SM_CYCAPTION));
   if (!g_hint.savedDc) {
     g_hint.savedDc = CreateCompatibleDC(windowDc);
-    g_hint.savedBitmap = CreateCompatibleBitmap(windowDc, kHintBufferWidth, kHintBufferHeight);
-    g_hint.savedOld = SelectObject(g_hint.savedDc, g_hint.savedBitmap);
+    g_hint.savedBitmap = g_hint.savedDc ? CreateCompatibleBitmap(windowDc, kHintBufferWidth, kHintBufferHeight)
+                                        : nullptr;
+    g_hint.savedOld = g_hint.savedBitmap ? SelectObject(g_hint.savedDc, g_hint.savedBitmap) : nullptr;
+    // A hint whose pixels cannot be saved could never be taken away again:
+    // without the buffer there is no hint.
+    if (!g_hint.savedOld) {
+      release_hint_buffer();
+      return;
+    }
   }
   const int w = box.right - box.left + 1, h = box.bottom - box.top + 1;
   BitBlt(g_hint.savedDc, 0, 0, w, h, windowDc, box.left, box.top, SRCCOPY);
@@ -96,7 +106,33 @@ void draw_hint(HDC windowDc, int n, const HintFont& font) {
               static_cast<UINT>(len), nullptr);
 }
 
+// A pointer that jumps out of the program in one move sends the main window
+// nothing on its way out (and Wine posts no leave message when it lands off
+// every window), so while a hint is drawn the tool bar looks where the
+// pointer is a few times a second and takes the hint away once it is
+// elsewhere.
+constexpr UINT_PTR kHintWatchTimer = 1;
+constexpr UINT kHintWatchMs = 100;
+HWND g_bar = nullptr;
+
+void watch_hint(bool on) {
+  if (!g_bar) return;
+  if (on)
+    SetTimer(g_bar, kHintWatchTimer, kHintWatchMs, nullptr);
+  else
+    KillTimer(g_bar, kHintWatchTimer);
+}
+
+void on_hint_watch(HWND bar) {
+  HWND main = GetParent(bar);
+  POINT p;
+  HWND under = GetCursorPos(&p) ? WindowFromPoint(p) : nullptr;
+  if (under && main && (under == main || IsChild(main, under))) return;  // its own messages follow it
+  erase_hint(main);
+}
+
 LRESULT on_create(HWND bar) {
+  g_bar = bar;
   if (!style_detected()) detect_style();
   const int top = GetSystemMetrics(SM_CYBORDER) - 1;
   for (int i = 0; i < g_buttonCount; ++i) {
@@ -151,6 +187,9 @@ LRESULT CALLBACK toolbar_proc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_CREATE: return on_create(bar);
     case WM_COMMAND: return on_command(bar, wParam);
     case WM_DRAWITEM: return on_draw_item(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_TIMER:
+      if (wParam == kHintWatchTimer) on_hint_watch(bar);
+      return 0;
     default: return DefWindowProcA(bar, msg, wParam, lParam);
   }
 }
@@ -194,16 +233,18 @@ void update_hint(HWND main) {
   const HintFont font = hint_font(japaneseUi != 0, UiStyle);
   HFONT hfont = CreateFontA(font.height, 0, 0, 0, 400, 0, 0, 0, static_cast<DWORD>(font.charset), 0, 0, 0, 0,
                             font.face);
-  HGDIOBJ oldFont = SelectObject(dc, hfont);
+  // Without its font the hint is written in the device context's own.
+  HGDIOBJ oldFont = hfont ? SelectObject(dc, hfont) : nullptr;
   const int n = hint_target(p.x, p.y, GetSystemMetrics(SM_CYBORDER), first_hinted_x(), hinted_count());
   if (n <= 0) {
     restore_hint(dc);
   } else if (n != g_hint.shown) {
     restore_hint(dc);
     draw_hint(dc, n, font);
+    if (g_hint.shown) watch_hint(true);
   }
-  SelectObject(dc, oldFont);
-  DeleteObject(hfont);
+  if (oldFont) SelectObject(dc, oldFont);
+  if (hfont) DeleteObject(hfont);
   ReleaseDC(main, dc);
 }
 

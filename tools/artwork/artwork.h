@@ -16,6 +16,9 @@ struct IconArt {
 
 // The viewer's start-up picture, 256 x 192 in at most 256 colours.
 Canvas draw_viewer_splash();
+// The landscape of the start-up picture's photograph as a photo-like sample
+// image for trying the viewer, in 256 colours.
+Canvas draw_sample_photo(int width, int height);
 // The viewer's program icon, 32 x 32 in the 16 VGA colours.
 IconArt draw_viewer_icon();
 

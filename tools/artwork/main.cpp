@@ -1,7 +1,8 @@
 // artwork OUTDIR: draws every bitmap and icon the viewer carries and writes
 // them as BMP and ICO files into OUTDIR, together with artwork.rc, the
-// resource lines the viewer's script includes, and sheet.bmp, all buttons on
-// one page for looking them over.
+// resource lines the viewer's script includes, sheet.bmp, all buttons on one
+// page for looking them over, and samples/ with a photo-like image and an
+// icon to try the viewer on.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -89,6 +90,12 @@ void run(const fs::path& dir) {
   // The About box shows the program icon under the number 129.
   rc += "ICON_1 ICON \"ICON_1.ico\"\n";
   rc += "129 ICON \"ICON_1.ico\"\n";
+
+  // Samples to try the viewer on (the run command's tour opens them); not
+  // part of the program.
+  fs::create_directories(dir / "samples");
+  write_file(dir / "samples" / "photo.bmp", bmp_of(art::draw_sample_photo(960, 675), 8));
+  write_file(dir / "samples" / "icon.ico", fmt::dib::icon_file(icon.image.image(4), icon.mask));
 
   rc += write_buttons(dir, art::viewer_buttons());
   write_file(dir / "sheet.bmp", bmp_of(contact_sheet(art::viewer_buttons()), 8));

@@ -33,9 +33,11 @@ void on_draw_item(const DRAWITEMSTRUCT* d) {
     r.right -= 2;
     r.top += 1;
     r.bottom -= 1;
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(d->itemData));
-    FillRect(d->hDC, &r, brush);
-    DeleteObject(brush);
+    // Without a brush the swatch stays as the list drew it.
+    if (HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(d->itemData))) {
+      FillRect(d->hDC, &r, brush);
+      DeleteObject(brush);
+    }
   }
   if (d->itemAction & (ODA_SELECT | ODA_DRAWENTIRE)) {
     // The frame shows the selection; redrawing it on every full draw keeps

@@ -13,6 +13,7 @@
 #include "formats/icon_layout.h"
 #include "viewer/app/messages.h"
 #include "viewer/app/view.h"
+#include "viewer/app/wait_cursor.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/disk_checks.h"
 #include "viewer/extract/extraction.h"
@@ -73,11 +74,16 @@ bool choose_file(HWND w) {
 // otherwise the file is opened by path.
 void install_bitmap(HWND w, HANDLE file, const char* bitmapPath, int kind, int origin, bool copyPalette) {
   discard_current_image(w);
-  if (file != INVALID_HANDLE_VALUE) load_bmp_file(w, file);
-  else open_bmp_file(w, bitmapPath);
+  const bool loaded = file != INVALID_HANDLE_VALUE ? load_bmp_file(w, file) : open_bmp_file(w, bitmapPath);
   open_timing_loaded();
   g_image.displayKind = kind;
   g_image.imageOrigin = origin;
+  if (!loaded) {
+    // The old image has gone and nothing replaced it.
+    extraction_reset();
+    lay_out_as_no_image(w);
+    return;
+  }
   if (copyPalette && g_image.dib && lock_image(w)) {
     fmt::bmp::ExportFigures& f = g_image.figures;
     const uint32_t entries = f.palette_size <= 256 ? f.palette_size : 256;
@@ -185,7 +191,7 @@ bool convert_icon_file(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon:
   if (!fmt::icon::conversion_fits(f)) return false;
   std::vector<uint8_t> icon, bmp;
   icon.resize(static_cast<size_t>(f.file_size));
-  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  WaitCursor busy;  // the arrow comes back on every way out
   DWORD got = 0;
   SetFilePointer(iconFile, 0, nullptr, FILE_BEGIN);
   if (!ReadFile(iconFile, icon.data(), static_cast<DWORD>(icon.size()), &got, nullptr) || got != icon.size())
@@ -194,16 +200,17 @@ bool convert_icon_file(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon:
   if (bmp.empty()) return false;
   fmt::bmp::ExportFigures figures = g_image.figures;
   fmt::icon::converted_figures(bmp, &figures);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
   if (fmt::icon::has_masked_pixels(icon.data(), icon.size(), f)) {
+    busy.pause();
     choose_mask_colour(w);
-    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    busy.resume();
     const uint8_t index = nearest_index(fmt::icon::mask_palette(icon.data(), icon.size(), f));
     fmt::icon::paint_masked(bmp, icon.data(), icon.size(), f, index, maskColour);
   }
   DWORD written = 0;
   const bool ok = WriteFile(bmpFile, bmp.data(), static_cast<DWORD>(bmp.size()), &written, nullptr) &&
                   written == bmp.size() && FlushFileBuffers(bmpFile);
+  busy.pause();
   if (!ok) return false;
   g_image.figures = figures;
   // The grey count follows the icon's own table, so that a later save

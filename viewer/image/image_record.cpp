@@ -94,13 +94,7 @@ void free_image() {
 
 void discard_current_image(HWND main) {
   if (g_image.displayKind == Splash) {
-    if (g_splashDc) {
-      SelectObject(g_splashDc, g_splashOldBitmap);
-      DeleteDC(g_splashDc);
-      DeleteObject(g_splashBitmap);
-    }
-    g_splashDc = nullptr;
-    g_splashBitmap = nullptr;
+    free_splash();
   } else {
     free_image();
   }
