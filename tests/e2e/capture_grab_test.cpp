@@ -219,6 +219,9 @@ TEST(CaptureGrab, EscAndCloseRequestsBringTheMainWindowBack) {
     SCOPED_TRACE(way.name);
     ASSERT_TRUE(set_form(p, 64, 256));  // the Icon command would make this the form in use
     ASSERT_TRUE(enter_capture(p));
+    // The hand is on the mouse over the frozen screen; keys go to the capture window.
+    move_mouse(at.x + 3, at.y + 3);
+    EXPECT_TRUE(wait_until([&] { return GetForegroundWindow() == grab; }, 3000));
     way.act();
     ASSERT_TRUE(wait_until([&] { return IsWindowVisible(p.main) && !IsWindowVisible(grab); }, 5000));
     EXPECT_TRUE(IsWindow(grab));
