@@ -9,6 +9,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 packages=(
   cmake g++ make ninja-build googletest libgtest-dev
+  clang libclang-rt-14-dev g++-multilib
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 xvfb xauth x11-utils xdotool
   imagemagick libtiff-tools python3-pil python3-numpy poppler-utils

@@ -13,6 +13,11 @@ trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
 rm -rf "$BUILD/e2e-shots"
 status=0
 ctest --test-dir "$BUILD/host" --output-on-failure "$@" || status=$?
+# The kept fuzz corpora replayed through every harness, and the unit tests
+# again with 32-bit sizes.
+for dir in fuzz64 fuzz32; do
+  ctest --test-dir "$BUILD/$dir" --output-on-failure "$@" || status=$?
+done
 # Screenshots of the e2e run, as PNG files to look at.
 if compgen -G "$BUILD/e2e-shots/*.bmp" >/dev/null; then
   for f in "$BUILD"/e2e-shots/*.bmp; do /usr/bin/convert "$f" "${f%.bmp}.png" && rm -f "$f"; done

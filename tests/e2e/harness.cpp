@@ -413,4 +413,69 @@ std::vector<uint8_t> make_bmp(int width, int height, int bits, const std::vector
   return f;
 }
 
+std::string temp_dir() {
+  char dir[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof dir, dir);
+  return dir;
+}
+
+std::wstring wide_of(const std::string& ansi) {
+  wchar_t w[MAX_PATH * 2] = {};
+  MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, w, MAX_PATH * 2);
+  return w;
+}
+
+std::string ansi_of(const std::wstring& wide) {
+  char a[MAX_PATH * 2] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, a, sizeof a, nullptr, nullptr);
+  return a;
+}
+
+bool write_file_w(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  CloseHandle(h);
+  return ok;
+}
+
+
+namespace {
+
+struct ClassFind {
+  DWORD pid;
+  const char* cls;
+  HWND found;
+};
+
+BOOL CALLBACK find_visible_class(HWND w, LPARAM lp) {
+  auto* a = reinterpret_cast<ClassFind*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid != a->pid || !IsWindowVisible(w) || std::strcmp(cls, a->cls) != 0) return TRUE;
+  a->found = w;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND wait_visible_class(DWORD pid, const char* cls, int ms) {
+  ClassFind a{pid, cls, nullptr};
+  wait_until([&] {
+    EnumWindows(find_visible_class, reinterpret_cast<LPARAM>(&a));
+    return a.found != nullptr;
+  }, ms);
+  return a.found;
+}
+
+void click_centre(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
 }  // namespace e2e

@@ -21,6 +21,13 @@ bool write_file(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> read_file(const std::string& path);
 bool file_exists(const std::string& path);
 
+// The Windows temporary folder, with its trailing backslash.
+std::string temp_dir();
+// Texts between the driver (UTF-8 literals) and the programs' code page.
+std::wstring wide_of(const std::string& ansi);
+std::string ansi_of(const std::wstring& wide);
+bool write_file_w(const std::wstring& path, const std::vector<uint8_t>& bytes);
+
 // Polls cond every 20 ms until it holds or ms have passed.
 template <class F>
 bool wait_until(F cond, int ms = 10000) {
@@ -67,6 +74,8 @@ std::string title_of(HWND w);
 std::wstring wide_title_of(HWND w);
 // The same by a wide title, for Japanese windows (the driver's narrow texts are UTF-8).
 HWND wait_window_w(const std::wstring& title, int ms = 10000, DWORD pid = 0);
+// A visible top-level window of this class owned by pid, once it is shown.
+HWND wait_visible_class(DWORD pid, const char* cls, int ms = 5000);
 // The text of a message box.
 std::string message_text(HWND box);
 std::wstring wide_message_text(HWND box);
@@ -83,6 +92,7 @@ bool answer_file_dialog(HWND dialog, const std::string& path);
 // Real mouse input.
 void move_mouse(int x, int y);
 void click(int x, int y, bool doubleClick = false);
+void click_centre(HWND w);
 POINT client_to_screen(HWND w, int x, int y);
 
 // Screen pixels as 0x00RRGGBB, row by row.

@@ -40,13 +40,6 @@ void expect_three_colour_image(HWND main) {
   EXPECT_EQ(px.at(40, 20 + 5), 0xFFFFFFu);  // past the image: the background
 }
 
-// A file path in the code page the programs see (932 under a Japanese locale).
-std::string ansi(const std::wstring& text) {
-  char out[MAX_PATH * 2] = {};
-  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out, sizeof out, nullptr, nullptr);
-  return out;
-}
-
 }  // namespace
 
 TEST(OpenBmp, ShowsTheImageWithNameAndRatioInTheCaption) {
@@ -184,7 +177,7 @@ TEST(OpenBmpJapanese, ANameWhoseLastByteIsTheBackslashByteIsShownWhole) {
   DWORD written = 0;
   WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(f);
-  ASSERT_EQ(ansi(L"表"), "\x95\x5C");
+  ASSERT_EQ(ansi_of(L"表"), "\x95\x5C");
 
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "open-japanese"));
@@ -192,10 +185,10 @@ TEST(OpenBmpJapanese, ANameWhoseLastByteIsTheBackslashByteIsShownWhole) {
   HWND dlg = wait_other_window(p.pid(), p.main);
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(wide_title_of(dlg), L"Bitmap または Icon ファイルの選択");
-  ASSERT_TRUE(answer_file_dialog(dlg, ansi(file)));
+  ASSERT_TRUE(answer_file_dialog(dlg, ansi_of(file)));
   ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
   EXPECT_TRUE(wait_until([&] { return wide_title_of(p.main) == L"カルデロ - 表.bmp [1:1]"; }))
-      << ansi(wide_title_of(p.main));
+      << ansi_of(wide_title_of(p.main));
   settle(p.main);
   expect_three_colour_image(p.main);
   command_and_settle(p.main, kCmdZoomIn);

@@ -10,6 +10,22 @@ name=$2
 suite=${name%%.*}
 source "$(dirname "$0")/../../scripts/wine_env.sh"
 mkdir -p "$BUILD/e2e-shots"
+
+# Registry values an earlier test changed and could not put back (it was
+# killed): the driver journals each value before changing it.
+journal="$BUILD/e2e-registry-journal.txt"
+if [ -s "$journal" ]; then
+  tac "$journal" | while IFS=$'\t' read -r root key name existed value; do
+    if [ "$existed" = 1 ]; then
+      wine reg add "$root\\$key" /v "$name" /t REG_SZ /d "$value" /f >/dev/null 2>&1
+    else
+      wine reg delete "$root\\$key" /v "$name" /f >/dev/null 2>&1
+    fi
+  done
+  wineserver -w
+fi
+rm -f "$journal"
+export KALDERO_REG_JOURNAL="$(winepath -w "$journal" 2>/dev/null)"
 export KALDERO_SHOTS="$(winepath -w "$BUILD/e2e-shots" 2>/dev/null)"
 driver="$bin/e2e_tests.exe"
 cmd=(wine "$driver" "--gtest_filter=$name")

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/registry.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
@@ -86,49 +87,6 @@ int pixels_off_set(HWND main, const std::string& set) {
   return wrong;
 }
 
-// A registry value as it was, put back when the test ends however it ends.
-class SavedRegistryValue {
- public:
-  SavedRegistryValue(const char* key, const char* name) : key_(key), name_(name) {
-    HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return;
-    char buf[512] = {};
-    DWORD size = sizeof buf - 1, type = 0;
-    existed_ = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS;
-    value_ = buf;
-    RegCloseKey(k);
-  }
-  SavedRegistryValue(const SavedRegistryValue&) = delete;
-  SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
-  ~SavedRegistryValue() {
-    if (existed_) set(value_.c_str());
-    else remove();
-  }
-  bool set(const char* value) const {
-    HKEY k;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) !=
-        ERROR_SUCCESS)
-      return false;
-    const bool ok = RegSetValueExA(k, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                                   static_cast<DWORD>(std::strlen(value) + 1)) == ERROR_SUCCESS;
-    RegCloseKey(k);
-    return ok;
-  }
-  void remove() const {
-    HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_, 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS) return;
-    RegDeleteValueA(k, name_);
-    RegCloseKey(k);
-  }
-  bool existed() const { return existed_; }
-
- private:
-  const char* key_;
-  const char* name_;
-  bool existed_ = false;
-  std::string value_;
-};
-
 // Where the hint of a button is drawn, in main window (frame) coordinates:
 // its top-left corner. The box is black-edged and white inside.
 POINT hint_corner(HWND main, int id) {
@@ -188,8 +146,8 @@ TEST(Toolbar, BeforeAnImageOnlyTheFixedCommandsAreEnabledAndPasteFollowsTheClipb
 TEST(Toolbar, EachWindowsVersionShowsItsButtonSet) {
   const char* ntKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
   const char* ninexKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-  SavedRegistryValue ntVersion(ntKey, "CurrentVersion");
-  SavedRegistryValue productName(ninexKey, "ProductName");
+  SavedRegistryValue ntVersion(HKEY_LOCAL_MACHINE, ntKey, "CurrentVersion");
+  SavedRegistryValue productName(HKEY_LOCAL_MACHINE, ninexKey, "ProductName");
   ASSERT_TRUE(ntVersion.existed()) << "the prefix should report an NT version";
 
   struct Case {

@@ -146,7 +146,7 @@ TEST(DibFile, IconPassesTheIconChecksWithItsMaskInPlace) {
 
   // AND rows bottom-up, leftmost pixel in bit 7: (9, 31) is in the first
   // stored row, (0, 0) in the last; nothing else is set.
-  const size_t and_at = fmt::icon::and_offset(file.size(), 32, 32);
+  const auto and_at = static_cast<size_t>(fmt::icon::and_offset(file.size(), 32, 32));
   for (size_t i = and_at; i < file.size(); ++i) {
     const size_t off = i - and_at;
     const uint8_t want = off == 1 ? 0x40 : off == 31 * 4 ? 0x80 : 0x00;

@@ -1,0 +1,221 @@
+// Helpers of the icon tests: pictures, opening through the dialog, what the
+// view shows, the colour dialog and the temporary bitmaps.
+#include "tests/e2e/icon_ui.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace e2e {
+
+IconPicture picture(int w, int h, int bits, std::vector<uint32_t> palette,
+                    const std::function<uint32_t(int, int)>& pixel,
+                    const std::function<bool(int, int)>& masked) {
+  IconPicture p;
+  p.width = w;
+  p.height = h;
+  p.bits = bits;
+  p.palette = std::move(palette);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      p.pixels.push_back(pixel(x, y));
+      if (masked) p.masked.push_back(masked(x, y) ? 1 : 0);
+    }
+  return p;
+}
+
+// Sixteen colours none of which the colour dialog offers.
+std::vector<uint32_t> sixteen_colours() {
+  std::vector<uint32_t> c;
+  for (uint32_t i = 0; i < 16; ++i) c.push_back(((i * 15 + 7) << 16) | ((250 - i * 13) << 8) | (i * 37 % 256));
+  return c;
+}
+
+// Asymmetric patterns, so that a flipped, shifted or mirrored image shows.
+IconPicture two_colour(bool withMask) {
+  return picture(
+      // Wider than one 32-bit row word: two mask words a row, the second one mostly padding.
+      37, 7, 1, {0x000000, 0xFFFFFF}, [](int x, int y) { return (x * x + 3 * y) % 5 < 2 ? 1u : 0u; },
+      withMask ? std::function<bool(int, int)>([](int x, int y) { return (x + 2 * y) % 4 == 1 || (x == 36 && y == 0); })
+               : nullptr);
+}
+
+IconPicture sixteen(bool withMask) {
+  return picture(9, 6, 4, sixteen_colours(), [](int x, int y) { return static_cast<uint32_t>(x + 3 * y + x * y) % 16; },
+                 withMask ? std::function<bool(int, int)>([](int x, int y) { return (x * 7 + y * 3) % 5 < 2; })
+                          : nullptr);
+}
+
+// Its pixels use entries below 199 only: entry 200 may show only where a pixel is masked.
+IconPicture two_five_six(const std::vector<uint32_t>& palette, bool withMask) {
+  return picture(5, 4, 8, palette, [](int x, int y) { return static_cast<uint32_t>(7 * x + 37 * y + 11) % 199; },
+                 withMask ? std::function<bool(int, int)>([](int x, int y) { return x == y || x == 4; }) : nullptr);
+}
+
+std::vector<uint32_t> vivid_256() {
+  std::vector<uint32_t> c;
+  for (uint32_t i = 0; i < 256; ++i) c.push_back((i << 16) | ((255 - i) << 8) | 0xFF);
+  return c;
+}
+
+IconPicture true_colour(bool withMask) {
+  return picture(7, 5, 24, {},
+                 [](int x, int y) { return static_cast<uint32_t>((x * 36) << 16 | (y * 50 + 5) << 8 | ((x + y) * 20 + 1)); },
+                 withMask ? std::function<bool(int, int)>([](int x, int y) { return (x + y) % 3 == 0; }) : nullptr);
+}
+
+std::string write_icon(const std::string& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
+  const std::string path = join(dir, name);
+  EXPECT_TRUE(write_file(path, bytes)) << path;
+  return path;
+}
+
+// Runs the open command and types path into its dialog.
+void choose_file(Program& p, const std::string& path, const wchar_t* dialogTitle) {
+  post_command(p.main, kOpen);
+  HWND dlg = wait_window_w(dialogTitle, 10000, p.pid());
+  ASSERT_NE(dlg, nullptr) << "no open dialog";
+  ASSERT_TRUE(answer_file_dialog(dlg, path));
+  const bool closed = wait_until([&] { return !IsWindow(dlg); }, 10000);
+  if (!closed) screenshot("open-icon-dialog-stuck");
+  ASSERT_TRUE(closed) << "the open dialog did not take " << path;
+}
+
+std::string caption_for(const std::string& name) { return "Kaldero - " + name + " [1:1]"; }
+
+bool wait_caption(Program& p, const std::string& caption) {
+  return wait_until([&] { return title_of(p.main) == caption || !p.running(); }) && title_of(p.main) == caption;
+}
+
+// Pixels of the view that differ from the picture shown at 1:1 from the top
+// left corner, masked pixels in maskShown; also the background just right
+// of and below the picture, so that a wider or taller image shows.
+std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskShown) {
+  int wrong = 0;
+  char first[160] = "";
+  auto check = [&](int x, int y, uint32_t want) {
+    const uint32_t got = px.at(x, kStrip + y);
+    if (got == want) return;
+    if (wrong++ == 0)
+      std::snprintf(first, sizeof first, "first at (%d, %d): shows %06X, expected %06X", x, y, got, want);
+  };
+  if (px.width < pic.width + 1 || px.height < kStrip + pic.height + 1) return "view too small";
+  for (int y = 0; y < pic.height; ++y)
+    for (int x = 0; x < pic.width; ++x) check(x, y, pic.is_masked(x, y) ? maskShown : pic.colour(x, y));
+  for (int y = 0; y < pic.height; ++y) check(pic.width, y, 0xFFFFFF);
+  for (int x = 0; x < pic.width; ++x) check(x, pic.height, 0xFFFFFF);
+  if (wrong == 0) return "";
+  return std::to_string(wrong) + " pixels differ, " + first;
+}
+
+// Painting follows the last message handled: poll until the view settles.
+::testing::AssertionResult view_shows(HWND main, const IconPicture& pic, uint32_t maskShown) {
+  settle(main);
+  std::string diff;
+  wait_until([&] { return (diff = differences(grab_client(main), pic, maskShown)).empty(); }, 3000);
+  if (diff.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << diff;
+}
+
+HWND colour_list(HWND dlg) { return GetDlgItem(dlg, kColourList); }
+
+int selected_item(HWND dlg) {
+  return static_cast<int>(SendMessageA(colour_list(dlg), CB_GETCURSEL, 0, 0));
+}
+
+// As the list reports a change of selection to its dialog.
+void select_item(HWND dlg, int item) {
+  HWND list = colour_list(dlg);
+  SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+  SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(kColourList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+// The colour drawn in the middle of the list's selection field.
+uint32_t selection_field_colour(HWND dlg) {
+  RECT r;
+  GetWindowRect(colour_list(dlg), &r);
+  // Left of the drop-down arrow, in the middle of the field.
+  const Pixels px = grab_screen(r.left + 8, (r.top + r.bottom) / 2, 1, 1);
+  return px.data.empty() ? 0xFFFFFFFF : px.data[0];
+}
+
+// The dropped-down part of a combo box of the process, once it is shown.
+HWND wait_dropped_list(DWORD pid) {
+  return wait_visible_class(pid, "ComboLBox");
+}
+
+// Drops the list down with the mouse, checks that every visible item shows
+// its colour, saves a screenshot and clicks the item.
+void pick_with_mouse(Program& p, HWND dlg, int item, const std::string& shot) {
+  click_centre(colour_list(dlg));
+  HWND dropped = wait_dropped_list(p.pid());
+  ASSERT_NE(dropped, nullptr) << "the colour list did not drop down";
+  const int itemHeight = static_cast<int>(SendMessageA(dropped, LB_GETITEMHEIGHT, 0, 0));
+  ASSERT_EQ(itemHeight, 20);
+  RECT client;
+  GetClientRect(dropped, &client);
+  const int rows = client.bottom / itemHeight;
+  ASSERT_GT(rows, 0);
+  int top = static_cast<int>(SendMessageA(dropped, LB_GETTOPINDEX, 0, 0));
+  if (item < top || item >= top + rows) {
+    SendMessageA(dropped, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, item - rows + 1)), 0);
+    top = static_cast<int>(SendMessageA(dropped, LB_GETTOPINDEX, 0, 0));
+  }
+  settle(dlg);
+  const POINT origin = client_to_screen(dropped, 0, 0);
+  const Pixels px = grab_screen(origin.x, origin.y, client.right, client.bottom);
+  for (int i = top; i < top + rows && i < 8; ++i) {
+    const int y = (i - top) * itemHeight;
+    EXPECT_EQ(px.at(client.right / 2, y + itemHeight / 2), kListColours[i]) << "list item " << i;
+    // The item is filled 2 pixels in from its sides, 1 from top and bottom.
+    EXPECT_EQ(px.at(3, y + 2), kListColours[i]) << "list item " << i;
+  }
+  screenshot(shot);
+  click(origin.x + client.right / 2, origin.y + (item - top) * itemHeight + itemHeight / 2);
+  EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(dropped); }, 5000));
+}
+std::set<std::string> temporary_bitmaps() {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(join(temp_dir(), "*.___").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.insert(fd.cFileName);
+  while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+void remove_temporary_bitmaps(const std::string& prefix) {
+  for (const std::string& n : temporary_bitmaps())
+    if (n.rfind(prefix, 0) == 0) DeleteFileA(join(temp_dir(), n).c_str());
+}
+
+FILETIME write_time(const std::string& path) {
+  FILETIME t{};
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    GetFileTime(h, nullptr, nullptr, &t);
+    CloseHandle(h);
+  }
+  return t;
+}
+
+bool set_write_time(const std::string& path, WORD year) {
+  SYSTEMTIME st{};
+  st.wYear = year;
+  st.wMonth = 2;
+  st.wDay = 3;
+  st.wHour = 4;
+  FILETIME t;
+  SystemTimeToFileTime(&st, &t);
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = SetFileTime(h, nullptr, nullptr, &t) != 0;
+  CloseHandle(h);
+  return ok;
+}
+
+uint64_t ticks(FILETIME t) { return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; }
+
+}  // namespace e2e

@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Writes the small seed files the fuzz harnesses start from, into
+corpus/<harness>/seed-*. Run it again after adding a seed; the files the
+fuzzers found stay beside the seeds."""
+import os
+import struct
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def row_bytes(width, bits):
+    return (width * bits + 31) // 32 * 4
+
+
+def dib(width, height, bits, compression=0, table=None, rows=None, masks=b"", image_size=None):
+    """A packed DIB: 40-byte info header, masks, colour table, rows."""
+    table = table if table is not None else (bytes(4 * (1 << bits)) if bits <= 8 else b"")
+    if rows is None:
+        n = row_bytes(width, bits) * abs(height)
+        rows = bytes((i * 37 + 11) & 0xFF for i in range(n))
+    colours = len(table) // 4
+    size = len(rows) if image_size is None else image_size
+    head = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, compression, size, 2835, 2835, colours, 0)
+    return head + masks + table + rows
+
+
+def bmp_file(packed, offset=None):
+    off = offset if offset is not None else 14 + len(packed) - len_rows(packed)
+    return struct.pack("<2sIHHI", b"BM", 14 + len(packed), 0, 0, off) + packed
+
+
+def len_rows(packed):
+    width, height, _, bits = struct.unpack_from("<iiHH", packed, 4)
+    compression = struct.unpack_from("<I", packed, 16)[0]
+    if compression in (1, 2):
+        return struct.unpack_from("<I", packed, 20)[0]
+    return row_bytes(width, bits) * abs(height)
+
+
+def grey_table(n):
+    return b"".join(bytes((i * 255 // max(n - 1, 1),) * 3 + (0,)) for i in range(n))
+
+
+def rle8(width, height):
+    # An encoded run, an absolute run with padding, a delta, end of line, end of bitmap.
+    data = bytes([3, 5, 0, 3, 1, 2, 3, 0]) + bytes([0, 2, 1, 0]) + bytes([0, 0])
+    data += bytes([width, 7, 0, 0]) * (height - 1) + bytes([0, 1])
+    return data
+
+
+def rle4(width, height):
+    data = bytes([4, 0x12, 0, 4, 0x34, 0x56, 0, 0])
+    data += bytes([width, 0x77, 0, 0]) * (height - 1) + bytes([0, 1])
+    return data
+
+
+def bmp_seeds():
+    out = {}
+    for bits in (1, 4, 8):
+        out[f"bits{bits}"] = bmp_file(dib(5, 3, bits, table=grey_table(1 << bits)))
+    out["bits8-short-table"] = bmp_file(dib(6, 2, 8, table=grey_table(16)))
+    out["bits16"] = bmp_file(dib(3, 2, 16))
+    out["bits24"] = bmp_file(dib(5, 3, 24))
+    out["bits32"] = bmp_file(dib(2, 2, 32))
+    out["top-down"] = bmp_file(dib(4, -3, 24))
+    out["bitfields565"] = bmp_file(dib(3, 2, 16, 3, masks=struct.pack("<III", 0xF800, 0x07E0, 0x001F)))
+    out["bitfields32"] = bmp_file(dib(2, 2, 32, 3, masks=struct.pack("<III", 0xFF0000, 0xFF00, 0xFF)))
+    r8 = rle8(8, 3)
+    out["rle8"] = bmp_file(dib(8, 3, 8, 1, table=grey_table(256), rows=r8, image_size=len(r8)))
+    r4 = rle4(8, 3)
+    out["rle4"] = bmp_file(dib(8, 3, 4, 2, table=grey_table(16), rows=r4, image_size=len(r4)))
+    return out
+
+
+def icon(width, height, bits, mask_bit=True):
+    entries = {1: 2, 4: 16, 8: 256, 24: 0}[bits]
+    table = grey_table(entries) if entries else b""
+    xor = bytes((i * 13) & 0xFF for i in range(row_bytes(width, bits) * height))
+    and_rows = bytearray(row_bytes(width, 1) * height)
+    if mask_bit:
+        and_rows[0] = 0x80
+    info = struct.pack("<IiiHHIIiiII", 40, width, 2 * height, 1, bits, 0, len(xor) + len(and_rows), 0, 0, 0, 0)
+    image = info + table + xor + bytes(and_rows)
+    entry = struct.pack("<BBBBHHII", width & 0xFF, height & 0xFF, entries & 0xFF, 0, 1, bits, len(image), 22)
+    return struct.pack("<HHH", 0, 1, 1) + entry + image
+
+
+def icon_seeds():
+    out = {}
+    for bits in (1, 4, 8, 24):
+        out[f"bits{bits}"] = icon(5, 3, bits)
+        out[f"bits{bits}-nomask"] = icon(8, 2, bits, mask_bit=False)
+    return out
+
+
+def write(name, seeds):
+    folder = os.path.join(HERE, "corpus", name)
+    os.makedirs(folder, exist_ok=True)
+    for key, data in seeds.items():
+        with open(os.path.join(folder, f"seed-{key}"), "wb") as f:
+            f.write(data)
+
+
+def main():
+    bmps = bmp_seeds()
+    write("bmp_read", bmps)
+    write("bmp_scan", bmps)
+    write("icon", icon_seeds())
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
