@@ -112,6 +112,34 @@ void put_reduced_header(uint8_t* block, uint32_t n, int colours) {
   }
 }
 
+int exact_index(uint32_t rgb, int colours) {
+  const std::span<const Rgb> palette = fixed_palette(colours);
+  for (size_t i = 0; i < palette.size(); ++i) {
+    const Rgb c = palette[i];
+    if (((uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b) == (rgb & 0xFFFFFF)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void keep_exact_colours(uint8_t* block, size_t blockLen, const uint32_t* pixels, uint32_t n, int colours) {
+  if (!supported(n, colours) || blockLen < reduced_block_size(n, colours)) return;
+  const int bits = bits_for(colours);
+  const uint32_t stride = static_cast<uint32_t>(icon::xor_row_bytes(n, bits));
+  uint8_t* rows = block + kInfoSize + table_bytes(bits);
+  for (uint32_t y = 0; y < n; ++y)
+    for (uint32_t x = 0; x < n; ++x) {
+      const int index = exact_index(pixels[y * n + x], colours);
+      if (index < 0) continue;
+      uint8_t& b = rows[(n - 1 - y) * stride + x * static_cast<uint32_t>(bits) / 8];  // rows bottom-up
+      if (bits == 8)
+        b = static_cast<uint8_t>(index);
+      else if (x % 2 == 0)
+        b = static_cast<uint8_t>((b & 0x0F) | (index << 4));  // the left pixel in the high half
+      else
+        b = static_cast<uint8_t>((b & 0xF0) | index);
+    }
+}
+
 std::array<uint8_t, kHeaderSize> icon_header(uint32_t n, int colours) {
   std::array<uint8_t, kHeaderSize> h{};
   if (!supported(n, colours)) return h;

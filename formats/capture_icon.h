@@ -34,6 +34,15 @@ uint32_t reduced_block_size(uint32_t n, int colours);
 // reduced_block_size bytes; the rows are left for the caller to fill.
 void put_reduced_header(uint8_t* block, uint32_t n, int colours);
 
+// Index of the first palette entry of exactly this colour (0xRRGGBB), or -1.
+int exact_index(uint32_t rgb, int colours);
+// Gives every pixel whose colour is exactly a palette entry that entry's
+// index in the block's rows; other pixels keep the index they have. The
+// platform's nearest-colour rule is approximate on some systems (one maps
+// pure black to entry 62, 7-7-7), but a colour of the palette must come back
+// as itself. pixels: N x N colours as 0xRRGGBB, top row first.
+void keep_exact_colours(uint8_t* block, size_t blockLen, const uint32_t* pixels, uint32_t n, int colours);
+
 // The fixed header of the icon file for this form. Unlike most icon writers
 // the directory entry's planes and bit count are 0.
 std::array<uint8_t, kHeaderSize> icon_header(uint32_t n, int colours);

@@ -175,7 +175,7 @@ void on_button_up(HWND w, LPARAM lp) {
   UpdateWindow(g_ctx.main);
   // The reduction reads the captured image itself, the very pixels the main
   // window shows, so a window over the main window cannot spoil it.
-  reduce_image(g_captured.dc, form());
+  reduce_image(g_captured.dc, g_captured.bits, form());
   run_save_dialogue(g_ctx.main, form());
 }
 

@@ -52,7 +52,7 @@ void release_reduced_image() {
   g_reduced.shrink_to_fit();
 }
 
-bool reduce_image(HDC source, const IconForm& form) {
+bool reduce_image(HDC source, const uint32_t* pixels, const IconForm& form) {
   release_reduced_image();
   const auto n = static_cast<uint32_t>(form.size);
   if (!ci::supported(n, form.colourCount)) return false;
@@ -77,6 +77,7 @@ bool reduce_image(HDC source, const IconForm& form) {
   }
   const size_t header = sizeof(BITMAPINFOHEADER) + tableBytes;
   std::memcpy(block.data() + header, bits, block.size() - header);
+  ci::keep_exact_colours(block.data(), block.size(), pixels, n, form.colourCount);
   g_reduced = std::move(block);
   g_reducedForm = form;
   return true;

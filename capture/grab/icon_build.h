@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 #include "capture/grab/form_logic.h"
 
 namespace capture {
@@ -10,8 +12,10 @@ namespace capture {
 // Maps the N x N pixels at (0, 0) of source to the nearest colours of the
 // form's fixed palette (the platform's own nearest-colour rule, one blit into
 // a palette bitmap) and keeps the result; any earlier result is released.
-// False when the platform refuses the bitmap; nothing is kept then.
-bool reduce_image(HDC source, const IconForm& form);
+// pixels are the same N x N colours (0xRRGGBB, top row first): those that are
+// exactly a palette colour keep that entry. False when the platform refuses
+// the bitmap; nothing is kept then.
+bool reduce_image(HDC source, const uint32_t* pixels, const IconForm& form);
 void release_reduced_image();
 bool has_reduced_image();
 

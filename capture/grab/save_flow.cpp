@@ -23,7 +23,7 @@ std::string g_successText;
 // such as \\server\share) is refused as well.
 bool drive_accepted(const char* path) {
   char root[4] = {};
-  std::strncpy(root, path, 3);
+  for (int i = 0; i < 3 && path[i]; ++i) root[i] = path[i];
   const UINT type = GetDriveTypeA(root);
   return type == DRIVE_FIXED || type == DRIVE_RAMDISK;
 }

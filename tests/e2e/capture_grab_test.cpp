@@ -45,6 +45,16 @@ int screen_differs(const Pixels& want) {
                               kPatternSide, kPatternSide);
     return wrong == 0;
   }, 3000);
+  if (wrong != 0) {
+    const Pixels got = grab_screen(kPatternX, kPatternY, kPatternSide, kPatternSide);
+    int shown = 0;
+    for (int y = 0; y < kPatternSide && shown < 4; ++y)
+      for (int x = 0; x < kPatternSide && shown < 4; ++x)
+        if (got.at(x, y) != want.at(x, y) && ++shown)
+          ADD_FAILURE() << "picture pixel (" << x << ", " << y << ") shows " << std::hex << got.at(x, y)
+                        << ", expected " << want.at(x, y);
+    screenshot("capture-frame-differs");
+  }
   return wrong;
 }
 
@@ -79,7 +89,12 @@ TEST(CaptureGrab, FrameOfEachSizeAndColourIsExactAndLeavesNoTrace) {
         in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
         SendInput(1, &in, sizeof in);
       }
-      move_mouse(pointer_for(n, x1, y1).x, pointer_for(n, x1, y1).y);
+      // Then a last, deliberate step onto the end point once the burst is
+      // through (a move onto the pointer's own position brings no message).
+      settle(capture_window(p.pid()));
+      const POINT end = pointer_for(n, x1, y1);
+      move_mouse(end.x + 1, end.y);
+      move_mouse(end.x, end.y);
       EXPECT_EQ(screen_differs(with_frame(n, colour, x1, y1)), 0) << "only the last frame after fast moves";
       mouse_button(false);
       ASSERT_TRUE(decline_save(p));
@@ -156,7 +171,10 @@ TEST(CaptureGrab, SquaresPastTheScreenEdgeAreBlackOutside) {
       for (int i = 0; i < 32; ++i) {
         const bool off = x0 + i < 0 || y0 + j < 0 || x0 + i >= sw || y0 + j >= sh;
         outside += off;
-        wrong += off ? got[j * 32 + i] != 0 : got[j * 32 + i] != want[j * 32 + i];
+        const bool bad = off ? got[j * 32 + i] != 0 : got[j * 32 + i] != want[j * 32 + i];
+        if (bad && wrong++ < 4)
+          ADD_FAILURE() << "(" << i << ", " << j << ") index " << int{got[j * 32 + i]} << ", expected "
+                        << (off ? 0 : int{want[j * 32 + i]}) << (off ? " outside" : "");
       }
     EXPECT_GT(outside, 0);
     EXPECT_EQ(wrong, 0);

@@ -259,6 +259,14 @@ std::vector<uint8_t> platform_indices(const std::vector<uint32_t>& rgb, int n, i
   DeleteDC(mem);
   DeleteObject(section);
   ReleaseDC(nullptr, screen);
+  // A colour of the palette itself is that entry (the first of its colour),
+  // whatever the platform's approximation picks.
+  for (size_t i = 0; i < out.size(); ++i)
+    for (size_t k = 0; k < palette.size(); ++k)
+      if (palette[k] == (rgb[i] & 0xFFFFFF)) {
+        out[i] = static_cast<uint8_t>(k);
+        break;
+      }
   return out;
 }
 

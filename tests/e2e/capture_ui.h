@@ -66,8 +66,9 @@ std::string save_capture(Program& p, const std::string& path, bool overwrite = f
 // Declines saving.
 bool decline_save(Program& p);
 
-// The fixed palette of the icons (0xRRGGBB) and the platform's own mapping of
-// colours onto it: a blit of the pixels into a palette section of the driver.
+// The fixed palette of the icons (0xRRGGBB) and the indices a capture must
+// give: the platform's own mapping of colours between entries (a blit of the
+// pixels into a palette section of the driver), each palette colour itself.
 std::vector<uint32_t> icon_palette(int colours);
 std::vector<uint8_t> platform_indices(const std::vector<uint32_t>& rgb, int n, int colours);
 // The XOR indices of an icon file, top row first.

@@ -132,6 +132,51 @@ TEST(CaptureIcon, HeaderAndFileOfEachForm) {
   }
 }
 
+// After the platform's mapping, a pixel of exactly a palette colour gets
+// that entry (the first one of the colour); others keep what they have.
+TEST(CaptureIcon, PaletteColoursKeepTheirOwnEntry) {
+  struct Row {
+    uint32_t rgb;
+    int index16, index256;
+  };
+  const Row rows[] = {
+      {0x000000, 0, 0},   {0xFFFFFF, 15, 255}, {0x808080, 7, 248}, {0xC0C0C0, 8, 7},   {0x070707, -1, 62},
+      {0xDFDF7F, -1, 147}, {0xFFFBF0, -1, 246}, {0x0000FF, 12, 252}, {0x010000, -1, -1}, {0xFF000000, 0, 0},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(ci::exact_index(r.rgb, 16), r.index16) << std::hex << r.rgb;
+    EXPECT_EQ(ci::exact_index(r.rgb, 256), r.index256) << std::hex << r.rgb;
+  }
+  for (int colours : {16, 256}) {
+    SCOPED_TRACE(colours);
+    constexpr uint32_t n = 16;
+    const int bits = colours == 16 ? 4 : 8;
+    std::vector<uint8_t> block = reduced_block(n, colours);
+    const std::vector<uint8_t> before = block;
+    // Row 0 (the top, stored last) holds palette colours at odd and even
+    // columns; row 5 holds none; the rest nothing exact either.
+    std::vector<uint32_t> pixels(n * n, 0x123456);
+    pixels[0] = 0x000000;
+    pixels[1] = 0xFFFFFF;
+    pixels[6] = 0x808080;
+    pixels[15] = 0x00FFFF;
+    ci::keep_exact_colours(block.data(), block.size(), pixels.data(), n, colours);
+    const size_t stride = n * bits / 8;
+    const size_t top = 40 + 4 * static_cast<size_t>(colours) + (n - 1) * stride;
+    auto index_at = [&](const std::vector<uint8_t>& b, uint32_t x) {
+      const uint8_t v = b[top + x * bits / 8];
+      return bits == 8 ? int{v} : x % 2 ? v & 0x0F : v >> 4;
+    };
+    EXPECT_EQ(index_at(block, 0), 0);
+    EXPECT_EQ(index_at(block, 1), colours - 1);
+    EXPECT_EQ(index_at(block, 6), colours == 16 ? 7 : 248);
+    EXPECT_EQ(index_at(block, 15), colours == 16 ? 14 : 254);
+    for (uint32_t x : {2u, 3u, 7u, 14u}) EXPECT_EQ(index_at(block, x), index_at(before, x)) << x;
+    // Nothing else changed: header, table and the other rows.
+    EXPECT_TRUE(std::equal(block.begin(), block.begin() + static_cast<long>(top), before.begin()));
+  }
+}
+
 TEST(CaptureIcon, RefusesBlocksThatAreNotTheForms) {
   const std::vector<uint8_t> good = reduced_block(32, 16);
   ASSERT_FALSE(ci::icon_file(good.data(), good.size(), 32, 16).empty());
