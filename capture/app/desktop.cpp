@@ -29,9 +29,15 @@ bool screen_saver_active(bool* active) {
   return true;
 }
 
+// An attempt counts once the system reports the new state. Reading it back
+// also makes sure the change has left the program: under Wine the state is
+// the X server's, and a request still queued when the program ends is lost.
 bool set_screen_saver(bool on) {
-  return try_up_to_ten_times(
-      [&] { return SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, on ? TRUE : FALSE, nullptr, SPIF_SENDCHANGE) != 0; });
+  return try_up_to_ten_times([&] {
+    bool now = !on;
+    return SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, on ? TRUE : FALSE, nullptr, SPIF_SENDCHANGE) != 0 &&
+           screen_saver_active(&now) && now == on;
+  });
 }
 
 bool set_wallpaper(const char* path) {
