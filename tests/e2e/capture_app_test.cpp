@@ -8,6 +8,7 @@
 #include "capture/app/startup_logic.h"
 #include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/capture_ui.h"
+#include "tests/e2e/registry.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
@@ -214,6 +215,9 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
 // and back after it; a JPEG wallpaper and a screen saver that was off are
 // left as they are.
 TEST(CaptureApp, WallpaperAndScreenSaverAreOffOnlyWhileRunning) {
+  // The profile's values come back however the test ends.
+  SavedRegistryValue savedWallpaper(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper");
+  SavedRegistryValue savedSaver(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveActive");
   const std::string dir = fresh_dir("capture-desktop");
   const std::string bmp = join(dir, "clouds.bmp");
   const std::string jpg = join(dir, "beach.jpg");
@@ -243,6 +247,7 @@ TEST(CaptureApp, WallpaperAndScreenSaverAreOffOnlyWhileRunning) {
     EXPECT_EQ(s.wallpaper, c.wallpaper);
     EXPECT_EQ(s.screenSaverActive, c.saver);
   }
+  // No blanking of the test screen after this test.
   set_desk_wallpaper("");
   set_screen_saver_active(false);
 }
