@@ -139,6 +139,10 @@ TEST(CaptureApp, ASecondStartExitsAtOnceAndTheFirstRunsOn) {
   Program first;
   ASSERT_TRUE(start_meridot_in(first, meridot_exe(), fresh_dir("capture-first")));
   EXPECT_EQ(title_of(first.main), "Meridot");
+  // Before any capture the client area below the tool bar is white.
+  const Pixels client = grab_client(first.main);
+  for (int y = GetSystemMetrics(SM_CYBORDER) + 20; y < client.height; ++y)
+    for (int x = 0; x < client.width; ++x) ASSERT_EQ(client.at(x, y), 0xFFFFFFu) << x << "," << y;
   const std::vector<std::wstring> english = {L"&Menu", L"100 &Form", L"101 &Icon", L"", L"102 &About...",
                                              L"103 &Help...", L"", L"104 &Exit"};
   EXPECT_EQ(menu_texts("MENU_0"), english);
@@ -299,5 +303,24 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   EXPECT_EQ(wide_message_text(question), L"イメージを保存しますか？");
   screenshot("capture-question-ja");
   ASSERT_TRUE(press(question, IDNO));
+  // The image stays shown, and beside it the rest of the row is cross-hatched
+  // in the button face colour over white.
+  settle(p.main);
+  const uint32_t face = GetSysColor(COLOR_BTNFACE);
+  const uint32_t faceRgb = (face & 0xFF) << 16 | (face & 0xFF00) | (face >> 16 & 0xFF);
+  int hatch = 0, white = 0, other = 0;
+  wait_until([&] {
+    const Pixels client = grab_client(p.main);
+    hatch = white = other = 0;
+    for (int y = 21; y < 21 + 32; ++y)
+      for (int x = 32; x < 129 && x < client.width; ++x) {
+        const uint32_t c = client.at(x, y);
+        (c == faceRgb ? hatch : c == 0xFFFFFF ? white : other)++;
+      }
+    return other == 0 && hatch > 0 && white > 0;
+  }, 3000);
+  EXPECT_EQ(other, 0);
+  EXPECT_GT(hatch, 300);
+  EXPECT_GT(white, 300);
   p.close();
 }
