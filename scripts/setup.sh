@@ -14,6 +14,7 @@ packages=(
   wine wine32:i386 xvfb xauth x11-utils xdotool
   imagemagick libtiff-tools python3-pil python3-numpy poppler-utils
   fonts-ipafont-gothic fonts-wine locales
+  cups cups-client printer-driver-cups-pdf libcups2:i386
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -8,8 +8,10 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$ROOT/scripts/build.sh"
 source "$ROOT/scripts/wine_env.sh"
 ensure_wine_prefix
+source "$ROOT/scripts/printer.sh"
 start_xvfb 24
-trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
+ensure_printer
+trap 'wineserver -k 2>/dev/null || true; stop_xvfb; stop_printer' EXIT
 rm -rf "$BUILD/e2e-shots"
 status=0
 ctest --test-dir "$BUILD/host" --output-on-failure "$@" || status=$?

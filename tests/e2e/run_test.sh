@@ -28,6 +28,14 @@ rm -f "$journal"
 export KALDERO_REG_JOURNAL="$(winepath -w "$journal" 2>/dev/null)"
 export KALDERO_SHOTS="$(winepath -w "$BUILD/e2e-shots" 2>/dev/null)"
 driver="$bin/e2e_tests.exe"
+# Print tests need a printer queue: the test run's, or one set up here. A
+# program's CUPS client takes the server from the Unix environment, which
+# Wine hands down unchanged: the tests of an unreachable CUPS point it nowhere.
+source "$(dirname "$0")/../../scripts/printer.sh"
+case "$suite" in
+  PrintUnreachable*) export CUPS_SERVER=/nonexistent/cups.sock ;;
+  Print*) ensure_printer; trap stop_printer EXIT ;;
+esac
 cmd=(wine "$driver" "--gtest_filter=$name")
 
 case "$suite" in

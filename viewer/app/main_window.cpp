@@ -8,6 +8,7 @@
 #include "viewer/app/buttons.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
+#include "viewer/export/print_command.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/icon/open_command.h"
 #include "viewer/image/image_record.h"
@@ -178,6 +179,7 @@ void on_command(HWND w, int command) {
     case kCmdOpen: open_command(w); break;
     case kCmdZoomOut: zoom_out(w); break;
     case kCmdZoomIn: zoom_in(w); break;
+    case kCmdPrint: print_command(w); break;
     case kCmdExit: shutdown(w); break;
     default: break;  // commands of later tool bar buttons
   }

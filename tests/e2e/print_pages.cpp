@@ -1,0 +1,188 @@
+#include "tests/e2e/print_pages.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "tests/e2e/harness.h"
+
+namespace e2e {
+
+namespace {
+
+std::string pdf_dir() {
+  const char* d = std::getenv("KALDERO_PDF_DIR");
+  return d ? d : "";
+}
+
+// Wine's own export: the Unix path of a Windows path, for the Unix tools.
+}  // namespace
+
+std::string unix_path(const std::string& windowsPath) {
+  using Convert = char*(CDECL*)(LPCWSTR);
+  auto convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!convert) return "";
+  wchar_t wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+  char* unix = convert(wide);
+  if (!unix) return "";
+  std::string result = unix;
+  HeapFree(GetProcessHeap(), 0, unix);
+  return result;
+}
+
+namespace {
+
+bool ends_with_eof_mark(const std::string& path) {
+  const std::vector<uint8_t> bytes = read_file(path);
+  if (bytes.size() < 16) return false;
+  const std::string tail(bytes.end() - 16, bytes.end());
+  return tail.find("%%EOF") != std::string::npos;
+}
+
+// P6 with maxval 255, as pdftoppm writes it.
+bool read_ppm(const std::string& path, Page& page) {
+  const std::vector<uint8_t> f = read_file(path);
+  size_t pos = 0;
+  auto token = [&]() {
+    std::string t;
+    while (pos < f.size() && std::isspace(f[pos])) ++pos;
+    while (pos < f.size() && !std::isspace(f[pos])) t += static_cast<char>(f[pos++]);
+    return t;
+  };
+  if (token() != "P6") return false;
+  page.width = std::atoi(token().c_str());
+  page.height = std::atoi(token().c_str());
+  if (token() != "255" || page.width <= 0 || page.height <= 0) return false;
+  ++pos;  // the one whitespace byte before the pixels
+  const size_t size = static_cast<size_t>(page.width) * page.height * 3;
+  if (f.size() - pos < size) return false;
+  page.rgb.assign(f.begin() + static_cast<std::ptrdiff_t>(pos), f.begin() + static_cast<std::ptrdiff_t>(pos + size));
+  return true;
+}
+
+}  // namespace
+
+std::string printer_missing_reason() {
+  if (const char* why = std::getenv("KALDERO_NO_PRINTER"); why && *why) return why;
+  if (pdf_dir().empty()) return "KALDERO_PDF_DIR is not set (run through tests/e2e/run_test.sh)";
+  char name[256] = {};
+  DWORD size = sizeof name;
+  if (!GetDefaultPrinterA(name, &size)) return "Wine lists no default printer";
+  return "";
+}
+
+PrinterFacts default_printer_facts() {
+  PrinterFacts f;
+  char name[256] = {};
+  DWORD size = sizeof name;
+  if (!GetDefaultPrinterA(name, &size)) return f;
+  HDC dc = CreateDCA(nullptr, name, nullptr, nullptr);
+  if (!dc) return f;
+  f.horzSizeMm = GetDeviceCaps(dc, HORZSIZE);
+  f.vertSizeMm = GetDeviceCaps(dc, VERTSIZE);
+  f.dpiX = GetDeviceCaps(dc, LOGPIXELSX);
+  f.dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+  f.offsetX = GetDeviceCaps(dc, PHYSICALOFFSETX);
+  f.offsetY = GetDeviceCaps(dc, PHYSICALOFFSETY);
+  DeleteDC(dc);
+  return f;
+}
+
+std::set<std::string> pdf_names() {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(join(pdf_dir(), "*.pdf").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.insert(fd.cFileName);
+  while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+std::string wait_new_pdf(const std::set<std::string>& before, int ms) {
+  std::string found;
+  wait_until([&] {
+    for (const std::string& name : pdf_names())
+      if (!before.count(name) && ends_with_eof_mark(join(pdf_dir(), name))) {
+        found = join(pdf_dir(), name);
+        return true;
+      }
+    return false;
+  }, ms);
+  return found;
+}
+
+bool run_unix(const std::string& command, std::string& error) {
+  const std::string dir = fresh_dir("unix-command");
+  const std::string dirUnix = unix_path(dir);
+  if (dirUnix.empty()) {
+    error = "no Unix path for " + dir;
+    return false;
+  }
+  // A Unix program started from Windows cannot be waited for: the shell
+  // leaves a file that says it is done.
+  std::string cmd = "/bin/sh -c \"" + command + " >'" + dirUnix + "/log' 2>&1; echo $? >'" + dirUnix + "/done'\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA("Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    error = "cannot start /bin/sh";
+    return false;
+  }
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  if (pi.hThread) CloseHandle(pi.hThread);
+  const std::string done = join(dir, "done");
+  if (!wait_until([&] { return read_file(done).size() >= 2; }, 60000)) {
+    error = "no end of: " + command;
+    return false;
+  }
+  if (read_file(done)[0] != '0') {
+    const std::vector<uint8_t> log = read_file(join(dir, "log"));
+    error = command + " failed: " + std::string(log.begin(), log.end());
+    return false;
+  }
+  return true;
+}
+
+bool render_page(const std::string& pdf, Page& page, std::string& error) {
+  const std::string dir = fresh_dir("print-render");
+  const std::string pdfUnix = unix_path(pdf), dirUnix = unix_path(dir);
+  if (pdfUnix.empty() || dirUnix.empty()) {
+    error = "no Unix path for " + pdf;
+    return false;
+  }
+  if (!run_unix("/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile '" + pdfUnix + "' '" + dirUnix + "/page'", error))
+    return false;
+  if (!read_ppm(join(dir, "page.ppm"), page)) {
+    error = "unreadable page.ppm";
+    return false;
+  }
+  return true;
+}
+
+Box ink_box(const Page& page) {
+  Box b{page.width, page.height, 0, 0};
+  for (int y = 0; y < page.height; ++y)
+    for (int x = 0; x < page.width; ++x)
+      if (page.at(x, y) != 0xFFFFFF) {
+        if (x < b.left) b.left = x;
+        if (y < b.top) b.top = y;
+        if (x >= b.right) b.right = x + 1;
+        if (y >= b.bottom) b.bottom = y + 1;
+      }
+  if (b.right == 0) b = Box{};
+  return b;
+}
+
+bool near_colour(uint32_t a, uint32_t b, int tolerance) {
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    if (d > tolerance || d < -tolerance) return false;
+  }
+  return true;
+}
+
+}  // namespace e2e

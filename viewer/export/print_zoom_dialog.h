@@ -1,0 +1,20 @@
+// The print zoom dialog: how large the image prints, 20 to 100 per cent.
+#pragma once
+#include <windows.h>
+
+namespace viewer {
+
+// Kept for the whole run; every run starts at 100.
+extern int printZoomPercent;
+
+// Control ids of PRINTZOOM_DLG and PRINTZOOM_DLG_J.
+constexpr int kPrintZoomSliderId = 140;
+constexpr int kPrintZoomValueId = 141;
+constexpr int kPrintZoomOkId = 142;
+constexpr int kPrintZoomCancelId = 143;
+
+// Shows the dialog modally; 1 once it has been shown (whichever way it was
+// closed), 0 when it could not be shown (with the message said).
+int print_zoom_dialog(HWND owner);
+
+}  // namespace viewer
