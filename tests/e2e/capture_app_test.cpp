@@ -179,18 +179,21 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
     const char* x;
     const char* y;
     int expectX, expectY;
+    const char* exeName;
   };
   const Case cases[] = {
-      {"100", "200", 100, 200},
-      {"99999", "-40", maxX, 0},
-      {"-7", "9999", 0, maxY},
-      {nullptr, nullptr, 0, 0},  // no INI yet
+      {"100", "200", 100, 200, "MERIDOT5.EXE"},
+      {"99999", "-40", maxX, 0, "MERIDOT5.EXE"},
+      {"-7", "9999", 0, maxY, "MERIDOT5.EXE"},
+      {nullptr, nullptr, 0, 0, "MERIDOT5.EXE"},  // no INI yet
+      // A renamed program keeps its position in MERIDOT5.INI beside it.
+      {"120", "140", 120, 140, "CAPTURE.EXE"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << (c.x ? c.x : "no INI"));
+    SCOPED_TRACE(testing::Message() << (c.x ? c.x : "no INI") << " " << c.exeName);
     // A copy of the program in a folder of its own keeps the INI there.
     const std::string dir = fresh_dir("capture-ini");
-    const std::string exe = join(dir, "MERIDOT5.EXE");
+    const std::string exe = join(dir, c.exeName);
     const std::string ini = join(dir, "MERIDOT5.INI");
     ASSERT_TRUE(CopyFileA(meridot_exe().c_str(), exe.c_str(), FALSE));
     if (c.x) {
