@@ -8,6 +8,7 @@
 #include "capture/app/startup_logic.h"
 #include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/capture_ui.h"
+#include "tests/e2e/registry.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
@@ -138,6 +139,10 @@ TEST(CaptureApp, ASecondStartExitsAtOnceAndTheFirstRunsOn) {
   Program first;
   ASSERT_TRUE(start_meridot_in(first, meridot_exe(), fresh_dir("capture-first")));
   EXPECT_EQ(title_of(first.main), "Meridot");
+  // Before any capture the client area below the tool bar is white.
+  const Pixels client = grab_client(first.main);
+  for (int y = GetSystemMetrics(SM_CYBORDER) + 20; y < client.height; ++y)
+    for (int x = 0; x < client.width; ++x) ASSERT_EQ(client.at(x, y), 0xFFFFFFu) << x << "," << y;
   const std::vector<std::wstring> english = {L"&Menu", L"100 &Form", L"101 &Icon", L"", L"102 &About...",
                                              L"103 &Help...", L"", L"104 &Exit"};
   EXPECT_EQ(menu_texts("MENU_0"), english);
@@ -174,18 +179,21 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
     const char* x;
     const char* y;
     int expectX, expectY;
+    const char* exeName;
   };
   const Case cases[] = {
-      {"100", "200", 100, 200},
-      {"99999", "-40", maxX, 0},
-      {"-7", "9999", 0, maxY},
-      {nullptr, nullptr, 0, 0},  // no INI yet
+      {"100", "200", 100, 200, "MERIDOT5.EXE"},
+      {"99999", "-40", maxX, 0, "MERIDOT5.EXE"},
+      {"-7", "9999", 0, maxY, "MERIDOT5.EXE"},
+      {nullptr, nullptr, 0, 0, "MERIDOT5.EXE"},  // no INI yet
+      // A renamed program keeps its position in MERIDOT5.INI beside it.
+      {"120", "140", 120, 140, "CAPTURE.EXE"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << (c.x ? c.x : "no INI"));
+    SCOPED_TRACE(testing::Message() << (c.x ? c.x : "no INI") << " " << c.exeName);
     // A copy of the program in a folder of its own keeps the INI there.
     const std::string dir = fresh_dir("capture-ini");
-    const std::string exe = join(dir, "MERIDOT5.EXE");
+    const std::string exe = join(dir, c.exeName);
     const std::string ini = join(dir, "MERIDOT5.INI");
     ASSERT_TRUE(CopyFileA(meridot_exe().c_str(), exe.c_str(), FALSE));
     if (c.x) {
@@ -214,6 +222,9 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
 // and back after it; a JPEG wallpaper and a screen saver that was off are
 // left as they are.
 TEST(CaptureApp, WallpaperAndScreenSaverAreOffOnlyWhileRunning) {
+  // The profile's values come back however the test ends.
+  SavedRegistryValue savedWallpaper(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper");
+  SavedRegistryValue savedSaver(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveActive");
   const std::string dir = fresh_dir("capture-desktop");
   const std::string bmp = join(dir, "clouds.bmp");
   const std::string jpg = join(dir, "beach.jpg");
@@ -243,6 +254,7 @@ TEST(CaptureApp, WallpaperAndScreenSaverAreOffOnlyWhileRunning) {
     EXPECT_EQ(s.wallpaper, c.wallpaper);
     EXPECT_EQ(s.screenSaverActive, c.saver);
   }
+  // No blanking of the test screen after this test.
   set_desk_wallpaper("");
   set_screen_saver_active(false);
 }
@@ -294,5 +306,24 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   EXPECT_EQ(wide_message_text(question), L"イメージを保存しますか？");
   screenshot("capture-question-ja");
   ASSERT_TRUE(press(question, IDNO));
+  // The image stays shown, and beside it the rest of the row is cross-hatched
+  // in the button face colour over white.
+  settle(p.main);
+  const uint32_t face = GetSysColor(COLOR_BTNFACE);
+  const uint32_t faceRgb = (face & 0xFF) << 16 | (face & 0xFF00) | (face >> 16 & 0xFF);
+  int hatch = 0, white = 0, other = 0;
+  wait_until([&] {
+    const Pixels client = grab_client(p.main);
+    hatch = white = other = 0;
+    for (int y = 21; y < 21 + 32; ++y)
+      for (int x = 32; x < 129 && x < client.width; ++x) {
+        const uint32_t c = client.at(x, y);
+        (c == faceRgb ? hatch : c == 0xFFFFFF ? white : other)++;
+      }
+    return other == 0 && hatch > 0 && white > 0;
+  }, 3000);
+  EXPECT_EQ(other, 0);
+  EXPECT_GT(hatch, 300);
+  EXPECT_GT(white, 300);
   p.close();
 }
