@@ -20,6 +20,9 @@ int next_capture_size(Program& p) {
   if (!enter_capture(p)) return -1;
   RECT r{};
   GetWindowRect(p.main, &r);
+  // Keys reach the capture window once it is in front, a moment after it shows.
+  const HWND grab = capture_window(p.pid());
+  if (!wait_until([&] { return GetForegroundWindow() == grab; }, 5000)) return -2;
   type_key(VK_ESCAPE);
   wait_until([&] { return IsWindowVisible(p.main) != FALSE; }, 5000);
   settle(p.main);
