@@ -2,7 +2,7 @@
 
 #include "formats/bmp_read.h"
 #include "formats/bytes.h"
-#include "viewer/app/messages.h"
+#include "viewer/image/image_messages.h"
 #include "viewer/app/view.h"
 #include "viewer/image/fit_logic.h"
 #include "viewer/app/viewer_state.h"
@@ -25,20 +25,16 @@ void show_read_error(HWND owner, fmt::bmp::BmpReadError error, unsigned type) {
   using fmt::bmp::BmpReadMessage;
   switch (fmt::bmp::message_for(error)) {
     case BmpReadMessage::FileHeaderNotRead:
-      message(owner, MB_OK | MB_ICONERROR, "Unable to read bitmap file header.", "Error",
-              "ビットマップ・ファイル・ヘッダーを読めません.", "エラー");
+      frame::show(owner, msg::kFileHeaderNotRead);
       break;
     case BmpReadMessage::BadMagicNumber:
-      message_f(owner, MB_OK | MB_ICONERROR, "Bad magic number (0x%04x) in bitmap.", "Error",
-                "ビットマップのMAGIC NUMBER (0x%04x) が違っています.", "エラー", type);
+      frame::show_f(owner, msg::kBadMagicNumber, type);
       break;
     case BmpReadMessage::InfoHeaderNotRead:
-      message(owner, MB_OK | MB_ICONERROR, "Unable to read bitmap info header.", "Read Error",
-              "ビットマップ・インフォ・ヘッダーを読めません.", "エラー");
+      frame::show(owner, msg::kInfoHeaderNotRead);
       break;
     case BmpReadMessage::IllegalStructureSize:
-      message(owner, MB_OK | MB_ICONERROR, "Illegal structure size is found in info header.", "Error",
-              "ビットマップのファイル構造ではありません.", "エラー");
+      frame::show(owner, msg::kIllegalStructureSize);
       break;
     case BmpReadMessage::None: break;
   }
@@ -114,8 +110,7 @@ bool read_bmp(HWND owner, HANDLE file) {
 
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, header.block_size);
   if (!block) {
-    message(owner, MB_OK | MB_ICONERROR, "Unable to allocate space for bitmap.", "Error",
-            "ビットマップ用のメモリーを確保できません.", "エラー");
+    frame::show(owner, msg::kNoSpaceForBitmap);
     return false;
   }
   g_image.dib = block;
@@ -140,8 +135,7 @@ bool read_bmp(HWND owner, HANDLE file) {
 bool open_bmp_file(HWND owner, const char* path) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    message_f(owner, MB_OK | MB_ICONERROR, "Unable to open file '%s'.", "Error", "ファイル '%s' を開けません.",
-              "エラー", path);
+    frame::show_f(owner, msg::kFileNotOpened, path);
     return false;
   }
   const bool ok = read_bmp(owner, file);
