@@ -137,3 +137,21 @@ TEST(CaptureForm, AnEtchedRuleSeparatesTheImageAndFrameGroups) {
   ASSERT_TRUE(press(dlg, IDCANCEL));
   p.close();
 }
+
+// Only displays of 16 colours or fewer refuse 256 colours: on a 256-colour
+// display they can be chosen (Xvfb has no 4-bit screen for the refusal itself,
+// which the unit tests cover).
+TEST(CaptureFormOnDepth8, TwoHundredFiftySixColoursCanBeChosenOnA256ColourDisplay) {
+  HDC screen = GetDC(nullptr);
+  const int bits = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  ASSERT_EQ(bits, 8);
+  Program p;
+  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-depth8")));
+  HWND dlg = open_form_dialog(p);
+  ASSERT_TRUE(dlg);
+  click_control(dlg, 118);
+  EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{114, 118, 119, 127}));
+  ASSERT_TRUE(press(dlg, IDOK));
+  p.close();
+}
