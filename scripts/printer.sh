@@ -42,6 +42,16 @@ ensure_printer() {
   unset KALDERO_NO_PRINTER
 }
 
+# Waits (at most 30 s) until the queue holds no job: a page of an earlier
+# test that is still being written would pass for a page of the next one.
+wait_printer_idle() {
+  [ -n "${KALDERO_NO_PRINTER:-}" ] && return 0
+  for _ in $(seq 1 150); do
+    [ -z "$(lpstat -o "$KALDERO_PRINTER" 2>/dev/null)" ] && return 0
+    sleep 0.2
+  done
+}
+
 stop_printer() {
   if [ -n "$KALDERO_CUPSD_PID" ]; then
     kill "$KALDERO_CUPSD_PID" 2>/dev/null

@@ -34,13 +34,19 @@ make_wine_prefix() {
 # they close, which slows every test); crash dialogs stay away from unattended
 # runs; the Japanese dialog faces map to a Japanese font from Debian; and the
 # symbol font of the caption buttons is put where Wine looks for it.
-PREFIX_SETTINGS_VERSION=2
+# The file is written in UTF-16 with a byte-order mark: regedit reads an
+# 8-bit file in the code page of the locale it runs in, which garbles the
+# full-width face names outside a Japanese locale, and Wine then falls back
+# to another font.
+PREFIX_SETTINGS_VERSION=3
 ensure_prefix_settings() {
   local marker="$WINEPREFIX/.kaldero-settings-$PREFIX_SETTINGS_VERSION"
   [ -f "$marker" ] && return 0
   local reg="$BUILD/prefix-settings.reg"
-  cat > "$reg" <<'REG'
-REGEDIT4
+  {
+    printf '\xff\xfe'
+    sed 's/$/\r/' <<'REG' | iconv -f UTF-8 -t UTF-16LE
+Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Decorated"="N"
@@ -56,6 +62,7 @@ REGEDIT4
 "MS PGothic"="IPAPGothic"
 "MS Gothic"="IPAGothic"
 REG
+  } > "$reg"
   wineserver -k 2>/dev/null || true
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
   if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
@@ -72,12 +79,15 @@ REG
 # too; the registry is read when the Wine server starts, hence the wait.
 ensure_test_drives() {
   local d="$WINEPREFIX/dosdevices"
-  [ -f "$WINEPREFIX/.kaldero-drives" ] && [ -L "$d/d:" ] && [ -L "$d/n:" ] && return 0
-  mkdir -p "$BUILD/drives/cdrom" "$BUILD/drives/network" "$d"
+  [ -f "$WINEPREFIX/.kaldero-drives" ] && [ -L "$d/d:" ] && [ -L "$d/n:" ] && [ -L "$d/r:" ] && return 0
+  mkdir -p "$BUILD/drives/cdrom" "$BUILD/drives/network" "$BUILD/drives/ramdisk" "$d"
   ln -sfn "$BUILD/drives/cdrom" "$d/d:"
   ln -sfn "$BUILD/drives/network" "$d/n:"
   wine reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null 2>&1
   wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f >/dev/null 2>&1
+  # R: a RAM disk, where the capture program may save its icons.
+  ln -sfn "$BUILD/drives/ramdisk" "$d/r:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v r: /d ramdisk /f >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.kaldero-drives"
 }

@@ -202,12 +202,16 @@ TEST(OpenBmp, AFileTheReaderRefusesAfterTheScanLeavesNoImageAndNoImageCommands) 
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "open-bmp-reader-refuses"));
   const std::string dir = fresh_dir("open-bmp-reader-refuses-files");
+  // Large enough for both scroll bars and the size grip at 1:1.
   const std::string good = join(dir, "good.bmp");
-  ASSERT_TRUE(write_file(good, three_colour_bmp()));
+  ASSERT_TRUE(write_file(good, make_bmp24(900, 700, [](int x, int y) { return (x * 7 + y * 3) & 0xFFFFFFu; })));
+  set_client_size(p.main, 500, 400);
   ASSERT_TRUE(open_with_dialog(p, good));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - good.bmp [1:1]"));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - good.bmp [1:2]"));
+  command_and_settle(p.main, kCmdZoomIn);
   settle(p.main);
   ASSERT_TRUE(button_enabled(p.main, 0x78));  // Copy
+  ASSERT_TRUE(shown(horizontal_bar(p.main)) && shown(vertical_bar(p.main)) && size_grip(p.main));
 
   // The header scan passes, but the rows are said to start inside the headers.
   std::vector<uint8_t> bad = three_colour_bmp();
@@ -216,12 +220,22 @@ TEST(OpenBmp, AFileTheReaderRefusesAfterTheScanLeavesNoImageAndNoImageCommands) 
   const std::string badPath = join(dir, "bad.bmp");
   ASSERT_TRUE(write_file(badPath, bad));
   EXPECT_EQ(refused(p, badPath), "Error: Illegal structure size is found in info header.");
-  // The old image is gone; the caption names the file that was asked for.
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - bad.bmp [1:1]")) << title_of(p.main);
+  // The old image is gone and nothing replaced it: the window says so.
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - (No title)")) << title_of(p.main);
   settle(p.main);
+  EXPECT_FALSE(shown(horizontal_bar(p.main)));
+  EXPECT_FALSE(shown(vertical_bar(p.main)));
+  EXPECT_EQ(size_grip(p.main), nullptr);
   const Pixels px = grab_client(p.main);
-  EXPECT_EQ(px.at(5, 20 + 5), 0xFFFFFFu);
+  RECT client;
+  GetClientRect(p.main, &client);
+  for (const POINT at : {POINT{5, 25}, POINT{client.right - 2, client.bottom - 2}, POINT{client.right / 2, 200}})
+    EXPECT_EQ(px.at(at.x, at.y), 0xFFFFFFu) << at.x << "," << at.y;
   for (int id = 0x75; id <= 0x7a; ++id) EXPECT_FALSE(button_enabled(p.main, id)) << std::hex << id;
   EXPECT_TRUE(button_enabled(p.main, kButtonOpen));
+  screenshot("open-bmp-refused-leaves-no-image");
+  // A good file afterwards shows as usual.
+  ASSERT_TRUE(open_with_dialog(p, good));
+  EXPECT_TRUE(wait_title(p.main, "Kaldero - good.bmp [1:2]")) << title_of(p.main);
   p.close();
 }

@@ -26,7 +26,8 @@ if [ -s "$journal" ]; then
 fi
 rm -f "$journal"
 export KALDERO_REG_JOURNAL="$(winepath -w "$journal" 2>/dev/null)"
-export KALDERO_SHOTS="$(winepath -w "$BUILD/e2e-shots" 2>/dev/null)"
+# A caller may send the screenshots elsewhere (the run command's tour does).
+export KALDERO_SHOTS="${KALDERO_SHOTS:-$(winepath -w "$BUILD/e2e-shots" 2>/dev/null)}"
 driver="$bin/e2e_tests.exe"
 # Print tests need a printer queue: the test run's, or one set up here. A
 # program's CUPS client takes the server from the Unix environment, which
@@ -34,7 +35,7 @@ driver="$bin/e2e_tests.exe"
 source "$(dirname "$0")/../../scripts/printer.sh"
 case "$suite" in
   PrintUnreachable*) export CUPS_SERVER=/nonexistent/cups.sock ;;
-  Print*) ensure_printer; trap stop_printer EXIT ;;
+  Print*) ensure_printer; wait_printer_idle; trap stop_printer EXIT ;;
 esac
 cmd=(wine "$driver" "--gtest_filter=$name")
 
@@ -59,7 +60,7 @@ esac
 
 out=$(timeout 150 "${cmd[@]}" 2>&1)
 rc=$?
-printf '%s\n' "$out" | grep -v '^[0-9a-f]\{4\}:\(fixme\|err\|warn\)' 
+printf '%s\n' "$out" | grep -a -v '^[0-9a-f]\{4\}:\(fixme\|err\|warn\)' 
 # A desktop run does not hand the driver's exit code back: read its verdict.
 if ! printf '%s\n' "$out" | grep -q '^\[  FAILED  \]'; then
   printf '%s\n' "$out" | grep -q '^\[  PASSED  \] 1 test\.' && exit 0

@@ -322,3 +322,35 @@ TEST(Toolbar, ClickErasesTheHintBeforeTheCommandAndADoubleClickRunsItTwice) {
   EXPECT_EQ(title_of(p.main), "Kaldero - stripes.bmp [4:1]");
   p.close();
 }
+
+TEST(Toolbar, HintGoesWhenThePointerJumpsOutOfTheWindowInOneMove) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "toolbar-hint-jump"));
+  const POINT view = client_to_screen(p.main, 300, 250);
+  move_mouse(view.x, view.y);
+  settle(p.main);
+  const Pixels before = grab_window(p.main);
+  RECT frame;
+  GetWindowRect(p.main, &frame);
+  const int screenW = GetSystemMetrics(SM_CXSCREEN);
+  const POINT copy = button_centre(p.main, 0x78);
+  const POINT corner = hint_corner(p.main, 0x78);
+  // Out of the window in one move, so that the window hears nothing of the
+  // way out: above it, and beside it level with the strip.
+  struct Jump {
+    const char* where;
+    POINT to;
+  };
+  for (const Jump& j : {Jump{"above the window", {copy.x, frame.top / 2}},
+                        Jump{"right of the window", {(frame.right + screenW) / 2, copy.y}}}) {
+    move_mouse(copy.x, copy.y);
+    ASSERT_TRUE(wait_until([&] { return hint_edge_length(grab_window(p.main), corner) > 0; }, 5000)) << j.where;
+    move_mouse(j.to.x, j.to.y);
+    Pixels now;
+    EXPECT_TRUE(wait_until([&] {
+      now = grab_window(p.main);
+      return count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
+    }, 3000)) << "the hint stayed after a jump " << j.where;
+  }
+  p.close();
+}

@@ -2,6 +2,7 @@
 // scroll bars and scrolling, and what a scroll repaints.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "tests/e2e/harness.h"
@@ -471,4 +472,65 @@ TEST(ViewInShellDesktop, ZoomInLeavesTheTaskBarOut) {
   EXPECT_FALSE(button_enabled(p.main, kButtonZoomIn));
   EXPECT_TRUE(button_enabled(p.main, kButtonZoomOut));
   p.close();
+}
+
+TEST(View, AScrolledImageStillFillsTheViewAfterTheWindowGrowsOrTheRatioFalls) {
+  // Each case zooms in from 1:5, scrolls to the bottom-right corner and then
+  // makes the scroll limits fall: by a larger window (at 1:1) or by zooming
+  // out (from 1:2 to 1:3); both bars still show afterwards.
+  struct Case {
+    const char* change;
+    int zoomIns;
+    bool enlarge;  // else zoom out
+    int zoomAfter;
+  };
+  for (const Case& c : {Case{"window enlarged", 4, true, 1}, Case{"zoomed out", 3, false, 3}}) {
+    SCOPED_TRACE(c.change);
+    Program p;
+    ASSERT_TRUE(start_viewer_ready(p, "view-fills"));
+    set_client_size(p.main, 500, 400);
+    const int w = 1800, h = 1500;
+    const std::string path = bmp_with_coded_pixels("view-fills-files", "fill.bmp", w, h);
+    ASSERT_TRUE(open_with_dialog(p, path));
+    ASSERT_TRUE(wait_title(p.main, "Kaldero - fill.bmp [1:5]")) << title_of(p.main);
+    for (int i = 0; i < c.zoomIns; ++i) command_and_settle(p.main, kCmdZoomIn);
+    HWND hBar = horizontal_bar(p.main), vBar = vertical_bar(p.main);
+    ASSERT_TRUE(shown(hBar) && shown(vBar));
+    for (int i = 0; i < 200 && (scroll_pos(hBar) < scroll_max(hBar) || scroll_pos(vBar) < scroll_max(vBar)); ++i) {
+      scroll(p.main, false, SB_PAGERIGHT, hBar);
+      scroll(p.main, true, SB_PAGEDOWN, vBar);
+    }
+    ASSERT_EQ(scroll_pos(hBar), scroll_max(hBar));
+    ASSERT_EQ(scroll_pos(vBar), scroll_max(vBar));
+
+    if (c.enlarge) {
+      set_client_size(p.main, 800, 600);
+    } else {
+      command_and_settle(p.main, kCmdZoomOut);
+      ASSERT_EQ(title_of(p.main), "Kaldero - fill.bmp [1:3]");
+    }
+    settle(p.main);
+    ASSERT_TRUE(shown(hBar) && shown(vBar));
+    RECT client;
+    GetClientRect(p.main, &client);
+    const int viewRight = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    const int viewBottom = client.bottom - GetSystemMetrics(SM_CYHSCROLL);
+    // No band of background at the far edges: the corner shows the image's
+    // last pixels.
+    const uint32_t cornerPixel = client_pixel(p.main, viewRight - 1, viewBottom - 1);
+    EXPECT_NE(cornerPixel, 0xFFFFFFu) << "background at the bottom-right corner of the view";
+    EXPECT_GE(coded_x(cornerPixel), w - c.zoomAfter);
+    EXPECT_GE(coded_y(cornerPixel), h - c.zoomAfter);
+    // The thumbs stand at their ends and agree with the top-left corner.
+    const POINT origin = shown_at_origin(p.main);
+    EXPECT_EQ(scroll_pos(hBar), scroll_max(hBar));
+    EXPECT_EQ(scroll_pos(vBar), scroll_max(vBar));
+    EXPECT_LE(std::abs(scroll_pos(hBar) - origin.x), c.zoomAfter - 1);
+    EXPECT_LE(std::abs(scroll_pos(vBar) - origin.y), c.zoomAfter - 1);
+    // The next click moves on from there.
+    const int pos = scroll_pos(hBar);
+    scroll(p.main, false, SB_LINELEFT, hBar);
+    EXPECT_EQ(scroll_pos(hBar), pos - 1);
+    p.close();
+  }
 }

@@ -290,3 +290,32 @@ TEST(FileNameOf, ADoubleByteCharacterEndingInTheBackslashByteIsNoSeparator) {
   // A lead byte at the very end does not carry the walk past the terminator.
   EXPECT_STREQ(file_name_of("C:\\a\\b\x95", cp932_lead), "b\x95");
 }
+
+// Laying out clamps the scroll positions to the limits of the new layout;
+// from any position the image then still reaches the far edges of the view.
+TEST(ScrollBarLayout, ClampedPositionsLeaveNoBackgroundAtTheFarEdges) {
+  for (int w : {401, 900, 1501, 7000})
+    for (int h : {281, 700, 1200, 5000})
+      for (int step : {-9, -3, -1, 0, 1, 4}) {
+        const ScrollLayout l = layout(w, h, step);
+        const ScrollLimits lim = scroll_limits(w, h, step, kCw, kCh, kBar, kBar, l.hVisible, l.vVisible);
+        const long long x = scroll_to(1'000'000, ScrollCode::Other, 0, lim.x);
+        const long long y = scroll_to(1'000'000, ScrollCode::Other, 0, lim.y);
+        const Extent d = displayed_size(w, h, step);
+        const long long z = zoom_factor(step);
+        const long long shownX = magnifying(step) ? x * z : x / z;
+        const long long shownY = magnifying(step) ? y * z : y / z;
+        const long long viewW = kCw - (l.vVisible ? kBar : 0), viewH = kCh - 20 - (l.hVisible ? kBar : 0);
+        SCOPED_TRACE(::testing::Message() << w << "x" << h << " step " << step);
+        if (l.hVisible) {
+          EXPECT_GE(d.w - shownX, viewW);
+        } else {
+          EXPECT_EQ(x, 0);
+        }
+        if (l.vVisible) {
+          EXPECT_GE(d.h - shownY, viewH);
+        } else {
+          EXPECT_EQ(y, 0);
+        }
+      }
+}

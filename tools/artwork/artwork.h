@@ -16,6 +16,9 @@ struct IconArt {
 
 // The viewer's start-up picture, 256 x 192 in at most 256 colours.
 Canvas draw_viewer_splash();
+// The landscape of the start-up picture's photograph as a photo-like sample
+// image for trying the viewer, in 256 colours.
+Canvas draw_sample_photo(int width, int height);
 // The viewer's program icon, 32 x 32 in the 16 VGA colours.
 IconArt draw_viewer_icon();
 
@@ -26,5 +29,21 @@ struct IconMakerExamples {
   Canvas second;
 };
 IconMakerExamples draw_icon_maker_examples();
+// The capture program's class icons (main window, capture window), 32 x 32
+// in the 16 VGA colours.
+IconArt draw_capture_icon();
+IconArt draw_grab_icon();
+
+// A 32 x 32 cursor picture in the VGA colours (black, white and clear only,
+// so that its monochrome form is the same picture) and its hot spot.
+struct CursorArt {
+  Canvas image;
+  std::vector<uint8_t> mask;
+  int hotX, hotY;
+};
+constexpr int kCursorHotSpot = 15;
+CursorArt draw_cross_cursor();
+// A cursor file holding the picture twice: 16 colours and monochrome.
+std::vector<uint8_t> cursor_file(const CursorArt& cursor);
 
 }  // namespace art

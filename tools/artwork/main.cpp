@@ -1,7 +1,8 @@
 // artwork OUTDIR: draws every bitmap and icon the viewer carries and writes
 // them as BMP and ICO files into OUTDIR, together with artwork.rc, the
-// resource lines the viewer's script includes, and sheet.bmp, all buttons on
-// one page for looking them over.
+// resource lines the viewer's script includes, sheet.bmp, all buttons on one
+// page for looking them over, and samples/ with a photo-like image and an
+// icon to try the viewer on.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -78,6 +79,32 @@ art::Canvas contact_sheet(const std::vector<art::ButtonSpec>& strip) {
   return art::reduce_colours(sheet, 256);
 }
 
+void write_icon(const fs::path& path, const art::IconArt& icon) {
+  write_file(path, fmt::dib::icon_file(icon.image.image(4), icon.mask));
+}
+
+// The capture program's resources, in their own folder and script
+// (meridot_artwork.rc) beside the viewer's: both programs name their class
+// icon ICON_1.
+void write_capture_artwork(const fs::path& dir) {
+  const fs::path own = dir / "meridot";
+  fs::create_directories(own);
+  std::string rc = "// Drawn by tools/artwork; rebuilt with every build.\n";
+  write_icon(own / "ICON_1.ico", art::draw_capture_icon());
+  write_icon(own / "ICON_2.ico", art::draw_grab_icon());
+  write_file(own / "CURSOR_C.cur", art::cursor_file(art::draw_cross_cursor()));
+  rc += "ICON_1 ICON \"meridot/ICON_1.ico\"\n";
+  rc += "ICON_2 ICON \"meridot/ICON_2.ico\"\n";
+  // The About boxes show the program icon under the number 132.
+  rc += "132 ICON \"meridot/ICON_1.ico\"\n";
+  rc += "CURSOR_C CURSOR \"meridot/CURSOR_C.cur\"\n";
+  rc += write_buttons(dir, art::capture_buttons());
+  write_file(own / "sheet.bmp", bmp_of(contact_sheet(art::capture_buttons()), 8));
+  std::ofstream out(dir / "meridot_artwork.rc", std::ios::binary | std::ios::trunc);
+  out << rc;
+  if (!out) throw std::runtime_error("cannot write meridot_artwork.rc");
+}
+
 void run(const fs::path& dir) {
   fs::create_directories(dir);
   std::string rc = "// Drawn by tools/artwork; rebuilt with every build.\n";
@@ -100,6 +127,11 @@ void run(const fs::path& dir) {
   write_file(dir / "EXAMPLE_145.ico", fmt::dib::icon_file(examples.second.image(4), opaque));
   write_file(dir / "EXAMPLE_146.ico", fmt::icon::build_icon(first.data(), first.size(), second.data(), second.size()));
   rc += "144 ICON \"EXAMPLE_144.ico\"\n145 ICON \"EXAMPLE_145.ico\"\n146 ICON \"EXAMPLE_146.ico\"\n";
+  // Samples to try the viewer on (the run command's tour opens them); not
+  // part of the program.
+  fs::create_directories(dir / "samples");
+  write_file(dir / "samples" / "photo.bmp", bmp_of(art::draw_sample_photo(960, 675), 8));
+  write_file(dir / "samples" / "icon.ico", fmt::dib::icon_file(icon.image.image(4), icon.mask));
 
   rc += write_buttons(dir, art::viewer_buttons());
   write_file(dir / "sheet.bmp", bmp_of(contact_sheet(art::viewer_buttons()), 8));
@@ -107,6 +139,7 @@ void run(const fs::path& dir) {
   std::ofstream out(dir / "artwork.rc", std::ios::binary | std::ios::trunc);
   out << rc;
   if (!out) throw std::runtime_error("cannot write artwork.rc");
+  write_capture_artwork(dir);
 }
 
 }  // namespace

@@ -258,3 +258,32 @@ Canvas draw_viewer_splash() {
 }
 
 }  // namespace art
+
+namespace art {
+
+Canvas draw_sample_photo(int width, int height) {
+  RgbCanvas pic(width, height);
+  constexpr int kSamples = 2;
+  uint32_t grain = 0x2545F491u;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      Colour sum;
+      for (int sy = 0; sy < kSamples; ++sy)
+        for (int sx = 0; sx < kSamples; ++sx) {
+          const float u = (float(x) + (float(sx) + 0.5f) / kSamples) * kPhotoW / float(width);
+          const float v = (float(y) + (float(sy) + 0.5f) / kSamples) * kPhotoH / float(height);
+          const Colour c = photo(u, v);
+          sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b};
+        }
+      // A little film grain, as a camera's picture has.
+      grain ^= grain << 13;
+      grain ^= grain >> 17;
+      grain ^= grain << 5;
+      const float g = float(int(grain % 13) - 6);
+      const Colour c = scale(sum, 1.f / (kSamples * kSamples));
+      pic.set(x, y, {std::clamp(c.r + g, 0.f, 255.f), std::clamp(c.g + g, 0.f, 255.f), std::clamp(c.b + g, 0.f, 255.f)});
+    }
+  return reduce_colours(pic, 256);
+}
+
+}  // namespace art

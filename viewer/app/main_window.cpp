@@ -7,6 +7,7 @@
 #include "frame/toolbar.h"
 #include "viewer/app/about_help.h"
 #include "viewer/app/buttons.h"
+#include "viewer/app/kept_picture.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/clipboard/copy_command.h"
@@ -106,13 +107,16 @@ void show_splash(HWND w) {
   RECT client;
   GetClientRect(w, &client);
   HDC dc = GetDC(w);
-  g_splashDc = CreateCompatibleDC(dc);
-  if (g_splashDc && g_splashBitmap) {
-    g_splashOldBitmap = SelectObject(g_splashDc, g_splashBitmap);
+  g_splashDc = dc && g_splashBitmap ? CreateCompatibleDC(dc) : nullptr;
+  g_splashOldBitmap = g_splashDc ? SelectObject(g_splashDc, g_splashBitmap) : nullptr;
+  if (g_splashOldBitmap) {
     BitBlt(dc, (client.right - kSplashWidth) / 2, (client.bottom - 212) / 2 + kStripHeight, kSplashWidth,
            kSplashHeight, g_splashDc, 0, 0, SRCCOPY);
+  } else {
+    // Without the picture the view stays white; nothing half-made is kept.
+    free_splash();
   }
-  ReleaseDC(w, dc);
+  if (dc) ReleaseDC(w, dc);
   g_image.displayKind = Splash;
 }
 
@@ -152,9 +156,7 @@ LRESULT on_create(HWND w) {
     return 0;
   }
   build_readme_path();
-  char caption[512];
-  std::snprintf(caption, sizeof caption, "%s%s", g_texts.captionPrefix, frame::tr("(No title)", "(無題)"));
-  SetWindowTextA(w, caption);
+  set_caption_untitled(w);
   show_splash(w);
   create_scroll_bars(w);
   return 0;
@@ -200,17 +202,25 @@ void on_command(HWND w, int command) {
 
 }  // namespace
 
+void free_splash() {
+  if (g_splashDc) {
+    if (g_splashOldBitmap) SelectObject(g_splashDc, g_splashOldBitmap);
+    DeleteDC(g_splashDc);
+  }
+  if (g_splashBitmap) DeleteObject(g_splashBitmap);
+  g_splashDc = nullptr;
+  g_splashBitmap = nullptr;
+  g_splashOldBitmap = nullptr;
+}
+
 void shutdown(HWND) {
   if (g_image.displayKind != Splash) {
     free_image();
     extraction_shutdown();
-  } else if (g_splashDc) {
-    SelectObject(g_splashDc, g_splashOldBitmap);
-    DeleteDC(g_splashDc);
-    g_splashDc = nullptr;
-    DeleteObject(g_splashBitmap);
-    g_splashBitmap = nullptr;
   }
+  // Also after a start that ended before the picture was shown.
+  free_splash();
+  invalidate_kept_picture();
   frame::release_hint_buffer();
   PostQuitMessage(0);
 }
@@ -235,6 +245,7 @@ LRESULT CALLBACK main_window_proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam
       on_scroll(w, msg == WM_VSCROLL, wParam);
       return 0;
     case kApplyExtractionMessage: extraction_apply(w); return 0;  // the extraction dialog's choice
+    case WM_DISPLAYCHANGE: on_display_change(w); return 0;
     default: return DefWindowProcA(w, msg, wParam, lParam);
   }
 }

@@ -2,8 +2,12 @@
 
 #include <cstdio>
 
+#include "frame/os_style.h"
+
 #include "viewer/app/buttons.h"
+#include "viewer/app/kept_picture.h"
 #include "viewer/app/view_logic.h"
+#include "viewer/app/wait_cursor.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/image/image_record.h"
@@ -62,20 +66,22 @@ void on_paint(HWND w) {
     }
     for (int id = kZoomOutButton; id <= kPrintButton; ++id) enable_button(id, false);
   } else if (g_image.displayKind != Unset && g_image.dib) {
-    if (lock_image(w)) {
-      const ViewState& v = g_image.view;
-      const int z = v.zoomFactor;
-      const int W = g_image.width, H = g_image.height;
-      const Extent d = displayed_size(W, H, v.zoomStep);
-      const long long x = magnifying(v.zoomStep) ? -1LL * v.scrollX * z : -1LL * v.scrollX / z;
-      const long long y = (magnifying(v.zoomStep) ? -1LL * v.scrollY * z : -1LL * v.scrollY / z) + kStripHeight;
-      SetStretchBltMode(dc, COLORONCOLOR);
-      open_timing_painting();
-      StretchDIBits(dc, clamp_int(x), clamp_int(y), clamp_int(d.w), clamp_int(d.h), 0, 0, W, H, g_image.pixels,
-                    reinterpret_cast<BITMAPINFO*>(g_image.infoHeader), DIB_RGB_COLORS, SRCCOPY);
-      open_timing_painted();
+    const ViewState& v = g_image.view;
+    const int z = v.zoomFactor;
+    const int W = g_image.width, H = g_image.height;
+    const long long x = magnifying(v.zoomStep) ? -1LL * v.scrollX * z : -1LL * v.scrollX / z;
+    const long long y = (magnifying(v.zoomStep) ? -1LL * v.scrollY * z : -1LL * v.scrollY / z) + kStripHeight;
+    open_timing_painting();
+    if (!paint_from_kept_picture(w, dc, ps.rcPaint, x, y)) {
+      if (lock_image(w)) {
+        const Extent d = displayed_size(W, H, v.zoomStep);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, clamp_int(x), clamp_int(y), clamp_int(d.w), clamp_int(d.h), 0, 0, W, H, g_image.pixels,
+                      reinterpret_cast<BITMAPINFO*>(g_image.infoHeader), DIB_RGB_COLORS, SRCCOPY);
+      }
+      unlock_image();
     }
-    unlock_image();
+    open_timing_painted();
     const ImageButtons b =
         zoom_buttons(g_image.view.zoomStep, g_image.view.fitZoomStep, g_image.width, g_image.height,
                      g_screen.width - g_taskbar.left - g_taskbar.right,
@@ -95,7 +101,8 @@ static void zoom_by(HWND w, int delta) {
   ViewState& v = g_image.view;
   if ((delta < 0 && v.zoomStep <= -9) || (delta > 0 && v.zoomStep >= 9)) return;
   v.zoomStep += delta;
-  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  WaitCursor busy;
+  invalidate_kept_picture();
   recompute_zoom_factor();
   layout_scroll_bars(w);
   v.vBarVisibleNow = v.vBarVisible;
@@ -103,7 +110,6 @@ static void zoom_by(HWND w, int delta) {
   extraction_focus_dialog();
   redraw_view(w, true);
   set_caption_ratio(w);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
 }
 
 void zoom_out(HWND w) { zoom_by(w, -1); }
@@ -159,7 +165,7 @@ void layout_scroll_bars(HWND w) {
   if (v.vBarVisible) ShowWindow(g_vScrollBar, SW_HIDE);
   RECT client;
   GetClientRect(w, &client);
-  const bool haveImage = g_image.displayKind != Splash && g_image.displayKind != Unset;
+  const bool haveImage = g_image.displayKind != Splash && g_image.displayKind != Unset && g_image.dib;
   const ScrollLayout l = layout_scroll_bars(haveImage ? g_image.width : 0, haveImage ? g_image.height : 0,
                                             v.zoomStep, client.right, client.bottom, g_screen.hScrollHeight,
                                             g_screen.vScrollWidth);
@@ -169,6 +175,14 @@ void layout_scroll_bars(HWND w) {
   v.vBarVisible = l.vVisible ? 1 : 0;
   if (l.resetX) v.scrollX = v.lastScrollX = 0;
   if (l.resetY) v.scrollY = v.lastScrollY = 0;
+  // A larger window or a smaller ratio lowers the limits: positions beyond
+  // them would leave a band of background at the far edge and make the
+  // thumb disagree with the view until the next scroll.
+  const ScrollLimits lim = scroll_limits(haveImage ? g_image.width : 0, haveImage ? g_image.height : 0, v.zoomStep,
+                                         client.right, client.bottom, g_screen.hScrollHeight, g_screen.vScrollWidth,
+                                         l.hVisible, l.vVisible);
+  v.scrollX = v.lastScrollX = clamp_int(scroll_to(v.scrollX, ScrollCode::Other, 0, lim.x));
+  v.scrollY = v.lastScrollY = clamp_int(scroll_to(v.scrollY, ScrollCode::Other, 0, lim.y));
   set_range(g_hScrollBar, l.hRangeMax, v.scrollX);
   set_range(g_vScrollBar, l.vRangeMax, v.scrollY);
   if (l.hVisible) ShowWindow(g_hScrollBar, SW_SHOW);
@@ -187,6 +201,23 @@ void reset_view_for_load(HWND w) {
   destroy_size_grip();
   if (hWas) ShowWindow(g_hScrollBar, SW_HIDE);
   if (vWas) ShowWindow(g_vScrollBar, SW_HIDE);
+  invalidate_kept_picture();
+  redraw_view(w, true);
+}
+
+void lay_out_as_no_image(HWND w) {
+  ViewState& v = g_image.view;
+  v.zoomStep = v.fitZoomStep = 0;
+  recompute_zoom_factor();
+  invalidate_kept_picture();
+  layout_scroll_bars(w);
+  v.vBarVisibleNow = v.vBarVisibleAtLastMove = v.vBarVisible;
+  set_caption_untitled(w);
+  redraw_view(w, true);
+}
+
+void on_display_change(HWND w) {
+  invalidate_kept_picture();
   redraw_view(w, true);
 }
 
@@ -208,6 +239,12 @@ void set_caption_ratio(HWND w) {
   char ratio[32];
   ratio_text(g_image.view.zoomStep, ratio, sizeof ratio);
   std::snprintf(g_caption, sizeof g_caption, "%s%s", g_captionBase, ratio);
+  SetWindowTextA(w, g_caption);
+}
+
+void set_caption_untitled(HWND w) {
+  g_captionBase[0] = '\0';
+  std::snprintf(g_caption, sizeof g_caption, "%s%s", g_texts.captionPrefix, frame::tr("(No title)", "(無題)"));
   SetWindowTextA(w, g_caption);
 }
 

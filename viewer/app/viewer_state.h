@@ -47,6 +47,9 @@ extern PRINTDLGA g_printSettings;
 extern HDC g_splashDc;
 extern HBITMAP g_splashBitmap;
 extern HGDIOBJ g_splashOldBitmap;
+// Frees whatever of the start-up picture exists (each part on its own: one
+// may have been made without the other).
+void free_splash();
 constexpr int kSplashWidth = 256;
 constexpr int kSplashHeight = 192;
 

@@ -4,6 +4,7 @@
 #include "formats/bytes.h"
 #include "frame/os_style.h"
 #include "viewer/app/buttons.h"
+#include "viewer/app/kept_picture.h"
 #include "viewer/app/messages.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
@@ -155,6 +156,8 @@ void extraction_apply(HWND main) {
     }
   }
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  // The reduced picture the view keeps shows the colours before this choice.
+  invalidate_kept_picture();
   redraw_view(main, true);
 }
 

@@ -1,7 +1,7 @@
 #include "viewer/icon/colour_dialog.h"
 
 #include "frame/os_style.h"
-#include "viewer/app/messages.h"
+#include "viewer/icon/icon_messages.h"
 #include "viewer/app/viewer_state.h"
 
 namespace viewer {
@@ -33,9 +33,11 @@ void on_draw_item(const DRAWITEMSTRUCT* d) {
     r.right -= 2;
     r.top += 1;
     r.bottom -= 1;
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(d->itemData));
-    FillRect(d->hDC, &r, brush);
-    DeleteObject(brush);
+    // Without a brush the swatch stays as the list drew it.
+    if (HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(d->itemData))) {
+      FillRect(d->hDC, &r, brush);
+      DeleteObject(brush);
+    }
   }
   if (d->itemAction & (ODA_SELECT | ODA_DRAWENTIRE)) {
     // The frame shows the selection; redrawing it on every full draw keeps
@@ -94,11 +96,7 @@ void choose_mask_colour(HWND owner) {
   if (r == -1) {
     maskColour = 0x808000;
     maskColourIndex = 0;
-    message(owner, MB_OK | MB_ICONWARNING,
-            "Unable to display dialog.\nDark cyan color is selected for\ntransparent/reverse pixels in the icon.",
-            "Error",
-            "ダイアログを表示できませんので、\nアイコン中の透明色・反転色の表示\n色は、暗シアン色とします.",
-            "エラー");
+    frame::show(owner, msg::kColourDialogFailure);
   }
 }
 

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "formats/bmp_scan.h"
-#include "frame/os_style.h"
 #include "viewer/app/messages.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
@@ -52,20 +51,6 @@ bool load(HWND w, const char* path) {
   return loaded;
 }
 
-// Nothing is shown: no bars, the image buttons off (the next paint does
-// that for a record without a block), no file name in the caption.
-void lay_out_without_image(HWND w) {
-  free_image();
-  g_image.width = g_image.height = 0;
-  recompute_zoom_factor();
-  layout_scroll_bars(w);
-  g_image.view.vBarVisibleNow = g_image.view.vBarVisibleAtLastMove = g_image.view.vBarVisible;
-  redraw_view(w, true);
-  char caption[512];
-  std::snprintf(caption, sizeof caption, "%s%s", g_texts.captionPrefix, frame::tr("(No title)", "(無題)"));
-  SetWindowTextA(w, caption);
-}
-
 }  // namespace
 
 void show_make_icon_bitmap(HWND w, const char* path, int tag) {
@@ -76,7 +61,9 @@ void show_make_icon_bitmap(HWND w, const char* path, int tag) {
   g_image.imageOrigin = FromBmpFile;
   extraction_reset();
   if (!shown) {
-    lay_out_without_image(w);
+    // The old image has gone and nothing replaced it.
+    free_image();
+    lay_out_as_no_image(w);
     return;
   }
   recompute_zoom_factor();
