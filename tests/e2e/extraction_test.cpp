@@ -241,3 +241,27 @@ TEST(Extraction, DeepImagesShowTheKeptChannels) {
     p.close();
   }
 }
+
+// At a reduced ratio the view repaints from a picture it keeps: a choice
+// must show there too, on the next repaint as on the first.
+TEST(Extraction, ReducedViewShowsEachChoice) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "extract-reduced"));
+  const std::string dir = fresh_dir("extract-reduced-files");
+  ASSERT_TRUE(write_file(join(dir, "large.bmp"), palette_bmp(1600, 1200)));
+  ASSERT_TRUE(open_with_dialog(p, join(dir, "large.bmp")));
+  ASSERT_TRUE(wait_until([&] { return title_of(p.main).find("large.bmp [1:") != std::string::npos; }))
+      << title_of(p.main);
+  repaint(p.main);
+  const int w = 200, h = 150;  // within the view at any reduced ratio the window allows
+  const Pixels loaded = view_pixels(p.main, w, h);
+  HWND dlg = open_dialog(p);
+  ASSERT_NE(dlg, nullptr);
+  for (const int id : {kChoiceR, kChoiceGB, kChoiceAll}) {
+    choose(p, dlg, id);
+    EXPECT_EQ(count_differences(view_pixels(p.main, w, h), 0, 0, extracted(loaded, id), 0, 0, w, h), 0) << id;
+    repaint(p.main);
+    EXPECT_EQ(count_differences(view_pixels(p.main, w, h), 0, 0, extracted(loaded, id), 0, 0, w, h), 0) << id;
+  }
+  p.close();
+}
