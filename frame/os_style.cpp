@@ -27,12 +27,12 @@ bool read_value(const char* keyPath, const char* name, char (&buffer)[256], bool
 }
 }  // namespace
 
-void detect_style() {
+void detect_style(NtVersionRule rule) {
   g_detected = true;
   char buffer[256];
   bool opened = false;
   if (read_value("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", buffer, &opened)) {
-    UiStyle = style_from_nt_version(buffer);
+    UiStyle = (rule ? rule : style_from_nt_version)(buffer);
     return;
   }
   read_value("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProductName", buffer, &opened);

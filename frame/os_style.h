@@ -6,7 +6,10 @@ extern int UiStyle;     // 0…7, the OS family (selects button bitmaps and hint
 extern int japaneseUi;  // 1 exactly when the ANSI code page is 932
 
 namespace frame {
-void detect_style();
+// Maps the NT "CurrentVersion" text to a UiStyle; the programs differ here.
+using NtVersionRule = int (*)(const char* currentVersion);
+// Reads the registry once; the viewer's rule unless a program passes its own.
+void detect_style(NtVersionRule rule = nullptr);
 bool style_detected();
 void decide_language();
 // Picks the English or the Japanese form of a text.

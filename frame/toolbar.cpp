@@ -6,6 +6,7 @@
 #include "frame/hint_logic.h"
 #include "frame/os_style.h"
 #include "frame/os_style_logic.h"
+#include "frame/scoped.h"
 
 namespace frame {
 
@@ -13,8 +14,7 @@ namespace {
 
 constexpr const char* kClassName = "IconBarWindow";
 
-const ToolButton* g_buttons = nullptr;
-int g_buttonCount = 0;
+ToolbarRules g_rules;
 HINSTANCE g_instance = nullptr;
 
 // The hint currently drawn and the pixels it covers.
@@ -28,29 +28,32 @@ struct HintState {
 
 // Hinted buttons sit side by side, 32 pixels each, after the left filler.
 int first_hinted_x() {
-  for (int i = 0; i < g_buttonCount; ++i)
-    if (g_buttons[i].hintEn) return g_buttons[i].x;
+  for (int i = 0; i < g_rules.count; ++i)
+    if (g_rules.buttons[i].hintEn) return g_rules.buttons[i].x;
   return 0;
 }
 int hinted_count() {
   int n = 0;
-  for (int i = 0; i < g_buttonCount; ++i)
-    if (g_buttons[i].hintEn) ++n;
+  for (int i = 0; i < g_rules.count; ++i)
+    if (g_rules.buttons[i].hintEn) ++n;
   return n;
 }
 const ToolButton* hinted(int n) {
-  for (int i = 0; i < g_buttonCount; ++i)
-    if (g_buttons[i].hintEn && --n == 0) return &g_buttons[i];
+  for (int i = 0; i < g_rules.count; ++i)
+    if (g_rules.buttons[i].hintEn && --n == 0) return &g_rules.buttons[i];
   return nullptr;
 }
 const ToolButton* by_id(int id) {
-  for (int i = 0; i < g_buttonCount; ++i)
-    if (g_buttons[i].id == id) return &g_buttons[i];
+  for (int i = 0; i < g_rules.count; ++i)
+    if (g_rules.buttons[i].id == id) return &g_rules.buttons[i];
   return nullptr;
 }
 
+int button_width(const ToolButton& b) { return b.width > 0 ? b.width : GetSystemMetrics(SM_CXSCREEN) - b.x; }
+
 void bitmap_name(const ToolButton& b, const char* state, char (&out)[32]) {
-  std::snprintf(out, sizeof out, "%s%s%s", b.base, bitmap_set_suffix(UiStyle), state);
+  const char* suffix = (g_rules.setSuffix ? g_rules.setSuffix : bitmap_set_suffix)(UiStyle);
+  std::snprintf(out, sizeof out, "%s%s%s", b.base, suffix, state);
 }
 
 void restore_hint(HDC windowDc) {
@@ -70,9 +73,13 @@ void draw_hint(HDC windowDc, int n, const HintFont& font) {
   GetTextExtentPoint32A(windowDc, text, len, &extent);
   TEXTMETRICA tm{};
   GetTextMetricsA(windowDc, &tm);
-  const HintBox box = hint_box(b->x, extent.cx, font.extraWidth, tm.tmHeight, tm.tmExternalLeading,
-                               GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER),
-                               GetSystemMetrics(SM_CYCAPTION));
+  const HintBox box =
+      g_rules.hints == HintPlacement::AboveToolbar
+          ? hint_box_above(b->x, extent.cx, font.extraWidth, tm.tmHeight, tm.tmExternalLeading,
+                           GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER),
+                           GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU), UiStyle)
+          : hint_box(b->x, extent.cx, font.extraWidth, tm.tmHeight, tm.tmExternalLeading,
+                     GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER), GetSystemMetrics(SM_CYCAPTION));
   if (!g_hint.savedDc) {
     g_hint.savedDc = CreateCompatibleDC(windowDc);
     g_hint.savedBitmap = CreateCompatibleBitmap(windowDc, kHintBufferWidth, kHintBufferHeight);
@@ -83,11 +90,11 @@ void draw_hint(HDC windowDc, int n, const HintFont& font) {
   SetRect(&g_hint.box, box.left, box.top, box.right, box.bottom);
   g_hint.shown = n;
 
-  HGDIOBJ oldPen = SelectObject(windowDc, GetStockObject(BLACK_PEN));
-  HGDIOBJ oldBrush = SelectObject(windowDc, GetStockObject(WHITE_BRUSH));
-  Rectangle(windowDc, box.left, box.top, box.right, box.bottom);
-  SelectObject(windowDc, oldBrush);
-  SelectObject(windowDc, oldPen);
+  {
+    Selection pen(windowDc, GetStockObject(BLACK_PEN));
+    Selection brush(windowDc, GetStockObject(WHITE_BRUSH));
+    Rectangle(windowDc, box.left, box.top, box.right, box.bottom);
+  }
   // Text that the box cannot hold is cut at its inner edge.
   RECT inner{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
   SetBkMode(windowDc, TRANSPARENT);
@@ -98,11 +105,11 @@ void draw_hint(HDC windowDc, int n, const HintFont& font) {
 
 LRESULT on_create(HWND bar) {
   if (!style_detected()) detect_style();
-  const int top = GetSystemMetrics(SM_CYBORDER) - 1;
-  for (int i = 0; i < g_buttonCount; ++i) {
-    const ToolButton& b = g_buttons[i];
-    const int width = b.width > 0 ? b.width : GetSystemMetrics(SM_CXSCREEN) - b.x;
-    HWND button = CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.x, top, width, 20, bar,
+  for (int i = 0; i < g_rules.count; ++i) {
+    const ToolButton& b = g_rules.buttons[i];
+    const RECT r = button_rect(b.id);
+    HWND button = CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, bar,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), g_instance, nullptr);
     if (button && !b.enabledAtStart) EnableWindow(button, FALSE);
   }
@@ -119,7 +126,19 @@ LRESULT on_command(HWND bar, WPARAM wParam) {
   return 0;
 }
 
-LRESULT on_draw_item(const DRAWITEMSTRUCT* item) {
+// The capture program's strip has a black edge along its top, over the row
+// its buttons leave free.
+void draw_top_line(HWND bar) {
+  RECT client;
+  GetClientRect(bar, &client);
+  WindowDc dc(bar);
+  if (!dc) return;
+  Selection pen(dc.get(), GetStockObject(BLACK_PEN));
+  MoveToEx(dc.get(), 0, 0, nullptr);
+  LineTo(dc.get(), client.right, 0);
+}
+
+LRESULT on_draw_item(HWND bar, const DRAWITEMSTRUCT* item) {
   if (item->CtlType != ODT_BUTTON) return 0;
   const ToolButton* b = by_id(static_cast<int>(item->CtlID));
   if (!b) return 0;
@@ -128,21 +147,17 @@ LRESULT on_draw_item(const DRAWITEMSTRUCT* item) {
                                                          : "Up";
   char name[32];
   bitmap_name(*b, state, name);
-  HBITMAP bitmap = LoadBitmapA(g_instance, name);
-  if (!bitmap) return 0;
   if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
-    HDC mem = CreateCompatibleDC(item->hDC);
+    GdiObject<HBITMAP> bitmap(LoadBitmapA(g_instance, name));
+    OwnDc mem(bitmap ? CreateCompatibleDC(item->hDC) : nullptr);
     if (mem) {
-      HGDIOBJ old = SelectObject(mem, bitmap);
-      if (old) {
+      Selection selected(mem.get(), bitmap.get());
+      if (selected)
         BitBlt(item->hDC, item->rcItem.left, item->rcItem.top, item->rcItem.right - item->rcItem.left,
-               item->rcItem.bottom - item->rcItem.top, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-      }
-      DeleteDC(mem);
+               item->rcItem.bottom - item->rcItem.top, mem.get(), 0, 0, SRCCOPY);
     }
   }
-  DeleteObject(bitmap);
+  if (g_rules.topLine) draw_top_line(bar);
   return 0;
 }
 
@@ -150,7 +165,7 @@ LRESULT CALLBACK toolbar_proc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) 
   switch (msg) {
     case WM_CREATE: return on_create(bar);
     case WM_COMMAND: return on_command(bar, wParam);
-    case WM_DRAWITEM: return on_draw_item(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: return on_draw_item(bar, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     default: return DefWindowProcA(bar, msg, wParam, lParam);
   }
 }
@@ -158,14 +173,25 @@ LRESULT CALLBACK toolbar_proc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 void set_tool_buttons(const ToolButton* table, int count) {
-  g_buttons = table;
-  g_buttonCount = count;
+  ToolbarRules rules;
+  rules.buttons = table;
+  rules.count = count;
+  set_toolbar_rules(rules);
+}
+
+void set_toolbar_rules(const ToolbarRules& rules) { g_rules = rules; }
+
+RECT button_rect(int id) {
+  const ToolButton* b = by_id(id);
+  if (!b) return RECT{};
+  const int top = GetSystemMetrics(SM_CYBORDER) + g_rules.buttonTop;
+  return RECT{b->x, top, b->x + button_width(*b), top + kButtonHeight};
 }
 
 bool register_toolbar_class(HINSTANCE instance) {
   g_instance = instance;
   WNDCLASSA wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  wc.style = g_rules.classStyle;
   wc.lpfnWndProc = toolbar_proc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -189,30 +215,26 @@ void update_hint(HWND main) {
   ScreenToClient(main, &p);
   // No hints while a modal dialog has disabled the main window.
   if (!GetActiveWindow() || !IsWindowEnabled(main)) return;
-  HDC dc = GetWindowDC(main);
+  WindowDc dc(main, WindowDc::WholeWindow);
   if (!dc) return;
   const HintFont font = hint_font(japaneseUi != 0, UiStyle);
-  HFONT hfont = CreateFontA(font.height, 0, 0, 0, 400, 0, 0, 0, static_cast<DWORD>(font.charset), 0, 0, 0, 0,
-                            font.face);
-  HGDIOBJ oldFont = SelectObject(dc, hfont);
-  const int n = hint_target(p.x, p.y, GetSystemMetrics(SM_CYBORDER), first_hinted_x(), hinted_count());
+  GdiObject<HFONT> hfont(CreateFontA(font.height, 0, 0, 0, 400, 0, 0, 0, static_cast<DWORD>(font.charset), 0, 0,
+                                     0, 0, font.face));
+  Selection selected(dc.get(), hfont.get());
+  const int n =
+      hint_target(p.x, p.y, GetSystemMetrics(SM_CYBORDER), first_hinted_x(), hinted_count(), g_rules.hintRows);
   if (n <= 0) {
-    restore_hint(dc);
+    restore_hint(dc.get());
   } else if (n != g_hint.shown) {
-    restore_hint(dc);
-    draw_hint(dc, n, font);
+    restore_hint(dc.get());
+    draw_hint(dc.get(), n, font);
   }
-  SelectObject(dc, oldFont);
-  DeleteObject(hfont);
-  ReleaseDC(main, dc);
 }
 
 void erase_hint(HWND main) {
   if (!g_hint.shown) return;
-  HDC dc = GetWindowDC(main);
-  if (!dc) return;
-  restore_hint(dc);
-  ReleaseDC(main, dc);
+  WindowDc dc(main, WindowDc::WholeWindow);
+  if (dc) restore_hint(dc.get());
 }
 
 int hint_state() { return g_hint.shown; }

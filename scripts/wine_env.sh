@@ -72,12 +72,15 @@ REG
 # too; the registry is read when the Wine server starts, hence the wait.
 ensure_test_drives() {
   local d="$WINEPREFIX/dosdevices"
-  [ -f "$WINEPREFIX/.kaldero-drives" ] && [ -L "$d/d:" ] && [ -L "$d/n:" ] && return 0
-  mkdir -p "$BUILD/drives/cdrom" "$BUILD/drives/network" "$d"
+  [ -f "$WINEPREFIX/.kaldero-drives" ] && [ -L "$d/d:" ] && [ -L "$d/n:" ] && [ -L "$d/r:" ] && return 0
+  mkdir -p "$BUILD/drives/cdrom" "$BUILD/drives/network" "$BUILD/drives/ramdisk" "$d"
   ln -sfn "$BUILD/drives/cdrom" "$d/d:"
   ln -sfn "$BUILD/drives/network" "$d/n:"
   wine reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null 2>&1
   wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f >/dev/null 2>&1
+  # R: a RAM disk, where the capture program may save its icons.
+  ln -sfn "$BUILD/drives/ramdisk" "$d/r:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v r: /d ramdisk /f >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.kaldero-drives"
 }

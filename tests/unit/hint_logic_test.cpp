@@ -34,9 +34,13 @@ TEST(HintTarget, FillersAtBothEndsAndEverythingOffTheStripHaveNoHint) {
   EXPECT_EQ(target(5, 300), -1);
   EXPECT_EQ(hint_target(100, 2, 3, 16, 13), -1);
   EXPECT_EQ(hint_target(100, 22, 3, 16, 13), 3);
-  // The capture program's shorter strip ends earlier.
-  EXPECT_EQ(hint_target(16 + 32 * 5, 5, 1, 16, 5), 0);
-  EXPECT_EQ(hint_target(16 + 32 * 5 - 1, 5, 1, 16, 5), 5);
+  // The capture program's shorter strip ends earlier, and its hints stop
+  // one row higher.
+  EXPECT_EQ(hint_target(16 + 32 * 3, 5, 1, 16, 3, 19), 0);
+  EXPECT_EQ(hint_target(16 + 32 * 3 - 1, 5, 1, 16, 3, 19), 3);
+  EXPECT_EQ(hint_target(50, 19, 1, 16, 3, 19), 2);
+  EXPECT_EQ(hint_target(50, 20, 1, 16, 3, 19), -1);
+  EXPECT_EQ(hint_target(50, 0, 1, 16, 3, 19), -1);
 }
 
 TEST(HintBox, SitsBelowTheButtonAndFitsTheText) {
@@ -69,4 +73,34 @@ TEST(HintBox, NeverOutgrowsTheSavedPixels) {
   const HintBox neg = hint_box(16, -100, 0, -50, 0, 1, 1, 19);
   EXPECT_GE(neg.right, neg.left);
   EXPECT_GE(neg.bottom, neg.top);
+}
+
+TEST(HintBox, AboveTheToolBarEndsOverTheMenuBar) {
+  struct Case {
+    int buttonX, textWidth, extraWidth, charHeight, leading, cxBorder, cyBorder, cyCaption, cyMenu, uiStyle;
+    HintBox expect;
+  };
+  const Case cases[] = {
+      // Form (x 16), 14-pixel font: bottom at 1 + 19 + 19 + 2, 20 rows up.
+      {16, 24, 2, 14, 0, 1, 1, 19, 19, 3, {18, 21, 18 + 24 + 2 + 5, 41}},
+      // Styles above 5 have taller frames: 3 pixels lower.
+      {48, 20, 2, 14, 0, 1, 1, 19, 19, 6, {50, 24, 50 + 20 + 2 + 5, 44}},
+      {48, 20, 2, 14, 0, 1, 1, 19, 19, 5, {50, 21, 50 + 20 + 2 + 5, 41}},
+      // External leading makes it taller upwards; the bottom stays.
+      {80, 30, 1, 12, 3, 2, 2, 18, 20, 7, {83, 45 - 21, 83 + 30 + 1 + 5, 2 + 18 + 20 + 2 + 3}},
+      // A font taller than the buffer keeps the bottom edge and loses the top.
+      {16, 20, 2, 60, 0, 1, 1, 19, 19, 3, {18, 41 - 29, 18 + 20 + 2 + 5, 41}},
+      // Too wide a text is cut at the buffer's width.
+      {80, 500, 2, 14, 0, 1, 1, 19, 19, 3, {82, 21, 82 + 129, 41}},
+  };
+  for (const Case& c : cases) {
+    const HintBox b = hint_box_above(c.buttonX, c.textWidth, c.extraWidth, c.charHeight, c.leading, c.cxBorder,
+                                     c.cyBorder, c.cyCaption, c.cyMenu, c.uiStyle);
+    EXPECT_EQ(b.left, c.expect.left) << c.buttonX;
+    EXPECT_EQ(b.top, c.expect.top) << c.buttonX;
+    EXPECT_EQ(b.right, c.expect.right) << c.buttonX;
+    EXPECT_EQ(b.bottom, c.expect.bottom) << c.buttonX;
+    EXPECT_LE(b.bottom - b.top + 1, kHintBufferHeight);
+    EXPECT_LE(b.right - b.left + 1, kHintBufferWidth);
+  }
 }

@@ -41,5 +41,7 @@ Canvas draw_button(const ButtonSpec& button, Era era, ButtonState state);
 
 // The viewer's strip, left to right: Gap, the thirteen commands, Space.
 const std::vector<ButtonSpec>& viewer_buttons();
+// The capture program's strip: Gap, Form, Icon, About (the viewer's), Space.
+const std::vector<ButtonSpec>& capture_buttons();
 
 }  // namespace art

@@ -77,6 +77,32 @@ art::Canvas contact_sheet(const std::vector<art::ButtonSpec>& strip) {
   return art::reduce_colours(sheet, 256);
 }
 
+void write_icon(const fs::path& path, const art::IconArt& icon) {
+  write_file(path, fmt::dib::icon_file(icon.image.image(4), icon.mask));
+}
+
+// The capture program's resources, in their own folder and script
+// (meridot_artwork.rc) beside the viewer's: both programs name their class
+// icon ICON_1.
+void write_capture_artwork(const fs::path& dir) {
+  const fs::path own = dir / "meridot";
+  fs::create_directories(own);
+  std::string rc = "// Drawn by tools/artwork; rebuilt with every build.\n";
+  write_icon(own / "ICON_1.ico", art::draw_capture_icon());
+  write_icon(own / "ICON_2.ico", art::draw_grab_icon());
+  write_file(own / "CURSOR_C.cur", art::cursor_file(art::draw_cross_cursor()));
+  rc += "ICON_1 ICON \"meridot/ICON_1.ico\"\n";
+  rc += "ICON_2 ICON \"meridot/ICON_2.ico\"\n";
+  // The About boxes show the program icon under the number 132.
+  rc += "132 ICON \"meridot/ICON_1.ico\"\n";
+  rc += "CURSOR_C CURSOR \"meridot/CURSOR_C.cur\"\n";
+  rc += write_buttons(dir, art::capture_buttons());
+  write_file(own / "sheet.bmp", bmp_of(contact_sheet(art::capture_buttons()), 8));
+  std::ofstream out(dir / "meridot_artwork.rc", std::ios::binary | std::ios::trunc);
+  out << rc;
+  if (!out) throw std::runtime_error("cannot write meridot_artwork.rc");
+}
+
 void run(const fs::path& dir) {
   fs::create_directories(dir);
   std::string rc = "// Drawn by tools/artwork; rebuilt with every build.\n";
@@ -96,6 +122,7 @@ void run(const fs::path& dir) {
   std::ofstream out(dir / "artwork.rc", std::ios::binary | std::ios::trunc);
   out << rc;
   if (!out) throw std::runtime_error("cannot write artwork.rc");
+  write_capture_artwork(dir);
 }
 
 }  // namespace

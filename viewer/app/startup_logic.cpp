@@ -1,7 +1,8 @@
 #include "viewer/app/startup_logic.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "frame/path_logic.h"
 
 namespace viewer {
 
@@ -46,19 +47,14 @@ bool display_too_shallow(int bitsPerPixel) {
 }
 
 bool readme_path_from_program(const char* path, bool japaneseUi, char* out, size_t outSize) {
-  if (outSize == 0) return false;
-  out[0] = '\0';
-  const size_t len = std::strlen(path);
-  // "…\KALDERO5.EXE": drop "EXE" (English) or "5.EXE" (Japanese).
+  // "…\KALDERO5.EXE": drop "EXE" (English) or "5.EXE" (Japanese). The tail is
+  // plain ASCII, so the characters before it need no lead-byte test.
   const size_t cut = japaneseUi ? 5 : 3;
-  if (len < cut + 1) return false;
-  const int n = std::snprintf(out, outSize, "%.*s%s", static_cast<int>(len - cut), path,
-                              japaneseUi ? "J.PDF" : "PDF");
-  if (n < 0 || static_cast<size_t>(n) >= outSize) {
-    out[0] = '\0';
+  if (std::strlen(path) < cut + 1) {
+    if (outSize) out[0] = '\0';
     return false;
   }
-  return true;
+  return frame::replace_last_chars(path, cut, japaneseUi ? "J.PDF" : "PDF", nullptr, out, outSize);
 }
 
 Size minimum_window_size(int sbh, int minHeightBase, bool vBar, bool hBar) {

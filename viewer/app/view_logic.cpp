@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "frame/path_logic.h"
+
 namespace viewer {
 
 int zoom_factor(int step) { return step >= 0 ? step + 1 : 1 - step; }
@@ -94,17 +96,7 @@ void ratio_text(int step, char* out, size_t outSize) {
 }
 
 const char* file_name_of(const char* path, bool (*isLead)(unsigned char)) {
-  const char* name = path;
-  for (const char* p = path; *p;) {
-    const unsigned char c = static_cast<unsigned char>(*p);
-    if (isLead && isLead(c) && p[1] != '\0') {
-      p += 2;
-      continue;
-    }
-    ++p;
-    if (c == '\\') name = p;
-  }
-  return name;
+  return frame::file_name_of(path, isLead);
 }
 
 }  // namespace viewer

@@ -1,0 +1,25 @@
+// The capture's messages in both languages.
+#pragma once
+#include "frame/messages.h"
+
+namespace capture::msg {
+
+inline const frame::Message kNoBitmap = {MB_ICONERROR | MB_OK, "Unable to make a bitmap.", "Error",
+                                         "ビットマップを作れません.", "エラー"};
+inline const frame::Message kSaveQuestion = {MB_ICONQUESTION | MB_YESNO, "Do you save the image?", "Question",
+                                             "イメージを保存しますか？", "質問"};
+inline const frame::Message kSaveDialogError = {MB_ICONERROR | MB_OK, "GetSaveFileName error 0x%lx", "Open Error",
+                                                "GetSaveFileName エラー 0x%lx", "エラー"};
+inline const frame::Message kDriveRefused = {MB_ICONWARNING | MB_OK,
+                                             "Unable to save to the removable (or remote) disk.", "Warning",
+                                             "リムーバブル(またはリモート)・ディスクへはセーブできません.", "警告"};
+inline const frame::Message kTransparentQuestion = {MB_ICONQUESTION | MB_YESNO,
+                                                    "Do you make transparent pixels in the icon?", "Question",
+                                                    "アイコンに透明色部分を作りますか？", "質問"};
+inline const frame::Message kSuccess = {MB_ICONINFORMATION | MB_OK, "%s", "Success", "%s", "成功"};
+inline const frame::Message kOpenError = {MB_ICONERROR | MB_OK, "Unable to open file.", "Open Error",
+                                          "ファイルを開けません.", "エラー"};
+inline const frame::Message kWriteError = {MB_ICONERROR | MB_OK, "Unable to write to file.", "Write Error",
+                                           "ファイルに書き込めません.", "エラー"};
+
+}  // namespace capture::msg

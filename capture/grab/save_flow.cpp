@@ -1,0 +1,77 @@
+#include "capture/grab/save_flow.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+#include <string>
+
+#include "capture/grab/grab.h"
+#include "capture/grab/grab_logic.h"
+#include "capture/grab/grab_messages.h"
+#include "capture/grab/icon_build.h"
+#include "frame/os_style.h"
+
+namespace capture {
+
+namespace {
+
+char g_savedPath[512];
+std::string g_successText;
+
+// The drive of the path's first three characters takes icon files when it is
+// a fixed disk or a RAM disk; a path without a drive root (a network path
+// such as \\server\share) is refused as well.
+bool drive_accepted(const char* path) {
+  char root[4] = {};
+  for (int i = 0; i < 3 && path[i]; ++i) root[i] = path[i];
+  const UINT type = GetDriveTypeA(root);
+  return type == DRIVE_FIXED || type == DRIVE_RAMDISK;
+}
+
+// The save dialog until the user picks a drive that is accepted; false when
+// the dialog ends without a path (a dialog error has been shown then).
+bool choose_path(HWND owner, char* path, DWORD capacity) {
+  for (;;) {
+    std::memset(path, 0, capacity);  // no name proposed
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = "Icons (*.ico)\0*.ico\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = capacity;
+    ofn.lpstrTitle = frame::tr("Assign an icon filename", "アイコン・ファイル名の指定");
+    ofn.lpstrDefExt = "ico";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    if (!GetSaveFileNameA(&ofn)) {
+      const DWORD error = CommDlgExtendedError();
+      if (error != 0) frame::show_f(owner, msg::kSaveDialogError, static_cast<unsigned long>(error));
+      return false;
+    }
+    if (drive_accepted(path)) return true;
+    frame::show(owner, msg::kDriveRefused);
+  }
+}
+
+}  // namespace
+
+const char* last_saved_path() { return g_savedPath; }
+const char* saved_success_text() { return g_successText.c_str(); }
+
+void run_save_dialogue(HWND owner, const IconForm& form) {
+  if (frame::show(owner, msg::kSaveQuestion) != IDYES) return;  // the reduced image stays for now
+  char path[512];
+  if (!choose_path(owner, path, sizeof path)) {
+    release_reduced_image();
+    return;
+  }
+  const bool written = write_icon_file(owner, path, form);
+  release_reduced_image();
+  if (!written) return;
+  std::memcpy(g_savedPath, path, sizeof g_savedPath);
+  g_successText = success_text(form.size, form.colourCount, japaneseUi != 0);
+  // The transparent-pixel tool does not exist yet: either answer ends here.
+  frame::show(owner, msg::kTransparentQuestion);
+  frame::show_f(owner, msg::kSuccess, g_successText.c_str());
+}
+
+}  // namespace capture

@@ -1,0 +1,326 @@
+// The capture program's start-up and shell: one instance, the stored
+// position, the desktop settings it switches off for the session, its menus
+// and the hints of its tool bar in both languages.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "capture/app/startup_logic.h"
+#include "tests/e2e/capture_app_ui.h"
+#include "tests/e2e/capture_ui.h"
+#include "tests/e2e/registry.h"
+#include "tests/e2e/viewer_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+std::string read_ini(const std::string& ini, const char* key) {
+  char text[32] = {};
+  GetPrivateProfileStringA("Position", key, "?", text, sizeof text, ini.c_str());
+  return text;
+}
+
+// The capture program's UiStyle on this system, by its own version rule.
+int capture_style() {
+  char version[256] = {};
+  DWORD size = sizeof version - 1;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
+    return 0;
+  const bool ok = RegQueryValueExA(key, "CurrentVersion", nullptr, nullptr, reinterpret_cast<BYTE*>(version), &size) ==
+                  ERROR_SUCCESS;
+  RegCloseKey(key);
+  return ok ? capture::style_from_nt_version(version) : 0;
+}
+
+struct Hint {
+  int button;
+  int x;  // the button's left edge on the strip
+  const wchar_t* text;
+};
+
+// Width of a hint text in the hint font, measured by the driver.
+int text_width(const wchar_t* text, bool japanese, int style, int* height, int* leading) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = japanese ? CreateFontW(12, 0, 0, 0, 400, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳゴシック")
+                        : CreateFontW(style >= 3 ? 14 : 12, 0, 0, 0, 400, 0, 0, 0, OEM_CHARSET, 0, 0, 0, 0, L"Helv");
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  *height = tm.tmHeight;
+  *leading = tm.tmExternalLeading;
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return extent.cx;
+}
+
+// Hovers over each hinted button and checks the box drawn above the tool bar,
+// over the menu bar: its black outline where the rules put it, as wide as its
+// text, and the window exactly as before once the pointer has left the strip.
+void check_hints(Program& p, const Hint (&hints)[3], bool japanese) {
+  const int style = capture_style();
+  const int cyBorder = GetSystemMetrics(SM_CYBORDER);
+  RECT wr{};
+  GetWindowRect(p.main, &wr);
+  const POINT away = client_to_screen(p.main, 60, cyBorder + 20 + 6);
+  move_mouse(away.x, away.y);
+  settle(p.main);
+  const Pixels before = grab_window(p.main);
+  screenshot(japanese ? "capture-hints-before-ja" : "capture-hints-before");
+
+  for (const Hint& h : hints) {
+    SCOPED_TRACE(testing::Message() << "button " << h.button);
+    int height = 0, leading = 0;
+    const int cx = text_width(h.text, japanese, style, &height, &leading);
+    const int left = GetSystemMetrics(SM_CXBORDER) + h.x + 1;
+    const int right = left + cx + (japanese ? 1 : 2) + 5;
+    const int bottom = cyBorder + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYMENU) + 2 + (style > 5 ? 3 : 0);
+    const int top = bottom - (height + leading + 6);
+    ASSERT_LE(bottom - top + 1, 30);
+
+    // The lowest strip row shows no hint; one row higher does.
+    const POINT low = client_to_screen(p.main, h.x + 10, cyBorder + 19);
+    move_mouse(low.x, low.y);
+    settle(p.main);
+    EXPECT_EQ(count_differences(grab_window(p.main), 0, 0, before, 0, 0, before.width, before.height), 0);
+    const POINT on = client_to_screen(p.main, h.x + 10, cyBorder + 18);
+    move_mouse(on.x, on.y);
+    Pixels now;
+    const bool drawn = wait_until([&] {
+      now = grab_window(p.main);
+      return now.at(left, top) == 0 && now.at(right - 1, bottom - 1) == 0;
+    }, 3000);
+    screenshot(std::string(japanese ? "capture-hint-ja-" : "capture-hint-") + std::to_string(h.button));
+    ASSERT_TRUE(drawn);
+    int outline = 0, text = 0;
+    for (int x = left; x < right; ++x) outline += (now.at(x, top) != 0) + (now.at(x, bottom - 1) != 0);
+    for (int y = top; y < bottom; ++y) outline += (now.at(left, y) != 0) + (now.at(right - 1, y) != 0);
+    EXPECT_EQ(outline, 0) << "black outline";
+    // Black text on white, smoothed into greys at its edges.
+    int coloured = 0;
+    for (int y = top + 1; y < bottom - 1; ++y)
+      for (int x = left + 1; x < right - 1; ++x) {
+        const uint32_t c = now.at(x, y);
+        coloured += (c & 0xFF) != (c >> 8 & 0xFF) || (c & 0xFF) != (c >> 16);
+        text += (c & 0xFF) < 0x80;
+      }
+    EXPECT_EQ(coloured, 0);
+    EXPECT_GT(text, 10) << "the text";
+    // The box ends at its right edge: the column after it is as it was.
+    for (int y = top; y < bottom; ++y) EXPECT_EQ(now.at(right, y), before.at(right, y)) << y;
+  }
+  // Over the filler at the right and below the strip the hint goes, and the
+  // window is exactly as before.
+  for (const POINT off : {client_to_screen(p.main, 120, cyBorder + 5), away}) {
+    move_mouse(off.x, off.y);
+    int wrong = -1;
+    wait_until([&] {
+      wrong = count_differences(grab_window(p.main), 0, 0, before, 0, 0, before.width, before.height);
+      return wrong == 0;
+    }, 3000);
+    EXPECT_EQ(wrong, 0);
+  }
+  RECT after{};
+  GetWindowRect(p.main, &after);
+  EXPECT_EQ(after.left, wr.left);
+}
+
+}  // namespace
+
+// A second start finds the first by its title and ends at once, without
+// touching the first or the stored position; the English menu replaces the
+// class menu.
+TEST(CaptureApp, ASecondStartExitsAtOnceAndTheFirstRunsOn) {
+  Program first;
+  ASSERT_TRUE(start_meridot_in(first, meridot_exe(), fresh_dir("capture-first")));
+  EXPECT_EQ(title_of(first.main), "Meridot");
+  // Before any capture the client area below the tool bar is white.
+  const Pixels client = grab_client(first.main);
+  for (int y = GetSystemMetrics(SM_CYBORDER) + 20; y < client.height; ++y)
+    for (int x = 0; x < client.width; ++x) ASSERT_EQ(client.at(x, y), 0xFFFFFFu) << x << "," << y;
+  const std::vector<std::wstring> english = {L"&Menu", L"100 &Form", L"101 &Icon", L"", L"102 &About...",
+                                             L"103 &Help...", L"", L"104 &Exit"};
+  EXPECT_EQ(menu_texts("MENU_0"), english);
+  // The English menu is in place: its Form item opens the English dialog.
+  HWND dlg = form_dialog_from_menu(first);
+  ASSERT_TRUE(dlg);
+  ASSERT_TRUE(press(dlg, IDCANCEL));
+  RECT r1{};
+  GetWindowRect(first.main, &r1);
+
+  Program second;
+  ASSERT_TRUE(second.start(meridot_exe(), fresh_dir("capture-second")));
+  DWORD code = 99;
+  ASSERT_TRUE(second.wait_exit(10000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(first.running());
+  EXPECT_TRUE(IsWindowVisible(first.main));
+  EXPECT_EQ(title_of(first.main), "Meridot");
+  RECT r2{};
+  GetWindowRect(first.main, &r2);
+  EXPECT_TRUE(EqualRect(&r1, &r2));
+  first.close();
+  DWORD firstCode = 99;
+  EXPECT_TRUE(first.wait_exit(5000, &firstCode));
+  EXPECT_EQ(firstCode, 0u);
+}
+
+// The window goes to the INI position beside the program, clamped so that it
+// lies wholly on the screen, and the position is written back clamped too.
+TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  const int maxX = sw - 135, maxY = sh - meridot_base_height() - 16;
+  struct Case {
+    const char* x;
+    const char* y;
+    int expectX, expectY;
+  };
+  const Case cases[] = {
+      {"100", "200", 100, 200},
+      {"99999", "-40", maxX, 0},
+      {"-7", "9999", 0, maxY},
+      {nullptr, nullptr, 0, 0},  // no INI yet
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.x ? c.x : "no INI"));
+    // A copy of the program in a folder of its own keeps the INI there.
+    const std::string dir = fresh_dir("capture-ini");
+    const std::string exe = join(dir, "MERIDOT5.EXE");
+    const std::string ini = join(dir, "MERIDOT5.INI");
+    ASSERT_TRUE(CopyFileA(meridot_exe().c_str(), exe.c_str(), FALSE));
+    if (c.x) {
+      WritePrivateProfileStringA("Position", "x", c.x, ini.c_str());
+      WritePrivateProfileStringA("Position", "y", c.y, ini.c_str());
+      WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());  // flush
+    }
+    Program p;
+    ASSERT_TRUE(start_meridot_in(p, exe, dir));
+    RECT r{};
+    GetWindowRect(p.main, &r);
+    EXPECT_EQ(r.left, c.expectX);
+    EXPECT_EQ(r.top, c.expectY);
+    EXPECT_EQ(r.right - r.left, 135);
+    EXPECT_EQ(r.bottom - r.top, meridot_base_height() + 16);
+    // Moved partly off the screen, it is stored where it would fit.
+    SetWindowPos(p.main, nullptr, -50, sh - 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    settle(p.main);
+    p.close();
+    EXPECT_EQ(read_ini(ini, "x"), "0");
+    EXPECT_EQ(read_ini(ini, "y"), std::to_string(maxY));
+  }
+}
+
+// A BMP wallpaper and an active screen saver are off while the program runs
+// and back after it; a JPEG wallpaper and a screen saver that was off are
+// left as they are.
+TEST(CaptureApp, WallpaperAndScreenSaverAreOffOnlyWhileRunning) {
+  // The profile's values come back however the test ends.
+  SavedRegistryValue savedWallpaper(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper");
+  SavedRegistryValue savedSaver(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveActive");
+  const std::string dir = fresh_dir("capture-desktop");
+  const std::string bmp = join(dir, "clouds.bmp");
+  const std::string jpg = join(dir, "beach.jpg");
+  ASSERT_TRUE(write_file(bmp, make_bmp24(8, 8, [](int x, int y) { return (x + y) % 2 ? 0x3366CCu : 0xFFFFFFu; })));
+  ASSERT_TRUE(write_file(jpg, {0xFF, 0xD8, 0xFF, 0xD9}));
+  struct Case {
+    std::string wallpaper;
+    bool saver;
+    std::string wallpaperWhileRunning;
+  };
+  const Case cases[] = {{bmp, true, ""}, {jpg, false, jpg}, {bmp, false, ""}, {"", true, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.wallpaper + (c.saver ? " saver on" : " saver off"));
+    set_desk_wallpaper(c.wallpaper);
+    set_screen_saver_active(c.saver);
+    DesktopSettings s = desktop_settings();
+    ASSERT_TRUE(s.read);
+    ASSERT_EQ(s.wallpaper, c.wallpaper);
+    ASSERT_EQ(s.screenSaverActive, c.saver);
+    Program p;
+    ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-desktop-run")));
+    s = desktop_settings();
+    EXPECT_EQ(s.wallpaper, c.wallpaperWhileRunning);
+    EXPECT_FALSE(s.screenSaverActive);
+    p.close();
+    s = desktop_settings();
+    EXPECT_EQ(s.wallpaper, c.wallpaper);
+    EXPECT_EQ(s.screenSaverActive, c.saver);
+  }
+  // No blanking of the test screen after this test.
+  set_desk_wallpaper("");
+  set_screen_saver_active(false);
+}
+
+TEST(CaptureApp, HintsAreDrawnAboveTheToolBarAndTheFrameIsRestored) {
+  Program p;
+  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-hints")));
+  const Hint hints[3] = {{kMeridotFormButton, 16, L"Form"}, {kMeridotIconButton, 48, L"Icon"},
+                         {kMeridotAboutButton, 80, L"About"}};
+  check_hints(p, hints, false);
+  p.close();
+}
+
+// The Japanese UI: the class menu, the hints, the form dialog and the
+// question after a capture.
+TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
+  Program p;
+  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-ja")));
+  const std::vector<std::wstring> japanese = {L"ﾒﾆｭｰ(&M)", L"100 モード(&F)", L"101 取込み(&I)", L"",
+                                              L"102 御案内(&A)...", L"103 ヘルプ(&H)...", L"", L"104 終了(&E)"};
+  EXPECT_EQ(menu_texts("MENU_1"), japanese);
+  const Hint hints[3] = {{kMeridotFormButton, 16, L"モード"}, {kMeridotIconButton, 48, L"取込み"},
+                         {kMeridotAboutButton, 80, L"御案内"}};
+  check_hints(p, hints, true);
+
+  // The class menu stays in place: its Form item opens the Japanese dialog.
+  HWND dlg = form_dialog_from_menu(p, true);
+  ASSERT_TRUE(dlg);
+  screenshot("capture-form-ja");
+  struct Control {
+    int id;
+    const wchar_t* text;
+  };
+  const Control controls[] = {{2, L"ｷｬﾝｾﾙ"}, {117, L"16色"}, {118, L"256色"}, {119, L"正立"},
+                              {122, L"倒立鏡面"}, {127, L"反転色"}, {129, L"白色"}};
+  for (const Control& c : controls) {
+    wchar_t text[64] = {};
+    GetDlgItemTextW(dlg, c.id, text, 64);
+    EXPECT_STREQ(text, c.text);
+  }
+  ASSERT_TRUE(press(dlg, IDOK));
+
+  ASSERT_TRUE(enter_capture(p));
+  const POINT at{300, 300};
+  drag(at, {at});
+  HWND question = wait_window_w(L"質問", 10000, p.pid());
+  ASSERT_TRUE(question);
+  wait_until([&] { return !wide_message_text(question).empty(); }, 2000);
+  EXPECT_EQ(wide_message_text(question), L"イメージを保存しますか？");
+  screenshot("capture-question-ja");
+  ASSERT_TRUE(press(question, IDNO));
+  // The image stays shown, and beside it the rest of the row is cross-hatched
+  // in the button face colour over white.
+  settle(p.main);
+  const uint32_t face = GetSysColor(COLOR_BTNFACE);
+  const uint32_t faceRgb = (face & 0xFF) << 16 | (face & 0xFF00) | (face >> 16 & 0xFF);
+  int hatch = 0, white = 0, other = 0;
+  wait_until([&] {
+    const Pixels client = grab_client(p.main);
+    hatch = white = other = 0;
+    for (int y = 21; y < 21 + 32; ++y)
+      for (int x = 32; x < 129 && x < client.width; ++x) {
+        const uint32_t c = client.at(x, y);
+        (c == faceRgb ? hatch : c == 0xFFFFFF ? white : other)++;
+      }
+    return other == 0 && hatch > 0 && white > 0;
+  }, 3000);
+  EXPECT_EQ(other, 0);
+  EXPECT_GT(hatch, 300);
+  EXPECT_GT(white, 300);
+  p.close();
+}

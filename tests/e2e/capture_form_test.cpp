@@ -1,0 +1,136 @@
+// The icon form dialog: what OK, Cancel and the close box leave behind, and
+// when a choice takes effect (a capture makes the pending form current).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "tests/e2e/capture_app_ui.h"
+#include "tests/e2e/capture_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+const std::vector<int> kStart = {114, 117, 119, 127};  // 32x32, 16 colours, erect, inverted frame
+
+// The height of the icon the next capture makes, as the Icon command sizes the
+// main window for it (base height + N); capture mode is left again with Esc.
+int next_capture_size(Program& p) {
+  if (!enter_capture(p)) return -1;
+  RECT r{};
+  GetWindowRect(p.main, &r);
+  type_key(VK_ESCAPE);
+  wait_until([&] { return IsWindowVisible(p.main) != FALSE; }, 5000);
+  settle(p.main);
+  return r.bottom - r.top - meridot_base_height();
+}
+
+RECT group_rect(HWND dialog, const char* text) {
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char t[64] = {};
+    GetWindowTextA(c, t, sizeof t);
+    if ((GetWindowLongA(c, GWL_STYLE) & 0xF) == BS_GROUPBOX && std::strcmp(t, text) == 0) {
+      RECT r{};
+      GetWindowRect(c, &r);
+      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+      return r;
+    }
+  }
+  return RECT{};
+}
+
+// The row of the etched rule between two groups: button-shadow pixels over
+// the groups' width with white pixels right below; -1 when there is none.
+int etched_rule_row(HWND dialog, const RECT& above, const RECT& below) {
+  const Pixels px = grab_client(dialog);
+  const uint32_t shadow = GetSysColor(COLOR_BTNSHADOW), white = 0xFFFFFF;
+  const uint32_t shadowRgb = (shadow & 0xFF) << 16 | (shadow & 0xFF00) | (shadow >> 16 & 0xFF);
+  for (int y = above.bottom; y + 1 < below.top; ++y) {
+    bool rule = px.at(above.left - 1, y) != shadowRgb && px.at(above.right, y) != shadowRgb;
+    for (int x = above.left; x < above.right && rule; ++x)
+      rule = px.at(x, y) == shadowRgb && px.at(x, y + 1) == white;
+    if (rule) return y;
+  }
+  return -1;
+}
+
+}  // namespace
+
+// Cancel, the close box and Esc put back the form and the frame colour as
+// they were when the dialog opened: the dialog shows them again and the next
+// capture is 32 x 32.
+TEST(CaptureForm, CancelAndCloseRestoreTheFormAndTheFrameColour) {
+  Program p;
+  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-cancel")));
+  struct Way {
+    const char* name;
+    std::function<void(HWND)> close;
+  };
+  const Way ways[] = {
+      {"Cancel", [](HWND d) { click_control(d, IDCANCEL); }},
+      {"close box", [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"Esc", [](HWND d) {
+         SetForegroundWindow(d);
+         type_key(VK_ESCAPE);
+       }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    HWND dlg = open_form_dialog(p);
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(checked_buttons(dlg), kStart);
+    for (int id : {116, 118, 122, 129}) click_control(dlg, id);
+    EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{116, 118, 122, 129}));
+    if (&way == &ways[0]) screenshot("capture-form-choices");
+    way.close(dlg);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000));
+    EXPECT_EQ(next_capture_size(p), 32);
+    dlg = open_form_dialog(p);
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(checked_buttons(dlg), kStart);
+    ASSERT_TRUE(press(dlg, IDCANCEL));
+  }
+  p.close();
+}
+
+// OK keeps the choice for the next capture only: opening the dialog again
+// before a capture shows the form in use (32 x 32) and starts from it, so the
+// earlier choice is gone unless it is made again; the frame colour stays.
+TEST(CaptureForm, OkTakesEffectAtTheNextCaptureAndReopeningShowsTheFormInUse) {
+  Program p;
+  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-ok")));
+  HWND dlg = open_form_dialog(p);
+  ASSERT_TRUE(dlg);
+  for (int id : {116, 118, 121, 128}) click_control(dlg, id);
+  ASSERT_TRUE(press(dlg, IDOK));
+
+  dlg = open_form_dialog(p);
+  ASSERT_TRUE(dlg);
+  EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{114, 117, 119, 128}));
+  ASSERT_TRUE(press(dlg, IDOK));
+  EXPECT_EQ(next_capture_size(p), 32);
+
+  dlg = open_form_dialog(p);
+  ASSERT_TRUE(dlg);
+  click_control(dlg, 116);
+  ASSERT_TRUE(press(dlg, IDOK));
+  EXPECT_EQ(next_capture_size(p), 64);
+  p.close();
+}
+
+// An etched rule (a shadow line over a white one) runs between the Image group
+// and the frame colour group, over the groups' width, in both templates.
+TEST(CaptureForm, AnEtchedRuleSeparatesTheImageAndFrameGroups) {
+  Program p;
+  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-rule")));
+  HWND dlg = open_form_dialog(p);
+  ASSERT_TRUE(dlg);
+  screenshot("capture-form");
+  const RECT image = group_rect(dlg, "Image"), frameGroup = group_rect(dlg, "Frame color for capturing");
+  ASSERT_GT(image.right, image.left);
+  ASSERT_GT(frameGroup.top, image.bottom);
+  EXPECT_GE(etched_rule_row(dlg, image, frameGroup), 0);
+  ASSERT_TRUE(press(dlg, IDCANCEL));
+  p.close();
+}

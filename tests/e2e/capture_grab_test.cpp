@@ -1,0 +1,246 @@
+// Capture mode as a person uses it: the frozen screen, the dashed frame that
+// follows the pointer while the button is held, the square taken at the
+// release in each orientation and at the screen's edges, and the ways out of
+// capture mode without a capture.
+#include <gtest/gtest.h>
+
+#include "capture/grab/grab_logic.h"
+#include "tests/e2e/capture_ui.h"
+#include "tests/e2e/viewer_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kPatternX = 400, kPatternY = 250, kPatternSide = 200;
+
+uint32_t screen_colour(int sx, int sy) { return test_pattern(sx - kPatternX, sy - kPatternY); }
+
+// The picture as the screen must show it with the frame of this colour over
+// the square at (x0, y0).
+Pixels with_frame(int n, int frameColour, int x0, int y0) {
+  Pixels px;
+  px.width = px.height = kPatternSide;
+  for (int y = 0; y < kPatternSide; ++y)
+    for (int x = 0; x < kPatternSide; ++x) px.data.push_back(test_pattern(x, y));
+  const auto rects = capture::frame_rects(n);
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i) {
+      const int hits = capture::frame_hits(rects, i, j);
+      if (hits == 0) continue;
+      uint32_t& c = px.data[static_cast<size_t>(y0 - kPatternY + j) * kPatternSide + (x0 - kPatternX + i)];
+      if (frameColour == 0) c = hits % 2 ? c ^ 0xFFFFFF : c;  // inverted twice: as it was
+      if (frameColour == 1) c = 0x000000;
+      if (frameColour == 2) c = 0xFFFFFF;
+    }
+  return px;
+}
+
+// Waits until the picture's area of the screen is exactly `want`; the number
+// of pixels that still differ.
+int screen_differs(const Pixels& want) {
+  int wrong = 0;
+  wait_until([&] {
+    wrong = count_differences(grab_screen(kPatternX, kPatternY, kPatternSide, kPatternSide), 0, 0, want, 0, 0,
+                              kPatternSide, kPatternSide);
+    return wrong == 0;
+  }, 3000);
+  if (wrong != 0) {
+    const Pixels got = grab_screen(kPatternX, kPatternY, kPatternSide, kPatternSide);
+    int shown = 0;
+    for (int y = 0; y < kPatternSide && shown < 4; ++y)
+      for (int x = 0; x < kPatternSide && shown < 4; ++x)
+        if (got.at(x, y) != want.at(x, y) && ++shown)
+          ADD_FAILURE() << "picture pixel (" << x << ", " << y << ") shows " << std::hex << got.at(x, y)
+                        << ", expected " << want.at(x, y);
+    screenshot("capture-frame-differs");
+  }
+  return wrong;
+}
+
+POINT pointer_for(int n, int x0, int y0) { return POINT{x0 + n / 2 - 1, y0 + n / 2 - 1}; }
+
+TEST(CaptureGrab, FrameOfEachSizeAndColourIsExactAndLeavesNoTrace) {
+  PatternWindow pattern(kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern);
+  Program p;
+  ASSERT_TRUE(start_meridot(p, "capture-frame"));
+  const char* colourNames[] = {"inverted", "black", "white"};
+  for (int colour = 0; colour < 3; ++colour)
+    for (int n : {16, 32, 48, 64}) {
+      SCOPED_TRACE(testing::Message() << colourNames[colour] << " frame, N = " << n);
+      ASSERT_TRUE(set_form(p, n, 16, 0, colour));
+      ASSERT_TRUE(pattern.shown());
+      ASSERT_TRUE(enter_capture(p));
+      const int x0 = kPatternX + 20, y0 = kPatternY + 30;
+      const POINT start = pointer_for(n, x0, y0);
+      drag(start, {}, false);
+      EXPECT_EQ(screen_differs(with_frame(n, colour, x0, y0)), 0) << "the frame at the press";
+      if (n == 48) screenshot(std::string("capture-frame-") + colourNames[colour]);
+
+      // Fast moves, as a quick hand makes them: no wait between them.
+      const int x1 = kPatternX + 200 - n - 7, y1 = kPatternY + 200 - n - 3;
+      for (int k = 1; k <= 24; ++k) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+        const int x = start.x + (x1 - x0) * k / 24 + (k % 3) * 5, y = start.y + (y1 - y0) * k / 24 - (k % 4) * 3;
+        in.mi.dx = static_cast<LONG>((x * 65535LL + sw / 2) / (sw - 1));
+        in.mi.dy = static_cast<LONG>((y * 65535LL + sh / 2) / (sh - 1));
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof in);
+      }
+      // Then a last, deliberate step onto the end point once the burst is
+      // through (a move onto the pointer's own position brings no message).
+      settle(capture_window(p.pid()));
+      const POINT end = pointer_for(n, x1, y1);
+      move_mouse(end.x + 1, end.y);
+      move_mouse(end.x, end.y);
+      EXPECT_EQ(screen_differs(with_frame(n, colour, x1, y1)), 0) << "only the last frame after fast moves";
+      mouse_button(false);
+      ASSERT_TRUE(decline_save(p));
+    }
+  p.close();
+}
+
+// Each orientation turns an asymmetric square as its table says; answering
+// No to the save question leaves the image in the main window, and the next
+// capture replaces it.
+TEST(CaptureGrab, OrientationsTurnTheSquareAndTheImageStaysShown) {
+  PatternWindow pattern(kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern);
+  Program p;
+  ASSERT_TRUE(start_meridot(p, "capture-orientation"));
+  const char* names[] = {"erect", "inverted", "erect mirror", "inverted mirror"};
+  for (int orientation = 0; orientation < 4; ++orientation) {
+    SCOPED_TRACE(names[orientation]);
+    ASSERT_TRUE(set_form(p, 32, 16, orientation));
+    ASSERT_TRUE(pattern.shown());
+    ASSERT_TRUE(enter_capture(p));
+    const int x0 = kPatternX + 77, y0 = kPatternY + 55;
+    const POINT at = pointer_for(32, x0, y0);
+    drag(at, {{at.x + 30, at.y - 20}, at});
+    ASSERT_TRUE(decline_save(p));
+    const std::vector<uint32_t> want = expected_square(screen_colour, x0, y0, 32, orientation);
+    ASSERT_TRUE(wait_until([&] { return IsWindowVisible(p.main) != FALSE; }));
+    settle(p.main);
+    int wrong = 0;
+    wait_until([&] {
+      const Pixels px = grab_client(p.main);
+      wrong = 0;
+      for (int j = 0; j < 32; ++j)
+        for (int i = 0; i < 32; ++i) wrong += px.at(i, kMeridotStrip + j) != want[static_cast<size_t>(j) * 32 + i];
+      return wrong == 0;
+    }, 3000);
+    EXPECT_EQ(wrong, 0);
+  }
+  screenshot("capture-main-window-after-capture");
+  p.close();
+}
+
+// Squares that reach past the screen's corners: the capture goes on without
+// a message, and what lies outside the screen is black (index 0). The main
+// window covers the top-left picture until the Icon command hides it; the
+// frozen screen must not show it.
+TEST(CaptureGrab, SquaresPastTheScreenEdgeAreBlackOutside) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  PatternWindow topLeft(0, 0, 120, 120, test_pattern);
+  PatternWindow bottomRight(sw - 120, sh - 120, 120, 120, test_pattern);
+  Program p;
+  ASSERT_TRUE(start_meridot(p, "capture-edge"));
+  const std::string dir = fresh_dir("capture-edge-out");
+  struct Case {
+    POINT pointer;
+    const PatternWindow* picture;
+  };
+  const Case cases[] = {{{3, 5}, &topLeft}, {{sw - 2, sh - 3}, &bottomRight}};
+  int k = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(k);
+    ASSERT_TRUE(set_form(p, 32, 256));
+    ASSERT_TRUE(enter_capture(p));
+    drag(c.pointer, {{c.pointer.x - 1, c.pointer.y}, c.pointer});
+    const std::string path = join(dir, "edge" + std::to_string(k++) + ".ico");
+    ASSERT_EQ(save_capture(p, path), "32x32/256 color icon file\nhas been created.");
+    const int x0 = c.pointer.x - 15, y0 = c.pointer.y - 15;
+    const std::vector<uint32_t> square =
+        expected_square([&](int x, int y) { return c.picture->at(x, y); }, x0, y0, 32, 0);
+    const std::vector<uint8_t> want = platform_indices(square, 32, 256);
+    const std::vector<uint8_t> got = icon_indices(read_file(path), 32, 8);
+    ASSERT_EQ(got.size(), want.size());
+    int outside = 0, wrong = 0;
+    for (int j = 0; j < 32; ++j)
+      for (int i = 0; i < 32; ++i) {
+        const bool off = x0 + i < 0 || y0 + j < 0 || x0 + i >= sw || y0 + j >= sh;
+        outside += off;
+        const bool bad = off ? got[j * 32 + i] != 0 : got[j * 32 + i] != want[j * 32 + i];
+        if (bad && wrong++ < 4)
+          ADD_FAILURE() << "(" << i << ", " << j << ") index " << int{got[j * 32 + i]} << ", expected "
+                        << (off ? 0 : int{want[j * 32 + i]}) << (off ? " outside" : "");
+      }
+    EXPECT_GT(outside, 0);
+    EXPECT_EQ(wrong, 0);
+  }
+  p.close();
+}
+
+// Esc, Alt+F4 and the system menu's Close end capture mode without a
+// capture: the main window comes back with the earlier image and size, and
+// the capture window is still there for the next capture.
+TEST(CaptureGrab, EscAndCloseRequestsBringTheMainWindowBack) {
+  PatternWindow pattern(kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern);
+  Program p;
+  ASSERT_TRUE(start_meridot(p, "capture-leave"));
+  ASSERT_TRUE(enter_capture(p));
+  const POINT at = pointer_for(32, kPatternX + 40, kPatternY + 40);
+  drag(at, {at});
+  ASSERT_TRUE(decline_save(p));
+  ASSERT_TRUE(wait_until([&] { return IsWindowVisible(p.main) != FALSE; }));
+  settle(p.main);
+  RECT before{};
+  GetWindowRect(p.main, &before);
+  const Pixels shown = grab_client(p.main);
+  const HWND grab = capture_window(p.pid());
+  ASSERT_TRUE(grab);
+
+  struct Way {
+    const char* name;
+    std::function<void()> act;
+  };
+  const Way ways[] = {
+      {"Esc", [] { type_key(VK_ESCAPE); }},
+      {"Alt+F4", [] { type_key(VK_F4, VK_MENU); }},
+      {"system menu Close", [&] { PostMessageA(grab, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"Esc with the button held", [&] {
+         drag(at, {{at.x + 5, at.y + 5}}, false);
+         type_key(VK_ESCAPE);
+         mouse_button(false);
+       }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    ASSERT_TRUE(set_form(p, 64, 256));  // the Icon command would make this the form in use
+    ASSERT_TRUE(enter_capture(p));
+    way.act();
+    ASSERT_TRUE(wait_until([&] { return IsWindowVisible(p.main) && !IsWindowVisible(grab); }, 5000));
+    EXPECT_TRUE(IsWindow(grab));
+    EXPECT_TRUE(p.running());
+    EXPECT_EQ(find_window("Question", p.pid()), nullptr);
+    settle(p.main);
+    RECT after{};
+    GetWindowRect(p.main, &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    int wrong = 0;
+    wait_until([&] {
+      wrong = count_differences(grab_client(p.main), 0, kMeridotStrip, shown, 0, kMeridotStrip, 32, 32);
+      return wrong == 0;
+    }, 3000);
+    EXPECT_EQ(wrong, 0) << "the earlier image";
+  }
+  // The capture window still serves the next capture.
+  ASSERT_TRUE(enter_capture(p));
+  drag(at, {at});
+  ASSERT_TRUE(decline_save(p));
+  p.close();
+}
+
+}  // namespace

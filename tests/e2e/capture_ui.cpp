@@ -1,0 +1,312 @@
+#include "tests/e2e/capture_ui.h"
+
+#include <cstring>
+#include <thread>
+
+#include "formats/capture_icon.h"
+#include "tests/e2e/viewer_ui.h"
+
+namespace e2e {
+
+std::string meridot_exe() { return join(bin_dir(), "MERIDOT5.EXE"); }
+
+bool start_meridot(Program& p, const std::string& dirName,
+                   const std::vector<std::pair<std::string, std::string>>& env) {
+  if (!p.start(meridot_exe(), fresh_dir(dirName), env)) return false;
+  if (!p.wait_main("MERIDOT5")) return false;
+  settle(p.main);
+  return true;
+}
+
+// ---- the driver's picture ---------------------------------------------------
+
+struct PatternWindow::Impl {
+  std::thread thread;
+  HWND window = nullptr;
+  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+namespace {
+
+struct PaintData {
+  int w, h;
+  const uint32_t* pixels;
+};
+
+LRESULT CALLBACK pattern_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CREATE) {
+    SetWindowLongPtrA(w, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+    return 0;
+  }
+  if (msg == WM_PAINT) {
+    const auto* d = reinterpret_cast<const PaintData*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = d->w;
+    info.bmiHeader.biHeight = -d->h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(d->w), static_cast<DWORD>(d->h), 0, 0, 0,
+                      static_cast<UINT>(d->h), d->pixels, &info, DIB_RGB_COLORS);
+    EndPaint(w, &ps);
+    return 0;
+  }
+  if (msg == WM_ERASEBKGND) return 1;
+  if (msg == WM_CLOSE) {
+    DestroyWindow(w);
+    return 0;
+  }
+  if (msg == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+}  // namespace
+
+PatternWindow::PatternWindow(int x, int y, int w, int h, std::function<uint32_t(int, int)> colour)
+    : impl_(std::make_unique<Impl>()), x_(x), y_(y), w_(w), h_(h) {
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i) pixels_.push_back(colour(i, j) & 0xFFFFFF);
+  auto* d = new PaintData{w, h, pixels_.data()};
+  impl_->thread = std::thread([this, d] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = pattern_proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "E2EPattern";
+    RegisterClassA(&wc);
+    impl_->window = CreateWindowExA(0, "E2EPattern", "pattern", WS_POPUP, x_, y_, w_, h_, nullptr, nullptr,
+                                    wc.hInstance, d);
+    ShowWindow(impl_->window, SW_SHOWNA);
+    UpdateWindow(impl_->window);
+    SetEvent(impl_->ready);
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+    delete d;
+  });
+  WaitForSingleObject(impl_->ready, 10000);
+}
+
+PatternWindow::~PatternWindow() {
+  if (impl_->window) PostMessageA(impl_->window, WM_CLOSE, 0, 0);
+  if (impl_->thread.joinable()) impl_->thread.join();
+  CloseHandle(impl_->ready);
+}
+
+bool PatternWindow::contains(int sx, int sy) const { return sx >= x_ && sy >= y_ && sx < x_ + w_ && sy < y_ + h_; }
+
+uint32_t PatternWindow::at(int sx, int sy) const {
+  return pixels_[static_cast<size_t>(sy - y_) * static_cast<size_t>(w_) + static_cast<size_t>(sx - x_)];
+}
+
+bool PatternWindow::shown(int ms) const {
+  return wait_until([&] {
+    const Pixels px = grab_screen(x_, y_, w_, h_);
+    return px.data == pixels_;
+  }, ms);
+}
+
+// ---- driving the program ----------------------------------------------------
+
+bool set_form(Program& p, int n, int colours, int orientation, int frameColour) {
+  post_command(p.main, kMeridotForm);
+  const HWND dlg = wait_window("Select an Icon Form", 10000, p.pid());
+  if (!dlg) return false;
+  const int sizeId = n == 16 ? 113 : n == 32 ? 114 : n == 48 ? 115 : 116;
+  for (int id : {sizeId, colours == 256 ? 118 : 117, 119 + orientation, 127 + frameColour})
+    SendMessageA(dlg, WM_COMMAND, static_cast<WPARAM>(id), 0);
+  return press(dlg, IDOK);
+}
+
+HWND capture_window(DWORD pid) {
+  HWND found = nullptr;
+  wait_until([&] {
+    HWND w = FindWindowA("GRAB", nullptr);
+    DWORD owner = 0;
+    if (w) GetWindowThreadProcessId(w, &owner);
+    found = w && owner == pid ? w : nullptr;
+    return found != nullptr;
+  }, 5000);
+  return found;
+}
+
+bool enter_capture(Program& p) {
+  post_command(p.main, kMeridotIcon);
+  const HWND grab = capture_window(p.pid());
+  if (!grab) return false;
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  return wait_until([&] {
+    RECT r{};
+    GetWindowRect(grab, &r);
+    return IsWindowVisible(grab) && !IsWindowVisible(p.main) && r.left == 0 && r.top == 0 && r.right == sw &&
+           r.bottom == sh;
+  }, 10000);
+}
+
+void drag(POINT from, const std::vector<POINT>& through, bool release) {
+  move_mouse(from.x, from.y);
+  mouse_button(true);
+  Sleep(80);
+  for (const POINT& pt : through) move_mouse(pt.x, pt.y);
+  if (release) {
+    mouse_button(false);
+    Sleep(60);
+  }
+}
+
+void type_key(WORD vk, WORD modifier) {
+  std::vector<INPUT> in;
+  auto key = [&](WORD k, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = k;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    in.push_back(i);
+  };
+  if (modifier) key(modifier, false);
+  key(vk, false);
+  key(vk, true);
+  if (modifier) key(modifier, true);
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  Sleep(100);
+}
+
+namespace {
+// The system's overwrite question carries the dialog's title and a Yes button.
+HWND overwrite_question(DWORD pid, HWND dialog) {
+  HWND found = nullptr;
+  wait_until([&] {
+    const HWND w = wait_other_window(pid, dialog, 100);
+    found = w && title_of(w) == kSaveIconTitle && GetDlgItem(w, IDYES) ? w : nullptr;
+    return found != nullptr;
+  }, 10000);
+  return found;
+}
+}  // namespace
+
+std::string save_capture(Program& p, const std::string& path, bool overwrite) {
+  const HWND question = wait_window("Question", 10000, p.pid());
+  if (!question || message_text(question) != "Do you save the image?") return "";
+  if (!press(question, IDYES)) return "";
+  const HWND dialog = wait_window(kSaveIconTitle, 10000, p.pid());
+  if (!dialog || !answer_file_dialog(dialog, path)) return "";
+  if (overwrite) {
+    const HWND confirm = overwrite_question(p.pid(), dialog);
+    if (!confirm || !press(confirm, IDYES)) return "";
+  }
+  const HWND transparent = wait_window("Question", 15000, p.pid());
+  if (!transparent || message_text(transparent) != "Do you make transparent pixels in the icon?") return "";
+  if (!press(transparent, IDNO)) return "";
+  const HWND success = wait_window("Success", 10000, p.pid());
+  if (!success) return "";
+  const std::string text = message_text(success);
+  press(success, IDOK);
+  return text;
+}
+
+bool decline_save(Program& p) {
+  const HWND question = wait_window("Question", 10000, p.pid());
+  return question && message_text(question) == "Do you save the image?" && press(question, IDNO);
+}
+
+// ---- expected pixels ---------------------------------------------------------
+
+std::vector<uint32_t> icon_palette(int colours) {
+  std::vector<uint32_t> out;
+  for (const auto& c : fmt::capture_icon::fixed_palette(colours))
+    out.push_back((uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b);
+  return out;
+}
+
+std::vector<uint8_t> platform_indices(const std::vector<uint32_t>& rgb, int n, int colours) {
+  const int bits = colours == 256 ? 8 : 4;
+  struct {
+    BITMAPINFOHEADER h;
+    RGBQUAD table[256];
+  } info{};
+  info.h.biSize = sizeof(BITMAPINFOHEADER);
+  info.h.biWidth = n;
+  info.h.biHeight = -n;
+  info.h.biPlanes = 1;
+  info.h.biBitCount = static_cast<WORD>(bits);
+  const std::vector<uint32_t> palette = icon_palette(colours);
+  for (size_t i = 0; i < palette.size(); ++i)
+    info.table[i] = RGBQUAD{static_cast<BYTE>(palette[i]), static_cast<BYTE>(palette[i] >> 8),
+                            static_cast<BYTE>(palette[i] >> 16), 0};
+  HDC screen = GetDC(nullptr);
+  void* bits8 = nullptr;
+  HBITMAP section = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits8, nullptr, 0);
+  HDC mem = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(mem, section);
+  BITMAPINFO src{};
+  src.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  SetDIBitsToDevice(mem, 0, 0, static_cast<DWORD>(n), static_cast<DWORD>(n), 0, 0, 0, static_cast<UINT>(n),
+                    rgb.data(), &src, DIB_RGB_COLORS);
+  GdiFlush();
+  std::vector<uint8_t> out;
+  const int stride = (n * bits + 31) / 32 * 4;
+  const auto* row0 = static_cast<const uint8_t*>(bits8);
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      const uint8_t b = row0[y * stride + x * bits / 8];
+      out.push_back(bits == 8 ? b : static_cast<uint8_t>(x % 2 ? b & 0x0F : b >> 4));
+    }
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  DeleteObject(section);
+  ReleaseDC(nullptr, screen);
+  // A colour of the palette itself is that entry (the first of its colour),
+  // whatever the platform's approximation picks.
+  for (size_t i = 0; i < out.size(); ++i)
+    for (size_t k = 0; k < palette.size(); ++k)
+      if (palette[k] == (rgb[i] & 0xFFFFFF)) {
+        out[i] = static_cast<uint8_t>(k);
+        break;
+      }
+  return out;
+}
+
+std::vector<uint8_t> icon_indices(const std::vector<uint8_t>& file, int n, int bits) {
+  std::vector<uint8_t> out;
+  const size_t at = 62 + 4 * (size_t{1} << bits);
+  const int stride = n * bits / 8;
+  if (file.size() < at + static_cast<size_t>(stride) * n) return out;
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      const uint8_t b = file[at + static_cast<size_t>(n - 1 - y) * stride + x * bits / 8];
+      out.push_back(bits == 8 ? b : static_cast<uint8_t>(x % 2 ? b & 0x0F : b >> 4));
+    }
+  return out;
+}
+
+uint32_t test_pattern(int x, int y) {
+  static const std::vector<uint32_t> palette = icon_palette(256);
+  if (x < 64 && y < 64) return palette[static_cast<size_t>(y / 4 * 16 + x / 4)];
+  if (y < 64) return static_cast<uint32_t>((((x - 64) * 4 & 255) << 16) | ((y * 4) << 8) | (255 - (x - 64) % 128 * 2));
+  if ((x / 8 + y / 8) % 5 == 0) return 0xFFFFFF;
+  if ((x / 8 + y / 8) % 5 == 1) return 0x000000;
+  return static_cast<uint32_t>((((x * 37 + y * 11) & 255) << 16) | (((x * x + 3 * y) & 255) << 8) | ((x * y + 5 * x) & 255));
+}
+
+std::vector<uint32_t> expected_square(const std::function<uint32_t(int, int)>& screen, int x0, int y0, int n,
+                                      int orientation) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  std::vector<uint32_t> out;
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i) {
+      // The table of orientations, written out: erect, turned by 180 degrees,
+      // mirrored left to right, upside down.
+      int sx = x0 + i, sy = y0 + j;
+      if (orientation == 1) sx = x0 + n - 1 - i, sy = y0 + n - 1 - j;
+      if (orientation == 2) sx = x0 + n - 1 - i;
+      if (orientation == 3) sy = y0 + n - 1 - j;
+      out.push_back(sx < 0 || sy < 0 || sx >= sw || sy >= sh ? 0u : screen(sx, sy));
+    }
+  return out;
+}
+
+}  // namespace e2e

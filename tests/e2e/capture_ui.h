@@ -1,0 +1,87 @@
+// The capture program as a person drives it: the form dialog, the Icon
+// command, pressing, moving and releasing the mouse over a picture the driver
+// shows, and the questions and save dialog that follow.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/harness.h"
+
+namespace e2e {
+
+constexpr int kMeridotForm = 100;
+constexpr int kMeridotIcon = 101;
+constexpr int kMeridotStrip = 21;  // the captured image starts this far down the client area
+constexpr const char* kSaveIconTitle = "Assign an icon filename";
+
+std::string meridot_exe();
+// Starts the capture program in a fresh folder and waits for its main window.
+bool start_meridot(Program& p, const std::string& dirName,
+                   const std::vector<std::pair<std::string, std::string>>& env = {});
+
+// A picture of the driver's own on the screen, painted by a thread of its
+// own so that it repaints whenever the capture program uncovers it.
+class PatternWindow {
+ public:
+  // colour(x, y) as 0xRRGGBB for each pixel of the w x h window at (x, y).
+  PatternWindow(int x, int y, int w, int h, std::function<uint32_t(int, int)> colour);
+  ~PatternWindow();
+  PatternWindow(const PatternWindow&) = delete;
+  PatternWindow& operator=(const PatternWindow&) = delete;
+  // The colour shown at screen pixel (sx, sy), which must lie in the window.
+  uint32_t at(int sx, int sy) const;
+  bool contains(int sx, int sy) const;
+  // Waits until the screen shows the picture exactly.
+  bool shown(int ms = 5000) const;
+  RECT rect() const { return RECT{x_, y_, x_ + w_, y_ + h_}; }
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+  int x_, y_, w_, h_;
+  std::vector<uint32_t> pixels_;
+};
+
+// Chooses the icon form, the orientation and the frame colour in the form
+// dialog and confirms it.
+bool set_form(Program& p, int n, int colours, int orientation = 0, int frameColour = 0);
+// The Icon command; true once the capture window covers the screen.
+bool enter_capture(Program& p);
+HWND capture_window(DWORD pid);
+// Presses the left button at from, moves through the points and releases at
+// the last one (or keeps the button held when release is false).
+void drag(POINT from, const std::vector<POINT>& through, bool release = true);
+// Presses a key (down and up) as typed on the keyboard.
+void type_key(WORD vk, WORD modifier = 0);
+
+// After a release: answers the save question; with a path, saves there
+// (overwrite confirms the system's question), answers the transparent-pixel
+// question with No and returns the success text ("" when something else came).
+std::string save_capture(Program& p, const std::string& path, bool overwrite = false);
+// Declines saving.
+bool decline_save(Program& p);
+
+// The fixed palette of the icons (0xRRGGBB) and the indices a capture must
+// give: the platform's own mapping of colours between entries (a blit of the
+// pixels into a palette section of the driver), each palette colour itself.
+std::vector<uint32_t> icon_palette(int colours);
+std::vector<uint8_t> platform_indices(const std::vector<uint32_t>& rgb, int n, int colours);
+// The XOR indices of an icon file, top row first.
+std::vector<uint8_t> icon_indices(const std::vector<uint8_t>& file, int n, int bits);
+
+// The driver's picture: every colour of the 256-colour palette in 4 x 4
+// cells (top-left 64 x 64), a gradient of in-between colours right of it,
+// and below an asymmetric mix with stripes of pure white and pure black.
+uint32_t test_pattern(int x, int y);
+
+// The pixels of square (x0, y0, N) as the capture takes them for an
+// orientation, from what the pattern shows (black outside the screen).
+std::vector<uint32_t> expected_square(const std::function<uint32_t(int, int)>& screen, int x0, int y0, int n,
+                                      int orientation);
+
+}  // namespace e2e

@@ -1,0 +1,81 @@
+// Path rules of the frame, under code page 932 and a single-byte code page.
+#include "frame/path_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace frame;
+
+namespace {
+bool cp932_lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+struct Case {
+  const char* path;
+  size_t count;        // replace_last_chars only
+  const char* tail;    // the new tail or extension
+  LeadByteTest lead;
+  const char* expect;  // nullptr: refused
+};
+
+std::string last_chars(const Case& c, size_t outSize = 64) {
+  char out[64] = "garbage";
+  const bool ok = replace_last_chars(c.path, c.count, c.tail, c.lead, out, outSize);
+  EXPECT_EQ(ok, c.expect != nullptr) << c.path;
+  if (!ok) {
+    EXPECT_STREQ(out, "") << c.path;
+  }
+  return out;
+}
+}  // namespace
+
+TEST(ReplaceLastChars, CountsCharactersNotBytes) {
+  // "表" is 0x95 0x5C, "ｱ" (half-width) the single byte 0xB1.
+  const Case cases[] = {
+      {"C:\\bin\\MERIDOT5.EXE", 3, "INI", cp932_lead, "C:\\bin\\MERIDOT5.INI"},
+      {"C:\\bin\\MERIDOT5.EXE", 5, "J.PDF", cp932_lead, "C:\\bin\\MERIDOTJ.PDF"},
+      // A program renamed to a Japanese name: the last characters are pairs.
+      {"C:\\\x95\x5C\x95\x5C", 1, "X", cp932_lead, "C:\\\x95\x5CX"},
+      {"C:\\\x95\x5C\x95\x5C", 1, "X", nullptr, "C:\\\x95\x5C\x95X"},
+      {"C:\\\xB1\xB1", 1, "X", cp932_lead, "C:\\\xB1X"},
+      // A lead byte at the end stands alone.
+      {"ab\x95", 1, "", cp932_lead, "ab"},
+      {"EXE", 3, "INI", cp932_lead, "INI"},
+      {"\x95\x5C", 2, "", cp932_lead, nullptr},  // one character, not two
+      {"", 1, "X", cp932_lead, nullptr},
+  };
+  for (const Case& c : cases) {
+    const std::string got = last_chars(c);
+    if (c.expect) {
+      EXPECT_EQ(got, c.expect) << c.path;
+    }
+  }
+  // A result that does not fit is refused and leaves no partial path.
+  const Case tight{"C:\\MERIDOT5.EXE", 3, "INI", cp932_lead, nullptr};
+  last_chars(tight, 15);
+  const Case fits{"C:\\MERIDOT5.EXE", 3, "INI", cp932_lead, "C:\\MERIDOT5.INI"};
+  EXPECT_EQ(last_chars(fits, 16), "C:\\MERIDOT5.INI");
+}
+
+TEST(ReplaceExtension, ReplacesFromTheFileNamesLastDot) {
+  const Case cases[] = {
+      {"C:\\icons\\sun.bmp", 0, ".ico", cp932_lead, "C:\\icons\\sun.ico"},
+      {"C:\\icons\\sun.old.bmp", 0, ".ico", cp932_lead, "C:\\icons\\sun.old.ico"},
+      {"C:\\icons\\sun", 0, ".ico", cp932_lead, "C:\\icons\\sun.ico"},
+      // A dot in a folder name is no extension of the file.
+      {"C:\\my.icons\\sun", 0, ".ico", cp932_lead, "C:\\my.icons\\sun.ico"},
+      // "表" ends in the backslash byte: the name is "表.bmp", not ".bmp".
+      {"C:\\d\\\x95\x5C.bmp", 0, ".ico", cp932_lead, "C:\\d\\\x95\x5C.ico"},
+      {"C:\\d.x\\\x95\x5C", 0, ".ico", cp932_lead, "C:\\d.x\\\x95\x5C.ico"},
+      {"C:\\d.x\\\x95\x5C", 0, ".ico", nullptr, "C:\\d.x\\\x95\x5C.ico"},
+      {"", 0, ".ico", cp932_lead, ".ico"},
+  };
+  for (const Case& c : cases) {
+    char out[64] = "garbage";
+    ASSERT_TRUE(replace_extension(c.path, c.tail, c.lead, out, sizeof out)) << c.path;
+    EXPECT_STREQ(out, c.expect) << c.path;
+  }
+  char small[8] = "garbage";
+  EXPECT_FALSE(replace_extension("C:\\sun.bmp", ".ico", cp932_lead, small, sizeof small));
+  EXPECT_STREQ(small, "");
+}
