@@ -13,6 +13,7 @@ namespace capture {
 namespace {
 
 GrabContext g_ctx;
+constexpr UINT kTakeKeyboard = WM_APP + 1;
 
 // Capture mode: from the Icon command until the release, Esc or a close.
 bool g_captureMode = false;
@@ -131,7 +132,17 @@ void on_button_down(HWND w, LPARAM lp) {
   g_cursorHidden = true;
 }
 
+// Keys (Esc, Alt+F4) go to the foreground window. Taking the foreground right
+// after the window is shown may come too early for the window system, so the
+// capture window asks again once it is up and whenever the pointer moves over
+// it without it being in front.
+void take_keyboard(HWND w) {
+  if (GetForegroundWindow() != w) SetForegroundWindow(w);
+  if (GetFocus() != w) SetFocus(w);
+}
+
 void on_mouse_move(HWND w, LPARAM lp) {
+  if (g_captureMode) take_keyboard(w);
   if (!g_captureMode || !g_buttonDown) return;
   const GrabPoint origin = square_origin(pointer_of(lp), form().halfSize);
   if (origin == g_previousOrigin) return;
@@ -175,7 +186,10 @@ void on_button_up(HWND w, LPARAM lp) {
   UpdateWindow(g_ctx.main);
   // The reduction reads the captured image itself, the very pixels the main
   // window shows, so a window over the main window cannot spoil it.
-  reduce_image(g_captured.dc, g_captured.bits, form());
+  if (!reduce_image(g_captured.dc, g_captured.bits, form())) {
+    frame::show(g_ctx.main, msg::kNoBitmap);
+    return;
+  }
   run_save_dialogue(g_ctx.main, form());
 }
 
@@ -234,10 +248,10 @@ void start_capture(HWND main) {
   SetWindowPos(g_ctx.grab, HWND_TOPMOST, 0, 0, width, height, SWP_NOACTIVATE);
   ShowWindow(g_ctx.grab, SW_SHOWNORMAL);
   UpdateWindow(g_ctx.grab);
-  SetForegroundWindow(g_ctx.grab);
-  SetFocus(g_ctx.grab);
+  take_keyboard(g_ctx.grab);
   SetCapture(g_ctx.grab);
   SetCursor(g_ctx.cross);
+  PostMessageA(g_ctx.grab, kTakeKeyboard, 0, 0);
 }
 
 LRESULT CALLBACK grab_window_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -253,6 +267,9 @@ LRESULT CALLBACK grab_window_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
       }
       break;
+    case kTakeKeyboard:
+      if (g_captureMode) take_keyboard(w);
+      return 0;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE) {
         cancel_capture();

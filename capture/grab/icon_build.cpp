@@ -5,6 +5,7 @@
 
 #include "capture/grab/grab_messages.h"
 #include "formats/capture_icon.h"
+#include "frame/paths.h"
 #include "frame/scoped.h"
 
 namespace capture {
@@ -23,14 +24,10 @@ struct PaletteInfo {
   RGBQUAD colours[256];
 };
 
-// The folder part of a path, backslash included ("C:\icons\" for
-// "C:\icons\a.ico"), stepping by characters so that a double-byte name whose
-// second byte is a backslash is not cut.
+// The folder part of a path with its last backslash (C:\icons\ of
+// C:\icons\a.ico), cut where the lead-byte-aware file name begins.
 bool folder_of(const char* path, char* out, size_t outSize) {
-  const char* afterSlash = path;
-  for (const char* p = path; *p; p = CharNextA(p))
-    if (*p == '\\' || *p == '/') afterSlash = p + 1;
-  const auto len = static_cast<size_t>(afterSlash - path);
+  const auto len = static_cast<size_t>(frame::file_name_in(path) - path);
   if (len == 0 || len >= outSize) return false;
   std::memcpy(out, path, len);
   out[len] = '\0';

@@ -156,6 +156,11 @@ TEST(CaptureGrab, SquaresPastTheScreenEdgeAreBlackOutside) {
   for (const Case& c : cases) {
     SCOPED_TRACE(k);
     ASSERT_TRUE(set_form(p, 32, 256));
+    // The main window lies over the picture's corner until the Icon command hides it.
+    SetWindowPos(p.main, HWND_TOP, c.picture == &topLeft ? 0 : sw - 135, c.picture == &topLeft ? 0 : sh - 80, 0, 0,
+                 SWP_NOSIZE);
+    settle(p.main);
+    ASSERT_FALSE(c.picture->shown(200));
     ASSERT_TRUE(enter_capture(p));
     drag(c.pointer, {{c.pointer.x - 1, c.pointer.y}, c.pointer});
     const std::string path = join(dir, "edge" + std::to_string(k++) + ".ico");
@@ -219,6 +224,9 @@ TEST(CaptureGrab, EscAndCloseRequestsBringTheMainWindowBack) {
     SCOPED_TRACE(way.name);
     ASSERT_TRUE(set_form(p, 64, 256));  // the Icon command would make this the form in use
     ASSERT_TRUE(enter_capture(p));
+    // The hand is on the mouse over the frozen screen; keys go to the capture window.
+    move_mouse(at.x + 3, at.y + 3);
+    EXPECT_TRUE(wait_until([&] { return GetForegroundWindow() == grab; }, 3000));
     way.act();
     ASSERT_TRUE(wait_until([&] { return IsWindowVisible(p.main) && !IsWindowVisible(grab); }, 5000));
     EXPECT_TRUE(IsWindow(grab));

@@ -31,6 +31,8 @@ TEST(CaptureSaveJapanese, QuestionsDialogAndMessagesAreJapanese) {
   dialog = wait_window_w(L"アイコン・ファイル名の指定", 10000, p.pid());
   ASSERT_TRUE(dialog);
   ASSERT_TRUE(answer_file_dialog(dialog, path));
+  ASSERT_TRUE(wait_window_w(L"質問", 15000, p.pid()));
+  screenshot("capture-japanese-transparent-question");
   ASSERT_TRUE(answer(L"質問", L"アイコンに透明色部分を作りますか？", IDNO));
   ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.", IDOK));
   EXPECT_EQ(read_file(path).size(), 766u);
