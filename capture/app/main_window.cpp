@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "capture/app/about_help.h"
 #include "capture/app/desktop.h"
 #include "capture/app/startup_logic.h"
 #include "capture/capture_state.h"
@@ -150,6 +151,9 @@ void restore_arrow(HWND w) {
 void on_command(HWND w, int command) {
   frame::erase_hint(w);
   switch (command) {
+    case kCmdAbout:
+    case kCmdButtonAbout: about_command(w); break;
+    case kCmdHelp: help_command(w); break;
     case kCmdForm:
     case kCmdButtonForm: open_form_dialog(w); break;
     case kCmdIcon:
