@@ -103,6 +103,10 @@ int main(int argc, char** argv) {
   save_window(form, "form");
   press(form, IDOK);
 
+  // The save dialog opens in the folder used last: emptied before it opens.
+  const std::string dir = fresh_dir("capture-pictures-icons");
+  SetCurrentDirectoryA(dir.c_str());
+
   // A capture in progress: the button held over the flower, the frame
   // around the square that will be taken.
   if (!enter_capture(p)) return 1;
@@ -122,8 +126,6 @@ int main(int argc, char** argv) {
   press(question, IDYES);
   HWND dialog = wait_box(L"Assign an icon filename", L"アイコン・ファイル名の指定", p.pid());
   if (!dialog) return 1;
-  const std::string dir = fresh_dir("capture-pictures-icons");
-  SetCurrentDirectoryA(dir.c_str());
   save_window(dialog, "save-dialog");
   if (!answer_file_dialog(dialog, join(dir, "flower.ico"))) return 1;
   question = wait_box(L"Question", L"質問", p.pid());
