@@ -11,14 +11,16 @@
 #include "formats/bmp_scan.h"
 #include "formats/icon_convert.h"
 #include "formats/icon_layout.h"
-#include "viewer/app/messages.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/disk_checks.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/icon/colour_dialog.h"
+#include "viewer/icon/icon_messages.h"
 #include "viewer/icon/open_logic.h"
+#include "viewer/image/image_messages.h"
 #include "viewer/image/image_record.h"
+#include "viewer/image/open_timing.h"
 
 namespace viewer {
 
@@ -52,13 +54,13 @@ bool choose_file(HWND w) {
   ofn.lpstrTitle = g_texts.openTitle;
   ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (GetOpenFileNameA(&ofn)) {
+    open_timing_start();
     repaint_open_button(w);
     return true;
   }
   const DWORD error = CommDlgExtendedError();
   if (error != 0) {
-    message_f(w, MB_OK | MB_ICONERROR, "GetOpenFileName error 0x%lx", "Error", "GetOpenFileName エラー 0x%lx",
-              "エラー", static_cast<unsigned long>(error));
+    frame::show_f(w, msg::kOpenDialogError, static_cast<unsigned long>(error));
     return false;
   }
   repaint_open_button(w);
@@ -67,9 +69,13 @@ bool choose_file(HWND w) {
 
 // Makes a bitmap file the current image: the old one goes, the new one is
 // loaded at the zoom that fits, and the view, caption and extraction follow.
-void install_bitmap(HWND w, const char* bitmapPath, int kind, int origin, bool copyPalette) {
+// An open file is read from its start, the same bytes its header scan saw;
+// otherwise the file is opened by path.
+void install_bitmap(HWND w, HANDLE file, const char* bitmapPath, int kind, int origin, bool copyPalette) {
   discard_current_image(w);
-  open_bmp_file(w, bitmapPath);
+  if (file != INVALID_HANDLE_VALUE) load_bmp_file(w, file);
+  else open_bmp_file(w, bitmapPath);
+  open_timing_loaded();
   g_image.displayKind = kind;
   g_image.imageOrigin = origin;
   if (copyPalette && g_image.dib && lock_image(w)) {
@@ -91,64 +97,56 @@ void install_bitmap(HWND w, const char* bitmapPath, int kind, int origin, bool c
 }
 
 void open_bmp(HWND w) {
-  HANDLE file = CreateFileA(g_chosenPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = open_for_reading(g_chosenPath);
   if (file == INVALID_HANDLE_VALUE) {
-    message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned bitmap file.", "Error",
-            "指定されたビットマップファイルを開けません.", "エラー");
+    frame::show(w, msg::kBitmapNotOpened);
     return;
   }
   static uint8_t head[fmt::bmp::kScanBytes];
   DWORD got = 0;
   uint64_t size = 0;
   const bool read = read_head(file, head, sizeof head, &got, &size);
-  CloseHandle(file);
   fmt::bmp::ExportFigures figures = g_image.figures;  // entries past the table keep their values
   const fmt::bmp::ScanResult r =
       read ? fmt::bmp::scan_bmp(head, got, size, &figures) : fmt::bmp::ScanResult::NotBitmap;
+  if (r != fmt::bmp::ScanResult::Ok) CloseHandle(file);
   if (r == fmt::bmp::ScanResult::NotBitmap) {
-    message(w, MB_OK | MB_ICONERROR, "Not a bitmap file with correct format.", "Error",
-            "正しいビットマップファイルではありません.", "エラー");
+    frame::show(w, msg::kNotABitmap);
     return;
   }
   if (r == fmt::bmp::ScanResult::ZeroSize) {
-    message(w, MB_OK | MB_ICONWARNING, "Unable to process a bitmap with zero width or height.", "Warning",
-            "幅や高さが０のビットマップは処理できません.", "警告");
+    frame::show(w, msg::kZeroSizeBitmap);
     return;
   }
   g_image.figures = figures;
-  install_bitmap(w, g_chosenPath, BmpFile, FromBmpFile, false);
+  install_bitmap(w, file, g_chosenPath, BmpFile, FromBmpFile, false);
+  CloseHandle(file);
 }
 
 void report_icon_check(HWND w, fmt::icon::IconCheckResult r) {
   using R = fmt::icon::IconCheckResult;
   switch (r) {
     case R::NotIcon:
-      message(w, MB_OK | MB_ICONERROR, "Not an icon file with correct format.", "Error",
-              "正しい形式のアイコンファイルではありません.", "エラー");
+      frame::show(w, msg::kNotAnIcon);
       break;
     case R::MultipleIcons:
-      message(w, MB_OK | MB_ICONERROR, "More than one icon contained in the file.", "Error",
-              "アイコンが１個以上ファイルに含まれています.", "エラー");
+      frame::show(w, msg::kMultipleIcons);
       break;
     case R::ZeroSize:
-      message(w, MB_OK | MB_ICONWARNING, "Unable to process an icon with zero width or height.", "Warning",
-              "幅や高さが０のアイコンは処理できません.", "警告");
+      frame::show(w, msg::kZeroSizeIcon);
       break;
     case R::UnsupportedDepth:
-      message(w, MB_OK | MB_ICONWARNING, "Unable to display an icon file\nexcept with 2/16/256/16M colors.",
-              "Warning", "2色/16色/256色/16M色アイコンファイル以外は\n表示できません.", "警告");
+      frame::show(w, msg::kUnsupportedIconDepth);
       break;
     case R::WrongSize:
-      message(w, MB_OK | MB_ICONERROR, "Not an icon file with correct format.", "Error",
-              "正しい形式のアイコンファイル\nではありません.", "エラー");
+      frame::show(w, msg::kIconOfWrongSize);
       break;
     case R::Ok: break;
   }
 }
 
 void report_temporary_failure(HWND w) {
-  message(w, MB_OK | MB_ICONERROR, "Unable to create a temporary bitmap file.", "Error",
-          "仮のビットマップファイルを作れません.", "エラー");
+  frame::show(w, msg::kNoTemporaryBitmap);
 }
 
 bool path_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -171,26 +169,19 @@ uint8_t nearest_index(const std::vector<fmt::icon::RgbEntry>& colours) {
 
 // Builds the bitmap of the icon in memory, asks for the mask colour when
 // the mask marks any pixel, and writes the bitmap file. False when the file
-// could not be written whole.
-bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+// could not be written whole or the conversion could not have its memory.
+bool convert_icon_file(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+  // An icon of gigabytes is valid by its layout, but a 32-bit process cannot
+  // hold it and its bitmap: refused before anything is read.
+  if (!fmt::icon::conversion_fits(f)) return false;
   std::vector<uint8_t> icon, bmp;
-  // An icon of gigabytes is valid by its layout, but no 32-bit process can hold its bitmap.
-  if (f.file_size > 0x7FFFFFFF) return false;
-  try {
-    icon.resize(static_cast<size_t>(f.file_size));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  icon.resize(static_cast<size_t>(f.file_size));
   SetCursor(LoadCursor(nullptr, IDC_WAIT));
   DWORD got = 0;
   SetFilePointer(iconFile, 0, nullptr, FILE_BEGIN);
   if (!ReadFile(iconFile, icon.data(), static_cast<DWORD>(icon.size()), &got, nullptr) || got != icon.size())
     return false;
-  try {
-    bmp = fmt::icon::icon_to_bmp(icon.data(), icon.size(), f);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  bmp = fmt::icon::icon_to_bmp(icon.data(), icon.size(), f);
   if (bmp.empty()) return false;
   fmt::bmp::ExportFigures figures = g_image.figures;
   fmt::icon::converted_figures(bmp, &figures);
@@ -204,7 +195,6 @@ bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::Icon
   DWORD written = 0;
   const bool ok = WriteFile(bmpFile, bmp.data(), static_cast<DWORD>(bmp.size()), &written, nullptr) &&
                   written == bmp.size() && FlushFileBuffers(bmpFile);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
   if (!ok) return false;
   g_image.figures = figures;
   // The grey count follows the icon's own table, so that a later save
@@ -218,11 +208,24 @@ bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::Icon
   return true;
 }
 
+// Any allocation that fails on the way (the icon's bytes, the colour
+// matching) ends the conversion like a bitmap that could not be written; the
+// wait cursor goes on every path.
+bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+  bool ok = false;
+  try {
+    ok = convert_icon_file(w, iconFile, bmpFile, f);
+  } catch (const std::exception&) {  // bad_alloc, length_error
+    ok = false;
+  }
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  return ok;
+}
+
 void open_ico(HWND w) {
-  HANDLE file = CreateFileA(g_chosenPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = open_for_reading(g_chosenPath);
   if (file == INVALID_HANDLE_VALUE) {
-    message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned icon file.", "Error",
-            "指定されたアイコンファイルを開けません.", "エラー");
+    frame::show(w, msg::kIconNotOpened);
     return;
   }
   uint8_t head[fmt::icon::kHeadBytesNeeded];
@@ -257,26 +260,36 @@ void open_ico(HWND w) {
     report_temporary_failure(w);
     return;
   }
-  install_bitmap(w, temp.c_str(), IconFile, FromIcon, true);
+  install_bitmap(w, INVALID_HANDLE_VALUE, temp.c_str(), IconFile, FromIcon, true);
   DeleteFileA(temp.c_str());
 }
 
-}  // namespace
-
-void open_command(HWND w) {
+void open_steps(HWND w) {
   if (!choose_file(w)) return;
   if (!is_fixed_disk(g_chosenPath)) {
-    message(w, MB_OK | MB_ICONWARNING, "Unable to open a file other than in the fixed disk.", "Warning",
-            "ハードディスク以外のファイルは開けません.", "警告");
+    frame::show(w, msg::kNotOnFixedDisk);
     return;
   }
   switch (kind_by_extension(g_chosenPath)) {
     case FileKind::Bmp: open_bmp(w); break;
     case FileKind::Ico: open_ico(w); break;
     case FileKind::Other:
-      message(w, MB_OK | MB_ICONWARNING, "Select a file with BMP or ICO extension.", "Error",
-              "拡張子 BMP または ICO のファイルを選択してください.", "エラー");
+      frame::show(w, msg::kWrongExtension);
       break;
+  }
+  open_timing_done();
+}
+
+}  // namespace
+
+// No exception leaves the command: the only ones its steps can raise come
+// from memory that could not be had.
+void open_command(HWND w) {
+  try {
+    open_steps(w);
+  } catch (const std::exception&) {
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    frame::show(w, msg::kNoSpaceForBitmap);
   }
 }
 
