@@ -47,8 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every byte of the file is one of: untouched, or a pixel's index or AND
   // bit. Rebuild the expected file pixel by pixel and compare whole.
   std::vector<uint8_t> expected = file;
-  const size_t xorAt = icon::xor_offset(bits), xorStride = icon::xor_row_bytes(n, bits);
-  const size_t andAt = icon::and_offset(file.size(), n, n), andStride = icon::and_row_bytes(n);
+  const size_t xorAt = icon::xor_offset(bits), xorStride = static_cast<size_t>(icon::xor_row_bytes(n, bits));
+  const auto andAt = static_cast<size_t>(icon::and_offset(file.size(), n, n));
+  const auto andStride = static_cast<size_t>(icon::and_row_bytes(n));
   bool anyMarked = false;
   for (uint32_t y = 0; y < n; ++y)
     for (uint32_t x = 0; x < n; ++x) {
