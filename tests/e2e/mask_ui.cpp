@@ -65,7 +65,9 @@ void click_child(HWND parent, int id) {
 bool cell_shows(const Pixels& client, int k, int j, uint32_t colour, bool marked) {
   for (int dy = 0; dy < 5; ++dy)
     for (int dx = 0; dx < 5; ++dx) {
-      const bool diagonal = marked && (dx == dy || dx + dy == 4);
+      // One diagonal from the cell's top-left pixel, the other from the grid
+      // line's pixel at its top right, each without its end point.
+      const bool diagonal = marked && (dx == dy || dx + dy == 5);
       const uint32_t want = diagonal ? 0x000000 : colour;
       if (client.at(6 * k + 1 + dx, 6 * j + 21 + dy) != want) return false;
     }
