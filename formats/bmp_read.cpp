@@ -15,7 +15,10 @@ BmpReadMessage message_for(BmpReadError error) {
     // Each of these means the file holds fewer bytes than its header needs.
     case BmpReadError::TooSmall:
     case BmpReadError::ShortRead:
-    case BmpReadError::DataOutsideBlock: return BmpReadMessage::InfoHeaderNotRead;
+    case BmpReadError::DataOutsideBlock:
+    // Compressed data that does not decode is as good as missing.
+    case BmpReadError::BadCompressedData: return BmpReadMessage::InfoHeaderNotRead;
+    case BmpReadError::TooLarge: return BmpReadMessage::AllocationFailed;
     // A header the viewer does not read.
     case BmpReadError::BadInfoSize:
     case BmpReadError::BadDimensions:
@@ -39,6 +42,10 @@ BmpReadError parse_file_header(const uint8_t* bytes, size_t len, FileHeader* out
   h.block_size = h.declared_size - kFileHeaderSize;
   if (out) *out = h;
   return BmpReadError::None;
+}
+
+BmpReadError check_declared_size(const FileHeader& header, uint64_t file_length) {
+  return uint64_t{header.declared_size} > file_length ? BmpReadError::ShortRead : BmpReadError::None;
 }
 
 uint32_t colour_count_for(uint32_t colours_used, uint32_t bit_count) {

@@ -25,7 +25,10 @@ constexpr size_t kOffPlanes = 12;
 constexpr size_t kOffBitCount = 14;
 constexpr size_t kOffCompression = 16;
 constexpr size_t kOffImageSize = 20;
+constexpr size_t kOffXPelsPerMetre = 24;
+constexpr size_t kOffYPelsPerMetre = 28;
 constexpr size_t kOffColoursUsed = 32;
+constexpr size_t kOffColoursImportant = 36;
 
 enum class BmpReadError {
   None,
@@ -38,6 +41,8 @@ enum class BmpReadError {
   UnsupportedFormat,  // bit count not 1/4/8/16/24/32, or compressed
   BadPixelOffset,     // pixel rows said to start inside the headers
   DataOutsideBlock,   // colour table or pixel rows run past the end of the block
+  BadCompressedData,  // bitfield or RLE block that cannot be decoded
+  TooLarge,           // decoded block above the cap, or its allocation failed
 };
 
 // The messages the viewer can show for a failed read; the Win32 side holds
@@ -48,6 +53,7 @@ enum class BmpReadMessage {
   BadMagicNumber,        // "Bad magic number (0x%04x) in bitmap."
   InfoHeaderNotRead,     // "Unable to read bitmap info header."
   IllegalStructureSize,  // "Illegal structure size is found in info header."
+  AllocationFailed,      // "Unable to allocate space for bitmap."
 };
 BmpReadMessage message_for(BmpReadError error);
 
@@ -61,6 +67,11 @@ struct FileHeader {
 // Parses the first bytes of a file (len of them, as many as were read).
 // On BadMagic the header's type is filled in for the message.
 BmpReadError parse_file_header(const uint8_t* bytes, size_t len, FileHeader* out);
+
+// Compares the size a file header declares with the file's real length, so
+// that nothing is allocated that the file cannot fill: ShortRead when the
+// file is shorter. Called before the block is allocated.
+BmpReadError check_declared_size(const FileHeader& header, uint64_t file_length);
 
 // Where things are in a DIB block, and the values derived from its header.
 struct DibLayout {

@@ -1,6 +1,7 @@
 #include "formats/icon_convert.h"
 
 #include <cstring>
+#include <exception>
 
 #include "formats/bytes.h"
 
@@ -47,8 +48,12 @@ uint64_t converted_file_size(const IconFigures& f) {
              converted_row_bytes(static_cast<uint32_t>(f.width), f.bits);
 }
 
-std::vector<uint8_t> icon_to_bmp(const uint8_t* icon, size_t icon_len, const IconFigures& f) {
-  if (!belongs(icon, icon_len, f)) return {};
+bool conversion_fits(const IconFigures& f, uint64_t limit) {
+  return f.file_size <= limit && converted_file_size(f) <= limit - f.file_size;
+}
+
+std::vector<uint8_t> icon_to_bmp(const uint8_t* icon, size_t icon_len, const IconFigures& f, uint64_t limit) {
+  if (!belongs(icon, icon_len, f) || !conversion_fits(f, limit)) return {};
   const auto w = static_cast<uint32_t>(f.width), h = static_cast<uint32_t>(f.height);
   const auto out_row = static_cast<size_t>(converted_row_bytes(w, f.bits));
   const uint32_t offset = converted_pixel_offset(f.bits);
@@ -56,7 +61,12 @@ std::vector<uint8_t> icon_to_bmp(const uint8_t* icon, size_t icon_len, const Ico
   const auto size = static_cast<uint32_t>(converted_file_size(f));
   const uint32_t image_size = size - offset;
 
-  std::vector<uint8_t> out(size, 0);
+  std::vector<uint8_t> out;
+  try {
+    out.assign(size, 0);
+  } catch (const std::exception&) {  // bad_alloc, or length_error above the library's maximum
+    return {};
+  }
   uint8_t* p = out.data();
   p[0] = 'B';
   p[1] = 'M';

@@ -28,10 +28,20 @@ uint64_t converted_row_bytes(uint32_t width, int icon_bits);
 uint32_t converted_pixel_offset(int icon_bits);  // 118, 1078 or 54
 uint64_t converted_file_size(const IconFigures& f);
 
+// The most one conversion may hold in memory: the whole icon file and its
+// bitmap together. A 32-bit process has no more room in one piece (a 1-bit
+// icon of 1 GB becomes a 2 GB bitmap).
+constexpr uint64_t kMaxConversionBytes = 0x7FFFFFFF;
+// Whether an icon of these figures and its bitmap fit within limit bytes.
+bool conversion_fits(const IconFigures& f, uint64_t limit = kMaxConversionBytes);
+
 // The whole converted BMP file. icon is the whole icon file and f what
 // check_icon found in it; when they do not belong together (the length is not
-// f.file_size or f is not a valid icon's figures) the result is empty.
-std::vector<uint8_t> icon_to_bmp(const uint8_t* icon, size_t icon_len, const IconFigures& f);
+// f.file_size or f is not a valid icon's figures), when the conversion does
+// not fit limit, or when its memory cannot be had, the result is empty.
+// Never throws.
+std::vector<uint8_t> icon_to_bmp(const uint8_t* icon, size_t icon_len, const IconFigures& f,
+                                 uint64_t limit = kMaxConversionBytes);
 
 // Whether any AND-mask byte, padding included, is non-zero: only then is the
 // user asked for a colour and are masked pixels painted.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and run both programs:
 # the MinGW cross compiler, 32-bit Wine, Xvfb, GoogleTest and the third-party
-# image readers the tests compare against. Quiet and quick when all is there.
+# image readers the tests compare against, and the PDF tools of the manuals. Quiet and quick when all is there.
 set -euo pipefail
 
 need=()
@@ -15,6 +15,7 @@ packages=(
   imagemagick libtiff-tools python3-pil python3-numpy poppler-utils
   fonts-ipafont-gothic fonts-wine locales
   cups cups-client printer-driver-cups-pdf libcups2:i386
+  python3-reportlab python3-markdown fonts-dejavu-core
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -181,3 +181,26 @@ TEST(IconConvert, RefusesFiguresOfAnotherFile) {
   EXPECT_TRUE(icon_to_bmp(icon.data(), icon.size(), f).empty());
   EXPECT_FALSE(has_masked_pixels(icon.data(), icon.size(), f));
 }
+
+// A conversion that cannot have its memory gives no bitmap (the open command
+// then reports the temporary bitmap as not made) instead of an exception.
+TEST(IconConvert, RefusedWhenTheIconAndItsBitmapDoNotFitInMemory) {
+  // A 1-bit icon of 1 GB, 32768 x 131072: its bitmap alone is 2 GB.
+  const IconFigures huge{32768, 131072, 1, expected_file_size(32768, 131072, 1)};
+  EXPECT_EQ(huge.file_size, 22u + 40 + 8 + 131072u * (4096 + 4096));  // directory, header, table, rows
+  EXPECT_FALSE(conversion_fits(huge));
+  EXPECT_TRUE(conversion_fits(IconFigures{256, 256, 24, expected_file_size(256, 256, 24)}));
+
+  // The limit counts the icon and its bitmap, byte for byte.
+  const Bytes icon = two_colour_icon(Bytes(8, 0));
+  const IconFigures f = figures_of(icon);
+  const uint64_t both = icon.size() + converted_file_size(f);
+  struct Case {
+    uint64_t limit;
+    bool converted;
+  };
+  for (const Case c : {Case{both, true}, Case{both - 1, false}, Case{icon.size() - 1, false}, Case{0, false}}) {
+    EXPECT_EQ(conversion_fits(f, c.limit), c.converted) << c.limit;
+    EXPECT_EQ(icon_to_bmp(icon.data(), icon.size(), f, c.limit).empty(), !c.converted) << c.limit;
+  }
+}

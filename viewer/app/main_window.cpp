@@ -5,6 +5,7 @@
 
 #include "frame/os_style.h"
 #include "frame/toolbar.h"
+#include "viewer/app/about_help.h"
 #include "viewer/app/buttons.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
@@ -180,6 +181,8 @@ void on_command(HWND w, int command) {
     case kCmdZoomOut: zoom_out(w); break;
     case kCmdZoomIn: zoom_in(w); break;
     case kCmdPrint: print_command(w); break;
+    case kCmdAbout: about_command(w); break;
+    case kCmdHelp: help_command(w); break;
     case kCmdExit: shutdown(w); break;
     default: break;  // commands of later tool bar buttons
   }

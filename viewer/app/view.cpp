@@ -7,6 +7,7 @@
 #include "viewer/app/viewer_state.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/image/image_record.h"
+#include "viewer/image/open_timing.h"
 
 namespace viewer {
 
@@ -69,8 +70,10 @@ void on_paint(HWND w) {
       const long long x = magnifying(v.zoomStep) ? -1LL * v.scrollX * z : -1LL * v.scrollX / z;
       const long long y = (magnifying(v.zoomStep) ? -1LL * v.scrollY * z : -1LL * v.scrollY / z) + kStripHeight;
       SetStretchBltMode(dc, COLORONCOLOR);
+      open_timing_painting();
       StretchDIBits(dc, clamp_int(x), clamp_int(y), clamp_int(d.w), clamp_int(d.h), 0, 0, W, H, g_image.pixels,
                     reinterpret_cast<BITMAPINFO*>(g_image.infoHeader), DIB_RGB_COLORS, SRCCOPY);
+      open_timing_painted();
     }
     unlock_image();
     const ImageButtons b =

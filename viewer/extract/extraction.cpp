@@ -9,7 +9,12 @@ namespace viewer {
 
 HWND g_extractionDialog = nullptr;
 
+namespace {
+bool g_copyWanted = false;  // the loaded image has no colour table; copy on first need
+}  // namespace
+
 void extraction_reset() {
+  g_copyWanted = false;
   g_image.currentExtraction = 0;
   g_image.confirmedExtraction = 0;
   if (g_image.extractCopy) {
@@ -21,13 +26,17 @@ void extraction_reset() {
   g_extractionDialog = nullptr;
 }
 
-void extraction_make_copy(HWND) {
+void extraction_make_copy(HWND) { g_copyWanted = true; }
+
+bool extraction_ensure_copy() {
+  if (g_image.extractCopy) return true;
+  if (!g_copyWanted || !g_image.dib) return false;
   const long long w = g_image.figures.width, h = g_image.figures.height;
-  if (w <= 0 || h <= 0) return;
+  if (w <= 0 || h <= 0) return false;
   const long long size = h * ((24 * w + 31) / 32 * 4) + 40;
-  if (size > 0x7FFFFFFF) return;  // no such image fits a 32-bit process anyway
+  if (size > 0x7FFFFFFF) return false;  // no such image fits a 32-bit process anyway
   HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(size));
-  if (!copy) return;  // without a copy the extraction leaves the image as it is
+  if (!copy) return false;  // without a copy the extraction leaves the image as it is
   g_image.extractCopy = copy;
   uint8_t* dst = static_cast<uint8_t*>(GlobalLock(copy));
   ScopedBlockLock image(g_image.dib);
@@ -43,6 +52,7 @@ void extraction_make_copy(HWND) {
   }
   image.release();
   GlobalUnlock(copy);
+  return true;
 }
 
 void extraction_follow_main_window(HWND main, bool vBarVisible) {

@@ -19,6 +19,7 @@
 #include "viewer/icon/colour_dialog.h"
 #include "viewer/icon/open_logic.h"
 #include "viewer/image/image_record.h"
+#include "viewer/image/open_timing.h"
 
 namespace viewer {
 
@@ -52,6 +53,7 @@ bool choose_file(HWND w) {
   ofn.lpstrTitle = g_texts.openTitle;
   ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (GetOpenFileNameA(&ofn)) {
+    open_timing_start();
     repaint_open_button(w);
     return true;
   }
@@ -67,9 +69,13 @@ bool choose_file(HWND w) {
 
 // Makes a bitmap file the current image: the old one goes, the new one is
 // loaded at the zoom that fits, and the view, caption and extraction follow.
-void install_bitmap(HWND w, const char* bitmapPath, int kind, int origin, bool copyPalette) {
+// An open file is read from its start, the same bytes its header scan saw;
+// otherwise the file is opened by path.
+void install_bitmap(HWND w, HANDLE file, const char* bitmapPath, int kind, int origin, bool copyPalette) {
   discard_current_image(w);
-  open_bmp_file(w, bitmapPath);
+  if (file != INVALID_HANDLE_VALUE) load_bmp_file(w, file);
+  else open_bmp_file(w, bitmapPath);
+  open_timing_loaded();
   g_image.displayKind = kind;
   g_image.imageOrigin = origin;
   if (copyPalette && g_image.dib && lock_image(w)) {
@@ -91,7 +97,7 @@ void install_bitmap(HWND w, const char* bitmapPath, int kind, int origin, bool c
 }
 
 void open_bmp(HWND w) {
-  HANDLE file = CreateFileA(g_chosenPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = open_for_reading(g_chosenPath);
   if (file == INVALID_HANDLE_VALUE) {
     message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned bitmap file.", "Error",
             "指定されたビットマップファイルを開けません.", "エラー");
@@ -101,10 +107,10 @@ void open_bmp(HWND w) {
   DWORD got = 0;
   uint64_t size = 0;
   const bool read = read_head(file, head, sizeof head, &got, &size);
-  CloseHandle(file);
   fmt::bmp::ExportFigures figures = g_image.figures;  // entries past the table keep their values
   const fmt::bmp::ScanResult r =
       read ? fmt::bmp::scan_bmp(head, got, size, &figures) : fmt::bmp::ScanResult::NotBitmap;
+  if (r != fmt::bmp::ScanResult::Ok) CloseHandle(file);
   if (r == fmt::bmp::ScanResult::NotBitmap) {
     message(w, MB_OK | MB_ICONERROR, "Not a bitmap file with correct format.", "Error",
             "正しいビットマップファイルではありません.", "エラー");
@@ -116,7 +122,8 @@ void open_bmp(HWND w) {
     return;
   }
   g_image.figures = figures;
-  install_bitmap(w, g_chosenPath, BmpFile, FromBmpFile, false);
+  install_bitmap(w, file, g_chosenPath, BmpFile, FromBmpFile, false);
+  CloseHandle(file);
 }
 
 void report_icon_check(HWND w, fmt::icon::IconCheckResult r) {
@@ -171,26 +178,19 @@ uint8_t nearest_index(const std::vector<fmt::icon::RgbEntry>& colours) {
 
 // Builds the bitmap of the icon in memory, asks for the mask colour when
 // the mask marks any pixel, and writes the bitmap file. False when the file
-// could not be written whole.
-bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+// could not be written whole or the conversion could not have its memory.
+bool convert_icon_file(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+  // An icon of gigabytes is valid by its layout, but a 32-bit process cannot
+  // hold it and its bitmap: refused before anything is read.
+  if (!fmt::icon::conversion_fits(f)) return false;
   std::vector<uint8_t> icon, bmp;
-  // An icon of gigabytes is valid by its layout, but no 32-bit process can hold its bitmap.
-  if (f.file_size > 0x7FFFFFFF) return false;
-  try {
-    icon.resize(static_cast<size_t>(f.file_size));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  icon.resize(static_cast<size_t>(f.file_size));
   SetCursor(LoadCursor(nullptr, IDC_WAIT));
   DWORD got = 0;
   SetFilePointer(iconFile, 0, nullptr, FILE_BEGIN);
   if (!ReadFile(iconFile, icon.data(), static_cast<DWORD>(icon.size()), &got, nullptr) || got != icon.size())
     return false;
-  try {
-    bmp = fmt::icon::icon_to_bmp(icon.data(), icon.size(), f);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  bmp = fmt::icon::icon_to_bmp(icon.data(), icon.size(), f);
   if (bmp.empty()) return false;
   fmt::bmp::ExportFigures figures = g_image.figures;
   fmt::icon::converted_figures(bmp, &figures);
@@ -204,7 +204,6 @@ bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::Icon
   DWORD written = 0;
   const bool ok = WriteFile(bmpFile, bmp.data(), static_cast<DWORD>(bmp.size()), &written, nullptr) &&
                   written == bmp.size() && FlushFileBuffers(bmpFile);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
   if (!ok) return false;
   g_image.figures = figures;
   // The grey count follows the icon's own table, so that a later save
@@ -218,8 +217,22 @@ bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::Icon
   return true;
 }
 
+// Any allocation that fails on the way (the icon's bytes, the colour
+// matching) ends the conversion like a bitmap that could not be written; the
+// wait cursor goes on every path.
+bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+  bool ok = false;
+  try {
+    ok = convert_icon_file(w, iconFile, bmpFile, f);
+  } catch (const std::exception&) {  // bad_alloc, length_error
+    ok = false;
+  }
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  return ok;
+}
+
 void open_ico(HWND w) {
-  HANDLE file = CreateFileA(g_chosenPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = open_for_reading(g_chosenPath);
   if (file == INVALID_HANDLE_VALUE) {
     message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned icon file.", "Error",
             "指定されたアイコンファイルを開けません.", "エラー");
@@ -257,13 +270,11 @@ void open_ico(HWND w) {
     report_temporary_failure(w);
     return;
   }
-  install_bitmap(w, temp.c_str(), IconFile, FromIcon, true);
+  install_bitmap(w, INVALID_HANDLE_VALUE, temp.c_str(), IconFile, FromIcon, true);
   DeleteFileA(temp.c_str());
 }
 
-}  // namespace
-
-void open_command(HWND w) {
+void open_steps(HWND w) {
   if (!choose_file(w)) return;
   if (!is_fixed_disk(g_chosenPath)) {
     message(w, MB_OK | MB_ICONWARNING, "Unable to open a file other than in the fixed disk.", "Warning",
@@ -277,6 +288,21 @@ void open_command(HWND w) {
       message(w, MB_OK | MB_ICONWARNING, "Select a file with BMP or ICO extension.", "Error",
               "拡張子 BMP または ICO のファイルを選択してください.", "エラー");
       break;
+  }
+  open_timing_done();
+}
+
+}  // namespace
+
+// No exception leaves the command: the only ones its steps can raise come
+// from memory that could not be had.
+void open_command(HWND w) {
+  try {
+    open_steps(w);
+  } catch (const std::exception&) {
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    message(w, MB_OK | MB_ICONERROR, "Unable to allocate space for bitmap.", "Error",
+            "ビットマップ用のメモリーを確保できません.", "エラー");
   }
 }
 

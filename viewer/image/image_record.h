@@ -28,7 +28,10 @@ struct ImageRecord {
   // Bytes of the block that hold the image: a global block may be larger than
   // asked for, and its slack must never pass for pixels.
   size_t dibSize = 0;
+  // The file header last read; for a file converted at load (bitfields,
+  // RLE) the one that describes the converted block, not the file.
   uint8_t fileHeader[14] = {};
+  bool converted = false;  // the block was converted from the file at load
   // Lock pointers, null while unlocked.
   uint8_t* blockStart = nullptr;
   uint8_t* infoHeader = nullptr;
@@ -57,10 +60,17 @@ void unlock_image();
 void free_image();
 // Releases the current image or start-up picture and resets the view.
 void discard_current_image(HWND mainWindow);
-// Reads a BMP file from an open handle into the record.
+// Opens a file for reading the way a viewer should: other programs may have
+// it open for reading or writing (an editor holding the image).
+HANDLE open_for_reading(const char* path);
+// Reads a BMP file from an open handle, at its current position, into the
+// record. Bitfield and RLE files are converted into plain rows here, once;
+// their export figures then come from the converted block.
 bool read_bmp(HWND owner, HANDLE file);
 // Opens a BMP file by path, reads it and picks the zoom that fits the window.
 bool open_bmp_file(HWND owner, const char* path);
+// The same for a file the caller already has open; it is read from its start.
+bool load_bmp_file(HWND owner, HANDLE file);
 
 // Locks a global block on first use and unlocks it when it goes.
 class ScopedBlockLock {

@@ -1,0 +1,223 @@
+// Files other programs write every day: 5-6-5 bitfield and RLE files open and
+// show their exact pixels, and a file another program holds open for
+// writing can still be viewed.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "formats/bytes.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/icon_files.h"
+#include "tests/e2e/viewer_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+uint8_t widen(uint32_t v, int bits) {  // a field scaled to 8 bits by bit replication
+  uint32_t r = v << (8 - bits);
+  for (int have = bits; have < 8; have += bits) r |= v << (8 - bits) >> have;
+  return static_cast<uint8_t>(r);
+}
+
+struct Sample {
+  const char* name;
+  std::vector<uint8_t> file;
+  int width, height;
+  std::function<uint32_t(int, int)> expected;  // 0xRRGGBB at (x, y from the top)
+};
+
+// 37 x 23 in 5-6-5: every pixel a different mix, the rows bottom-up.
+Sample rgb565() {
+  const int w = 37, h = 23, stride = (2 * w + 3) / 4 * 4;
+  auto raw = [](int x, int y) { return static_cast<uint32_t>((x * 1777 + y * 3301) ^ (x << 9)) & 0xFFFF; };
+  std::vector<uint8_t> rows(static_cast<size_t>(stride) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t v = raw(x, y);
+      rows[static_cast<size_t>(h - 1 - y) * stride + 2 * x] = static_cast<uint8_t>(v);
+      rows[static_cast<size_t>(h - 1 - y) * stride + 2 * x + 1] = static_cast<uint8_t>(v >> 8);
+    }
+  std::vector<uint8_t> f = make_bmp(w, h, 16, {0xF800, 0x07E0, 0x001F}, rows);  // the masks take the table's place
+  f[30] = 3;                                                                    // BI_BITFIELDS
+  f[46] = 0;                                                                    // no colour table
+  return {"rgb565.bmp", f, w, h, [raw](int x, int y) {
+            const uint32_t v = raw(x, y);
+            return uint32_t{widen(v >> 11, 5)} << 16 | uint32_t{widen((v >> 5) & 63, 6)} << 8 | widen(v & 31, 5);
+          }};
+}
+
+// 9 x 4 in RLE8 with every kind of code; skipped pixels show entry 0.
+Sample rle8() {
+  const std::vector<uint32_t> palette = {0x102030, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF};
+  const std::vector<uint8_t> codes = {
+      9, 1, 0, 0,                    // bottom row: nine of entry 1
+      0, 5, 2, 3, 4, 5, 2, 0, 3, 1,  // absolute run of five (padded), then three of entry 1
+      0, 0,                          //
+      0, 2, 4, 1,                    // delta: four right, one up (skipped pixels stay entry 0)
+      2, 4, 0, 0,                    // two of entry 4 at x 4 and 5 of the top row
+      0, 1};
+  const int expected[4][9] = {{0, 0, 0, 0, 4, 4, 0, 0, 0},
+                              {0, 0, 0, 0, 0, 0, 0, 0, 0},
+                              {2, 3, 4, 5, 2, 1, 1, 1, 0},
+                              {1, 1, 1, 1, 1, 1, 1, 1, 1}};
+  std::vector<uint8_t> f = make_bmp(9, 4, 8, palette, codes);
+  f[30] = 1;  // BI_RLE8
+  return {"rle8.bmp", f, 9, 4, [palette, expected](int x, int y) { return palette[expected[y][x]]; }};
+}
+
+void expect_pixels(HWND main, const Sample& s) {
+  const Pixels px = grab_client(main);
+  int wrong = 0;
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x)
+      if (px.at(x, kStrip + y) != s.expected(x, y) && ++wrong <= 5)
+        ADD_FAILURE() << s.name << " pixel " << x << "," << y << ": " << std::hex << px.at(x, kStrip + y)
+                      << " instead of " << s.expected(x, y);
+  EXPECT_EQ(wrong, 0) << s.name;
+  EXPECT_EQ(px.at(s.width, kStrip), 0xFFFFFFu) << "past the image: the background";
+}
+
+}  // namespace
+
+TEST(OpenConverted, BitfieldAndRleFilesShowTheirPixels) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-converted"));
+  const std::string dir = fresh_dir("open-converted-files");
+  for (const Sample& s : {rgb565(), rle8()}) {
+    const std::string path = join(dir, s.name);
+    ASSERT_TRUE(write_file(path, s.file));
+    ASSERT_TRUE(open_with_dialog(p, path));
+    ASSERT_TRUE(wait_title(p.main, std::string("Kaldero - ") + s.name + " [1:1]")) << title_of(p.main);
+    settle(p.main);
+    expect_pixels(p.main, s);
+    screenshot(std::string("open-converted-") + s.name);
+  }
+  p.close();
+}
+
+// An editor that still has the file open for writing does not keep it from
+// being viewed, a BMP file nor an icon.
+TEST(OpenConverted, FileHeldOpenForWritingByAnotherProgramOpens) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-shared"));
+  const std::string dir = fresh_dir("open-shared-files");
+
+  IconPicture icon;
+  icon.width = icon.height = 16;
+  icon.bits = 24;
+  for (int i = 0; i < 256; ++i) icon.pixels.push_back(i < 128 ? 0x2040C0u : 0xC04020u);
+  struct Held {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    uint32_t topLeft;
+  };
+  const Held files[] = {{"held.bmp", rle8().file, 0x102030}, {"held.ico", icon_file(icon), 0x2040C0}};
+  for (const Held& f : files) {
+    const std::string path = join(dir, f.name);
+    ASSERT_TRUE(write_file(path, f.bytes));
+    HANDLE editor = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(editor, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(open_with_dialog(p, path));
+    EXPECT_TRUE(wait_title(p.main, std::string("Kaldero - ") + f.name + " [1:1]")) << title_of(p.main);
+    settle(p.main);
+    EXPECT_EQ(grab_client(p.main).at(0, kStrip), f.topLeft) << f.name;
+    CloseHandle(editor);
+  }
+  p.close();
+}
+
+// A 1-bit icon of 1 GB is valid by its layout, but its 2 GB bitmap cannot be
+// held by a 32-bit program: the conversion is refused with the temporary
+// bitmap message and the image on screen stays (the program used to end on an
+// uncaught exception).
+TEST(OpenConverted, IconTooLargeToConvertKeepsTheCurrentImage) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-huge-icon"));
+  const std::string dir = fresh_dir("open-huge-icon-files");
+  const std::string photo = join(dir, "photo.bmp");
+  ASSERT_TRUE(write_file(photo, make_bmp24(40, 30, [](int x, int y) { return x < 20 ? 0xFF0000u : y * 0x0808u; })));
+  ASSERT_TRUE(open_with_dialog(p, photo));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]"));
+  settle(p.main);
+  const Pixels before = grab_client(p.main);
+
+  // 32768 x 131072 at 1 bit: directory, header, two colours, then zeros up to
+  // the size the layout demands (a sparse file, made in an instant).
+  const uint32_t w = 32768, h = 131072, size = 22 + 40 + 8 + h * (w / 8) * 2;
+  std::vector<uint8_t> head(70, 0);
+  head[2] = 1, head[4] = 1, head[8] = 2, head[10] = 1, head[12] = 1;
+  fmt::put_u32le(&head[14], size - 22);
+  head[18] = 22;
+  fmt::put_u32le(&head[22], 40);
+  fmt::put_u32le(&head[26], w);
+  fmt::put_u32le(&head[30], 2 * h);
+  head[34] = 1, head[36] = 1;
+  fmt::put_u32le(&head[66], 0xFFFFFF);  // the second colour: white
+  const std::string path = join(dir, "huge.ico");
+  ASSERT_TRUE(write_file(path, head));
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  ASSERT_TRUE(SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f));
+  CloseHandle(f);
+
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  const std::string leftover = std::string(temp) + "\\huge!.___";
+  DeleteFileA(leftover.c_str());  // from a run that ended on the old fault
+
+  ASSERT_TRUE(open_with_dialog(p, path));
+  EXPECT_EQ(expect_message(p.pid(), "Error", 30000), "Unable to create a temporary bitmap file.");
+  settle(p.main);
+  EXPECT_TRUE(p.running());
+  EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
+  EXPECT_EQ(count_differences(grab_client(p.main), 0, 0, before, 0, 0, before.width, before.height), 0);
+  EXPECT_FALSE(file_exists(leftover));
+  p.close();
+  DeleteFileA(path.c_str());
+}
+
+// What the reader says about files it cannot take: the declared size is
+// checked against the file before anything is allocated, compressed data that
+// breaks the image is a read error, and an image above the cap is refused as
+// memory that cannot be had.
+TEST(OpenConverted, ReaderRefusalsOfCompressedAndOverlongFiles) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "open-converted-refused"));
+  const std::string dir = fresh_dir("open-converted-refused-files");
+  std::vector<uint8_t> claims2GB = make_bmp24(2, 2, [](int, int) { return 0x808080u; });
+  claims2GB.resize(60);
+  fmt::put_u32le(&claims2GB[2], 0x80000000u);
+  std::vector<uint8_t> runPastRow = rle8().file;
+  runPastRow[runPastRow.size() - 6] = 13;  // the last encoded run: 13 pixels from x 4, past the 12 a row holds
+  std::vector<uint8_t> huge = rle8().file;
+  fmt::put_u32le(&huge[18], 60000);
+  fmt::put_u32le(&huge[22], 60000);
+  std::vector<uint8_t> splitMask = rgb565().file;
+  fmt::put_u32le(&splitMask[54], 0xF00F);
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    const char* caption;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"claims2gb.bmp", claims2GB, "Read Error", "Unable to read bitmap info header."},
+      {"runpastrow.bmp", runPastRow, "Read Error", "Unable to read bitmap info header."},
+      {"huge.bmp", huge, "Error", "Unable to allocate space for bitmap."},
+      {"splitmask.bmp", splitMask, "Read Error", "Unable to read bitmap info header."},
+  };
+  for (const Case& c : cases) {
+    const std::string path = join(dir, c.name);
+    ASSERT_TRUE(write_file(path, c.bytes));
+    ASSERT_TRUE(open_with_dialog(p, path));
+    if (&c == &cases[0] && wait_window(c.caption, 10000, p.pid())) screenshot("open-refused-declared-size");
+    EXPECT_EQ(expect_message(p.pid(), c.caption), c.text) << c.name;
+    settle(p.main);
+  }
+  EXPECT_TRUE(p.running());
+  p.close();
+}

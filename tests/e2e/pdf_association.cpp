@@ -1,0 +1,102 @@
+#include "tests/e2e/pdf_association.h"
+
+#include <windows.h>
+
+namespace e2e {
+
+namespace {
+
+constexpr const char* kBackupKey = "Software\\KalderoTests\\PdfAssociation";
+constexpr const char* kRecorderClass = "KalderoTests.PdfRecorder";
+
+bool set_default(HKEY root, const std::string& key, const std::string& value) {
+  HKEY k;
+  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
+    return false;
+  const bool ok = RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+  RegCloseKey(k);
+  return ok;
+}
+
+bool delete_tree(HKEY root, const char* key) {
+  const LSTATUS s = RegDeleteTreeA(root, key);
+  return s == ERROR_SUCCESS || s == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace
+
+void restore_pdf_association() {
+  HKEY backup;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, &backup) != ERROR_SUCCESS) return;
+  DWORD existed = 0, size = sizeof existed;
+  if (RegQueryValueExA(backup, "Existed", nullptr, nullptr, reinterpret_cast<BYTE*>(&existed), &size) !=
+      ERROR_SUCCESS) {
+    // A copy that was never finished: the association was not changed yet.
+    RegCloseKey(backup);
+    delete_tree(HKEY_CURRENT_USER, kBackupKey);
+    return;
+  }
+  delete_tree(HKEY_CLASSES_ROOT, ".pdf");
+  bool restored = true;
+  if (existed) {
+    HKEY saved, pdf;
+    restored = RegOpenKeyExA(backup, "Saved", 0, KEY_READ, &saved) == ERROR_SUCCESS;
+    if (restored) {
+      restored = RegCreateKeyExA(HKEY_CLASSES_ROOT, ".pdf", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &pdf,
+                                 nullptr) == ERROR_SUCCESS;
+      if (restored) {
+        restored = RegCopyTreeA(saved, nullptr, pdf) == ERROR_SUCCESS;
+        RegCloseKey(pdf);
+      }
+      RegCloseKey(saved);
+    }
+  }
+  RegCloseKey(backup);
+  delete_tree(HKEY_CLASSES_ROOT, kRecorderClass);
+  // The saved copy goes last: until then a later run can still restore it.
+  if (restored) delete_tree(HKEY_CURRENT_USER, kBackupKey);
+}
+
+PdfAssociation::PdfAssociation() {
+  restore_pdf_association();
+  HKEY backup, saved;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kBackupKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr) !=
+      ERROR_SUCCESS)
+    return;
+  HKEY pdf;
+  const DWORD existed = RegOpenKeyExA(HKEY_CLASSES_ROOT, ".pdf", 0, KEY_READ, &pdf) == ERROR_SUCCESS ? 1 : 0;
+  bool ok = true;
+  if (existed) {
+    ok = RegCreateKeyExA(backup, "Saved", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &saved, nullptr) == ERROR_SUCCESS;
+    if (ok) {
+      ok = RegCopyTreeA(pdf, nullptr, saved) == ERROR_SUCCESS;
+      RegCloseKey(saved);
+    }
+    RegCloseKey(pdf);
+  }
+  // Written after the copy: a backup without this value is unfinished.
+  ok = ok && RegSetValueExA(backup, "Existed", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&existed),
+                            sizeof existed) == ERROR_SUCCESS;
+  RegCloseKey(backup);
+  if (!ok) {
+    delete_tree(HKEY_CURRENT_USER, kBackupKey);
+    return;
+  }
+  saved_ = true;
+}
+
+PdfAssociation::~PdfAssociation() {
+  if (saved_) restore_pdf_association();
+}
+
+bool PdfAssociation::use_recorder(const std::string& recorder, const std::string& record) {
+  if (!saved_) return false;
+  const std::string command = "\"" + recorder + "\" \"" + record + "\" \"%1\"";
+  return set_default(HKEY_CLASSES_ROOT, std::string(kRecorderClass) + "\\shell\\open\\command", command) &&
+         set_default(HKEY_CLASSES_ROOT, ".pdf", kRecorderClass);
+}
+
+bool PdfAssociation::remove() { return saved_ && delete_tree(HKEY_CLASSES_ROOT, ".pdf"); }
+
+}  // namespace e2e

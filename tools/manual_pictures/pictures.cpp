@@ -1,0 +1,167 @@
+// Takes the pictures of the manuals from the real viewer: its window with an
+// image and with an icon, the tool bar and a hint, the open, colour and About
+// dialogs and a Help message, each saved as a BMP file of just that window.
+// Run under Wine by docs/manual/make_pictures.sh once per UI language.
+//
+//   manual_pictures.exe OUTPUT_FOLDER ICON_FILE
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+std::string g_out, g_lang;
+
+void save(const Pixels& px, const std::string& name) {
+  const int stride = (px.width * 3 + 3) / 4 * 4;
+  std::vector<uint8_t> rows(static_cast<size_t>(stride) * px.height);
+  for (int y = 0; y < px.height; ++y)
+    for (int x = 0; x < px.width; ++x) {
+      const uint32_t c = px.at(x, y);
+      uint8_t* p = &rows[static_cast<size_t>(px.height - 1 - y) * stride + 3 * x];
+      p[0] = static_cast<uint8_t>(c);
+      p[1] = static_cast<uint8_t>(c >> 8);
+      p[2] = static_cast<uint8_t>(c >> 16);
+    }
+  const std::string path = join(g_out, name + ".bmp");
+  if (!write_file(path, make_bmp(px.width, px.height, 24, {}, rows))) std::printf("cannot write %s\n", path.c_str());
+  else std::printf("%s\n", path.c_str());
+}
+
+void save_window(HWND w, const std::string& name) {
+  settle(w);
+  Sleep(300);
+  save(grab_window(w), name + "-" + g_lang);
+}
+
+// A small landscape: sky, sun, hills and a lake, 24 bits.
+std::vector<uint8_t> landscape() {
+  return make_bmp24(520, 330, [](int x, int y) -> uint32_t {
+    const double hill = 215 + 28 * std::sin(x / 37.0) + 12 * std::sin(x / 13.0 + 1);
+    const double distant = 165 + 40 * std::sin(x / 61.0 + 2);
+    if (y > 280) {
+      const int r = 40, g = 90 + (y - 280), b = 160 + (y - 280);
+      return static_cast<uint32_t>((r << 16) | (g << 8) | b);
+    }
+    if (y > hill) return static_cast<uint32_t>(((40 + y / 8) << 16) | ((120 + y / 4) << 8) | 50);
+    if (y > distant) return 0x5A7A9Au;
+    const double dx = x - 400, dy = y - 70;
+    if (dx * dx + dy * dy < 34 * 34) return 0xFFD23Cu;
+    const int blue = 255 - y / 3, green = 170 + y / 4;
+    return static_cast<uint32_t>((110 + y / 3) << 16 | (green > 255 ? 255 : green) << 8 | blue);
+  });
+}
+
+void put_dib_on_clipboard() {
+  const std::vector<uint8_t> bmp = make_bmp24(8, 8, [](int, int) { return 0x336699u; });
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bmp.size() - 14);
+  std::memcpy(GlobalLock(block), bmp.data() + 14, bmp.size() - 14);
+  GlobalUnlock(block);
+  if (wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000)) {
+    EmptyClipboard();
+    if (!SetClipboardData(CF_DIB, block)) GlobalFree(block);
+    CloseClipboard();
+  }
+}
+
+HWND wait_dialog(const wchar_t* en, const wchar_t* ja, DWORD pid) {
+  return wait_window_w(g_lang == "ja" ? ja : en, 10000, pid);
+}
+
+bool open_file(Program& p, const std::string& path, bool picture) {
+  post_command(p.main, kCmdOpen);
+  HWND dialog = wait_dialog(L"Select a bitmap or an icon file to open.", L"Bitmap または Icon ファイルの選択", p.pid());
+  if (!dialog) return false;
+  if (picture) save_window(dialog, "open");
+  return answer_file_dialog(dialog, path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::printf("usage: manual_pictures OUTPUT_FOLDER ICON_FILE\n");
+    return 2;
+  }
+  g_out = argv[1];
+  g_lang = GetACP() == 932 ? "ja" : "en";
+  put_dib_on_clipboard();
+
+  Program p;
+  if (!start_viewer_ready(p, "manual-pictures")) return 1;
+  SetWindowPos(p.main, nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  set_client_size(p.main, 560, 380);
+  repaint(p.main);
+  save_window(p.main, "start");
+
+  const std::string dir = fresh_dir("manual-pictures");
+  const std::string picture = join(dir, "landscape.bmp");
+  write_file(picture, landscape());
+  // The open dialog starts in the folder of the last file opened.
+  CopyFileA(argv[2], join(dir, "kaldero.ico").c_str(), FALSE);
+  SetCurrentDirectoryA(dir.c_str());
+  if (!open_file(p, picture, true)) return 1;
+  wait_until([&] { return title_of(p.main).find("landscape.bmp") != std::string::npos; });
+  repaint(p.main);
+  save_window(p.main, "main");
+  // Every button enabled: one step in makes Zoom Out usable. The buttons end
+  // at x 432; the strip goes on to the screen's edge.
+  command_and_settle(p.main, kCmdZoomIn);
+  repaint(p.main);
+  const POINT strip = client_to_screen(p.main, 0, 0);
+  save(grab_screen(strip.x, strip.y, 448, 20), "toolbar");
+  command_and_settle(p.main, kCmdZoomOut);
+  repaint(p.main);
+
+  const POINT open = button_centre(p.main, kButtonOpen);
+  move_mouse(open.x - 4, open.y);
+  move_mouse(open.x, open.y);
+  Sleep(400);
+  RECT r;
+  GetWindowRect(p.main, &r);
+  save(grab_screen(r.left, r.top, 300, GetSystemMetrics(SM_CYCAPTION) + 64), "hint-" + g_lang);
+  move_mouse(r.left + 300, r.top + 300);
+
+  post_command(p.main, 110);
+  HWND about = wait_dialog(L"About", L"御案内", p.pid());
+  if (!about) return 1;
+  save_window(about, "about");
+  press(about, IDOK);
+
+  const std::string icon = join(dir, "kaldero.ico");
+  CopyFileA(argv[2], icon.c_str(), FALSE);
+  post_command(p.main, kCmdOpen);
+  HWND dialog = wait_dialog(L"Select a bitmap or an icon file to open.", L"Bitmap または Icon ファイルの選択", p.pid());
+  if (!dialog || !answer_file_dialog(dialog, icon)) return 1;
+  HWND colour = wait_dialog(L"Color Selection", L"表示色の選択", p.pid());
+  if (!colour) return 1;
+  save_window(colour, "colour");
+  press(colour, IDOK);
+  wait_until([&] { return title_of(p.main).find("[1:1]") != std::string::npos; });
+  for (int i = 0; i < 4; ++i) command_and_settle(p.main, kCmdZoomIn);
+  repaint(p.main);
+  save_window(p.main, "icon");
+  p.close();
+
+  // A copy of the program without its manual, for the message Help shows then.
+  const std::string lone = fresh_dir("manual-pictures-lone");
+  CopyFileA(viewer_exe().c_str(), join(lone, "KALDERO5.EXE").c_str(), FALSE);
+  Program q;
+  if (!q.start(join(lone, "KALDERO5.EXE"), lone) || !q.wait_main("KALDERO5")) return 1;
+  wait_until([&] { return IsWindowVisible(button_of(q.main, 0x7f)); });
+  post_command(q.main, 111);
+  HWND box = wait_window("Error", 10000, q.pid());
+  if (!box) return 1;
+  save_window(box, "help-missing");
+  press(box, IDOK);
+  q.close();
+  return 0;
+}

@@ -1,0 +1,37 @@
+#include "viewer/app/about_help.h"
+
+#include "frame/about.h"
+#include "frame/os_style.h"
+#include "frame/readme.h"
+#include "viewer/app/viewer_state.h"
+
+namespace viewer {
+
+namespace {
+
+// Control ids of the statics in ABOUT_DLG and ABOUT_DLG_J.
+constexpr int kAboutTitle = 100;
+constexpr int kAboutText = 101;
+
+constexpr frame::AboutText kAboutTexts[] = {
+    {kAboutTitle, "*** Kaldero (V %s) ***", "*** カルデロ (V %s) ***"},
+    {kAboutText,
+     "Kaldero shows BMP and one-image icon files at 1:10 to 10:1, copies and pastes them, saves them as TIF "
+     "or BMP, prints them, extracts colours and makes icons from two bitmaps.\n\n"
+     "Report bugs and suggestions would be appreciated.\n\n"
+     "2026\nThe Kaldero and Meridot developers\nContact: see README.md of the sources",
+     "BMP・アイコンファイルの表示、コピー・貼り付け、TIF・BMP での保存、印刷、色の抽出、アイコン作成を行います.\n\n"
+     "バグ・レポート、コメントを歓迎します.\n\n"
+     "2026\nカルデロ・メリドット開発チーム\n連絡先: ソースの README.md"},
+};
+
+}  // namespace
+
+void about_command(HWND main) {
+  const frame::AboutBox box{"ABOUT_DLG", "ABOUT_DLG_J", kAboutTexts, 2};
+  frame::show_about(g_instance, main, box);
+}
+
+void help_command(HWND main) { frame::open_readme(main, readmePath, frame::tr("KALDERO5.PDF", "KALDEROJ.PDF")); }
+
+}  // namespace viewer
