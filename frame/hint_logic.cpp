@@ -21,9 +21,9 @@ HintBox fit(HintBox b, bool anchoredAtBottom) {
 
 int hint_target(int x, int y, int cyBorder, int firstX, int count, int rows) {
   if (y < cyBorder || y > cyBorder + rows - 1) return -1;
-  const int lastX = firstX + 32 * count - 1;
+  const int lastX = firstX + kButtonWidth * count - 1;
   if (x < firstX || x > lastX) return 0;
-  return (x - firstX) / 32 + 1;
+  return (x - firstX) / kButtonWidth + 1;
 }
 
 HintBox hint_box(int buttonX, int cx, int extraWidth, int charHeight, int externalLeading, int cxBorder,

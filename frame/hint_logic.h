@@ -4,6 +4,8 @@
 
 namespace frame {
 
+constexpr int kButtonHeight = 20;  // every tool bar button, filler or not
+constexpr int kButtonWidth = 32;   // every hinted button; hints are found by it
 constexpr int kHintBufferWidth = 130;
 constexpr int kHintBufferHeight = 30;
 
@@ -11,7 +13,7 @@ constexpr int kHintBufferHeight = 30;
 // 0 over a filler at either end, n ≥ 1 over the n-th hinted button. Buttons
 // are 32 pixels wide from firstX on, count of them; the strip's hinted rows
 // run from cyBorder down `rows` rows.
-int hint_target(int x, int y, int cyBorder, int firstX, int count, int rows = 20);
+int hint_target(int x, int y, int cyBorder, int firstX, int count, int rows = kButtonHeight);
 
 struct HintBox {
   int left, top, right, bottom;  // both edges inside the box

@@ -6,10 +6,9 @@
 #pragma once
 #include <windows.h>
 
-namespace frame {
+#include "frame/hint_logic.h"
 
-constexpr int kButtonHeight = 20;  // every button, filler or not
-constexpr int kButtonWidth = 32;   // every hinted button; hints are found by it
+namespace frame {
 
 struct ToolButton {
   int id;               // control id
@@ -27,7 +26,7 @@ struct ToolbarRules {
   const ToolButton* buttons = nullptr;  // must outlive the tool bar
   int count = 0;
   int buttonTop = -1;  // buttons' top edge: SM_CYBORDER plus this
-  int hintRows = 20;   // rows from SM_CYBORDER down in which hints appear
+  int hintRows = kButtonHeight;  // rows from SM_CYBORDER down in which hints appear
   bool topLine = false;  // a black line along the bar's top after each button is drawn
   HintPlacement hints = HintPlacement::BelowToolbar;
   const char* (*setSuffix)(int uiStyle) = nullptr;  // null: the viewer's sets

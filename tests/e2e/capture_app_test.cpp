@@ -179,18 +179,21 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
     const char* x;
     const char* y;
     int expectX, expectY;
+    const char* exeName;
   };
   const Case cases[] = {
-      {"100", "200", 100, 200},
-      {"99999", "-40", maxX, 0},
-      {"-7", "9999", 0, maxY},
-      {nullptr, nullptr, 0, 0},  // no INI yet
+      {"100", "200", 100, 200, "MERIDOT5.EXE"},
+      {"99999", "-40", maxX, 0, "MERIDOT5.EXE"},
+      {"-7", "9999", 0, maxY, "MERIDOT5.EXE"},
+      {nullptr, nullptr, 0, 0, "MERIDOT5.EXE"},  // no INI yet
+      // A renamed program keeps its position in MERIDOT5.INI beside it.
+      {"120", "140", 120, 140, "CAPTURE.EXE"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << (c.x ? c.x : "no INI"));
+    SCOPED_TRACE(testing::Message() << (c.x ? c.x : "no INI") << " " << c.exeName);
     // A copy of the program in a folder of its own keeps the INI there.
     const std::string dir = fresh_dir("capture-ini");
-    const std::string exe = join(dir, "MERIDOT5.EXE");
+    const std::string exe = join(dir, c.exeName);
     const std::string ini = join(dir, "MERIDOT5.INI");
     ASSERT_TRUE(CopyFileA(meridot_exe().c_str(), exe.c_str(), FALSE));
     if (c.x) {
@@ -209,7 +212,10 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
     // Moved partly off the screen, it is stored where it would fit.
     SetWindowPos(p.main, nullptr, -50, sh - 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     settle(p.main);
-    p.close();
+    post_command(p.main, 104);  // Exit
+    DWORD code = 99;
+    EXPECT_TRUE(p.wait_exit(10000, &code));
+    EXPECT_EQ(code, 0u);
     EXPECT_EQ(read_ini(ini, "x"), "0");
     EXPECT_EQ(read_ini(ini, "y"), std::to_string(maxY));
   }
@@ -322,5 +328,48 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   EXPECT_EQ(other, 0);
   EXPECT_GT(hatch, 300);
   EXPECT_GT(white, 300);
+  p.close();
+}
+
+// A click on Form or Icon first takes the hint away (the frame is as it was
+// while the dialog is up), then runs the command: the form dialog, or capture
+// mode, which Esc leaves.
+TEST(CaptureApp, ToolBarButtonsEraseTheHintAndRunTheirCommands) {
+  Program p;
+  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-buttons")));
+  const int cyBorder = GetSystemMetrics(SM_CYBORDER);
+  const POINT away = client_to_screen(p.main, 60, cyBorder + 26);
+  move_mouse(away.x, away.y);
+  settle(p.main);
+  const Pixels before = grab_window(p.main);
+  // The menu bar and the tool bar, where the hint lies (the caption changes
+  // its colour while the dialog is active).
+  RECT wr{};
+  GetWindowRect(p.main, &wr);
+  const POINT clientTop = client_to_screen(p.main, 0, 0);
+  const int menuTop = clientTop.y - wr.top - GetSystemMetrics(SM_CYMENU);
+  const int stripRows = GetSystemMetrics(SM_CYMENU) + cyBorder + 20;
+
+  const POINT form = client_to_screen(p.main, 30, cyBorder + 10);
+  move_mouse(form.x, form.y);
+  ASSERT_TRUE(wait_until([&] {
+    return count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows) > 0;
+  }, 3000)) << "the hint";
+  click(form.x, form.y);
+  HWND dlg = wait_window(kFormDialogTitle, 10000, p.pid());
+  ASSERT_TRUE(dlg);
+  settle(p.main);
+  EXPECT_EQ(count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows), 0);
+  ASSERT_TRUE(press(dlg, IDCANCEL));
+
+  const POINT icon = client_to_screen(p.main, 62, cyBorder + 10);
+  click(icon.x, icon.y);
+  HWND grab = capture_window(p.pid());
+  ASSERT_TRUE(grab);
+  // Keys reach the capture window once it is in front, a moment after it shows.
+  ASSERT_TRUE(wait_until([&] { return IsWindowVisible(grab) && GetForegroundWindow() == grab; }, 5000));
+  EXPECT_FALSE(IsWindowVisible(p.main));
+  type_key(VK_ESCAPE);
+  EXPECT_TRUE(wait_until([&] { return IsWindowVisible(p.main) && !IsWindowVisible(grab); }, 5000));
   p.close();
 }

@@ -20,6 +20,9 @@ int next_capture_size(Program& p) {
   if (!enter_capture(p)) return -1;
   RECT r{};
   GetWindowRect(p.main, &r);
+  // Keys reach the capture window once it is in front, a moment after it shows.
+  const HWND grab = capture_window(p.pid());
+  if (!wait_until([&] { return GetForegroundWindow() == grab; }, 5000)) return -2;
   type_key(VK_ESCAPE);
   wait_until([&] { return IsWindowVisible(p.main) != FALSE; }, 5000);
   settle(p.main);
@@ -132,5 +135,23 @@ TEST(CaptureForm, AnEtchedRuleSeparatesTheImageAndFrameGroups) {
   ASSERT_GT(frameGroup.top, image.bottom);
   EXPECT_GE(etched_rule_row(dlg, image, frameGroup), 0);
   ASSERT_TRUE(press(dlg, IDCANCEL));
+  p.close();
+}
+
+// Only displays of 16 colours or fewer refuse 256 colours: on a 256-colour
+// display they can be chosen (Xvfb has no 4-bit screen for the refusal itself,
+// which the unit tests cover).
+TEST(CaptureFormOnDepth8, TwoHundredFiftySixColoursCanBeChosenOnA256ColourDisplay) {
+  HDC screen = GetDC(nullptr);
+  const int bits = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  ASSERT_EQ(bits, 8);
+  Program p;
+  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-depth8")));
+  HWND dlg = open_form_dialog(p);
+  ASSERT_TRUE(dlg);
+  click_control(dlg, 118);
+  EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{114, 118, 119, 127}));
+  ASSERT_TRUE(press(dlg, IDOK));
   p.close();
 }

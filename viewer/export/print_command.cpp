@@ -1,6 +1,6 @@
 #include "viewer/export/print_command.h"
 
-#include "viewer/app/messages.h"
+#include "viewer/export/print_messages.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/print_logic.h"
 #include "viewer/export/print_zoom_dialog.h"
@@ -11,7 +11,7 @@ namespace viewer {
 namespace {
 
 void report_job_failure(HWND owner) {
-  message(owner, MB_OK | MB_ICONERROR, "Unable to start print job.", "Warning", "印刷をスタートできません.", "警告");
+  frame::show(owner, msg::kPrintJobNotStarted);
 }
 
 static_assert(sizeof(DOCINFOA) == 20, "the document information of a 32-bit program");

@@ -1,7 +1,7 @@
 #include "viewer/export/print_zoom_dialog.h"
 
 #include "frame/os_style.h"
-#include "viewer/app/messages.h"
+#include "viewer/export/print_messages.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/print_logic.h"
 
@@ -94,8 +94,7 @@ int print_zoom_dialog(HWND owner) {
   const INT_PTR r = DialogBoxParamA(g_instance, japaneseUi ? "PRINTZOOM_DLG_J" : "PRINTZOOM_DLG", owner,
                                     print_zoom_proc, 0);
   if (r == -1) {
-    message(nullptr, MB_OK | MB_SYSTEMMODAL | MB_ICONERROR, "Unable to display dialog.", "System Error",
-            "ダイアログを表示できません.", "システム・エラー");
+    frame::show(nullptr, msg::kPrintZoomDialogFailure);
     return 0;
   }
   return 1;

@@ -1,7 +1,7 @@
 #include "viewer/icon/colour_dialog.h"
 
 #include "frame/os_style.h"
-#include "viewer/app/messages.h"
+#include "viewer/icon/icon_messages.h"
 #include "viewer/app/viewer_state.h"
 
 namespace viewer {
@@ -94,11 +94,7 @@ void choose_mask_colour(HWND owner) {
   if (r == -1) {
     maskColour = 0x808000;
     maskColourIndex = 0;
-    message(owner, MB_OK | MB_ICONWARNING,
-            "Unable to display dialog.\nDark cyan color is selected for\ntransparent/reverse pixels in the icon.",
-            "Error",
-            "ダイアログを表示できませんので、\nアイコン中の透明色・反転色の表示\n色は、暗シアン色とします.",
-            "エラー");
+    frame::show(owner, msg::kColourDialogFailure);
   }
 }
 

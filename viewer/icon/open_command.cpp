@@ -11,13 +11,14 @@
 #include "formats/bmp_scan.h"
 #include "formats/icon_convert.h"
 #include "formats/icon_layout.h"
-#include "viewer/app/messages.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/disk_checks.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/icon/colour_dialog.h"
+#include "viewer/icon/icon_messages.h"
 #include "viewer/icon/open_logic.h"
+#include "viewer/image/image_messages.h"
 #include "viewer/image/image_record.h"
 #include "viewer/image/open_timing.h"
 
@@ -59,8 +60,7 @@ bool choose_file(HWND w) {
   }
   const DWORD error = CommDlgExtendedError();
   if (error != 0) {
-    message_f(w, MB_OK | MB_ICONERROR, "GetOpenFileName error 0x%lx", "Error", "GetOpenFileName エラー 0x%lx",
-              "エラー", static_cast<unsigned long>(error));
+    frame::show_f(w, msg::kOpenDialogError, static_cast<unsigned long>(error));
     return false;
   }
   repaint_open_button(w);
@@ -99,8 +99,7 @@ void install_bitmap(HWND w, HANDLE file, const char* bitmapPath, int kind, int o
 void open_bmp(HWND w) {
   HANDLE file = open_for_reading(g_chosenPath);
   if (file == INVALID_HANDLE_VALUE) {
-    message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned bitmap file.", "Error",
-            "指定されたビットマップファイルを開けません.", "エラー");
+    frame::show(w, msg::kBitmapNotOpened);
     return;
   }
   static uint8_t head[fmt::bmp::kScanBytes];
@@ -112,13 +111,11 @@ void open_bmp(HWND w) {
       read ? fmt::bmp::scan_bmp(head, got, size, &figures) : fmt::bmp::ScanResult::NotBitmap;
   if (r != fmt::bmp::ScanResult::Ok) CloseHandle(file);
   if (r == fmt::bmp::ScanResult::NotBitmap) {
-    message(w, MB_OK | MB_ICONERROR, "Not a bitmap file with correct format.", "Error",
-            "正しいビットマップファイルではありません.", "エラー");
+    frame::show(w, msg::kNotABitmap);
     return;
   }
   if (r == fmt::bmp::ScanResult::ZeroSize) {
-    message(w, MB_OK | MB_ICONWARNING, "Unable to process a bitmap with zero width or height.", "Warning",
-            "幅や高さが０のビットマップは処理できません.", "警告");
+    frame::show(w, msg::kZeroSizeBitmap);
     return;
   }
   g_image.figures = figures;
@@ -130,32 +127,26 @@ void report_icon_check(HWND w, fmt::icon::IconCheckResult r) {
   using R = fmt::icon::IconCheckResult;
   switch (r) {
     case R::NotIcon:
-      message(w, MB_OK | MB_ICONERROR, "Not an icon file with correct format.", "Error",
-              "正しい形式のアイコンファイルではありません.", "エラー");
+      frame::show(w, msg::kNotAnIcon);
       break;
     case R::MultipleIcons:
-      message(w, MB_OK | MB_ICONERROR, "More than one icon contained in the file.", "Error",
-              "アイコンが１個以上ファイルに含まれています.", "エラー");
+      frame::show(w, msg::kMultipleIcons);
       break;
     case R::ZeroSize:
-      message(w, MB_OK | MB_ICONWARNING, "Unable to process an icon with zero width or height.", "Warning",
-              "幅や高さが０のアイコンは処理できません.", "警告");
+      frame::show(w, msg::kZeroSizeIcon);
       break;
     case R::UnsupportedDepth:
-      message(w, MB_OK | MB_ICONWARNING, "Unable to display an icon file\nexcept with 2/16/256/16M colors.",
-              "Warning", "2色/16色/256色/16M色アイコンファイル以外は\n表示できません.", "警告");
+      frame::show(w, msg::kUnsupportedIconDepth);
       break;
     case R::WrongSize:
-      message(w, MB_OK | MB_ICONERROR, "Not an icon file with correct format.", "Error",
-              "正しい形式のアイコンファイル\nではありません.", "エラー");
+      frame::show(w, msg::kIconOfWrongSize);
       break;
     case R::Ok: break;
   }
 }
 
 void report_temporary_failure(HWND w) {
-  message(w, MB_OK | MB_ICONERROR, "Unable to create a temporary bitmap file.", "Error",
-          "仮のビットマップファイルを作れません.", "エラー");
+  frame::show(w, msg::kNoTemporaryBitmap);
 }
 
 bool path_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -234,8 +225,7 @@ bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::Icon
 void open_ico(HWND w) {
   HANDLE file = open_for_reading(g_chosenPath);
   if (file == INVALID_HANDLE_VALUE) {
-    message(w, MB_OK | MB_ICONERROR, "Unable to open the assigned icon file.", "Error",
-            "指定されたアイコンファイルを開けません.", "エラー");
+    frame::show(w, msg::kIconNotOpened);
     return;
   }
   uint8_t head[fmt::icon::kHeadBytesNeeded];
@@ -277,16 +267,14 @@ void open_ico(HWND w) {
 void open_steps(HWND w) {
   if (!choose_file(w)) return;
   if (!is_fixed_disk(g_chosenPath)) {
-    message(w, MB_OK | MB_ICONWARNING, "Unable to open a file other than in the fixed disk.", "Warning",
-            "ハードディスク以外のファイルは開けません.", "警告");
+    frame::show(w, msg::kNotOnFixedDisk);
     return;
   }
   switch (kind_by_extension(g_chosenPath)) {
     case FileKind::Bmp: open_bmp(w); break;
     case FileKind::Ico: open_ico(w); break;
     case FileKind::Other:
-      message(w, MB_OK | MB_ICONWARNING, "Select a file with BMP or ICO extension.", "Error",
-              "拡張子 BMP または ICO のファイルを選択してください.", "エラー");
+      frame::show(w, msg::kWrongExtension);
       break;
   }
   open_timing_done();
@@ -301,8 +289,7 @@ void open_command(HWND w) {
     open_steps(w);
   } catch (const std::exception&) {
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    message(w, MB_OK | MB_ICONERROR, "Unable to allocate space for bitmap.", "Error",
-            "ビットマップ用のメモリーを確保できません.", "エラー");
+    frame::show(w, msg::kNoSpaceForBitmap);
   }
 }
 

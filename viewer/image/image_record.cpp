@@ -3,7 +3,7 @@
 #include "formats/bmp_read.h"
 #include "formats/bytes.h"
 #include "formats/dib_normalise.h"
-#include "viewer/app/messages.h"
+#include "viewer/image/image_messages.h"
 #include "viewer/app/view.h"
 #include "viewer/image/fit_logic.h"
 #include "viewer/app/viewer_state.h"
@@ -23,28 +23,23 @@ fmt::bmp::FileHeader record_file_header() {
 }
 
 void report_no_memory(HWND owner) {
-  message(owner, MB_OK | MB_ICONERROR, "Unable to allocate space for bitmap.", "Error",
-          "ビットマップ用のメモリーを確保できません.", "エラー");
+  frame::show(owner, msg::kNoSpaceForBitmap);
 }
 
 void show_read_error(HWND owner, fmt::bmp::BmpReadError error, unsigned type) {
   using fmt::bmp::BmpReadMessage;
   switch (fmt::bmp::message_for(error)) {
     case BmpReadMessage::FileHeaderNotRead:
-      message(owner, MB_OK | MB_ICONERROR, "Unable to read bitmap file header.", "Error",
-              "ビットマップ・ファイル・ヘッダーを読めません.", "エラー");
+      frame::show(owner, msg::kFileHeaderNotRead);
       break;
     case BmpReadMessage::BadMagicNumber:
-      message_f(owner, MB_OK | MB_ICONERROR, "Bad magic number (0x%04x) in bitmap.", "Error",
-                "ビットマップのMAGIC NUMBER (0x%04x) が違っています.", "エラー", type);
+      frame::show_f(owner, msg::kBadMagicNumber, type);
       break;
     case BmpReadMessage::InfoHeaderNotRead:
-      message(owner, MB_OK | MB_ICONERROR, "Unable to read bitmap info header.", "Read Error",
-              "ビットマップ・インフォ・ヘッダーを読めません.", "エラー");
+      frame::show(owner, msg::kInfoHeaderNotRead);
       break;
     case BmpReadMessage::IllegalStructureSize:
-      message(owner, MB_OK | MB_ICONERROR, "Illegal structure size is found in info header.", "Error",
-              "ビットマップのファイル構造ではありません.", "エラー");
+      frame::show(owner, msg::kIllegalStructureSize);
       break;
     case BmpReadMessage::AllocationFailed: report_no_memory(owner); break;
     case BmpReadMessage::None: break;
@@ -211,8 +206,7 @@ bool load_bmp_file(HWND owner, HANDLE file) {
 bool open_bmp_file(HWND owner, const char* path) {
   HANDLE file = open_for_reading(path);
   if (file == INVALID_HANDLE_VALUE) {
-    message_f(owner, MB_OK | MB_ICONERROR, "Unable to open file '%s'.", "Error", "ファイル '%s' を開けません.",
-              "エラー", path);
+    frame::show_f(owner, msg::kFileNotOpened, path);
     return false;
   }
   const bool ok = load_bmp_file(owner, file);
