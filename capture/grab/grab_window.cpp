@@ -251,6 +251,18 @@ void start_capture(HWND main) {
   take_keyboard(g_ctx.grab);
   SetCapture(g_ctx.grab);
   SetCursor(g_ctx.cross);
+  // While the main window goes, the window system may pass the focus on once
+  // more (under X it falls to the window below the pointer): take it back
+  // until it stays, at most about a second, so that Esc reaches us at once.
+  int steady = 0;
+  for (int i = 0; i < 100 && steady < 5; ++i) {
+    MSG m;
+    while (PeekMessageA(&m, g_ctx.grab, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    if (!g_captureMode) return;
+    take_keyboard(g_ctx.grab);
+    steady = GetForegroundWindow() == g_ctx.grab ? steady + 1 : 0;
+    Sleep(10);
+  }
   PostMessageA(g_ctx.grab, kTakeKeyboard, 0, 0);
 }
 

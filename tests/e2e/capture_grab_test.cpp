@@ -184,6 +184,7 @@ TEST(CaptureGrab, SquaresPastTheScreenEdgeAreBlackOutside) {
     EXPECT_GT(outside, 0);
     EXPECT_EQ(wrong, 0);
   }
+  SetWindowPos(p.main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   p.close();
 }
 
