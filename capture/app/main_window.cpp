@@ -8,6 +8,7 @@
 #include "capture/capture_state.h"
 #include "capture/grab/form_dialog.h"
 #include "capture/grab/grab.h"
+#include "capture/mask/mask_tool.h"
 #include "frame/os_style.h"
 #include "frame/path_logic.h"
 #include "frame/paths.h"
@@ -108,6 +109,7 @@ void shutdown(HWND w) {
   if (g_shutDown) return;
   g_shutDown = true;
   if (!g_secondInstance) {
+    drop_mask_tool();  // the icon just saved stays as it was written
     free_captured_image();
     restore_desktop_extras();
     store_position(w);
@@ -130,6 +132,8 @@ void on_paint(HWND w) {
     // Beside a small image, up to the right edge of the 135-pixel window's client area.
     const RECT rest{n, kImageTop, 129, n + kImageTop};
     if (hatch && rest.right > rest.left) FillRect(dc, &rest, hatch.get());
+  } else if (g_captureState == kStateMarking) {
+    paint_mask_view(dc);
   }
   EndPaint(w, &ps);
   const bool marking = g_captureState == kStateMarking;
@@ -157,9 +161,16 @@ void on_command(HWND w, int command) {
     case kCmdForm:
     case kCmdButtonForm: open_form_dialog(w); break;
     case kCmdIcon:
-    case kCmdButtonIcon: start_capture(w); break;
+    case kCmdButtonIcon:
+      cancel_mask_tool(w);  // an open tool closes first, as its Cancel does
+      start_capture(w);
+      break;
     case kCmdExit: DestroyWindow(w); break;
-    default: break;  // About, Help and the transparent-pixel tool come later
+    case kCmdToolOk:
+    case kCmdToolCancel:
+    case kCmdToolFill:
+    case kCmdToolColour: mask_command(w, command); break;
+    default: break;
   }
 }
 
@@ -175,6 +186,10 @@ LRESULT CALLBACK main_window_proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam
       frame::update_hint(w);
       restore_arrow(w);
       return TRUE;
+    case WM_DRAWITEM: draw_colour_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_LBUTTONDOWN:
+      if (g_captureState == kStateMarking) mask_click(w);
+      return 0;
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 20; return TRUE;
     case WM_COMMAND: on_command(w, LOWORD(wParam)); return 0;
     default: return DefWindowProcA(w, msg, wParam, lParam);
