@@ -49,15 +49,16 @@ bool ja() { return g_lang == "ja"; }
 
 HWND wait_box(const wchar_t* en, const wchar_t* jp, DWORD pid) { return wait_window_w(ja() ? jp : en, 10000, pid); }
 
-// A flower on a meadow under a sky: something worth making an icon of.
+// A small flower on a meadow under a plain sky: something worth making an
+// icon of, with a background of one colour for the area tool.
 uint32_t flower(int x, int y) {
   const double dx = x - 160, dy = y - 110;
   const double r = std::sqrt(dx * dx + dy * dy), a = std::atan2(dy, dx);
-  if (r < 14) return 0xF0C020u;
-  if (r < 14 + 26 * std::fabs(std::cos(3 * a))) return 0xE03050u;
-  if (y > 170) return static_cast<uint32_t>((40 << 16) | ((140 + (y - 170)) << 8) | 60);
-  if (x > 150 && x < 170 && y > 110) return 0x308030u;
-  return static_cast<uint32_t>(((120 + y / 3) << 16) | ((180 + y / 4) << 8) | 250);
+  if (r < 5) return 0xF0C020u;
+  if (r < 5 + 9 * std::fabs(std::cos(3 * a))) return 0xE03050u;
+  if (y > 190) return 0x3C9040u;
+  if (x >= 159 && x <= 161 && y > 110) return 0x308030u;
+  return 0x80C0F0u;
 }
 
 }  // namespace
@@ -133,24 +134,22 @@ int main(int argc, char** argv) {
   save_window(question, "transparent-question");
   press(question, IDYES);
 
-  // The transparent-pixel tool, where the program has it: a few pixels
-  // marked, the fill tool dialog, then OK.
+  // The transparent-pixel tool, where the program has it: the area tool
+  // chosen in the fill tool dialog, the sky marked with one click, then OK.
   const bool tool = wait_until([&] { return GetDlgItem(p.main, 123) != nullptr; }, 3000);
   if (tool) {
     settle(p.main);
-    for (int k = 0; k < 6; ++k) {
-      const POINT c = client_to_screen(p.main, 6 * (2 + k) + 3, 6 * (1 + k / 2) + 23);
-      click(c.x, c.y);
-    }
-    repaint(p.main);
-    save_window(p.main, "tool");
     post_command(p.main, 125);
     HWND fill = wait_box(L"Select a filling tool", L"塗りつぶしツールの設定", p.pid());
-    if (fill) {
-      save_window(fill, "fill-dialog");
-      press(fill, IDCANCEL);
-    }
+    if (!fill) return 1;
+    SendMessageA(fill, WM_COMMAND, 131, 0);
+    save_window(fill, "fill-dialog");
+    press(fill, IDOK);
     settle(p.main);
+    const POINT sky = client_to_screen(p.main, 6 * 1 + 3, 6 * 1 + 23);
+    click(sky.x, sky.y);
+    repaint(p.main);
+    save_window(p.main, "tool");
     post_command(p.main, 123);
   }
   HWND success = wait_box(L"Success", L"成功", p.pid());
