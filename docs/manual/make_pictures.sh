@@ -36,6 +36,10 @@ for f in "$raw"/*.bmp; do
     # The dashed frame is one pixel wide: shown twice its size.
     meridot-frame-*) convert "$f" -filter point -resize 200% -strip -define png:exclude-chunks=date,time \
                        "PNG24:$out/$name.png" ;;
+    # The orientations are compared side by side: from the English run only, three times their size.
+    meridot-orientation-*-ja) ;;
+    meridot-orientation-*) convert "$f" -filter point -resize 300% -strip -define png:exclude-chunks=date,time \
+                             "PNG24:$out/${name%-en}.png" ;;
     *) convert "$f" -strip -define png:exclude-chunks=date,time "PNG24:$out/$name.png" ;;
   esac
 done

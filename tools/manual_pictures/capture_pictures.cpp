@@ -1,8 +1,8 @@
 // Takes the pictures of the capture program's manuals from the real program:
 // its window before and after a capture, the menu, the form dialog, a capture
 // in progress with its frame, the questions and the save dialog, the
-// transparent-pixel tool and its fill tool dialog, the About box and a Help
-// message, each saved as a BMP file. Run under Wine by
+// transparent-pixel tool and its fill tool dialog, one square in each
+// orientation, the About box and a Help message, each saved as a BMP file. Run under Wine by
 // docs/manual/make_pictures.sh once per UI language.
 //
 //   capture_pictures.exe OUTPUT_FOLDER
@@ -164,6 +164,24 @@ int main(int argc, char** argv) {
   if (!about) return 1;
   save_window(about, "about");
   press(about, IDOK);
+
+  // The same square below the flower's left, where the stem stands on its
+  // right, captured in each orientation and not saved.
+  for (int orientation = 0; orientation < 4; ++orientation) {
+    post_command(p.main, kMeridotForm);
+    form = wait_box(L"Select an Icon Form", L"アイコン形式の設定", p.pid());
+    if (!form) return 1;
+    SendMessageA(form, WM_COMMAND, static_cast<WPARAM>(119 + orientation), 0);
+    press(form, IDOK);
+    if (!enter_capture(p)) return 1;
+    drag({px0 + 150, py0 + 118}, {{px0 + 150, py0 + 118}});
+    question = wait_box(L"Question", L"質問", p.pid());
+    if (!question) return 1;
+    press(question, IDNO);
+    repaint(p.main);
+    const POINT image = client_to_screen(p.main, 0, kMeridotStrip);
+    save(grab_screen(image.x, image.y, 32, 32), "orientation-" + std::to_string(orientation));
+  }
   p.close();
 
   // A copy of the program without its manual, for the message Help shows then.
