@@ -61,6 +61,16 @@ uint32_t flower(int x, int y) {
   return 0x80C0F0u;
 }
 
+// The file name box: an edit 1148 or 1152, or the edit inside combo box 1148.
+BOOL CALLBACK clear_name_box(HWND w, LPARAM) {
+  char cls[32] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  const int id = GetDlgCtrlID(w);
+  if (lstrcmpiA(cls, "Edit") != 0 || (id != 1148 && id != 1152 && GetDlgCtrlID(GetParent(w)) != 1148)) return TRUE;
+  SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  return FALSE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -104,7 +114,7 @@ int main(int argc, char** argv) {
   save_window(form, "form");
   press(form, IDOK);
 
-  // The save dialog opens in the folder used last: emptied before it opens.
+  // The folder the icon is saved to, empty.
   const std::string dir = fresh_dir("capture-pictures-icons");
   SetCurrentDirectoryA(dir.c_str());
 
@@ -127,6 +137,11 @@ int main(int argc, char** argv) {
   press(question, IDYES);
   HWND dialog = wait_box(L"Assign an icon filename", L"アイコン・ファイル名の指定", p.pid());
   if (!dialog) return 1;
+  // The dialog opens in the folder the program saved to last: a folder
+  // typed as the name takes it to the empty one, and the name box is cleared.
+  if (!answer_file_dialog(dialog, dir + "\\")) return 1;
+  Sleep(800);
+  EnumChildWindows(dialog, clear_name_box, 0);
   save_window(dialog, "save-dialog");
   if (!answer_file_dialog(dialog, join(dir, "flower.ico"))) return 1;
   question = wait_box(L"Question", L"質問", p.pid());
