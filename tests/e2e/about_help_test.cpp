@@ -24,22 +24,31 @@ struct AboutLanguage {
 void about_story(const AboutLanguage& lang) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "about"));
-  e2e::about_story(p, {viewer_exe(), 129, lang.caption, [](Program& q, int) { post_command(q.main, kCmdAbout); },
-                  [&](HWND box, const std::wstring& version) {
-                    EXPECT_EQ(control_text(box, 100), lang.titleBeforeVersion + version + L") ***");
-                    EXPECT_EQ(control_text(box, 101).rfind(lang.textStart, 0), 0u) << "the description comes first";
-                  },
-                  lang.shot});
+  AboutCase c;
+  c.exe = viewer_exe();
+  c.iconId = 129;
+  c.caption = lang.caption;
+  c.open = [](Program& q, int) { post_command(q.main, kCmdAbout); };
+  c.checkTexts = [&](HWND box, const std::wstring& version) {
+    EXPECT_EQ(control_text(box, 100), lang.titleBeforeVersion + version + L") ***");
+    EXPECT_EQ(control_text(box, 101).rfind(lang.textStart, 0), 0u) << "the description comes first";
+  };
+  c.shot = lang.shot;
+  e2e::about_story(p, c);
   p.close();
 }
 
 void help_story(const char* readme) {
-  e2e::help_story({"KALDERO5.EXE", {"KALDERO5.PDF", "KALDEROJ.PDF"}, readme,
-              [](Program& p, const std::string& exe, const std::string& dir) {
-                return p.start(exe, dir) && p.wait_main("KALDERO5") &&
-                       wait_until([&] { return IsWindowVisible(button_of(p.main, 0x7f)) != 0; });
-              },
-              [](Program& p) { post_command(p.main, kCmdHelp); }});
+  HelpCase c;
+  c.exeName = "KALDERO5.EXE";
+  c.files = {"KALDERO5.PDF", "KALDEROJ.PDF"};
+  c.readme = readme;
+  c.start = [](Program& p, const std::string& exe, const std::string& dir) {
+    return p.start(exe, dir) && p.wait_main("KALDERO5") &&
+           wait_until([&] { return IsWindowVisible(button_of(p.main, 0x7f)) != 0; });
+  };
+  c.help = [](Program& p) { post_command(p.main, kCmdHelp); };
+  e2e::help_story(c);
 }
 
 }  // namespace

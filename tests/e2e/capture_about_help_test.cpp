@@ -72,7 +72,6 @@ struct AboutLanguage {
   const wchar_t* reportLine;
   const wchar_t* face;  // the template's font
   int points;
-  wchar_t menuKey;
   const char* shot;
 };
 
@@ -114,46 +113,57 @@ void check_about_text(HWND box, const std::wstring& version, const AboutLanguage
   EXPECT_NEAR(ink.left + ink.right, r.right, 10) << "left " << ink.left << " right " << ink.right;
 }
 
+// The Help and About commands as a person gives them through the menu bar.
+void menu_command(Program& p, WORD key) {
+  SetForegroundWindow(p.main);
+  settle(p.main);
+  type_key_press('M', VK_MENU);
+  type_key_press(key);
+}
+
 void about_story(const AboutLanguage& lang) {
   Program p;
   ASSERT_TRUE(start_meridot(p, "capture-about"));
   ASSERT_TRUE(wait_until([&] { return IsWindowVisible(meridot_button(p.main, kMeridotSpaceButton)) != 0; }));
-  e2e::about_story(p, {meridot_exe(), 132, lang.caption,
-                  [&](Program& q, int round) {
-                    if (round == 0) {
-                      click_centre(meridot_button(q.main, kMeridotAboutButton));
-                    } else {
-                      SetForegroundWindow(q.main);
-                      settle(q.main);
-                      type_key_press('M', VK_MENU);
-                      type_key_press(static_cast<WORD>(lang.menuKey));
-                    }
-                  },
-                  [&](HWND box, const std::wstring& version) { check_about_text(box, version, lang); }, lang.shot});
+  AboutCase c;
+  c.exe = meridot_exe();
+  c.iconId = 132;
+  c.caption = lang.caption;
+  // Once from the tool bar, once from the menu.
+  c.open = [](Program& q, int round) {
+    if (round == 0) click_centre(meridot_button(q.main, kMeridotAboutButton));
+    else menu_command(q, 'A');
+  };
+  c.checkTexts = [&](HWND box, const std::wstring& version) { check_about_text(box, version, lang); };
+  c.shot = lang.shot;
+  e2e::about_story(p, c);
   p.close();
 }
 
 void help_story(const char* readme) {
-  e2e::help_story({"MERIDOT5.EXE", {"MERIDOT5.PDF", "MERIDOTJ.PDF"}, readme,
-              [](Program& p, const std::string& exe, const std::string& dir) { return start_meridot_in(p, exe, dir); },
-              [](Program& p) {
-                SetForegroundWindow(p.main);
-                settle(p.main);
-                type_key_press('M', VK_MENU);
-                type_key_press('H');
-              }});
+  HelpCase c;
+  c.exeName = "MERIDOT5.EXE";
+  c.files = {"MERIDOT5.PDF", "MERIDOTJ.PDF"};
+  c.readme = readme;
+  c.start = [](Program& p, const std::string& exe, const std::string& dir) { return start_meridot_in(p, exe, dir); };
+  c.help = [](Program& p) { menu_command(p, 'H'); };
+  e2e::help_story(c);
 }
 
 }  // namespace
 
 TEST(CaptureAbout, ShowsVersionTextAndIconAndEndsByOkOrCloseBox) {
   about_story({L"About",
-               {L"An icon (NxN size, 16/256 colors) is created by", L"capturing an area on the screen [where N = 16, 32,",
-                L"48, 64].", L"Set the size and color of icon, by pressing <Form>",
-                L"button. Then, press <Icon> button. A cross cursor", L"appears on the screen. Press the left button of",
-                L"mouse and decide an area with holding the mouse", L"button down. After the area selection, release",
+               {L"An icon (NxN size, 16/256 colors) is created by",
+                L"capturing an area on the screen [where N = 16, 32,",
+                L"48, 64].",
+                L"Set the size and color of icon, by pressing <Form>",
+                L"button. Then, press <Icon> button. A cross cursor",
+                L"appears on the screen. Press the left button of",
+                L"mouse and decide an area with holding the mouse",
+                L"button down. After the area selection, release",
                 L"the mouse button."},
-               L"Report bugs and suggestions would be appreciated.", L"Helv", 8, L'A', "capture-about-english"});
+               L"Report bugs and suggestions would be appreciated.", L"Helv", 8, "capture-about-english"});
 }
 
 TEST(CaptureAboutJapanese, ShowsVersionTextAndIconAndEndsByOkOrCloseBox) {
@@ -163,7 +173,7 @@ TEST(CaptureAboutJapanese, ShowsVersionTextAndIconAndEndsByOkOrCloseBox) {
                 L"ます[但し、Ｎ = 16, 32, 48, 64].", L"「モード」ボタンで形式を設定し、「取込み」",
                 L"ボタンを押すと十字のカーソルになるので、", L"マウスの左ボタンを押し、押したままマウスを",
                 L"動かして切り出し領域を選定し、領域決定後", L"マウスのボタンを離します."},
-               L"バグ・レポート、コメントを歓迎します.", L"ＭＳ Ｐゴシック", 9, L'A', "capture-about-japanese"});
+               L"バグ・レポート、コメントを歓迎します.", L"ＭＳ Ｐゴシック", 9, "capture-about-japanese"});
 }
 
 TEST(CaptureHelp, OpensTheManualOrSaysWhyNot) { help_story("MERIDOT5.PDF"); }
