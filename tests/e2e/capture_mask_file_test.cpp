@@ -45,10 +45,11 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
   };
   // 16 colours: the left pixel of a byte alone (4, 13), the right one alone
   // (11, 2), both (6, 8) and (7, 8). 48 x 48: AND rows of 8 bytes, the last
-  // pixel of each row in the sixth byte.
+  // pixel of each row in the sixth byte. 64 x 64: a view as large as it gets.
   const Case cases[] = {
       {16, 16, {{4, 13}, {11, 2}, {6, 8}, {7, 8}, {0, 15}, {15, 0}}},
       {48, 256, {{47, 0}, {47, 47}, {0, 47}, {5, 13}, {24, 24}, {40, 1}}},
+      {64, 16, {{63, 0}, {0, 63}, {32, 33}, {33, 32}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.n << "x" << c.n << "/" << c.colours);
@@ -59,6 +60,7 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
     ASSERT_TRUE(open_tool_on_capture(p, path, c.n, c.colours));
     const std::vector<uint8_t> before = read_file(path);
     std::vector<uint8_t> marks(static_cast<size_t>(c.n) * c.n, 0);
+    EXPECT_TRUE(view_is(p.main, c.n, mask_square(c.n), marks, 0x008080));
     for (POINT cell : c.cells) {
       click_cell(p.main, cell.x, cell.y);
       marks[static_cast<size_t>(cell.y) * c.n + cell.x] = 1;
@@ -117,9 +119,7 @@ TEST(CaptureMask, AnIconThatCannotBeRewrittenIsReportedAndTheToolStays) {
   click_cell(p.main, 2, 2);
   std::vector<uint8_t> marks(256, 0);
   marks[2 * 16 + 2] = 1;
-  std::vector<uint32_t> square;
-  for (int j = 0; j < 16; ++j)
-    for (int k = 0; k < 16; ++k) square.push_back(mask_pattern(k, j));
+  const std::vector<uint32_t> square = mask_square(16);
 
   std::vector<uint8_t> foreign = saved;
   foreign[30] = 16;  // the info header of another icon

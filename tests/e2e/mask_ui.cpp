@@ -19,6 +19,13 @@ uint32_t mask_pattern(int x, int y) {
   return 0xFFFFFF;
 }
 
+std::vector<uint32_t> mask_square(int n) {
+  std::vector<uint32_t> out;
+  for (int j = 0; j < n; ++j)
+    for (int k = 0; k < n; ++k) out.push_back(mask_pattern(k, j));
+  return out;
+}
+
 bool open_tool_on_capture(Program& p, const std::string& path, int n, int colours, bool japanese) {
   // The Japanese runs keep the form a program starts with (32 x 32, 16 colours).
   if (!japanese && !set_form(p, n, colours)) return false;
