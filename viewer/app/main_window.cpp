@@ -9,6 +9,9 @@
 #include "viewer/app/buttons.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
+#include "viewer/clipboard/copy_command.h"
+#include "viewer/export/save_command.h"
+#include "viewer/export/tif_conditions.h"
 #include "viewer/export/print_command.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/icon/open_command.h"
@@ -177,7 +180,11 @@ void on_size(HWND w, WPARAM kind) {
 void on_command(HWND w, int command) {
   frame::erase_hint(w);
   switch (command) {
+    case kCmdParameters: tif_conditions_command(w); break;
     case kCmdOpen: open_command(w); break;
+    case kCmdPaste: paste_command(w); break;
+    case kCmdCopy: copy_command(w); break;
+    case kCmdSave: save_command(w); break;
     case kCmdZoomOut: zoom_out(w); break;
     case kCmdZoomIn: zoom_in(w); break;
     case kCmdPrint: print_command(w); break;

@@ -1,0 +1,247 @@
+// The save command's checks and the BMP writers, through the real dialogs:
+// refusals, the overwrite question, a target that cannot be replaced, a
+// cancel, icons saved as their bitmap and pasted images at the shown size.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "formats/bytes.h"
+#include "formats/icon_convert.h"
+#include "formats/icon_layout.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/icon_files.h"
+#include "tests/e2e/save_ui.h"
+#include "tests/e2e/viewer_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+std::vector<uint8_t> photo() {
+  return make_bmp24(40, 30, [](int x, int y) { return x < 20 ? 0xFF0000u : (y < 15 ? 0x00FF00u : 0x0000FFu); });
+}
+
+std::string save(Program& p, const std::string& path, int answer = IDOK, int ms = 10000) {
+  if (!save_with_dialog(p, path)) return "no save dialog";
+  return answered_message(p, answer, ms);
+}
+
+std::vector<std::string> files_in(const std::string& dir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(join(dir, "*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::string(fd.cFileName) != "." && std::string(fd.cFileName) != "..") names.push_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+Pixels save_button_pixels(HWND main) {
+  const POINT o = client_to_screen(main, 239, 0);
+  return grab_screen(o.x, o.y, 32, 20);
+}
+
+}  // namespace
+
+TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "save-checks"));
+  const std::string dir = fresh_dir("save-checks-files");
+  ASSERT_TRUE(write_file(join(dir, "photo.bmp"), photo()));
+  ASSERT_TRUE(open_with_dialog(p, join(dir, "photo.bmp")));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]"));
+
+  // A BMP-origin image is saved as TIF only; other drives than fixed disks never.
+  EXPECT_EQ(save(p, join(dir, "x.bmp")), "Error: Assign a proper extension to the saving file.");
+  EXPECT_EQ(save(p, "D:\\x.tif"), "Warning: Unable to save a file other than to the fixed disk.");
+  EXPECT_EQ(save(p, "N:\\x.tif"), "Warning: Unable to save a file other than to the fixed disk.");
+
+  // Overwrite answered No: the file stays as it was, nothing more is said.
+  const std::string old = join(dir, "old.tif");
+  const std::vector<uint8_t> oldBytes = {'o', 'l', 'd', ' ', 'f', 'i', 'l', 'e'};
+  ASSERT_TRUE(write_file(old, oldBytes));
+  EXPECT_EQ(save(p, old, IDNO), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(answered_message(p, IDOK, 700), "");
+  EXPECT_EQ(read_file(old), oldBytes);
+  EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
+
+  // A read-only target cannot be replaced: the write error, no success
+  // message, the old bytes, and no temporary file left behind.
+  const std::string locked = join(dir, "locked.tif");
+  ASSERT_TRUE(write_file(locked, oldBytes));
+  ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(save(p, locked, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(answered_message(p), "Write Error: Unable to write to file.");
+  EXPECT_EQ(answered_message(p, IDOK, 700), "");
+  EXPECT_EQ(read_file(locked), oldBytes);
+  EXPECT_EQ(files_in(dir), (std::vector<std::string>{"locked.tif", "old.tif", "photo.bmp"}));
+  EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
+  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  // A target another program holds open is not replaced either.
+  const std::string busy = join(dir, "busy.tif");
+  ASSERT_TRUE(write_file(busy, oldBytes));
+  HANDLE held = CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(save(p, busy, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(answered_message(p), "Write Error: Unable to write to file.");
+  EXPECT_EQ(answered_message(p, IDOK, 700), "");
+  CloseHandle(held);
+  EXPECT_EQ(read_file(busy), oldBytes);
+  DeleteFileA(busy.c_str());
+
+  // Yes replaces the old file with the TIF.
+  EXPECT_EQ(save(p, old, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(answered_message(p), "Information: The image has been saved as;\n" + old + ".");
+  EXPECT_EQ(read_file(old).size(), 160u + 3 * 40 * 30);
+  EXPECT_EQ(files_in(dir), (std::vector<std::string>{"locked.tif", "old.tif", "photo.bmp"}));
+
+  // Cancel: no message, and the Save button looks as it did before.
+  repaint(p.main);
+  const Pixels before = save_button_pixels(p.main);
+  post_command(p.main, kCmdSave);
+  HWND dlg = wait_window(kSaveDialogTitle, 10000, p.pid());
+  ASSERT_NE(dlg, nullptr);
+  ASSERT_TRUE(press(dlg, IDCANCEL));
+  settle(p.main);
+  EXPECT_EQ(answered_message(p, IDOK, 700), "");
+  const Pixels after = save_button_pixels(p.main);
+  EXPECT_EQ(count_differences(before, 0, 0, after, 0, 0, 32, 20), 0);
+  p.close();
+}
+
+// An icon saved as BMP is the bitmap the viewer made of it, byte for byte.
+TEST(SaveChecks, IconSavedAsItsBitmap) {
+  IconPicture pic;
+  pic.width = pic.height = 32;
+  pic.bits = 4;
+  for (uint32_t i = 0; i < 16; ++i) pic.palette.push_back((i * 0x1F3D5Bu) & 0xFFFFFF);
+  for (int i = 0; i < 32 * 32; ++i) pic.pixels.push_back(static_cast<uint32_t>((i / 32 + i % 32) % 16));
+  const std::vector<uint8_t> ico = icon_file(pic);
+  fmt::icon::IconFigures f;
+  ASSERT_EQ(fmt::icon::check_icon(ico.data(), ico.size(), ico.size(), &f), fmt::icon::IconCheckResult::Ok);
+  const std::vector<uint8_t> bitmap = fmt::icon::icon_to_bmp(ico.data(), ico.size(), f);
+  ASSERT_EQ(bitmap.size(), 630u);
+
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "save-icon"));
+  const std::string dir = fresh_dir("save-icon-files");
+  ASSERT_TRUE(write_file(join(dir, "sun.ico"), ico));
+  ASSERT_TRUE(open_with_dialog(p, join(dir, "sun.ico")));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - sun.ico [1:1]"));
+  EXPECT_EQ(save(p, join(dir, "sun.tif")), "Error: Assign a proper extension to the saving file.");
+  const std::string out = join(dir, "sun.bmp");
+  EXPECT_EQ(save(p, out), "Information: The image has been saved as;\n" + out + ".");
+  EXPECT_EQ(read_file(out), bitmap);
+  EXPECT_EQ(title_of(p.main), "Kaldero - sun.bmp [1:1]");
+  p.close();
+}
+
+// A pasted image is saved at the size it is shown: 100 x 60 at 1:3 is
+// 33 x 20, rows of 100 bytes, 2054 bytes in all.
+TEST(SaveChecks, PastedImageSavedAsShown) {
+  auto colour = [](int x, int y) { return (x / 3) % 2 == (y / 3) % 2 ? 0x2040C0u : 0xF0A010u; };
+  const int w = 100, h = 60, stride = 300;
+  std::vector<uint8_t> rows(static_cast<size_t>(stride) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint8_t* px = &rows[static_cast<size_t>(h - 1 - y) * stride + 3 * x];
+      const uint32_t c = colour(x, y);
+      px[0] = static_cast<uint8_t>(c);
+      px[1] = static_cast<uint8_t>(c >> 8);
+      px[2] = static_cast<uint8_t>(c >> 16);
+    }
+  ASSERT_TRUE(put_on_clipboard(CF_DIB, packed_dib(w, h, 24, 0, {}, rows)));
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "save-pasted"));
+  command_and_settle(p.main, kCmdPaste);
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - (Pasted image) [1:1]")) << title_of(p.main);
+  command_and_settle(p.main, kCmdZoomOut);
+  command_and_settle(p.main, kCmdZoomOut);
+  ASSERT_EQ(title_of(p.main), "Kaldero - (Pasted image) [1:3]");
+  const std::string dir = fresh_dir("save-pasted-files");
+  const std::string out = join(dir, "small.bmp");
+  ASSERT_TRUE(save_with_dialog(p, out));
+  HWND box = nullptr;
+  ASSERT_TRUE(wait_until([&] { return (box = wait_other_window(p.pid(), p.main, 0)) && !message_text(box).empty(); }));
+  settle(box);
+  screenshot("saved-pasted-at-1-3");
+  EXPECT_EQ(answered_message(p), "Information: The image has been saved as;\n" + out + ".");
+  EXPECT_EQ(title_of(p.main), "Kaldero - small.bmp [1:3]");
+  p.close();
+  const std::vector<uint8_t> f = read_file(out);
+  ASSERT_EQ(f.size(), 2054u);
+  EXPECT_EQ(fmt::get_u32le(&f[2]), 2054u);
+  EXPECT_EQ(fmt::get_u32le(&f[10]), 54u);
+  const std::vector<uint8_t> dib(f.begin() + 14, f.end());
+  EXPECT_EQ(fmt::get_i32le(&dib[4]), 33);
+  EXPECT_EQ(fmt::get_i32le(&dib[8]), 20);
+  EXPECT_EQ(fmt::get_u16le(&dib[14]), 24u);
+  EXPECT_EQ(fmt::get_u32le(&dib[20]), 2000u);
+  // Which source pixel of its span a reduced pixel shows is the platform's
+  // choice: any of them will do.
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 33; ++x) {
+      bool found = false;
+      for (int sx = x * 100 / 33; sx <= (x + 1) * 100 / 33 && sx < w; ++sx)
+        for (int sy = 3 * y; sy < 3 * y + 3; ++sy) found = found || dib_pixel(dib, x, y) == colour(sx, sy);
+      ASSERT_TRUE(found) << x << "," << y;
+    }
+}
+
+TEST(SaveChecksJapanese, TextsOfTheDialogsAndMessages) {
+  ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "save-japanese"));
+  const std::string dir = fresh_dir("save-japanese-files");
+  ASSERT_TRUE(write_file(join(dir, "photo.bmp"), photo()));
+  post_command(p.main, kCmdOpen);
+  HWND open = wait_other_window(p.pid(), p.main);
+  ASSERT_NE(open, nullptr);
+  ASSERT_TRUE(answer_file_dialog(open, join(dir, "photo.bmp")));
+  ASSERT_TRUE(wait_until([&] { return wide_title_of(p.main) == L"カルデロ - photo.bmp [1:1]"; }));
+
+  post_command(p.main, kCmdParameters);
+  HWND dlg = wait_window_w(L"TIF 像保存条件の設定", 10000, p.pid());
+  ASSERT_NE(dlg, nullptr);
+  wchar_t text[128];
+  GetDlgItemTextW(dlg, 132, text, 128);
+  EXPECT_EQ(std::wstring(text), L"16bit 像に変換して保存");
+  GetDlgItemTextW(dlg, IDCANCEL, text, 128);
+  EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");
+  screenshot("tif-conditions-japanese");
+  ASSERT_TRUE(press(dlg, IDCANCEL));
+
+  post_command(p.main, kCmdSave);
+  HWND save = wait_window_w(L"保存するファイル名の指定", 10000, p.pid());
+  ASSERT_NE(save, nullptr);
+  ASSERT_TRUE(answer_file_dialog(save, join(dir, "x.bmp")));
+  HWND box = nullptr;
+  ASSERT_TRUE(wait_until([&] {
+    box = wait_other_window(p.pid(), p.main, 0);
+    return box && box != save && !wide_message_text(box).empty();
+  }));
+  EXPECT_EQ(wide_title_of(box), L"エラー");
+  EXPECT_EQ(wide_message_text(box), L"保存ファイルに適正な拡張子を指定してください.");
+  press(box, IDOK);
+
+  post_command(p.main, kCmdSave);
+  save = wait_window_w(L"保存するファイル名の指定", 10000, p.pid());
+  ASSERT_NE(save, nullptr);
+  const std::string out = join(dir, "x.tif");
+  ASSERT_TRUE(answer_file_dialog(save, out));
+  box = nullptr;
+  ASSERT_TRUE(wait_until([&] {
+    box = wait_other_window(p.pid(), p.main, 0);
+    return box && box != save && !wide_message_text(box).empty();
+  }));
+  EXPECT_EQ(wide_title_of(box), L"お知らせ");
+  std::wstring wideOut(out.begin(), out.end());
+  EXPECT_EQ(wide_message_text(box), L"像が保存されました;\n" + wideOut);
+  press(box, IDOK);
+  EXPECT_TRUE(wait_until([&] { return wide_title_of(p.main) == L"カルデロ - x.tif [1:1]"; }));
+  p.close();
+}

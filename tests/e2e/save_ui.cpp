@@ -1,0 +1,157 @@
+#include "tests/e2e/save_ui.h"
+
+#include <cstring>
+
+#include "formats/bytes.h"
+
+namespace e2e {
+
+std::string answered_message(const Program& p, int answer, int ms) {
+  HWND box = nullptr;
+  wait_until([&] {
+    box = wait_other_window(p.pid(), p.main, 0);
+    return box && !message_text(box).empty();
+  }, ms);
+  if (!box || message_text(box).empty()) return "";
+  const std::string what = title_of(box) + ": " + message_text(box);
+  press(box, answer);
+  return what;
+}
+
+bool save_with_dialog(Program& p, const std::string& path) {
+  post_command(p.main, kCmdSave);
+  HWND dlg = wait_window(kSaveDialogTitle, 10000, p.pid());
+  if (!dlg || !answer_file_dialog(dlg, path)) return false;
+  return wait_until([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 15000);
+}
+
+std::string shell_output(const std::string& command) {
+  static int serial = 0;
+  const std::string out = "/tmp/kaldero-e2e-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                          std::to_string(++serial) + ".txt";
+  std::string quoted;
+  for (char c : "(" + command + ") >" + out + " 2>&1; echo end >>" + out) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  std::string line = "Z:\\bin\\sh -c \"" + quoted + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return "cannot start the shell";
+  CloseHandle(pi.hThread);
+  std::string winOut = "Z:" + out;
+  for (char& c : winOut)
+    if (c == '/') c = '\\';
+  std::string text;
+  // Wine does not wait for a Unix child: the last line tells when it is done.
+  wait_until([&] {
+    const std::vector<uint8_t> b = read_file(winOut);
+    text.assign(b.begin(), b.end());
+    return text.size() >= 4 && text.compare(text.size() - 4, 4, "end\n") == 0;
+  }, 30000);
+  CloseHandle(pi.hProcess);
+  DeleteFileA(winOut.c_str());
+  return text.size() >= 4 ? text.substr(0, text.size() - 4) : "shell gave no answer";
+}
+
+bool put_on_clipboard(UINT format, const std::vector<uint8_t>& data) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data.size());
+  if (!block) return false;
+  std::memcpy(GlobalLock(block), data.data(), data.size());
+  GlobalUnlock(block);
+  if (!OpenClipboard(nullptr)) {
+    GlobalFree(block);
+    return false;
+  }
+  EmptyClipboard();
+  const bool ok = SetClipboardData(format, block) != nullptr;
+  CloseClipboard();
+  if (!ok) GlobalFree(block);
+  return ok;
+}
+
+bool put_bitmap_on_clipboard(int width, int height, const std::vector<uint32_t>& rgb) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t c = rgb[static_cast<size_t>(y) * width + x];
+      SetPixel(dc, x, y, RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+    }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const bool ok = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+  CloseClipboard();
+  if (!ok) DeleteObject(bitmap);
+  return ok;
+}
+
+std::vector<uint8_t> clipboard_data(UINT format) {
+  std::vector<uint8_t> out;
+  if (!OpenClipboard(nullptr)) return out;
+  if (HGLOBAL h = GetClipboardData(format)) {
+    const auto* p = static_cast<const uint8_t*>(GlobalLock(h));
+    if (p) out.assign(p, p + GlobalSize(h));
+    GlobalUnlock(h);
+  }
+  CloseClipboard();
+  return out;
+}
+
+std::vector<uint8_t> packed_dib(int width, int height, int bits, uint32_t compression,
+                                const std::vector<uint32_t>& table, const std::vector<uint8_t>& rows,
+                                uint32_t coloursUsed, uint32_t headerSize) {
+  std::vector<uint8_t> b(headerSize, 0);
+  fmt::put_u32le(&b[0], headerSize);
+  fmt::put_u32le(&b[4], static_cast<uint32_t>(width));
+  fmt::put_u32le(&b[8], static_cast<uint32_t>(height));
+  fmt::put_u16le(&b[12], 1);
+  fmt::put_u16le(&b[14], static_cast<uint32_t>(bits));
+  fmt::put_u32le(&b[16], compression);
+  fmt::put_u32le(&b[20], static_cast<uint32_t>(rows.size()));
+  fmt::put_u32le(&b[32], coloursUsed);
+  for (uint32_t v : table) {
+    uint8_t e[4];
+    // Masks are whole words; table entries blue, green, red, 0.
+    fmt::put_u32le(e, compression == 3 ? v : (v & 0xFFFFFF));
+    b.insert(b.end(), e, e + 4);
+  }
+  b.insert(b.end(), rows.begin(), rows.end());
+  return b;
+}
+
+uint32_t dib_pixel(const std::vector<uint8_t>& dib, int x, int y) {
+  const int w = fmt::get_i32le(&dib[4]), h = fmt::get_i32le(&dib[8]);
+  const int bits = fmt::get_u16le(&dib[14]);
+  uint32_t used = fmt::get_u32le(&dib[32]);
+  if (used == 0 && bits <= 8) used = 1u << bits;
+  const size_t stride = (static_cast<size_t>(w) * bits + 31) / 32 * 4;
+  const uint8_t* row = &dib[40 + 4 * used + static_cast<size_t>(h - 1 - y) * stride];
+  auto entry = [&](unsigned i) {
+    const uint8_t* e = &dib[40 + 4 * i];
+    return (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
+  };
+  switch (bits) {
+    case 1: return entry((row[x / 8] >> (7 - x % 8)) & 1);
+    case 4: return entry(x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4);
+    case 8: return entry(row[x]);
+    case 16: {
+      const uint32_t v = fmt::get_u16le(row + 2 * x);
+      auto widen = [](uint32_t f) { return (f << 3) | (f >> 2); };
+      return (widen((v >> 10) & 31) << 16) | (widen((v >> 5) & 31) << 8) | widen(v & 31);
+    }
+    default: {
+      const uint8_t* p = row + (bits == 24 ? 3 : 4) * x;
+      return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+    }
+  }
+}
+
+}  // namespace e2e
