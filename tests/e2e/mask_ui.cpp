@@ -55,7 +55,9 @@ bool tool_open(HWND main) {
     const HWND c = GetDlgItem(main, id);
     if (!c || !IsWindowVisible(c)) return false;
   }
-  return true;
+  // The list is filled and its selection set last, after its heights.
+  const HWND list = GetDlgItem(main, kToolColours);
+  return SendMessageA(list, CB_GETCOUNT, 0, 0) == 14 && SendMessageA(list, CB_GETCURSEL, 0, 0) != CB_ERR;
 }
 
 void click_cell(HWND main, int k, int j) {
