@@ -296,7 +296,7 @@ TEST(DibNormalise, PlainBlocksAreLeftToTheReader) {
   // The copying path (paste) gives the block finish_dib gives in place.
   Bytes in_place(file.begin() + 14, file.end());
   ASSERT_EQ(finish_dib(in_place.data(), in_place.size(), h), BmpReadError::None);
-  Bytes copy(plan.out_size);
+  Bytes copy(static_cast<size_t>(plan.out_size));
   ASSERT_EQ(normalise_into(&file[14], file.size() - 14, h, plan, copy.data(), copy.size()), BmpReadError::None);
   EXPECT_EQ(copy, in_place);
   // Compressions the viewer does not read keep their old refusal.
@@ -313,7 +313,7 @@ TEST(DibNormalise, PackedDibWithoutFileHeader) {
   const FileHeader none{};
   const NormalisePlan plan = plan_normalise(dib.data(), dib.size(), none);
   ASSERT_EQ(plan.error, BmpReadError::None);
-  Bytes out(plan.out_size);
+  Bytes out(static_cast<size_t>(plan.out_size));
   ASSERT_EQ(normalise_into(dib.data(), dib.size(), none, plan, out.data(), out.size()), BmpReadError::None);
   EXPECT_EQ(pixels_of(out).rgb, (std::vector<uint32_t>{0x102030, 0x405060}));
 }
