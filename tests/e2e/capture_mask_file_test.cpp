@@ -1,7 +1,7 @@
 // What the transparent-pixel tool does to the icon file: OK writes the marks
 // (the viewer then shows those pixels in its transparent colour), OK without
-// marks and leaving the program keep the file byte for byte, and a file gone
-// before OK is reported while the tool stays.
+// marks and leaving the program keep the file byte for byte, and an icon
+// gone, read-only or changed before OK is reported while the tool stays.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/icon_ui.h"
@@ -45,10 +45,11 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
   };
   // 16 colours: the left pixel of a byte alone (4, 13), the right one alone
   // (11, 2), both (6, 8) and (7, 8). 48 x 48: AND rows of 8 bytes, the last
-  // pixel of each row in the sixth byte.
+  // pixel of each row in the sixth byte. 64 x 64: a view as large as it gets.
   const Case cases[] = {
       {16, 16, {{4, 13}, {11, 2}, {6, 8}, {7, 8}, {0, 15}, {15, 0}}},
       {48, 256, {{47, 0}, {47, 47}, {0, 47}, {5, 13}, {24, 24}, {40, 1}}},
+      {64, 16, {{63, 0}, {0, 63}, {32, 33}, {33, 32}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.n << "x" << c.n << "/" << c.colours);
@@ -59,6 +60,7 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
     ASSERT_TRUE(open_tool_on_capture(p, path, c.n, c.colours));
     const std::vector<uint8_t> before = read_file(path);
     std::vector<uint8_t> marks(static_cast<size_t>(c.n) * c.n, 0);
+    EXPECT_TRUE(view_is(p.main, c.n, mask_square(c.n), marks, 0x008080));
     for (POINT cell : c.cells) {
       click_cell(p.main, cell.x, cell.y);
       marks[static_cast<size_t>(cell.y) * c.n + cell.x] = 1;
@@ -105,7 +107,7 @@ TEST(CaptureMask, OkWithoutMarksLeavesTheFileAsItWas) {
   p.close();
 }
 
-TEST(CaptureMask, IconGoneBeforeOkIsReportedAndTheToolStays) {
+TEST(CaptureMask, AnIconThatCannotBeRewrittenIsReportedAndTheToolStays) {
   PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
   ASSERT_TRUE(pattern.shown());
   Program p;
@@ -113,25 +115,52 @@ TEST(CaptureMask, IconGoneBeforeOkIsReportedAndTheToolStays) {
   const std::string dir = fresh_dir("mask-gone-out");
   const std::string path = join(dir, "gone.ico");
   ASSERT_TRUE(open_tool_on_capture(p, path, 16, 16));
+  const std::vector<uint8_t> saved = read_file(path);
   click_cell(p.main, 2, 2);
-  ASSERT_TRUE(DeleteFileA(path.c_str()));
-  click_child(p.main, kToolOk);
-  const HWND box = wait_window("Open Error", 10000, p.pid());
-  ASSERT_TRUE(box);
-  EXPECT_EQ(message_text(box), "Unable to open file.");
-  EXPECT_EQ(GetWindow(box, GW_OWNER), p.main);
-  press(box, IDOK);
-  EXPECT_TRUE(tool_open(p.main));
-  EXPECT_TRUE(names_in(dir).empty()) << "nothing is written";
-  std::vector<uint32_t> square;
-  for (int j = 0; j < 16; ++j)
-    for (int k = 0; k < 16; ++k) square.push_back(mask_pattern(k, j));
   std::vector<uint8_t> marks(256, 0);
   marks[2 * 16 + 2] = 1;
-  EXPECT_TRUE(view_is(p.main, 16, square, marks, 0x008080)) << "the marks stay";
-  click_child(p.main, kToolCancel);
-  EXPECT_EQ(success_text(p), "16x16/16 color icon file\nhas been created.\nNo transparent pixel(s).");
-  EXPECT_TRUE(names_in(dir).empty());
+  const std::vector<uint32_t> square = mask_square(16);
+
+  std::vector<uint8_t> foreign = saved;
+  foreign[30] = 16;  // the info header of another icon
+  struct Case {
+    const char* what;
+    bool remove, readOnly;
+    std::vector<uint8_t> bytes;  // written in place of the icon when not empty
+  };
+  const Case cases[] = {
+      {"deleted", true, false, {}},
+      {"read-only", false, true, {}},
+      {"another icon's header", false, false, foreign},
+      {"one byte short", false, false, std::vector<uint8_t>(saved.begin(), saved.end() - 1)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(write_file(path, c.bytes.empty() ? saved : c.bytes));
+    if (c.remove) {
+      ASSERT_TRUE(DeleteFileA(path.c_str()));
+    }
+    if (c.readOnly) {
+      ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    const std::vector<uint8_t> before = read_file(path);
+    click_child(p.main, kToolOk);
+    const HWND box = wait_window("Open Error", 10000, p.pid());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(message_text(box), "Unable to open file.");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), p.main);
+    press(box, IDOK);
+    EXPECT_TRUE(tool_open(p.main));
+    EXPECT_EQ(read_file(path), before) << "nothing is written";
+    EXPECT_EQ(names_in(dir).size(), c.remove ? 0u : 1u) << "no temporary file stays";
+    EXPECT_TRUE(view_is(p.main, 16, square, marks, 0x008080)) << "the marks stay";
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  // With its icon back the same tool writes its marks.
+  ASSERT_TRUE(write_file(path, saved));
+  click_child(p.main, kToolOk);
+  EXPECT_EQ(success_text(p), "16x16/16 color icon file\nhas been created.\nSome transparent pixel(s).");
+  EXPECT_EQ(read_file(path), with_marks(saved, 16, 16, marks));
   p.close();
 }
 

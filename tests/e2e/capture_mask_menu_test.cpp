@@ -12,13 +12,6 @@ namespace {
 constexpr int kPurple = 4;  // 128, 0, 128: no colour of the picture
 constexpr uint32_t kPurpleRgb = 0x800080;
 
-std::vector<uint32_t> square16() {
-  std::vector<uint32_t> out;
-  for (int j = 0; j < 16; ++j)
-    for (int k = 0; k < 16; ++k) out.push_back(mask_pattern(k, j));
-  return out;
-}
-
 int selected_colour(HWND main) {
   return static_cast<int>(SendMessageA(GetDlgItem(main, kToolColours), CB_GETCURSEL, 0, 0));
 }
@@ -38,7 +31,7 @@ TEST(CaptureMask, ColourChoiceMenuIconAndTheFillDialogsCancel) {
   ASSERT_TRUE(start_meridot(p, "mask-menu"));
   const std::string dir = fresh_dir("mask-menu-out");
   ASSERT_TRUE(open_tool_on_capture(p, join(dir, "a.ico"), 16, 16));
-  const std::vector<uint32_t> square = square16();
+  const std::vector<uint32_t> square = mask_square(16);
   std::vector<uint8_t> marks(256, 0);
 
   // The fill tool dialog: Cancel and the close box keep the pixel tool.

@@ -10,13 +10,6 @@ using namespace e2e;
 
 namespace {
 
-std::vector<uint32_t> pattern_square(int n) {
-  std::vector<uint32_t> out;
-  for (int j = 0; j < n; ++j)
-    for (int k = 0; k < n; ++k) out.push_back(mask_pattern(k, j));
-  return out;
-}
-
 RECT client_rect_of(HWND main, HWND child) {
   RECT r;
   GetWindowRect(child, &r);
@@ -89,7 +82,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   EXPECT_FALSE(IsWindowEnabled(meridot_button(p.main, kMeridotIconButton)));
   EXPECT_TRUE(IsWindowEnabled(meridot_button(p.main, kMeridotAboutButton)));
 
-  const std::vector<uint32_t> square = pattern_square(n);
+  const std::vector<uint32_t> square = mask_square(n);
   std::vector<uint8_t> marks(n * n, 0);
   EXPECT_TRUE(view_is(p.main, n, square, marks, 0x008080));
   // Corners of the grid, the ring, a pixel of each half of one byte: each
@@ -123,16 +116,17 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   p.close();
 }
 
-TEST(CaptureMask, AreaClicksMarkAndUnmarkExactlyOneRegion) {
+// Area and pixel clicks on the ring, the hole and the diagonal of the
+// picture's top-left tile, then OK.
+void area_clicks(int n, int colours, const char* shot) {
   PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
   ASSERT_TRUE(pattern.shown());
   Program p;
   ASSERT_TRUE(start_meridot(p, "mask-area"));
   const std::string path = join(fresh_dir("mask-area-out"), "area.ico");
-  const int n = 32;
-  ASSERT_TRUE(open_tool_on_capture(p, path, n, 256));
+  ASSERT_TRUE(open_tool_on_capture(p, path, n, colours));
   const std::vector<uint8_t> before = read_file(path);
-  const std::vector<uint32_t> square = pattern_square(n);
+  const std::vector<uint32_t> square = mask_square(n);
   // The ring and the hole of the top-left tile; the other tiles hold the same
   // colours but are not connected to them.
   auto in_first_tile = [](int k, int j, uint32_t colour) { return k < 16 && j < 16 && mask_pattern(k, j) == colour; };
@@ -175,11 +169,18 @@ TEST(CaptureMask, AreaClicksMarkAndUnmarkExactlyOneRegion) {
       set_where(s.region, s.to);
     EXPECT_TRUE(view_is(p.main, n, square, marks, 0x008080)) << s.what;
   }
-  screenshot("mask-tool-area");
+  screenshot(shot);
   click_child(p.main, kToolOk);
-  EXPECT_EQ(success_text(p), "32x32/256 color icon file\nhas been created.\nSome transparent pixel(s).");
-  EXPECT_EQ(read_file(path), with_marks(before, n, 256, marks));
+  const std::string first = std::to_string(n) + "x" + std::to_string(n) + "/" + std::to_string(colours);
+  EXPECT_EQ(success_text(p), first + " color icon file\nhas been created.\nSome transparent pixel(s).");
+  EXPECT_EQ(read_file(path), with_marks(before, n, colours, marks));
   p.close();
 }
+
+TEST(CaptureMask, AreaClicksMarkAndUnmarkExactlyOneRegion) { area_clicks(32, 256, "mask-tool-area"); }
+
+// On a 256-colour screen as well: the regions come from the captured pixels,
+// never from a marker colour painted into the image.
+TEST(CaptureMaskOnDepth8, AreaClicksMarkAndUnmarkExactlyOneRegion) { area_clicks(16, 16, "mask-tool-area-depth8"); }
 
 }  // namespace

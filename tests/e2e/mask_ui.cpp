@@ -19,6 +19,13 @@ uint32_t mask_pattern(int x, int y) {
   return 0xFFFFFF;
 }
 
+std::vector<uint32_t> mask_square(int n) {
+  std::vector<uint32_t> out;
+  for (int j = 0; j < n; ++j)
+    for (int k = 0; k < n; ++k) out.push_back(mask_pattern(k, j));
+  return out;
+}
+
 bool open_tool_on_capture(Program& p, const std::string& path, int n, int colours, bool japanese) {
   // The Japanese runs keep the form a program starts with (32 x 32, 16 colours).
   if (!japanese && !set_form(p, n, colours)) return false;
@@ -48,7 +55,9 @@ bool tool_open(HWND main) {
     const HWND c = GetDlgItem(main, id);
     if (!c || !IsWindowVisible(c)) return false;
   }
-  return true;
+  // The list is filled and its selection set last, after its heights.
+  const HWND list = GetDlgItem(main, kToolColours);
+  return SendMessageA(list, CB_GETCOUNT, 0, 0) == 14 && SendMessageA(list, CB_GETCURSEL, 0, 0) != CB_ERR;
 }
 
 void click_cell(HWND main, int k, int j) {

@@ -23,6 +23,8 @@ constexpr int kMaskPatternX = 300, kMaskPatternY = 200;
 // a blue hole; a green diagonal (four pixels, not connected); one yellow
 // pixel; a black column; a grey pair whose halves share one byte.
 uint32_t mask_pattern(int x, int y);
+// The N x N square of it a capture at its top-left corner takes, top row first.
+std::vector<uint32_t> mask_square(int n);
 
 // Captures the N x N square at the pattern's top-left corner, saves it at
 // path and answers Yes to the transparent-pixel question; true once the
