@@ -89,7 +89,8 @@ TEST(SaveTif, BothByteOrdersAndSixteenBitReadBack) {
 
   const std::string a = join(dir, "a.tif"), b = join(dir, "b.tif"), c = join(dir, "c.tif"), d = join(dir, "d.tif");
   EXPECT_EQ(save(p, a), "Information: The image has been saved as;\n" + a + ".");
-  EXPECT_EQ(title_of(p.main), "Kaldero - a.tif [1:1]");
+  // The caption follows once the message has been answered.
+  EXPECT_TRUE(wait_title(p.main, "Kaldero - a.tif [1:1]")) << title_of(p.main);
   set_conditions(p, true, false);
   EXPECT_EQ(save(p, b), "Information: The image has been saved as;\n" + b + ".");
   set_conditions(p, false, true);
