@@ -94,6 +94,19 @@ def icon_seeds():
     return out
 
 
+def icon_marks_seeds():
+    """A form byte (size in bits 0-1, 256 colours in bit 2, raw file in bit
+    3) and bytes that fill the pixels and give the marks."""
+    out = {}
+    for size in range(4):
+        for colours in (0, 4):
+            body = bytes((i * 29 + size) & 0xFF for i in range(96))
+            out[f"form{size}{colours}"] = bytes([size | colours]) + body
+    out["no-marks"] = bytes([1]) + bytes(64)
+    out["raw-icon"] = bytes([8 | 1]) + icon(32, 32, 4, mask_bit=False)
+    return out
+
+
 def write(name, seeds):
     folder = os.path.join(HERE, "corpus", name)
     os.makedirs(folder, exist_ok=True)
@@ -107,6 +120,7 @@ def main():
     write("bmp_read", bmps)
     write("bmp_scan", bmps)
     write("icon", icon_seeds())
+    write("icon_marks", icon_marks_seeds())
     return 0
 
 
