@@ -23,7 +23,7 @@ constexpr frame::AboutText kAboutTexts[] = {
      "button down. After the area selection, release\nthe mouse button.\n\n"
      "Report bugs and suggestions would be appreciated.\n\n"
      "2026\nThe Kaldero and Meridot developers\nContact: see README.md of the sources",
-     "          *** Meridot (V %s) ***\n\n"
+     "                             *** Meridot (V %s) ***\n\n"
      "ＮxＮサイズ・16/256色のアイコンを、画面に\n表示されている画像の一部を切り出して作り\nます[但し、Ｎ = 16, 32, "
      "48, 64].\n「モード」ボタンで形式を設定し、「取込み」\nボタンを押すと十字のカーソルになるので、\nマウスの左ボタンを"
      "押し、押したままマウスを\n動かして切り出し領域を選定し、領域決定後\nマウスのボタンを離します.\n\n"

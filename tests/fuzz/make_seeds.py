@@ -121,6 +121,10 @@ def main():
     write("bmp_scan", bmps)
     write("icon", icon_seeds())
     write("icon_marks", icon_marks_seeds())
+    # Screen 1024 x 768 (little-endian, minus one), then the INI value.
+    screen = struct.pack("<HH", 1023, 767)
+    write("ini_position", {name: screen + text for name, text in
+                           (("zero", b"0"), ("mid", b"120"), ("far", b"99999"), ("minus", b"-5"), ("text", b"x1"))})
     return 0
 
 
