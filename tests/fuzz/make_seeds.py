@@ -102,11 +102,27 @@ def write(name, seeds):
             f.write(data)
 
 
+def clipboard_seeds(bmps):
+    """CF_DIB blocks: the files without their file header, and a grey
+    256-colour image for the 16-bit TIF writer."""
+    out = {k: v[14:] for k, v in bmps.items()}
+    out["grey256"] = dib(7, 3, 8, table=grey_table(256))
+    v5 = bytearray(dib(3, 2, 24))
+    v5[0:4] = struct.pack("<I", 52)  # a 52-byte header is left to CF_BITMAP
+    out["header52"] = bytes(v5[:40]) + bytes(12) + bytes(v5[40:])
+    return out
+
+
 def main():
     bmps = bmp_seeds()
     write("bmp_read", bmps)
     write("bmp_scan", bmps)
+    write("dib_normalise", bmps)
     write("icon", icon_seeds())
+    clip = clipboard_seeds(bmps)
+    write("paste_dib", clip)
+    # First byte: bit 0 Motorola order, bit 1 the 16-bit grey option.
+    write("tif_write", {f"{k}-{flags}": bytes([flags]) + v for k, v in clip.items() for flags in (0, 3)})
     return 0
 
 
