@@ -115,16 +115,32 @@ def write(name, seeds):
             f.write(data)
 
 
+def clipboard_seeds(bmps):
+    """CF_DIB blocks: the files without their file header, and a grey
+    256-colour image for the 16-bit TIF writer."""
+    out = {k: v[14:] for k, v in bmps.items()}
+    out["grey256"] = dib(7, 3, 8, table=grey_table(256))
+    v5 = bytearray(dib(3, 2, 24))
+    v5[0:4] = struct.pack("<I", 52)  # a 52-byte header is left to CF_BITMAP
+    out["header52"] = bytes(v5[:40]) + bytes(12) + bytes(v5[40:])
+    return out
+
+
 def main():
     bmps = bmp_seeds()
     write("bmp_read", bmps)
     write("bmp_scan", bmps)
+    write("dib_normalise", bmps)
     write("icon", icon_seeds())
     write("icon_marks", icon_marks_seeds())
     # Screen 1024 x 768 (little-endian, minus one), then the INI value.
     screen = struct.pack("<HH", 1023, 767)
     write("ini_position", {name: screen + text for name, text in
                            (("zero", b"0"), ("mid", b"120"), ("far", b"99999"), ("minus", b"-5"), ("text", b"x1"))})
+    clip = clipboard_seeds(bmps)
+    write("paste_dib", clip)
+    # First byte: bit 0 Motorola order, bit 1 the 16-bit grey option.
+    write("tif_write", {f"{k}-{flags}": bytes([flags]) + v for k, v in clip.items() for flags in (0, 3)})
     return 0
 
 
