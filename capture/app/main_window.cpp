@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "capture/app/about_help.h"
 #include "capture/app/desktop.h"
 #include "capture/app/startup_logic.h"
 #include "capture/capture_state.h"
 #include "capture/grab/form_dialog.h"
 #include "capture/grab/grab.h"
+#include "capture/mask/mask_tool.h"
 #include "frame/os_style.h"
 #include "frame/path_logic.h"
 #include "frame/paths.h"
@@ -107,6 +109,7 @@ void shutdown(HWND w) {
   if (g_shutDown) return;
   g_shutDown = true;
   if (!g_secondInstance) {
+    drop_mask_tool();  // the icon just saved stays as it was written
     free_captured_image();
     restore_desktop_extras();
     store_position(w);
@@ -129,6 +132,8 @@ void on_paint(HWND w) {
     // Beside a small image, up to the right edge of the 135-pixel window's client area.
     const RECT rest{n, kImageTop, 129, n + kImageTop};
     if (hatch && rest.right > rest.left) FillRect(dc, &rest, hatch.get());
+  } else if (g_captureState == kStateMarking) {
+    paint_mask_view(dc);
   }
   EndPaint(w, &ps);
   const bool marking = g_captureState == kStateMarking;
@@ -150,12 +155,22 @@ void restore_arrow(HWND w) {
 void on_command(HWND w, int command) {
   frame::erase_hint(w);
   switch (command) {
+    case kCmdAbout:
+    case kCmdButtonAbout: about_command(w); break;
+    case kCmdHelp: help_command(w); break;
     case kCmdForm:
     case kCmdButtonForm: open_form_dialog(w); break;
     case kCmdIcon:
-    case kCmdButtonIcon: start_capture(w); break;
+    case kCmdButtonIcon:
+      cancel_mask_tool(w);  // an open tool closes first, as its Cancel does
+      start_capture(w);
+      break;
     case kCmdExit: DestroyWindow(w); break;
-    default: break;  // About, Help and the transparent-pixel tool come later
+    case kCmdToolOk:
+    case kCmdToolCancel:
+    case kCmdToolFill:
+    case kCmdToolColour: mask_command(w, command); break;
+    default: break;
   }
 }
 
@@ -171,6 +186,10 @@ LRESULT CALLBACK main_window_proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam
       frame::update_hint(w);
       restore_arrow(w);
       return TRUE;
+    case WM_DRAWITEM: draw_colour_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_LBUTTONDOWN:
+      if (g_captureState == kStateMarking) mask_click(w);
+      return 0;
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 20; return TRUE;
     case WM_COMMAND: on_command(w, LOWORD(wParam)); return 0;
     default: return DefWindowProcA(w, msg, wParam, lParam);

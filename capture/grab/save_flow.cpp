@@ -9,6 +9,7 @@
 #include "capture/grab/grab_logic.h"
 #include "capture/grab/grab_messages.h"
 #include "capture/grab/icon_build.h"
+#include "capture/mask/mask_tool.h"
 #include "frame/os_style.h"
 
 namespace capture {
@@ -69,8 +70,10 @@ void run_save_dialogue(HWND owner, const IconForm& form) {
   if (!written) return;
   std::memcpy(g_savedPath, path, sizeof g_savedPath);
   g_successText = success_text(form.size, form.colourCount, japaneseUi != 0);
-  // The transparent-pixel tool does not exist yet: either answer ends here.
-  frame::show(owner, msg::kTransparentQuestion);
+  if (frame::show(owner, msg::kTransparentQuestion) == IDYES) {
+    open_mask_tool(owner, form);  // its OK or Cancel tells the success
+    return;
+  }
   frame::show_f(owner, msg::kSuccess, g_successText.c_str());
 }
 

@@ -3,10 +3,8 @@
 // and with no program for PDF documents.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
+#include "tests/e2e/about_ui.h"
 #include "tests/e2e/harness.h"
-#include "tests/e2e/pdf_association.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
@@ -16,88 +14,6 @@ namespace {
 constexpr int kCmdAbout = 110;
 constexpr int kCmdHelp = 111;
 
-std::wstring widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
-
-// The version the program file carries, as the About box shows it.
-std::string exe_version() {
-  const std::string exe = viewer_exe();
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
-  std::vector<char> info(size);
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT len = 0;
-  if (size == 0 || !GetFileVersionInfoA(exe.c_str(), 0, size, info.data()) ||
-      !VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len))
-    return "";
-  char text[32];
-  std::snprintf(text, sizeof text, "%u.%02u", static_cast<unsigned>(HIWORD(fixed->dwFileVersionMS)),
-                static_cast<unsigned>(LOWORD(fixed->dwFileVersionMS)));
-  return text;
-}
-
-BOOL CALLBACK find_icon_control(HWND w, LPARAM out) {
-  char cls[32] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (_stricmp(cls, "Static") == 0 && (GetWindowLongA(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-    *reinterpret_cast<HWND*>(out) = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// Icon 129 as the program file carries it, drawn the way an icon control
-// draws it: at its own size, over the dialog's face colour.
-Pixels exe_icon_on_face(int w, int h) {
-  Pixels px;
-  HMODULE exe = LoadLibraryExA(viewer_exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!exe) return px;
-  HICON icon = static_cast<HICON>(LoadImageA(exe, MAKEINTRESOURCEA(129), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-  if (icon) {
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    RECT all{0, 0, w, h};
-    FillRect(mem, &all, GetSysColorBrush(COLOR_3DFACE));
-    DrawIconEx(mem, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    px.width = w;
-    px.height = h;
-    const auto* src = static_cast<const uint32_t*>(bits);
-    for (int i = 0; i < w * h; ++i) px.data.push_back(src[i] & 0xFFFFFF);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    DestroyIcon(icon);
-  }
-  FreeLibrary(exe);
-  return px;
-}
-
-// A point of the window's close box, found by asking the window what lies
-// where along its caption.
-bool close_box_point(HWND w, POINT* out) {
-  RECT r;
-  GetWindowRect(w, &r);
-  for (int y = r.top; y < r.top + GetSystemMetrics(SM_CYCAPTION) + 8; ++y)
-    for (int x = r.right - 1; x > r.right - 60; --x)
-      if (SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
-        *out = {x - 3, y + 3};
-        return SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(out->x, out->y)) == HTCLOSE;
-      }
-  return false;
-}
-
-std::wstring control_text(HWND dialog, int id) {
-  wchar_t text[1024] = {};
-  GetDlgItemTextW(dialog, id, text, 1024);
-  return text;
-}
-
 struct AboutLanguage {
   const wchar_t* caption;
   const wchar_t* titleBeforeVersion;
@@ -105,123 +21,34 @@ struct AboutLanguage {
   const char* shot;
 };
 
-// Opens the box twice: once left with its OK button, once with its close box
-// (both real clicks), and checks what it shows each time.
 void about_story(const AboutLanguage& lang) {
-  const std::string version = exe_version();
-  ASSERT_FALSE(version.empty());
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "about"));
-  const std::string title = title_of(p.main);
-  enum Ending { kOkButton, kCloseBox };
-  for (Ending ending : {kOkButton, kCloseBox}) {
-    SCOPED_TRACE(ending == kOkButton ? "OK" : "close box");
-    post_command(p.main, kCmdAbout);
-    HWND box = wait_window_w(lang.caption, 10000, p.pid());
-    ASSERT_NE(box, nullptr);
-    settle(box);
-    EXPECT_EQ(GetWindow(box, GW_OWNER), p.main);
-    EXPECT_FALSE(IsWindowEnabled(p.main)) << "the box is modal";
-    EXPECT_EQ(control_text(box, 100), lang.titleBeforeVersion + widen(version) + L") ***");
+  AboutCase c;
+  c.exe = viewer_exe();
+  c.iconId = 129;
+  c.caption = lang.caption;
+  c.open = [](Program& q, int) { post_command(q.main, kCmdAbout); };
+  c.checkTexts = [&](HWND box, const std::wstring& version) {
+    EXPECT_EQ(control_text(box, 100), lang.titleBeforeVersion + version + L") ***");
     EXPECT_EQ(control_text(box, 101).rfind(lang.textStart, 0), 0u) << "the description comes first";
-
-    HWND iconControl = nullptr;
-    EnumChildWindows(box, find_icon_control, reinterpret_cast<LPARAM>(&iconControl));
-    ASSERT_NE(iconControl, nullptr);
-    RECT ir;
-    GetClientRect(iconControl, &ir);
-    const int size = GetSystemMetrics(SM_CXICON);
-    ASSERT_GE(ir.right, size);
-    ASSERT_GE(ir.bottom, size);
-    const Pixels expected = exe_icon_on_face(size, size);
-    ASSERT_EQ(expected.width, size);
-    const POINT at = client_to_screen(iconControl, 0, 0);
-    const Pixels shownIcon = grab_screen(at.x, at.y, size, size);
-    EXPECT_EQ(count_differences(shownIcon, 0, 0, expected, 0, 0, size, size), 0);
-    if (ending == kOkButton) screenshot(lang.shot);
-
-    POINT target;
-    if (ending == kOkButton) {
-      RECT ok;
-      GetWindowRect(GetDlgItem(box, IDOK), &ok);
-      target = {(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2};
-    } else {
-      ASSERT_TRUE(close_box_point(box, &target));
-    }
-    click(target.x, target.y);
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }, 5000));
-    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(p.main) != 0; }, 2000));
-    EXPECT_TRUE(p.running());
-    EXPECT_EQ(title_of(p.main), title);
-  }
+  };
+  c.shot = lang.shot;
+  e2e::about_story(p, c);
   p.close();
 }
 
-// A copy of the viewer and both built manuals in a fresh folder, so that a
-// test may rename the manuals without touching the build.
-std::string viewer_with_manuals(const std::string& dirName) {
-  const std::string dir = fresh_dir(dirName);
-  for (const char* name : {"KALDERO5.EXE", "KALDERO5.PDF", "KALDEROJ.PDF"})
-    if (!CopyFileA(join(bin_dir(), name).c_str(), join(dir, name).c_str(), FALSE)) return "";
-  return dir;
-}
-
-std::string read_text(const std::string& path) {
-  const std::vector<uint8_t> bytes = read_file(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-HWND expect_error_box(DWORD pid, HWND owner, std::string* text) {
-  HWND box = wait_window("Error", 10000, pid);
-  if (!box) return nullptr;
-  wait_until([&] { return !message_text(box).empty(); }, 2000);
-  *text = message_text(box);
-  EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
-  return box;
-}
-
-// Help opens the manual of the UI language through the shell; renamed away,
-// it is reported missing by its name; with no program for PDF documents that
-// is reported. The messages are English in both UI languages.
 void help_story(const char* readme) {
-  PdfAssociation association;
-  const std::string dir = viewer_with_manuals(std::string("help-") + readme);
-  ASSERT_FALSE(dir.empty()) << "the build puts both manuals beside the program";
-  const std::string record = join(dir, "opened.txt");
-  ASSERT_TRUE(association.use_recorder(join(bin_dir(), "pdf_recorder.exe"), record));
-
-  Program p;
-  ASSERT_TRUE(p.start(join(dir, "KALDERO5.EXE"), dir));
-  ASSERT_NE(p.wait_main("KALDERO5"), nullptr);
-  ASSERT_TRUE(wait_until([&] { return IsWindowVisible(button_of(p.main, 0x7f)); }));
-  const std::string manual = join(dir, readme);
-
-  post_command(p.main, kCmdHelp);
-  ASSERT_TRUE(wait_until([&] { return file_exists(record); }, 15000)) << "the recorder was not started";
-  EXPECT_EQ(_stricmp(read_text(record).c_str(), manual.c_str()), 0) << read_text(record);
-  settle(p.main);
-  EXPECT_EQ(find_window("Error", p.pid()), nullptr);
-
-  ASSERT_TRUE(MoveFileA(manual.c_str(), (manual + ".away").c_str()));
-  DeleteFileA(record.c_str());
-  post_command(p.main, kCmdHelp);
-  std::string text;
-  HWND box = expect_error_box(p.pid(), p.main, &text);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(text, std::string("Install the readme file (") + readme + ")\nin the same directory.");
-  ASSERT_TRUE(press(box, IDOK));
-  EXPECT_FALSE(file_exists(record));
-
-  ASSERT_TRUE(MoveFileA((manual + ".away").c_str(), manual.c_str()));
-  ASSERT_TRUE(association.remove());
-  post_command(p.main, kCmdHelp);
-  box = expect_error_box(p.pid(), p.main, &text);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(text, std::string("Unable to open the readme file (") + readme +
-                      ")\nbecause of being NO software to read PDF documents.");
-  ASSERT_TRUE(press(box, IDOK));
-  EXPECT_TRUE(p.running());
-  p.close();
+  HelpCase c;
+  c.exeName = "KALDERO5.EXE";
+  c.files = {"KALDERO5.PDF", "KALDEROJ.PDF"};
+  c.readme = readme;
+  c.start = [](Program& p, const std::string& exe, const std::string& dir) {
+    return p.start(exe, dir) && p.wait_main("KALDERO5") &&
+           wait_until([&] { return IsWindowVisible(button_of(p.main, 0x7f)) != 0; });
+  };
+  c.help = [](Program& p) { post_command(p.main, kCmdHelp); };
+  e2e::help_story(c);
 }
 
 }  // namespace

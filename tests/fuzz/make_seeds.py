@@ -105,6 +105,19 @@ def icon_build_seeds():
     return out
 
 
+def icon_marks_seeds():
+    """A form byte (size in bits 0-1, 256 colours in bit 2, raw file in bit
+    3) and bytes that fill the pixels and give the marks."""
+    out = {}
+    for size in range(4):
+        for colours in (0, 4):
+            body = bytes((i * 29 + size) & 0xFF for i in range(96))
+            out[f"form{size}{colours}"] = bytes([size | colours]) + body
+    out["no-marks"] = bytes([1]) + bytes(64)
+    out["raw-icon"] = bytes([8 | 1]) + icon(32, 32, 4, mask_bit=False)
+    return out
+
+
 def write(name, seeds):
     folder = os.path.join(HERE, "corpus", name)
     os.makedirs(folder, exist_ok=True)
@@ -113,12 +126,33 @@ def write(name, seeds):
             f.write(data)
 
 
+def clipboard_seeds(bmps):
+    """CF_DIB blocks: the files without their file header, and a grey
+    256-colour image for the 16-bit TIF writer."""
+    out = {k: v[14:] for k, v in bmps.items()}
+    out["grey256"] = dib(7, 3, 8, table=grey_table(256))
+    v5 = bytearray(dib(3, 2, 24))
+    v5[0:4] = struct.pack("<I", 52)  # a 52-byte header is left to CF_BITMAP
+    out["header52"] = bytes(v5[:40]) + bytes(12) + bytes(v5[40:])
+    return out
+
+
 def main():
     bmps = bmp_seeds()
     write("bmp_read", bmps)
     write("bmp_scan", bmps)
+    write("dib_normalise", bmps)
     write("icon", icon_seeds())
     write("icon_build", icon_build_seeds())
+    write("icon_marks", icon_marks_seeds())
+    # Screen 1024 x 768 (little-endian, minus one), then the INI value.
+    screen = struct.pack("<HH", 1023, 767)
+    write("ini_position", {name: screen + text for name, text in
+                           (("zero", b"0"), ("mid", b"120"), ("far", b"99999"), ("minus", b"-5"), ("text", b"x1"))})
+    clip = clipboard_seeds(bmps)
+    write("paste_dib", clip)
+    # First byte: bit 0 Motorola order, bit 1 the 16-bit grey option.
+    write("tif_write", {f"{k}-{flags}": bytes([flags]) + v for k, v in clip.items() for flags in (0, 3)})
     return 0
 
 

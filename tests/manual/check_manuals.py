@@ -19,6 +19,8 @@ SOURCES = os.environ.get("MANUAL_SOURCE_DIR", "docs/manual")
 MANUALS = [
     ("KALDERO5.PDF", "kaldero.en.md", ("DejaVu",), "DejaVuSans"),
     ("KALDEROJ.PDF", "kaldero.ja.md", ("IPA", "DejaVu"), "IPAPGothic"),
+    ("MERIDOT5.PDF", "meridot.en.md", ("DejaVu",), "DejaVuSans"),
+    ("MERIDOTJ.PDF", "meridot.ja.md", ("IPA", "DejaVu"), "IPAPGothic"),
 ]
 JAPANESE = re.compile(r"[\u3040-\u30ff\u4e00-\u9fff]")
 

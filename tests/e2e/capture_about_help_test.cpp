@@ -1,0 +1,184 @@
+// About and Help of the capture program: the box opened from the tool bar and
+// from the menu, its one text with the version of the program file and the
+// title centred over it, icon 132, OK and the close box; the manual opened
+// through the shell, renamed away, and with no program for PDF documents; in
+// both languages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/about_ui.h"
+#include "tests/e2e/capture_app_ui.h"
+#include "tests/e2e/capture_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+std::vector<std::wstring> lines_of(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+// Where a control shows dark (text) pixels: which rows hold any, and the
+// leftmost and rightmost dark column within rows [top, bottom); columns from
+// `width` on are not looked at.
+struct Ink {
+  std::vector<bool> rows;
+  int left = -1, right = -1;
+};
+Ink ink_of(HWND control, int top, int bottom, int width) {
+  RECT r;
+  GetClientRect(control, &r);
+  const POINT at = client_to_screen(control, 0, 0);
+  const Pixels px = grab_screen(at.x, at.y, std::min<int>(r.right, width), r.bottom);
+  Ink ink;
+  ink.rows.assign(static_cast<size_t>(px.height), false);
+  for (int y = 0; y < px.height; ++y)
+    for (int x = 0; x < px.width; ++x) {
+      const uint32_t c = px.at(x, y);
+      if (((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) >= 3 * 0x60) continue;
+      ink.rows[static_cast<size_t>(y)] = true;
+      if (y < top || y >= bottom) continue;
+      if (ink.left < 0 || x < ink.left) ink.left = x;
+      if (x > ink.right) ink.right = x;
+    }
+  return ink;
+}
+
+// The height of a text line in a dialog font, as the static lays out lines.
+int line_height(const wchar_t* face, int points) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontW(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                           DEFAULT_CHARSET, 0, 0, 0, 0, face);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return static_cast<int>(tm.tmHeight);
+}
+
+struct AboutLanguage {
+  const wchar_t* caption;
+  std::vector<std::wstring> description;  // the lines between the title and the bug report line
+  const wchar_t* reportLine;
+  const wchar_t* face;  // the template's font
+  int points;
+  const char* shot;
+};
+
+void check_about_text(HWND box, const std::wstring& version, const AboutLanguage& lang) {
+  EXPECT_EQ(version, L"2.51");
+  const std::vector<std::wstring> lines = lines_of(control_text(box, 100));
+  ASSERT_EQ(lines.size(), lang.description.size() + 8) << "title, gap, text, gap, report, gap, three lines";
+  EXPECT_EQ(lines[0].substr(lines[0].find_first_not_of(L' ')), L"*** Meridot (V " + version + L") ***");
+  EXPECT_EQ(lines[1], L"");
+  for (size_t i = 0; i < lang.description.size(); ++i) EXPECT_EQ(lines[2 + i], lang.description[i]) << i;
+  const size_t after = 2 + lang.description.size();
+  EXPECT_EQ(lines[after], L"");
+  EXPECT_EQ(lines[after + 1], lang.reportLine);
+  EXPECT_EQ(lines[after + 2], L"");
+  for (size_t i = after + 3; i < lines.size(); ++i) EXPECT_FALSE(lines[i].empty()) << "years, author, contact";
+
+  // What the box shows: line i of the text in the rows of line slot i, so
+  // that none wraps and none is cut off; nothing below the last; the title's
+  // ink centred over the static.
+  HWND text = GetDlgItem(box, 100);
+  const int h = line_height(lang.face, lang.points);
+  ASSERT_GT(h, 0);
+  // The icon reaches into the static's lower right corner.
+  RECT icon;
+  GetWindowRect(GetDlgItem(box, 0xFFFF), &icon);
+  const Ink ink = ink_of(text, 0, h, icon.left - client_to_screen(text, 0, 0).x);
+  std::string inkRows;
+  for (size_t y = 0; y < ink.rows.size(); ++y) inkRows += ink.rows[y] ? '#' : '.';
+  SCOPED_TRACE("rows with ink: " + inkRows);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    bool any = false;
+    for (size_t y = i * h; y < (i + 1) * h && y < ink.rows.size(); ++y) any = any || ink.rows[y];
+    EXPECT_EQ(any, !lines[i].empty()) << "line " << i << " of " << h << " pixels";
+  }
+  for (size_t y = lines.size() * h; y < ink.rows.size(); ++y) EXPECT_FALSE(ink.rows[y]) << "row " << y;
+  RECT r;
+  GetClientRect(text, &r);
+  ASSERT_GE(ink.left, 0);
+  EXPECT_NEAR(ink.left + ink.right, r.right, 10) << "left " << ink.left << " right " << ink.right;
+}
+
+// The Help and About commands as a person gives them through the menu bar.
+void menu_command(Program& p, WORD key) {
+  SetForegroundWindow(p.main);
+  settle(p.main);
+  type_key_press('M', VK_MENU);
+  type_key_press(key);
+}
+
+void about_story(const AboutLanguage& lang) {
+  Program p;
+  ASSERT_TRUE(start_meridot(p, "capture-about"));
+  ASSERT_TRUE(wait_until([&] { return IsWindowVisible(meridot_button(p.main, kMeridotSpaceButton)) != 0; }));
+  AboutCase c;
+  c.exe = meridot_exe();
+  c.iconId = 132;
+  c.caption = lang.caption;
+  // Once from the tool bar, once from the menu.
+  c.open = [](Program& q, int round) {
+    if (round == 0) click_centre(meridot_button(q.main, kMeridotAboutButton));
+    else menu_command(q, 'A');
+  };
+  c.checkTexts = [&](HWND box, const std::wstring& version) { check_about_text(box, version, lang); };
+  c.shot = lang.shot;
+  e2e::about_story(p, c);
+  p.close();
+}
+
+void help_story(const char* readme) {
+  HelpCase c;
+  c.exeName = "MERIDOT5.EXE";
+  c.files = {"MERIDOT5.PDF", "MERIDOTJ.PDF"};
+  c.readme = readme;
+  c.start = [](Program& p, const std::string& exe, const std::string& dir) { return start_meridot_in(p, exe, dir); };
+  c.help = [](Program& p) { menu_command(p, 'H'); };
+  e2e::help_story(c);
+}
+
+}  // namespace
+
+TEST(CaptureAbout, ShowsVersionTextAndIconAndEndsByOkOrCloseBox) {
+  about_story({L"About",
+               {L"An icon (NxN size, 16/256 colors) is created by",
+                L"capturing an area on the screen [where N = 16, 32,",
+                L"48, 64].",
+                L"Set the size and color of icon, by pressing <Form>",
+                L"button. Then, press <Icon> button. A cross cursor",
+                L"appears on the screen. Press the left button of",
+                L"mouse and decide an area with holding the mouse",
+                L"button down. After the area selection, release",
+                L"the mouse button."},
+               L"Report bugs and suggestions would be appreciated.", L"Helv", 8, "capture-about-english"});
+}
+
+TEST(CaptureAboutJapanese, ShowsVersionTextAndIconAndEndsByOkOrCloseBox) {
+  ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
+  about_story({L"御案内",
+               {L"ＮxＮサイズ・16/256色のアイコンを、画面に", L"表示されている画像の一部を切り出して作り",
+                L"ます[但し、Ｎ = 16, 32, 48, 64].", L"「モード」ボタンで形式を設定し、「取込み」",
+                L"ボタンを押すと十字のカーソルになるので、", L"マウスの左ボタンを押し、押したままマウスを",
+                L"動かして切り出し領域を選定し、領域決定後", L"マウスのボタンを離します."},
+               L"バグ・レポート、コメントを歓迎します.", L"ＭＳ Ｐゴシック", 9, "capture-about-japanese"});
+}
+
+TEST(CaptureHelp, OpensTheManualOrSaysWhyNot) { help_story("MERIDOT5.PDF"); }
+
+TEST(CaptureHelpJapanese, OpensTheManualOrSaysWhyNot) {
+  ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
+  help_story("MERIDOTJ.PDF");
+}

@@ -1,0 +1,96 @@
+// The transparent-pixel tool with the rest of the program: the colour list's
+// choice (put back by Cancel, kept by OK), the menu's Icon while the tool is
+// open, and the fill tool dialog's Cancel and close box.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/mask_ui.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kPurple = 4;  // 128, 0, 128: no colour of the picture
+constexpr uint32_t kPurpleRgb = 0x800080;
+
+int selected_colour(HWND main) {
+  return static_cast<int>(SendMessageA(GetDlgItem(main, kToolColours), CB_GETCURSEL, 0, 0));
+}
+
+// Captures again after the tool has closed, saves and opens the tool.
+bool reopen(Program& p, const std::string& path) {
+  if (!enter_capture(p)) return false;
+  const POINT at{kMaskPatternX + 7, kMaskPatternY + 7};
+  drag(at, {{at.x + 2, at.y + 2}, at});
+  return save_and_open_tool(p, path);
+}
+
+TEST(CaptureMask, ColourChoiceMenuIconAndTheFillDialogsCancel) {
+  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
+  ASSERT_TRUE(pattern.shown());
+  Program p;
+  ASSERT_TRUE(start_meridot(p, "mask-menu"));
+  const std::string dir = fresh_dir("mask-menu-out");
+  ASSERT_TRUE(open_tool_on_capture(p, join(dir, "a.ico"), 16, 16));
+  const std::vector<uint32_t> square = mask_square(16);
+  std::vector<uint8_t> marks(256, 0);
+
+  // The fill tool dialog: Cancel and the close box keep the pixel tool.
+  for (bool closeBox : {false, true}) {
+    const HWND dlg = open_fill_dialog(p);
+    ASSERT_TRUE(dlg);
+    char text[256] = {};
+    GetDlgItemTextA(dlg, kPixelButton, text, sizeof text);
+    EXPECT_STREQ(text, "Pixel");
+    GetDlgItemTextA(dlg, kAreaButton, text, sizeof text);
+    EXPECT_STREQ(text, "Area");
+    EXPECT_EQ(GetWindow(dlg, GW_OWNER), p.main);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, kPixelButton), UINT{BST_CHECKED});
+    EXPECT_EQ(IsDlgButtonChecked(dlg, kAreaButton), UINT{BST_UNCHECKED});
+    click_child(dlg, kAreaButton);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, kAreaButton), UINT{BST_CHECKED});
+    EXPECT_EQ(IsDlgButtonChecked(dlg, kPixelButton), UINT{BST_UNCHECKED});
+    if (!closeBox) screenshot("mask-fill-dialog");
+    if (closeBox)
+      PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    else
+      click_child(dlg, IDCANCEL);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000));
+  }
+  // The white ground is one region: a pixel click marks one pixel of it.
+  click_cell(p.main, 0, 0);
+  marks[0] = 1;
+  EXPECT_TRUE(view_is(p.main, 16, square, marks, 0x008080));
+
+  // A colour from the list: new marks take it; Cancel puts the list back.
+  pick_colour(p.main, kPurple);
+  EXPECT_EQ(selected_colour(p.main), kPurple);
+  click_cell(p.main, 1, 0);
+  const Pixels px = grab_client(p.main);
+  EXPECT_TRUE(cell_shows(px, 1, 0, kPurpleRgb, true));
+  EXPECT_TRUE(cell_shows(px, 0, 0, 0x008080, true)) << "a cell already painted keeps its colour";
+
+  // The menu's Icon closes the tool as Cancel does and starts a capture.
+  post_command(p.main, kMeridotIcon);
+  EXPECT_EQ(success_text(p), "16x16/16 color icon file\nhas been created.\nNo transparent pixel(s).");
+  ASSERT_TRUE(capture_window(p.pid()));
+  EXPECT_FALSE(GetDlgItem(p.main, kToolOk));
+  const POINT at{kMaskPatternX + 7, kMaskPatternY + 7};
+  ASSERT_TRUE(wait_until([&] { return IsWindowVisible(capture_window(p.pid())); }, 10000));
+  drag(at, {{at.x + 2, at.y + 2}, at});
+  ASSERT_TRUE(save_and_open_tool(p, join(dir, "b.ico")));
+  EXPECT_EQ(selected_colour(p.main), 0) << "Cancel put the colour back";
+  click_cell(p.main, 3, 3);
+  EXPECT_TRUE(cell_shows(grab_client(p.main), 3, 3, 0x008080, true));
+
+  // OK keeps the colour chosen last.
+  pick_colour(p.main, kPurple);
+  click_child(p.main, kToolOk);
+  EXPECT_EQ(success_text(p), "16x16/16 color icon file\nhas been created.\nSome transparent pixel(s).");
+  ASSERT_TRUE(reopen(p, join(dir, "c.ico")));
+  EXPECT_EQ(selected_colour(p.main), kPurple);
+  click_cell(p.main, 3, 3);
+  EXPECT_TRUE(cell_shows(grab_client(p.main), 3, 3, kPurpleRgb, true));
+  p.close();
+}
+
+}  // namespace

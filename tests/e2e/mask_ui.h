@@ -1,0 +1,62 @@
+// The transparent-pixel tool as a person drives it: a capture of a known
+// picture saved and answered Yes, real clicks on the enlarged view, the Tool
+// dialog and the colour list, and what the view and the icon file show.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/capture_ui.h"
+
+namespace e2e {
+
+constexpr int kToolOk = 123, kToolCancel = 124, kToolFill = 125, kToolColours = 126;
+constexpr int kPixelButton = 130, kAreaButton = 131;
+constexpr const wchar_t* kFillTitle = L"Select a filling tool";
+constexpr int kMaskPatternX = 300, kMaskPatternY = 200;
+
+// The tool's picture, 16 x 16 and repeated: white ground; a red ring around
+// a blue hole; a green diagonal (four pixels, not connected); one yellow
+// pixel; a black column; a grey pair whose halves share one byte.
+uint32_t mask_pattern(int x, int y);
+// The N x N square of it a capture at its top-left corner takes, top row first.
+std::vector<uint32_t> mask_square(int n);
+
+// Captures the N x N square at the pattern's top-left corner, saves it at
+// path and answers Yes to the transparent-pixel question; true once the
+// tool's controls stand. The pattern window must be shown.
+bool open_tool_on_capture(Program& p, const std::string& path, int n, int colours, bool japanese = false);
+
+// After a release: saves at path and answers Yes to the transparent-pixel
+// question; true once the tool's controls stand.
+bool save_and_open_tool(Program& p, const std::string& path, bool japanese = false);
+
+// The cell (column k, row j) of the view: a real click on its centre.
+void click_cell(HWND main, int k, int j);
+// A real click on a control of the main window or of a dialog.
+void click_child(HWND parent, int id);
+// What a cell shows: its 5 x 5 area, the mark colour with both diagonals in
+// black when marked, else the pixel's colour.
+bool cell_shows(const Pixels& client, int k, int j, uint32_t colour, bool marked);
+// Waits until every cell of the view shows colours[j * n + k] and the marks.
+::testing::AssertionResult view_is(HWND main, int n, const std::vector<uint32_t>& colours,
+                                   const std::vector<uint8_t>& marks, uint32_t markColour);
+// The expected icon after OK: AND bit set and index 0 for each mark (flags
+// N x N, top row first), every other byte as before.
+std::vector<uint8_t> with_marks(const std::vector<uint8_t>& before, int n, int colours,
+                                const std::vector<uint8_t>& marks);
+// Opens the fill tool dialog with the Tool button.
+HWND open_fill_dialog(Program& p, const wchar_t* title = kFillTitle);
+// Picks the pixel (false) or area (true) tool and confirms with OK.
+bool choose_fill_tool(Program& p, bool area, const wchar_t* title = kFillTitle);
+// Picks an item of the colour list with real clicks (open, click the item).
+void pick_colour(HWND main, int item);
+// Answers the success message and returns its text ("" if none came).
+std::string success_text(Program& p);
+bool tool_open(HWND main);
+
+}  // namespace e2e
