@@ -2,6 +2,8 @@
 // characters in a six-byte buffer (what the profile call copies), is read as
 // a leading number and clamped to the screen the window must stay on. The
 // first four bytes choose the screen's size.
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
