@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tests/e2e/capture_ui.h"
+
 namespace e2e {
 
 namespace {
@@ -132,20 +134,8 @@ HWND form_dialog_from_menu(Program& p, bool japanese) {
 }
 
 void type_key_press(WORD vk, WORD modifier) {
-  std::vector<INPUT> in;
-  auto key = [&](WORD k, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  if (modifier) key(modifier, false);
-  key(vk, false);
-  key(vk, true);
-  if (modifier) key(modifier, true);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-  Sleep(150);
+  type_key(vk, modifier);
+  Sleep(50);  // a longer pause than typed text: the key opens a menu or a box
 }
 
 }  // namespace e2e

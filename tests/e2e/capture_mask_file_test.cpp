@@ -11,19 +11,6 @@ using namespace e2e;
 
 namespace {
 
-std::vector<std::string> names_in(const std::string& dir) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(join(dir, "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = fd.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return names;
-}
-
 // The icon the viewer must show: the file's own indices and palette, the
 // marked pixels masked.
 IconPicture picture_of(const std::vector<uint8_t>& file, int n, int colours, const std::vector<uint8_t>& marks) {
@@ -70,8 +57,8 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
     EXPECT_EQ(success_text(p), first + " color icon file\nhas been created.\nSome transparent pixel(s).");
     const std::vector<uint8_t> after = read_file(path);
     EXPECT_EQ(after, with_marks(before, c.n, c.colours, marks));
-    EXPECT_EQ(names_in(dir), std::vector<std::string>{"ok.ico"}) << "no temporary file stays";
-    EXPECT_TRUE(names_in(join(temp_dir(), "mask-ok")).empty()) << "nothing in the working folder";
+    EXPECT_EQ(files_in(dir), std::vector<std::string>{"ok.ico"}) << "no temporary file stays";
+    EXPECT_TRUE(files_in(join(temp_dir(), "mask-ok")).empty()) << "nothing in the working folder";
     EXPECT_FALSE(tool_open(p.main));
     p.close();
 
@@ -152,7 +139,7 @@ TEST(CaptureMask, AnIconThatCannotBeRewrittenIsReportedAndTheToolStays) {
     press(box, IDOK);
     EXPECT_TRUE(tool_open(p.main));
     EXPECT_EQ(read_file(path), before) << "nothing is written";
-    EXPECT_EQ(names_in(dir).size(), c.remove ? 0u : 1u) << "no temporary file stays";
+    EXPECT_EQ(files_in(dir).size(), c.remove ? 0u : 1u) << "no temporary file stays";
     EXPECT_TRUE(view_is(p.main, 16, square, marks, 0x008080)) << "the marks stay";
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   }

@@ -31,31 +31,6 @@ std::vector<uint8_t> resource(HMODULE m, const char* name, const char* type) {
 
 uint32_t u16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
 
-// A bitmap resource's pixels as 0xRRGGBB and its bits per pixel.
-Pixels bitmap_pixels(HMODULE m, const char* name, int* bits) {
-  Pixels px;
-  HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(m, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (!bmp) return px;
-  BITMAP info{};
-  GetObjectA(bmp, sizeof info, &info);
-  *bits = info.bmBitsPixel;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = info.bmWidth;
-  bi.bmiHeader.biHeight = -info.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  px.width = info.bmWidth;
-  px.height = info.bmHeight;
-  px.data.resize(static_cast<size_t>(px.width) * px.height);
-  HDC dc = GetDC(nullptr);
-  GetDIBits(dc, bmp, 0, static_cast<UINT>(px.height), px.data.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
-  for (auto& c : px.data) c &= 0xFFFFFF;
-  DeleteObject(bmp);
-  return px;
-}
-
 }  // namespace
 
 TEST(CaptureResources, VersionManifestIconsCursorAndEveryButtonBitmap) {
@@ -131,7 +106,7 @@ TEST(CaptureResources, VersionManifestIconsCursorAndEveryButtonBitmap) {
       for (const char* state : {"Up", "Dn", "In"}) {
         const std::string name = std::string(b.name) + set + state;
         int bits = 0;
-        const Pixels px = bitmap_pixels(exe.h, name.c_str(), &bits);
+        const Pixels px = bitmap_resource(exe.h, name.c_str(), &bits);
         EXPECT_EQ(px.width, b.width) << name;
         EXPECT_EQ(px.height, 20) << name;
         EXPECT_EQ(bits, 4) << name;
@@ -163,7 +138,7 @@ TEST(CaptureResources, EachWindowsVersionShowsItsButtonSet) {
     for (int x = 0; x < client.width; ++x) EXPECT_EQ(client.at(x, 0), 0u) << "top line at " << x;
     for (const auto& [base, x] : {std::pair{"CaptSz", 16}, std::pair{"Capt", 48}, std::pair{"About", 80}}) {
       int bits = 0;
-      const Pixels want = bitmap_pixels(exe.h, (std::string(base) + c.set + "Up").c_str(), &bits);
+      const Pixels want = bitmap_resource(exe.h, (std::string(base) + c.set + "Up").c_str(), &bits);
       ASSERT_EQ(want.width, 32);
       EXPECT_EQ(count_differences(client, x, top, want, 0, 0, 32, 20), 0) << base;
     }

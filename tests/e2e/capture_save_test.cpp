@@ -3,7 +3,6 @@
 // questions and the save dialog; then the bytes of the file and the viewer.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "formats/bytes.h"
@@ -24,19 +23,6 @@ void capture_square(Program& p, int n, int x0, int y0) {
   ASSERT_TRUE(enter_capture(p));
   const POINT at{x0 + n / 2 - 1, y0 + n / 2 - 1};
   drag(at, {{at.x + 9, at.y + 4}, {at.x - 3, at.y + 7}, at});
-}
-
-std::vector<std::string> files_in(const std::string& dir) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(join(dir, "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (std::string(fd.cFileName) != "." && std::string(fd.cFileName) != "..") names.push_back(fd.cFileName);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 // The icon's header, table, indices and mask as a capture of this square

@@ -1,5 +1,6 @@
 #include "tests/e2e/harness.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -67,6 +68,20 @@ std::vector<uint8_t> read_file(const std::string& path) {
 }
 
 bool file_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> files_in(const std::string& dir, const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(join(dir, pattern).c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = fd.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 // ---- processes ------------------------------------------------------------
 
@@ -367,21 +382,35 @@ Pixels grab_window(HWND w) {
   return grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
+Pixels bitmap_resource(HMODULE m, const char* name, int* bits) {
+  Pixels px;
+  HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(m, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bmp) return px;
+  BITMAP info{};
+  GetObjectA(bmp, sizeof info, &info);
+  if (bits) *bits = info.bmBitsPixel;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = info.bmWidth;
+  bi.bmiHeader.biHeight = -info.bmHeight;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  px.width = info.bmWidth;
+  px.height = info.bmHeight;
+  px.data.resize(static_cast<size_t>(px.width) * px.height);
+  HDC dc = GetDC(nullptr);
+  GetDIBits(dc, bmp, 0, static_cast<UINT>(px.height), px.data.data(), &bi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  for (auto& c : px.data) c &= 0xFFFFFF;
+  DeleteObject(bmp);
+  return px;
+}
+
 void screenshot(const std::string& name) {
   const char* dir = std::getenv("KALDERO_SHOTS");
   if (!dir || !*dir) return;
   const Pixels px = grab_screen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  const int stride = px.width * 3 + (4 - px.width * 3 % 4) % 4;
-  std::vector<uint8_t> rows(static_cast<size_t>(stride) * px.height);
-  for (int y = 0; y < px.height; ++y)
-    for (int x = 0; x < px.width; ++x) {
-      const uint32_t c = px.at(x, y);
-      uint8_t* p = &rows[static_cast<size_t>(px.height - 1 - y) * stride + 3 * x];
-      p[0] = static_cast<uint8_t>(c);
-      p[1] = static_cast<uint8_t>(c >> 8);
-      p[2] = static_cast<uint8_t>(c >> 16);
-    }
-  write_file(join(dir, name + ".bmp"), make_bmp(px.width, px.height, 24, {}, rows));
+  write_file(join(dir, name + ".bmp"), bmp_of(px));
 }
 
 void settle(HWND w) {

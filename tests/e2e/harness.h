@@ -20,6 +20,8 @@ std::string join(const std::string& dir, const std::string& name);
 bool write_file(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> read_file(const std::string& path);
 bool file_exists(const std::string& path);
+// The names of the files and folders in dir matching pattern, sorted.
+std::vector<std::string> files_in(const std::string& dir, const std::string& pattern = "*");
 
 // The Windows temporary folder, with its trailing backslash.
 std::string temp_dir();
@@ -104,6 +106,8 @@ struct Pixels {
 Pixels grab_screen(int x, int y, int w, int h);
 Pixels grab_client(HWND w);
 Pixels grab_window(HWND w);  // frame included
+// A bitmap resource of module m as 0x00RRGGBB pixels, and its bits per pixel.
+Pixels bitmap_resource(HMODULE m, const char* name, int* bits = nullptr);
 // Saves the whole screen as <KALDERO_SHOTS>\name.bmp (turned into PNG by the test script).
 void screenshot(const std::string& name);
 
@@ -127,6 +131,10 @@ std::vector<uint8_t> make_bmp24(int width, int height, F colour) {
       p[2] = static_cast<uint8_t>(c >> 16);
     }
   return make_bmp(width, height, 24, {}, rows);
+}
+// The pixels as a 24-bit BMP file.
+inline std::vector<uint8_t> bmp_of(const Pixels& px) {
+  return make_bmp24(px.width, px.height, [&px](int x, int y) { return px.at(x, y); });
 }
 
 }  // namespace e2e

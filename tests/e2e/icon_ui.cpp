@@ -175,14 +175,8 @@ void pick_with_mouse(Program& p, HWND dlg, int item, const std::string& shot) {
   EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(dropped); }, 5000));
 }
 std::set<std::string> temporary_bitmaps() {
-  std::set<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(join(temp_dir(), "*.___").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do names.insert(fd.cFileName);
-  while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return names;
+  const std::vector<std::string> names = files_in(temp_dir(), "*.___");
+  return {names.begin(), names.end()};
 }
 
 void remove_temporary_bitmaps(const std::string& prefix) {

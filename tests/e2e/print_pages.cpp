@@ -92,14 +92,8 @@ PrinterFacts default_printer_facts() {
 }
 
 std::set<std::string> pdf_names() {
-  std::set<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(join(pdf_dir(), "*.pdf").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do names.insert(fd.cFileName);
-  while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return names;
+  const std::vector<std::string> names = files_in(pdf_dir(), "*.pdf");
+  return {names.begin(), names.end()};
 }
 
 std::string wait_new_pdf(const std::set<std::string>& before, int ms) {

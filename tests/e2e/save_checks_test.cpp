@@ -3,7 +3,6 @@
 // cancel, icons saved as their bitmap and pasted images at the shown size.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 #include "formats/bytes.h"
 #include "formats/icon_convert.h"
@@ -24,19 +23,6 @@ std::vector<uint8_t> photo() {
 std::string save(Program& p, const std::string& path, int answer = IDOK, int ms = 10000) {
   if (!save_with_dialog(p, path)) return "no save dialog";
   return answered_message(p, answer, ms);
-}
-
-std::vector<std::string> files_in(const std::string& dir) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(join(dir, "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (std::string(fd.cFileName) != "." && std::string(fd.cFileName) != "..") names.push_back(fd.cFileName);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 Pixels save_button_pixels(HWND main) {

@@ -101,25 +101,7 @@ Pixels resource_bitmap(const char* name) {
   Pixels px;
   HMODULE exe = LoadLibraryExA(viewer_exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!exe) return px;
-  HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(exe, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (bmp) {
-    BITMAP info{};
-    GetObjectA(bmp, sizeof info, &info);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = info.bmWidth;
-    bi.bmiHeader.biHeight = -info.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    px.width = info.bmWidth;
-    px.height = info.bmHeight;
-    px.data.resize(static_cast<size_t>(px.width) * px.height);
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, bmp, 0, static_cast<UINT>(px.height), px.data.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    for (auto& c : px.data) c &= 0xFFFFFF;
-    DeleteObject(bmp);
-  }
+  px = bitmap_resource(exe, name);
   FreeLibrary(exe);
   return px;
 }

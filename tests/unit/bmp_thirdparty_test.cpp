@@ -9,38 +9,24 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "dib_normalise_fixtures.h"
+#include "thirdparty_files.h"
 
 using fixtures::Bytes;
 using namespace normfix;
 namespace fs = std::filesystem;
+using thirdparty::read_file;
+using thirdparty::run;
+using thirdparty::write_file;
 
 namespace {
 
 constexpr const char* kConvert = "/usr/bin/convert";
 constexpr const char* kPython = "/usr/bin/python3";
 
-fs::path scratch(const std::string& name) {
-  const fs::path dir = fs::path(UNIT_SCRATCH_DIR) / "bmp_thirdparty";
-  fs::create_directories(dir);
-  return dir / name;
-}
-
-Bytes read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_file(const fs::path& p, const Bytes& b) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-int run(const std::string& cmd) { return std::system(cmd.c_str()); }
+fs::path scratch(const std::string& name) { return thirdparty::scratch_file("bmp_thirdparty", name); }
 
 bool have_pillow() {
   return fs::exists(kPython) && run(std::string(kPython) + " -c 'import PIL' 2>/dev/null") == 0;

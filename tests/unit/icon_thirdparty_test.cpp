@@ -11,16 +11,18 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "bmp_icon_fixtures.h"
 #include "formats/icon_convert.h"
+#include "thirdparty_files.h"
 
 using fixtures::Bytes;
 namespace icon = fmt::icon;
 namespace fs = std::filesystem;
+using thirdparty::read_file;
+using thirdparty::run;
+using thirdparty::write_file;
 
 namespace {
 
@@ -34,23 +36,7 @@ std::ostream& operator<<(std::ostream& os, const Rgba& p) {
   return os << "(" << int{p.r} << "," << int{p.g} << "," << int{p.b} << "," << int{p.a} << ")";
 }
 
-fs::path scratch(const std::string& name) {
-  const fs::path dir = fs::path(UNIT_SCRATCH_DIR) / "icon_thirdparty";
-  fs::create_directories(dir);
-  return dir / name;
-}
-
-Bytes read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_file(const fs::path& p, const Bytes& b) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-int run(const std::string& cmd) { return std::system(cmd.c_str()); }
+fs::path scratch(const std::string& name) { return thirdparty::scratch_file("icon_thirdparty", name); }
 
 Pixels from_rgba(const Bytes& raw) {
   Pixels p(raw.size() / 4);

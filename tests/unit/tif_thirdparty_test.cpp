@@ -6,34 +6,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "dib_fixture.h"
 #include "formats/tif_write.h"
+#include "thirdparty_files.h"
 
 namespace fs = std::filesystem;
+using thirdparty::read_file;
+using thirdparty::write_file;
 namespace tif = fmt::tif;
 using fixtures::Bytes;
 
 namespace {
 
-fs::path scratch(const std::string& name) {
-  const fs::path dir = fs::path(UNIT_SCRATCH_DIR) / "tif_thirdparty";
-  fs::create_directories(dir);
-  return dir / name;
-}
-
-void write_file(const fs::path& p, const Bytes& b) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-Bytes read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+fs::path scratch(const std::string& name) { return thirdparty::scratch_file("tif_thirdparty", name); }
 
 // Runs a shell command and returns what it printed on the chosen stream.
 std::string output_of(const std::string& cmd) {

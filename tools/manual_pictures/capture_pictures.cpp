@@ -24,18 +24,8 @@ namespace {
 std::string g_out, g_lang;
 
 void save(const Pixels& px, const std::string& name) {
-  const int stride = (px.width * 3 + 3) / 4 * 4;
-  std::vector<uint8_t> rows(static_cast<size_t>(stride) * px.height);
-  for (int y = 0; y < px.height; ++y)
-    for (int x = 0; x < px.width; ++x) {
-      const uint32_t c = px.at(x, y);
-      uint8_t* p = &rows[static_cast<size_t>(px.height - 1 - y) * stride + 3 * x];
-      p[0] = static_cast<uint8_t>(c);
-      p[1] = static_cast<uint8_t>(c >> 8);
-      p[2] = static_cast<uint8_t>(c >> 16);
-    }
   const std::string path = join(g_out, "meridot-" + name + "-" + g_lang + ".bmp");
-  if (!write_file(path, make_bmp(px.width, px.height, 24, {}, rows))) std::printf("cannot write %s\n", path.c_str());
+  if (!write_file(path, bmp_of(px))) std::printf("cannot write %s\n", path.c_str());
   else std::printf("%s\n", path.c_str());
 }
 

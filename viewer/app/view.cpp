@@ -115,26 +115,28 @@ static void zoom_by(HWND w, int delta) {
 void zoom_out(HWND w) { zoom_by(w, -1); }
 void zoom_in(HWND w) { zoom_by(w, +1); }
 
+ScrollCode scroll_code_of(WPARAM wParam) {
+  switch (LOWORD(wParam)) {
+    case SB_LINELEFT: return ScrollCode::LineBack;
+    case SB_LINERIGHT: return ScrollCode::LineForward;
+    case SB_PAGELEFT: return ScrollCode::PageBack;
+    case SB_PAGERIGHT: return ScrollCode::PageForward;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: return ScrollCode::Thumb;
+    default: return ScrollCode::Other;
+  }
+}
+
 void on_scroll(HWND w, bool vertical, WPARAM wParam) {
   HWND bar = vertical ? g_vScrollBar : g_hScrollBar;
-  ScrollCode code = ScrollCode::Other;
+  const ScrollCode code = scroll_code_of(wParam);
   long long thumb = 0;
-  switch (LOWORD(wParam)) {
-    case SB_LINELEFT: code = ScrollCode::LineBack; break;
-    case SB_LINERIGHT: code = ScrollCode::LineForward; break;
-    case SB_PAGELEFT: code = ScrollCode::PageBack; break;
-    case SB_PAGERIGHT: code = ScrollCode::PageForward; break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-      // The message carries 16 bits only; the bar knows the full position.
-      SCROLLINFO si{};
-      si.cbSize = sizeof si;
-      si.fMask = SIF_TRACKPOS;
-      thumb = GetScrollInfo(bar, SB_CTL, &si) ? si.nTrackPos : HIWORD(wParam);
-      code = ScrollCode::Thumb;
-      break;
-    }
-    default: break;
+  if (code == ScrollCode::Thumb) {
+    // The message carries 16 bits only; the bar knows the full position.
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_TRACKPOS;
+    thumb = GetScrollInfo(bar, SB_CTL, &si) ? si.nTrackPos : HIWORD(wParam);
   }
   RECT client;
   GetClientRect(w, &client);

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "viewer/app/view_logic.h"
+
 namespace viewer {
 
 void recompute_zoom_factor();
@@ -10,6 +12,8 @@ void on_paint(HWND w);
 void zoom_out(HWND w);
 void zoom_in(HWND w);
 void on_scroll(HWND w, bool vertical, WPARAM wParam);
+// What a WM_HSCROLL or WM_VSCROLL asks of a scroll bar or slider.
+ScrollCode scroll_code_of(WPARAM wParam);
 void layout_scroll_bars(HWND w);
 void reset_view_for_load(HWND w);
 // After a load that was refused once the old image had gone: no bars, no

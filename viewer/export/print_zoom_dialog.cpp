@@ -1,6 +1,7 @@
 #include "viewer/export/print_zoom_dialog.h"
 
 #include "frame/os_style.h"
+#include "viewer/app/view.h"
 #include "viewer/export/print_messages.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/print_logic.h"
@@ -30,17 +31,7 @@ BOOL on_init(HWND dlg) {
 }
 
 void on_slider(HWND dlg, WPARAM wParam) {
-  ScrollCode code = ScrollCode::Other;
-  switch (LOWORD(wParam)) {
-    case SB_LINELEFT: code = ScrollCode::LineBack; break;
-    case SB_LINERIGHT: code = ScrollCode::LineForward; break;
-    case SB_PAGELEFT: code = ScrollCode::PageBack; break;
-    case SB_PAGERIGHT: code = ScrollCode::PageForward; break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: code = ScrollCode::Thumb; break;
-    default: break;
-  }
-  const int next = print_zoom_after(printZoomPercent, code, static_cast<short>(HIWORD(wParam)));
+  const int next = print_zoom_after(printZoomPercent, scroll_code_of(wParam), static_cast<short>(HIWORD(wParam)));
   if (next == printZoomPercent) return;
   printZoomPercent = next;
   show_value(dlg);
