@@ -86,6 +86,14 @@ void put_bmp_on_clipboard(const std::vector<uint8_t>& bmp) {
   }
 }
 
+// The file dialogs remember the folder each program used last (the tests
+// leave theirs too): forgotten, so that the open dialog starts in the folder
+// the pictures expect.
+void forget_last_folders() {
+  RegDeleteKeyA(HKEY_CURRENT_USER,
+                "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedMRU");
+}
+
 // Closes whatever window of the program stands apart from its main window
 // (the printer dialog, or the note that no printer is installed).
 void close_other_window(Program& p) {
@@ -125,10 +133,7 @@ bool paste_save_print_pictures(Program& p) {
   if (!saved) return false;
   save_window(saved, "saved");
   press(saved, IDOK);
-  // The file dialogs remember the folder last used per program: forgotten,
-  // so that the next run's open dialog starts where the pictures expect.
-  RegDeleteKeyA(HKEY_CURRENT_USER,
-                "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedMRU");
+  forget_last_folders();
 
   post_command(p.main, 108);
   HWND zoom = wait_dialog(L"Print Zoom", L"印刷ズーム設定", p.pid());
@@ -149,6 +154,7 @@ int main(int argc, char** argv) {
   }
   g_out = argv[1];
   g_lang = GetACP() == 932 ? "ja" : "en";
+  forget_last_folders();
   put_dib_on_clipboard();
 
   Program p;
