@@ -91,9 +91,10 @@ class Styles:
                                                     textColor=BLUE, spaceAfter=4 * mm))
         self.h2 = ParagraphStyle("h2", **dict(base, fontName=FONTS_BOLD(lang, body), fontSize=14, leading=18,
                                               textColor=BLUE, spaceBefore=6 * mm, spaceAfter=2.5 * mm,
-                                              borderPadding=(0, 0, 1.2 * mm, 0)))
+                                              borderPadding=(0, 0, 1.2 * mm, 0), keepWithNext=1))
         self.h3 = ParagraphStyle("h3", **dict(base, fontName=FONTS_BOLD(lang, body), fontSize=11, leading=14,
-                                              textColor=LINK, spaceBefore=4 * mm, spaceAfter=1.5 * mm))
+                                              textColor=LINK, spaceBefore=4 * mm, spaceAfter=1.5 * mm,
+                                              keepWithNext=1))
         self.toc = [ParagraphStyle("toc1", **dict(base, leftIndent=0, fontSize=size, leading=size * 1.6)),
                     ParagraphStyle("toc2", **dict(base, leftIndent=6 * mm, fontSize=size - 0.5,
                                                   leading=size * 1.5))]

@@ -74,6 +74,77 @@ bool open_file(Program& p, const std::string& path, bool picture) {
   return answer_file_dialog(dialog, path);
 }
 
+// Puts the DIB of a BMP file's bytes on the clipboard.
+void put_bmp_on_clipboard(const std::vector<uint8_t>& bmp) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bmp.size() - 14);
+  std::memcpy(GlobalLock(block), bmp.data() + 14, bmp.size() - 14);
+  GlobalUnlock(block);
+  if (wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000)) {
+    EmptyClipboard();
+    if (!SetClipboardData(CF_DIB, block)) GlobalFree(block);
+    CloseClipboard();
+  }
+}
+
+// The file dialogs remember the folder each program used last (the tests
+// leave theirs too): forgotten, so that the open dialog starts in the folder
+// the pictures expect.
+void forget_last_folders() {
+  RegDeleteKeyA(HKEY_CURRENT_USER,
+                "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedMRU");
+}
+
+// Closes whatever window of the program stands apart from its main window
+// (the printer dialog, or the note that no printer is installed).
+void close_other_window(Program& p) {
+  HWND other = wait_other_window(p.pid(), p.main, 10000);
+  if (!other) return;
+  PostMessageA(other, WM_CLOSE, 0, 0);
+  wait_until([&] { return !IsWindow(other); }, 5000);
+}
+
+// The commands of this round: the window with a pasted image, the TIF
+// conditions, the save dialog and its closing message, and the print zoom
+// dialog.
+bool paste_save_print_pictures(Program& p) {
+  put_bmp_on_clipboard(landscape());
+  command_and_settle(p.main, 102);
+  if (!wait_until([&] { return title_of(p.main).find("[1:1]") != std::string::npos &&
+                               title_of(p.main).find(".ico") == std::string::npos; }))
+    return false;
+  repaint(p.main);
+  save_window(p.main, "paste");
+
+  post_command(p.main, 100);
+  HWND conditions = wait_dialog(L"TIF Image Conditions", L"TIF 像保存条件の設定", p.pid());
+  if (!conditions) return false;
+  save_window(conditions, "setparam");
+  press(conditions, IDCANCEL);
+
+  post_command(p.main, 107);
+  HWND saveDialog = wait_dialog(L"Assign a filename to save.", L"保存するファイル名の指定", p.pid());
+  if (!saveDialog) return false;
+  save_window(saveDialog, "save");
+  // A short path for the message to show; the folder is the reader's own.
+  CreateDirectoryA("C:\\Pictures", nullptr);
+  DeleteFileA("C:\\Pictures\\landscape.bmp");
+  if (!answer_file_dialog(saveDialog, "C:\\Pictures\\landscape.bmp")) return false;
+  HWND saved = wait_dialog(L"Information", L"お知らせ", p.pid());
+  if (!saved) return false;
+  save_window(saved, "saved");
+  press(saved, IDOK);
+  forget_last_folders();
+
+  post_command(p.main, 108);
+  HWND zoom = wait_dialog(L"Print Zoom", L"印刷ズーム設定", p.pid());
+  if (!zoom) return false;
+  save_window(zoom, "printzoom");
+  // Cancel keeps the factor and goes on to the printer dialog: closed too.
+  press(zoom, 143);
+  close_other_window(p);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +154,7 @@ int main(int argc, char** argv) {
   }
   g_out = argv[1];
   g_lang = GetACP() == 932 ? "ja" : "en";
+  forget_last_folders();
   put_dib_on_clipboard();
 
   Program p;
@@ -157,6 +229,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 4; ++i) command_and_settle(p.main, kCmdZoomIn);
   repaint(p.main);
   save_window(p.main, "icon");
+  if (!paste_save_print_pictures(p)) return 1;
   p.close();
 
   // A copy of the program without its manual, for the message Help shows then.
