@@ -21,5 +21,12 @@ inline const frame::Message kOpenError = {MB_ICONERROR | MB_OK, "Unable to open 
                                           "ファイルを開けません.", "エラー"};
 inline const frame::Message kWriteError = {MB_ICONERROR | MB_OK, "Unable to write to file.", "Write Error",
                                            "ファイルに書き込めません.", "エラー"};
+// A folder so deep that no file name of ours fits beside the chosen one.
+inline const frame::Message kPathTooLong = {MB_ICONERROR | MB_OK,
+                                            "The path of the file is too long.\nChoose a shorter one.", "Error",
+                                            "ファイルのパスが長すぎます.\n短いパスを指定してください.", "エラー"};
+
+// The capture program's temporary files: "~mrd1A2B.tmp".
+inline constexpr char kTempPrefix[] = "~mrd";
 
 }  // namespace capture::msg

@@ -10,6 +10,7 @@
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/disk_checks.h"
+#include "viewer/export/save_messages.h"
 #include "viewer/icon/open_logic.h"
 #include "viewer/iconmaker/icon_file_write.h"
 #include "viewer/iconmaker/shown_bitmap.h"
@@ -166,10 +167,10 @@ void check_and_build(HWND w, HANDLE first, HANDLE second) {
   }
   if (!choose_icon_file(w)) return;
   SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  const bool written = write_icon_file(a, b, g_iconPath);
+  const IconWrite written = write_icon_file(a, b, g_iconPath);
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
-  if (!written) {
-    error(w, "Cannot create a target file.", "ターゲット・ファイルを作成できません.");
+  if (written != IconWrite::Written) {
+    frame::show(w, written == IconWrite::PathTooLong ? msg::kPathTooLong : msg::kIconNotCreated);
     return;
   }
   message_f(w, MB_OK | MB_ICONINFORMATION, "An icon file\n%s\nhas been created.", "Success",
