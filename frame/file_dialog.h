@@ -7,10 +7,10 @@
 
 namespace frame {
 
-// The dialog's record with the size the first 32-bit systems know: their
-// dialogs refuse the larger record of later headers, which only adds fields
-// these programs never use.
-// (OPENFILENAME_SIZE_VERSION_400A, which is no constant expression.)
+// The dialog's record with the size the first 32-bit systems know
+// (OPENFILENAME_SIZE_VERSION_400A, written out here because the header's
+// macro is no constant expression): their dialogs refuse the larger record
+// of later headers, which only adds fields these programs never use.
 constexpr DWORD kFileDialogRecordSize = 76;
 static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == kFileDialogRecordSize,
               "the file dialog record of Windows 95 and NT 4.0");

@@ -1,7 +1,5 @@
 #include "capture/grab/save_flow.h"
 
-#include "frame/file_dialog.h"
-
 #include <cstring>
 #include <string>
 
@@ -10,6 +8,7 @@
 #include "capture/grab/grab_messages.h"
 #include "capture/grab/icon_build.h"
 #include "capture/mask/mask_tool.h"
+#include "frame/file_dialog.h"
 #include "frame/os_style.h"
 
 namespace capture {

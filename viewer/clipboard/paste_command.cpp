@@ -145,8 +145,8 @@ void paste_command(HWND w) {
   }
   nb.image.dib.unlock();
   // With no folder in it, the text stands in the caption where a file name would.
-  if (readable && install(w, std::move(nb.image), {Pasted, FromClipboard, frame::tr("(Pasted image)", "(貼り付け像)"), ""}))
-    return;
+  const ShownAs as{Pasted, FromClipboard, frame::tr("(Pasted image)", "(貼り付け像)"), ""};
+  if (readable && install(w, std::move(nb.image), as)) return;
   // The old image stays.
   busy.pause();
   frame::show(w, nb.outOfMemory ? msg::kNoBitmapMemory : msg::kIllegalStructureSize);

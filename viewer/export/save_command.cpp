@@ -1,9 +1,8 @@
 #include "viewer/export/save_command.h"
 
-#include "frame/file_dialog.h"
-
 #include <cstring>
 
+#include "frame/file_dialog.h"
 #include "frame/os_style.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"

@@ -23,15 +23,12 @@ namespace {
 constexpr int kFirstChoiceButton = 133;  // "Color (R + G + B)"; 134 to 139 follow
 constexpr int kLastChoiceButton = kFirstChoiceButton + kExtractionChoices - 1;
 
-fmt::bmp::FileHeader record_file_header() {
-  fmt::bmp::FileHeader h;
-  h.type = fmt::get_u16le(g_image.fileHeader);
-  h.declared_size = fmt::get_u32le(g_image.fileHeader + 2);
-  h.pixel_offset = fmt::get_u32le(g_image.fileHeader + 10);
-  return h;
-}
-
 size_t image_block_size() { return g_image.dibSize ? g_image.dibSize : g_image.dib.size(); }
+
+bool image_layout(const uint8_t* block, fmt::bmp::DibLayout* l) {
+  return fmt::bmp::dib_layout(block, image_block_size(), file_header_of(g_image.fileHeader), l) ==
+         fmt::bmp::BmpReadError::None;
+}
 
 // Whether the copy was taken from this image (the paste command may keep
 // one of its own making); a copy that does not fit is made again. That is
@@ -106,9 +103,7 @@ bool extraction_ensure_copy() {
   frame::BlockLock image(g_image.dib.get());
   const uint8_t* block = image.get();
   fmt::bmp::DibLayout l;
-  return block &&
-         fmt::bmp::dib_layout(block, image_block_size(), record_file_header(), &l) == fmt::bmp::BmpReadError::None &&
-         !extracts_through_table(l) && ensure_copy(block, l);
+  return block && image_layout(block, &l) && !extracts_through_table(l) && ensure_copy(block, l);
 }
 
 void extraction_command(HWND main) {
@@ -133,8 +128,7 @@ void extraction_apply(HWND main) {
     frame::BlockLock image(g_image.dib.get());
     uint8_t* block = image.get();
     fmt::bmp::DibLayout l;
-    if (block &&
-        fmt::bmp::dib_layout(block, image_block_size(), record_file_header(), &l) == fmt::bmp::BmpReadError::None) {
+    if (block && image_layout(block, &l)) {
       const int choice = g_image.currentExtraction;
       if (extracts_through_table(l)) {
         extract_table(block, l, g_image.figures.palette, g_image.figures.palette_size, choice);

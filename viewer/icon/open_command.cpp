@@ -1,7 +1,5 @@
 #include "viewer/icon/open_command.h"
 
-#include "frame/file_dialog.h"
-
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -11,9 +9,9 @@
 
 #include "formats/bmp_read.h"
 #include "formats/bmp_scan.h"
-#include "formats/bytes.h"
 #include "formats/icon_convert.h"
 #include "formats/icon_layout.h"
+#include "frame/file_dialog.h"
 #include "frame/paths.h"
 #include "frame/scoped.h"
 #include "viewer/app/view.h"
@@ -76,11 +74,8 @@ void load_and_install(HWND w, HANDLE file, NewImage&& image, const ShownAs& as, 
     if (const uint8_t* block = image.dib.lock()) {
       // An icon's figures take their palette from the converted bitmap's table.
       fmt::bmp::DibLayout layout;
-      fmt::bmp::FileHeader header;
-      header.pixel_offset = fmt::get_u32le(image.fileHeader + 10);
-      header.declared_size = fmt::get_u32le(image.fileHeader + 2);
-      header.type = fmt::get_u16le(image.fileHeader);
-      if (fmt::bmp::dib_layout(block, image.dibSize, header, &layout) == fmt::bmp::BmpReadError::None) {
+      if (fmt::bmp::dib_layout(block, image.dibSize, file_header_of(image.fileHeader), &layout) ==
+          fmt::bmp::BmpReadError::None) {
         fmt::bmp::ExportFigures& f = image.figures;
         const uint32_t entries = f.palette_size <= 256 ? f.palette_size : 256;
         for (uint32_t i = 0; i < entries && i < layout.colour_count; ++i) {

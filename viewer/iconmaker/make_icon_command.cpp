@@ -1,10 +1,9 @@
 #include "viewer/iconmaker/make_icon_command.h"
 
-#include "frame/file_dialog.h"
-
 #include <cstdio>
 
 #include "formats/icon_build.h"
+#include "frame/file_dialog.h"
 #include "frame/os_style.h"
 #include "frame/scoped.h"
 #include "viewer/app/view.h"

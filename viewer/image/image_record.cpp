@@ -44,6 +44,8 @@ void show_read_error(HWND owner, fmt::bmp::BmpReadError error, unsigned type) {
   }
 }
 
+}  // namespace
+
 fmt::bmp::FileHeader file_header_of(const uint8_t* bytes) {
   fmt::bmp::FileHeader h;
   h.type = fmt::get_u16le(bytes);
@@ -51,8 +53,6 @@ fmt::bmp::FileHeader file_header_of(const uint8_t* bytes) {
   h.pixel_offset = fmt::get_u32le(bytes + 10);
   return h;
 }
-
-}  // namespace
 
 bool lock_image() {
   uint8_t* block = g_image.dib.lock();

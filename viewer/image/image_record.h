@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "formats/bmp_read.h"
 #include "formats/bmp_scan.h"
 #include "frame/scoped.h"
 
@@ -71,6 +72,9 @@ struct ShownAs {
   const char* name;
   const char* tag;  // "" or e.g. " (1st Bitmap)"
 };
+
+// The fields of a record's 14-byte file header.
+fmt::bmp::FileHeader file_header_of(const uint8_t* fileHeader);
 
 // Locks the block and derives the pointers; false when there is no block or
 // it cannot be locked (then nothing may be drawn from it). Never shows a
