@@ -1,18 +1,18 @@
 #include "viewer/image/image_record.h"
 
-#include "formats/bmp_read.h"
-#include "formats/bytes.h"
-#include "formats/dib_normalise.h"
-#include "viewer/image/image_messages.h"
-#include "viewer/app/view.h"
-#include "viewer/image/fit_logic.h"
-#include "viewer/app/viewer_state.h"
-#include "viewer/extract/extraction.h"
-#include "frame/paths.h"
-
 #include <cstdio>
 #include <cstring>
 #include <utility>
+
+#include "formats/bmp_read.h"
+#include "formats/bytes.h"
+#include "formats/dib_normalise.h"
+#include "frame/paths.h"
+#include "viewer/app/view.h"
+#include "viewer/app/viewer_state.h"
+#include "viewer/extract/extraction.h"
+#include "viewer/image/fit_logic.h"
+#include "viewer/image/image_messages.h"
 
 namespace viewer {
 
