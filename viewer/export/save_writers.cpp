@@ -4,7 +4,6 @@
 #include "formats/dib_image.h"
 #include "formats/dib_normalise.h"
 #include "formats/tif_write.h"
-#include "viewer/app/wait_cursor.h"
 #include "viewer/export/displayed_dib.h"
 #include "viewer/export/replace_file.h"
 #include "viewer/export/save_messages.h"
@@ -15,12 +14,12 @@ namespace viewer {
 
 namespace {
 
-size_t block_size() { return g_image.dibSize ? g_image.dibSize : GlobalSize(g_image.dib); }
+size_t block_size() { return g_image.dibSize ? g_image.dibSize : g_image.dib.size(); }
 uint32_t file_pixel_offset() { return fmt::get_u32le(g_image.fileHeader + 10); }
 
 // The image as the writers read it; the caller unlocks.
-bool lock_dib(HWND owner, fmt::DibImage* image) {
-  return lock_image(owner) && fmt::dib_image_of(g_image.blockStart, block_size(), file_pixel_offset(), image);
+bool lock_dib(fmt::DibImage* image) {
+  return lock_image() && fmt::dib_image_of(g_image.blockStart, block_size(), file_pixel_offset(), image);
 }
 
 void put_file_header(fmt::BufferedWriter& out, uint32_t fileSize, uint32_t pixelOffset) {
@@ -35,17 +34,17 @@ void put_file_header(fmt::BufferedWriter& out, uint32_t fileSize, uint32_t pixel
 
 }  // namespace
 
-bool saved_file_size(HWND owner, int origin, uint64_t* size) {
+bool saved_file_size(int origin, uint64_t* size) {
   if (!g_image.dib) return false;
   if (origin == FromClipboard) {
     fmt::bmp::DisplayedLayout l;
-    if (!current_displayed_layout(owner, &l)) return false;
+    if (!current_displayed_layout(&l)) return false;
     *size = l.file_size;
     g_image.figures.bmp_file_size = l.file_size;
     return true;
   }
   fmt::DibImage image;
-  const bool ok = lock_dib(owner, &image);
+  const bool ok = lock_dib(&image);
   if (ok) {
     *size = origin == FromBmpFile
                 ? fmt::tif::file_size(image, fmt::tif::choose_layout(image, tifAs16Bit == 1))
@@ -57,21 +56,21 @@ bool saved_file_size(HWND owner, int origin, uint64_t* size) {
 
 bool write_tif(HWND owner, const char* path) {
   fmt::DibImage image;
-  if (!lock_dib(owner, &image)) {
+  if (!lock_dib(&image)) {
     unlock_image();
     return false;
   }
   // The colour table as it stands now decides: after a colour extraction
   // the filtered picture is what is saved.
   const fmt::tif::Layout layout = fmt::tif::choose_layout(image, tifAs16Bit == 1);
-  const frame::Message& notCreated = layout == fmt::tif::Layout::Grey16 ? msg::kGrey16TifNotCreated
+  const frame::Message& notCreated = layout == fmt::tif::Layout::Grey16 ? msg::kTif16NotCreated
                                                                         : msg::kTifNotCreated;
   if (fmt::tif::file_size(image, layout) > fmt::tif::kMaxFileSize) {
     unlock_image();
     frame::show(owner, notCreated);
     return false;
   }
-  WaitCursor wait;
+  frame::WaitCursor wait;
   const auto order = tifByteOrder == 1 ? fmt::tif::ByteOrder::Motorola : fmt::tif::ByteOrder::Intel;
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -87,14 +86,14 @@ bool write_tif(HWND owner, const char* path) {
 
 bool write_plain_bmp(HWND owner, const char* path) {
   fmt::bmp::PlainCopy copy;
-  const bool readable = lock_image(owner) &&
+  const bool readable = lock_image() &&
                         fmt::bmp::plain_copy_of(g_image.blockStart, block_size(), file_pixel_offset(), &copy);
   if (!readable) {
     unlock_image();
     frame::show(owner, msg::kBmpNotCreated);
     return false;
   }
-  WaitCursor wait;
+  frame::WaitCursor wait;
   const bool saved = save_replacing(owner, path, msg::kBmpNotCreated, [&](fmt::BufferedWriter& out) {
     put_file_header(out, copy.file_size, copy.pixel_offset);
     out.put(g_image.blockStart, copy.file_size - fmt::bmp::kFileHeaderSize);
@@ -107,8 +106,8 @@ bool write_plain_bmp(HWND owner, const char* path) {
 bool write_displayed_bmp(HWND owner, const char* path) {
   if (g_image.displayKind != Pasted || !g_image.dib) return false;
   fmt::bmp::DisplayedLayout l;
-  HGLOBAL dib = nullptr;
-  if (current_displayed_layout(owner, &l)) {
+  frame::GlobalBlock dib;
+  if (current_displayed_layout(&l)) {
     g_image.figures.bmp_file_size = l.file_size;
     dib = render_displayed_dib(owner, l);
   }
@@ -117,14 +116,12 @@ bool write_displayed_bmp(HWND owner, const char* path) {
     return false;
   }
   const bool saved = save_replacing(owner, path, msg::kAssignedFileNotCreated, [&](fmt::BufferedWriter& out) {
-    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(dib));
+    const uint8_t* bytes = dib.lock();
     if (!bytes) return false;
     put_file_header(out, static_cast<uint32_t>(l.file_size), 54 + 4 * l.colours);
     out.put(bytes, static_cast<size_t>(l.dib_bytes));
-    GlobalUnlock(dib);
     return true;
   });
-  GlobalFree(dib);
   return saved;
 }
 
