@@ -141,6 +141,22 @@ void take_keyboard(HWND w) {
   if (GetFocus() != w) SetFocus(w);
 }
 
+// Takes the keyboard for w until it has stayed there for a few turns, at
+// most about a second, handling w's messages meanwhile. False when capture
+// mode ended during the wait (Esc was handled).
+bool hold_keyboard(HWND w) {
+  int steady = 0;
+  for (int i = 0; i < 100 && steady < 5; ++i) {
+    MSG m;
+    while (PeekMessageA(&m, w, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    if (w == g_ctx.grab && !g_captureMode) return false;
+    take_keyboard(w);
+    steady = GetForegroundWindow() == w ? steady + 1 : 0;
+    Sleep(10);
+  }
+  return true;
+}
+
 void on_mouse_move(HWND w, LPARAM lp) {
   if (g_captureMode) take_keyboard(w);
   if (!g_captureMode || !g_buttonDown) return;
@@ -175,7 +191,9 @@ void on_button_up(HWND w, LPARAM lp) {
   }
   leave_capture_mode();
   ShowWindow(g_ctx.main, SW_RESTORE);
-  SetForegroundWindow(g_ctx.main);
+  // The questions that follow are owned by the main window: it must have the
+  // keyboard before they come, or they open behind the window below the pointer.
+  hold_keyboard(g_ctx.main);
   if (!made) {
     InvalidateRect(g_ctx.main, nullptr, TRUE);
     frame::show(g_ctx.main, msg::kNoBitmap);
@@ -253,16 +271,8 @@ void start_capture(HWND main) {
   SetCursor(g_ctx.cross);
   // While the main window goes, the window system may pass the focus on once
   // more (under X it falls to the window below the pointer): take it back
-  // until it stays, at most about a second, so that Esc reaches us at once.
-  int steady = 0;
-  for (int i = 0; i < 100 && steady < 5; ++i) {
-    MSG m;
-    while (PeekMessageA(&m, g_ctx.grab, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    if (!g_captureMode) return;
-    take_keyboard(g_ctx.grab);
-    steady = GetForegroundWindow() == g_ctx.grab ? steady + 1 : 0;
-    Sleep(10);
-  }
+  // until it stays, so that Esc reaches us at once.
+  if (!hold_keyboard(g_ctx.grab)) return;
   PostMessageA(g_ctx.grab, kTakeKeyboard, 0, 0);
 }
 
