@@ -135,9 +135,13 @@ void on_button_down(HWND w, LPARAM lp) {
 // Keys (Esc, Alt+F4) go to the foreground window. Taking the foreground right
 // after the window is shown may come too early for the window system, so the
 // capture window asks again once it is up and whenever the pointer moves over
-// it without it being in front.
-void take_keyboard(HWND w) {
+// it without it being in front. The window system's own keyboard focus (X's,
+// under Wine) follows only a change of focus, and may have gone to the
+// program below meanwhile while this one still counts as in front: `again`
+// hands it over once more.
+void take_keyboard(HWND w, bool again = false) {
   if (GetForegroundWindow() != w) SetForegroundWindow(w);
+  if (again && GetFocus() == w) SetFocus(nullptr);
   if (GetFocus() != w) SetFocus(w);
 }
 
@@ -150,7 +154,7 @@ bool hold_keyboard(HWND w) {
     MSG m;
     while (PeekMessageA(&m, w, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     if (w == g_ctx.grab && !g_captureMode) return false;
-    take_keyboard(w);
+    take_keyboard(w, true);
     steady = GetForegroundWindow() == w ? steady + 1 : 0;
     Sleep(10);
   }
@@ -290,7 +294,7 @@ LRESULT CALLBACK grab_window_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case kTakeKeyboard:
-      if (g_captureMode) take_keyboard(w);
+      if (g_captureMode) take_keyboard(w, true);
       return 0;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE) {

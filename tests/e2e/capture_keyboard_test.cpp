@@ -54,6 +54,8 @@ TEST_F(CaptureKeyboard, EscEndsCaptureModeWithoutAMove) {
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(testing::Message() << "round " << round);
     icon_after_the_viewer();
+    // A person's Esc comes a moment after the frozen screen shows.
+    Sleep(300);
     type_key(VK_ESCAPE);
     EXPECT_TRUE(wait_until([&] { return IsWindowVisible(capture_.main) && !IsWindowVisible(grab()); }, 5000))
         << "foreground " << GetForegroundWindow() << ", capture window " << grab();
