@@ -50,20 +50,7 @@ Bytes pillow_rgb(const fs::path& bmp) {
   return read_file(out);
 }
 
-// The normalised block's pixels as RGB bytes, top row first, through its table.
-Bytes our_rgb(const Bytes& block) {
-  const Image img = pixels_of(block);
-  Bytes out;
-  if (img.bits == 24) {
-    for (uint32_t c : img.rgb) out.insert(out.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
-    return out;
-  }
-  for (uint8_t i : img.index) {
-    const uint8_t* e = &block[40 + 4 * size_t{i}];
-    out.insert(out.end(), {e[2], e[1], e[0]});
-  }
-  return out;
-}
+Bytes our_rgb(const Bytes& block) { return rgb_of(block); }
 
 int largest_difference(const Bytes& a, const Bytes& b) {
   int d = 0;
