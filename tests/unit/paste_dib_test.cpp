@@ -235,7 +235,9 @@ TEST(PasteDib, SourceChosenByWhatTheDibPromisesAndWhoPutTheBitmap) {
     EXPECT_EQ(bmp::choose_paste_source(true, plan, c.consistent, true, bmp::producer_offered_bitmap(c.formats)),
               c.want);
     // Without a bitmap on the clipboard nothing stands in.
-    if (c.want == S::Bitmap) EXPECT_EQ(bmp::choose_paste_source(true, plan, c.consistent, false, false), S::Refused);
+    if (c.want == S::Bitmap) {
+      EXPECT_EQ(bmp::choose_paste_source(true, plan, c.consistent, false, false), S::Refused);
+    }
   }
   EXPECT_FALSE(bmp::dib_is_self_consistent(good.data(), 3));
   EXPECT_FALSE(bmp::dib_is_self_consistent(good.data(), good.size() - 1));
