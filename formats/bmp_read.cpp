@@ -31,14 +31,14 @@ BmpReadMessage message_for(BmpReadError error) {
 BmpReadError parse_file_header(const uint8_t* bytes, size_t len, FileHeader* out) {
   if (len < kFileHeaderSize) return BmpReadError::ShortFileHeader;
   FileHeader h;
-  h.type = get_u16le(bytes);
-  h.declared_size = get_u32le(bytes + 2);
-  h.pixel_offset = get_u32le(bytes + 10);
+  h.type = get_u16le(bytes + kFileOffType);
+  h.declared_size = get_u32le(bytes + kFileOffSize);
+  h.pixel_offset = get_u32le(bytes + kFileOffPixelOffset);
   if (h.type != kMagic) {
     if (out) *out = h;
     return BmpReadError::BadMagic;
   }
-  if (h.declared_size < kFileHeaderSize + kInfoHeaderSize) return BmpReadError::TooSmall;
+  if (h.declared_size < kFileHeaderSize + kCoreHeaderSize) return BmpReadError::TooSmall;
   h.block_size = h.declared_size - kFileHeaderSize;
   if (out) *out = h;
   return BmpReadError::None;
@@ -120,6 +120,10 @@ BmpReadError finish_dib(uint8_t* block, size_t block_size, const FileHeader& hea
   // the file does not have; only palette depths get their count filled in.
   if (l.bit_count <= 8 && get_u32le(block + kOffColoursUsed) == 0)
     put_u32le(block + kOffColoursUsed, l.colour_count);
+  // A plane count other than 1 is written as 1 rather than refused: it has
+  // meant nothing since the first DIBs, other readers ignore it, and GDI
+  // would draw nothing at all from such a header.
+  if (get_u16le(block + kOffPlanes) != 1) put_u16le(block + kOffPlanes, 1);
   // image_bytes fits the block, so it fits 32 bits.
   if (get_u32le(block + kOffImageSize) == 0)
     put_u32le(block + kOffImageSize, static_cast<uint32_t>(l.image_bytes));

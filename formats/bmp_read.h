@@ -8,35 +8,21 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "formats/bmp_header.h"
+
 namespace fmt::bmp {
 
-constexpr uint32_t kFileHeaderSize = 14;   // BITMAPFILEHEADER
-constexpr uint32_t kInfoHeaderSize = 40;   // BITMAPINFOHEADER, the only one accepted
-constexpr uint16_t kMagic = 0x4D42;        // "BM", read little-endian
 // GDI takes at most this many colour-table entries from a DIB whatever its
 // colours-used field says, so at most this many have to be present.
 constexpr uint32_t kMaxTableEntries = 256;
-
-// Offsets inside the info header (the start of the block).
-constexpr size_t kOffSize = 0;
-constexpr size_t kOffWidth = 4;
-constexpr size_t kOffHeight = 8;
-constexpr size_t kOffPlanes = 12;
-constexpr size_t kOffBitCount = 14;
-constexpr size_t kOffCompression = 16;
-constexpr size_t kOffImageSize = 20;
-constexpr size_t kOffXPelsPerMetre = 24;
-constexpr size_t kOffYPelsPerMetre = 28;
-constexpr size_t kOffColoursUsed = 32;
-constexpr size_t kOffColoursImportant = 36;
 
 enum class BmpReadError {
   None,
   ShortFileHeader,    // fewer than 14 bytes in the file
   BadMagic,           // type is not "BM"
-  TooSmall,           // declared size leaves no room for a 40-byte info header
+  TooSmall,           // declared size leaves no room for the smallest info header
   ShortRead,          // the file ends before its declared size (found by the caller)
-  BadInfoSize,        // info header size field is not 40
+  BadInfoSize,        // info header size is no known one (finish_dib: not 40)
   BadDimensions,      // width not positive, height 0 or INT32_MIN
   UnsupportedFormat,  // bit count not 1/4/8/16/24/32, or compressed
   BadPixelOffset,     // pixel rows said to start inside the headers
@@ -57,12 +43,6 @@ enum class BmpReadMessage {
 };
 BmpReadMessage message_for(BmpReadError error);
 
-struct FileHeader {
-  uint16_t type = 0;
-  uint32_t declared_size = 0;
-  uint32_t pixel_offset = 0;  // 0: rows follow the colour table
-  uint32_t block_size = 0;    // bytes to read after the file header
-};
 
 // Parses the first bytes of a file (len of them, as many as were read).
 // On BadMagic the header's type is filled in for the message.
@@ -95,9 +75,9 @@ uint32_t colour_count_for(uint32_t colours_used, uint32_t bit_count);
 BmpReadError dib_layout(const uint8_t* block, size_t block_size, const FileHeader& header,
                         DibLayout* out);
 
-// dib_layout, then fills in a zero colours-used and image-size field and turns
-// a top-down block into bottom-up rows with a positive height. Running it
-// again on its own result changes nothing. On failure the block is unchanged.
+// dib_layout, then fills in a zero colours-used and image-size field, sets the
+// plane count to 1 and turns a top-down block into bottom-up rows with a
+// positive height. Running it again on its own result changes nothing. On failure the block is unchanged.
 BmpReadError finish_dib(uint8_t* block, size_t block_size, const FileHeader& header,
                         DibLayout* out = nullptr);
 

@@ -4,57 +4,44 @@
 #include <climits>
 #include <cmath>
 
+#include "formats/bmp_header.h"
+#include "formats/bytes.h"
+#include "formats/head_reader.h"
+
 namespace fmt::bmp {
 
 namespace {
 
-// Byte access with end-of-file behaviour: past the end every byte is 0xFF.
-class HeadReader {
- public:
-  HeadReader(const uint8_t* head, size_t head_len, uint64_t file_size)
-      : head_(head), len_(static_cast<size_t>(std::min<uint64_t>(head_len, file_size))) {}
-  uint8_t u8(size_t at) const { return at < len_ ? head_[at] : 0xFF; }
-  uint32_t u32(size_t at) const {
-    uint32_t v = 0;
-    for (size_t k = 0; k < 4; ++k) v |= uint32_t{u8(at + k)} << (8 * k);
-    return v;
-  }
-
- private:
-  const uint8_t* head_;
-  size_t len_;
-};
-
-constexpr size_t kOffSignature = 0;
-constexpr size_t kOffInfoSize = 14;
-constexpr size_t kOffWidth = 18;
-constexpr size_t kOffHeight = 22;
-constexpr size_t kOffBitCount = 28;
-constexpr size_t kOffImageSize = 34;
-constexpr size_t kOffColoursUsed = 46;
-constexpr size_t kOffColourTable = 54;
 constexpr uint32_t kNoTable = 1024;  // nominal colours of depths above 8 bits
 
 }  // namespace
 
 ScanResult scan_bmp(const uint8_t* head, size_t head_len, uint64_t file_size, ExportFigures* out) {
   const HeadReader in(head, head_len, file_size);
-  if (in.u8(kOffSignature) != 'B' || in.u8(kOffSignature + 1) != 'M' || in.u8(kOffInfoSize) != 40)
-    return ScanResult::NotBitmap;
+  if (in.at(kFileOffType) != 'B' || in.at(kFileOffType + 1) != 'M') return ScanResult::NotBitmap;
+  // A low byte of 40 is the plain header, whatever its other bytes say (the
+  // reader refuses those); every other header size must be a known one.
+  uint8_t info[kV5HeaderSize];
+  for (size_t i = 0; i < sizeof info; ++i) info[i] = in.u8(kFileHeaderSize + i);
+  if (in.at(in_file(kOffSize)) == static_cast<int>(kInfoHeaderSize)) put_u32le(info + kOffSize, kInfoHeaderSize);
+  InfoHeader h;
+  if (!read_info_header(info, sizeof info, &h)) return ScanResult::NotBitmap;
 
-  const int32_t width = static_cast<int32_t>(in.u32(kOffWidth));
-  const int32_t raw_height = static_cast<int32_t>(in.u32(kOffHeight));
+  const int32_t width = h.width;
+  const int32_t raw_height = h.height;
   if (width == 0 || raw_height == 0) return ScanResult::ZeroSize;
   if (width < 0 || raw_height == INT32_MIN) return ScanResult::NotBitmap;
   const int32_t height = raw_height < 0 ? -raw_height : raw_height;
 
-  const uint32_t bits = in.u8(kOffBitCount);
+  // Only the low byte of the bit count is looked at.
+  const uint32_t bits = h.bit_count & 0xFF;
   const uint32_t nominal = bits <= 8 ? uint32_t{1} << bits : kNoTable;
-  uint32_t image_size = in.u32(kOffImageSize);
+  uint32_t image_size = h.image_size;
+  const size_t table_at = kFileHeaderSize + h.size;
 
   uint32_t palette_size = 0;
   if (nominal != kNoTable) {
-    const uint32_t used = in.u32(kOffColoursUsed);
+    const uint32_t used = h.colours_used;
     // A table longer than the depth can index is no table we can keep.
     if (used > nominal) return ScanResult::NotBitmap;
     palette_size = used != 0 ? used : nominal;
@@ -66,7 +53,7 @@ ScanResult scan_bmp(const uint8_t* head, size_t head_len, uint64_t file_size, Ex
   f.palette_size = palette_size;
   f.grey_entries = 0;
   for (uint32_t i = 0; i < palette_size; ++i) {
-    const size_t at = kOffColourTable + 4 * size_t{i};
+    const size_t at = table_at + h.entry_bytes * size_t{i};
     PaletteEntry& e = f.palette[i];
     e.blue = in.u8(at);
     e.green = in.u8(at + 1);
@@ -76,7 +63,7 @@ ScanResult scan_bmp(const uint8_t* head, size_t head_len, uint64_t file_size, Ex
   f.bmp_file_size = file_size;
 
   if (image_size == 0) {
-    const uint64_t headers = kOffColourTable + 4 * uint64_t{palette_size};
+    const uint64_t headers = table_at + uint64_t{h.entry_bytes} * palette_size;
     image_size = file_size > headers
                      ? static_cast<uint32_t>(std::min<uint64_t>(file_size - headers, UINT32_MAX))
                      : 0;

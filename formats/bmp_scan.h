@@ -6,8 +6,9 @@
 
 namespace fmt::bmp {
 
-// File header, info header and the largest colour table: all a scan reads.
-constexpr size_t kScanBytes = 54 + 4 * 256;
+// File header, the largest info header and the largest colour table: all a
+// scan reads.
+constexpr size_t kScanBytes = 14 + 124 + 4 * 256;
 
 struct PaletteEntry {
   uint8_t blue = 0, green = 0, red = 0;
@@ -37,7 +38,10 @@ enum class ScanResult {
 // never matches the "BM" signature or the info header size, and in a field
 // or a palette entry it stands for 255.
 //
-// Beyond the checks of the signature, the info header size and a zero size,
+// Every known info header (bmp_header.h) is scanned; the figures of a file
+// whose header is not the 40-byte one are those the reader's normalised
+// block replaces. Beyond the checks of the signature, the info header size
+// and a zero size,
 // a file is not a bitmap (NotBitmap) when its width is negative, its height
 // is INT32_MIN, or its colours-used field exceeds the table its depth allows.
 // A top-down file (negative height) is described as the bottom-up image the

@@ -27,23 +27,19 @@ DisplayedLayout displayed_layout(uint32_t width, uint32_t height, int zoom_step,
   }
   l.row_bytes = (uint64_t{l.width} * l.bit_count + 31) / 32 * 4;
   l.image_bytes = l.row_bytes * l.height;
-  l.dib_bytes = 40 + 4 * uint64_t{l.colours} + l.image_bytes;
-  l.file_size = 14 + l.dib_bytes;
+  l.dib_bytes = kInfoHeaderSize + 4 * uint64_t{l.colours} + l.image_bytes;
+  l.file_size = kFileHeaderSize + l.dib_bytes;
   return l;
 }
 
 void put_displayed_info_header(uint8_t* p, const DisplayedLayout& l) {
-  put_u32le(p + 0, 40);
-  put_u32le(p + 4, l.width);
-  put_u32le(p + 8, l.height);
-  put_u16le(p + 12, 1);
-  put_u16le(p + 14, l.bit_count);
-  put_u32le(p + 16, 0);
-  put_u32le(p + 20, static_cast<uint32_t>(l.image_bytes));
-  put_u32le(p + 24, 0);
-  put_u32le(p + 28, 0);
-  put_u32le(p + 32, l.colours);
-  put_u32le(p + 36, l.colours);
+  InfoHeader h;
+  h.width = static_cast<int32_t>(l.width);
+  h.height = static_cast<int32_t>(l.height);
+  h.bit_count = l.bit_count;
+  h.image_size = static_cast<uint32_t>(l.image_bytes);
+  h.colours_used = h.colours_important = l.colours;
+  put_info_header(p, h);
 }
 
 bool plain_copy_of(const uint8_t* block, size_t block_size, uint32_t file_pixel_offset, PlainCopy* out) {

@@ -39,6 +39,6 @@ struct PlainCopy {
 // False when the block is not one the reader accepts.
 bool plain_copy_of(const uint8_t* block, size_t block_size, uint32_t file_pixel_offset, PlainCopy* out);
 
-// The file header before either is dib_normalise.h's put_file_header.
+// The file header before either is bmp_header.h's put_file_header.
 
 }  // namespace fmt::bmp

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "formats/bmp_header.h"
 #include "formats/bytes.h"
 #include "formats/icon_layout.h"
 
@@ -9,7 +10,7 @@ namespace fmt::capture_icon {
 
 namespace {
 
-constexpr uint32_t kInfoSize = icon::kInfoHeaderSize;
+constexpr uint32_t kInfoSize = bmp::kInfoHeaderSize;
 
 constexpr std::array<Rgb, 16> kPalette16 = {{
     {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0},   {0, 0, 128},   {128, 0, 128},
@@ -94,14 +95,9 @@ uint32_t reduced_block_size(uint32_t n, int colours) {
 
 void put_reduced_header(uint8_t* block, uint32_t n, int colours) {
   const int bits = bits_for(colours);
-  put_u32le(block + 0, kInfoSize);
-  put_u32le(block + 4, n);
-  put_u32le(block + 8, n);  // positive: bottom-up rows
-  put_u16le(block + 12, 1);
-  put_u16le(block + 14, static_cast<uint32_t>(bits));
-  put_u32le(block + 16, 0);  // uncompressed
-  put_u32le(block + 20, xor_rows_bytes(n, bits));
   // Resolution and colour counts stay 0: the platform may fill them in.
+  // Positive height: bottom-up rows.
+  bmp::put_plain_info_header(block, n, n, static_cast<uint32_t>(bits), xor_rows_bytes(n, bits));
   uint8_t* table = block + kInfoSize;
   const std::span<const Rgb> palette = fixed_palette(colours);
   for (size_t i = 0; i < palette.size(); ++i) {
@@ -156,15 +152,9 @@ std::array<uint8_t, kHeaderSize> icon_header(uint32_t n, int colours) {
   put_u16le(&h[12], 0);
   put_u32le(&h[14], kInfoSize + table_bytes(bits) + pixelBytes);
   put_u32le(&h[18], icon::kDirectorySize);
-  uint8_t* info = &h[icon::kDirectorySize];
-  put_u32le(info + 0, kInfoSize);
-  put_u32le(info + 4, n);
-  put_u32le(info + 8, 2 * n);  // colour rows and mask rows together
-  put_u16le(info + 12, 1);
-  put_u16le(info + 14, static_cast<uint32_t>(bits));
-  put_u32le(info + 16, 0);
-  put_u32le(info + 20, pixelBytes);
-  // The resolution and colour-count fields (offsets 46 to 61) stay 0.
+  // Colour rows and mask rows together; the resolution and colour-count
+  // fields (offsets 46 to 61) stay 0.
+  bmp::put_plain_info_header(&h[icon::kDirectorySize], n, 2 * n, static_cast<uint32_t>(bits), pixelBytes);
   return h;
 }
 

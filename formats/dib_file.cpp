@@ -1,5 +1,6 @@
 #include "formats/dib_file.h"
 
+#include "formats/bmp_header.h"
 #include "formats/bytes.h"
 #include "formats/icon_layout.h"
 
@@ -8,22 +9,6 @@ namespace fmt::dib {
 namespace {
 
 uint32_t full_palette(int bits) { return uint32_t{1} << bits; }
-
-// The 40-byte info header; height is the stored row count, which an icon
-// doubles to cover its AND mask.
-void put_info_header(uint8_t* p, uint32_t width, uint32_t height, int bits, uint32_t image_bytes) {
-  put_u32le(p + 0, kInfoHeaderSize);
-  put_u32le(p + 4, width);
-  put_u32le(p + 8, height);  // positive: rows run bottom-up
-  put_u16le(p + 12, 1);      // planes
-  put_u16le(p + 14, static_cast<uint32_t>(bits));
-  put_u32le(p + 16, 0);      // BI_RGB, no compression
-  put_u32le(p + 20, image_bytes);
-  put_u32le(p + 24, 0);      // no preferred resolution
-  put_u32le(p + 28, 0);
-  put_u32le(p + 32, 0);      // colours used: 0 means the full 1 << bits table follows
-  put_u32le(p + 36, 0);      // all colours important
-}
 
 // Colour table entries are blue, green, red, zero.
 void put_palette(uint8_t* p, const std::vector<Rgb>& palette, int bits) {
@@ -84,12 +69,14 @@ std::vector<uint8_t> bmp_file(const IndexedImage& image) {
   const auto image_bytes = static_cast<uint32_t>(row_bytes(image.width, image.bits) * image.height);
   std::vector<uint8_t> file(offset + image_bytes, 0);
 
-  file[0] = 'B';
-  file[1] = 'M';
-  put_u32le(&file[2], static_cast<uint32_t>(file.size()));
-  put_u32le(&file[6], 0);  // two reserved words
-  put_u32le(&file[10], offset);
-  put_info_header(&file[kFileHeaderSize], image.width, image.height, image.bits, image_bytes);
+  bmp::FileHeader header;
+  header.type = bmp::kMagic;
+  header.declared_size = static_cast<uint32_t>(file.size());
+  header.pixel_offset = offset;
+  bmp::put_file_header(header, &file[0]);
+  // Positive height: rows run bottom-up; colours used 0: the full table follows.
+  bmp::put_plain_info_header(&file[kFileHeaderSize], image.width, image.height, static_cast<uint32_t>(image.bits),
+                             image_bytes);
   put_palette(&file[kFileHeaderSize + kInfoHeaderSize], image.palette, image.bits);
   put_rows(&file[offset], image.pixels, image.width, image.height, image.bits);
   return file;
@@ -122,7 +109,7 @@ std::vector<uint8_t> icon_file(const IndexedImage& image, const std::vector<uint
   put_u32le(entry + 12, icon::kDirectorySize);
 
   // The info header counts colour and mask rows together: twice the height.
-  put_info_header(&file[icon::kDirectorySize], w, 2 * h, image.bits, size - xor_at);
+  bmp::put_plain_info_header(&file[icon::kDirectorySize], w, 2 * h, static_cast<uint32_t>(image.bits), size - xor_at);
   put_palette(&file[icon::kColourTableOffset], image.palette, image.bits);
   put_rows(&file[xor_at], image.pixels, w, h, image.bits);
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "formats/bmp_header.h"
+
 namespace fmt::dib {
 
 struct Rgb {
@@ -25,8 +27,8 @@ struct IndexedImage {
   std::vector<uint8_t> pixels;  // width * height indices, each below palette.size()
 };
 
-constexpr uint32_t kFileHeaderSize = 14;  // BITMAPFILEHEADER
-constexpr uint32_t kInfoHeaderSize = 40;  // BITMAPINFOHEADER
+using bmp::kFileHeaderSize;
+using bmp::kInfoHeaderSize;
 // Larger sides are refused so that every size field fits its 32 bits.
 constexpr uint32_t kMaxSide = 16384;
 

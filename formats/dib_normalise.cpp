@@ -53,22 +53,6 @@ inline uint8_t channel_value(const Channel& c, uint32_t pixel) {
   return c.table[((pixel & c.mask) >> c.shift) & 0xFF];
 }
 
-void put_info_header(const NormalisePlan& plan, const uint8_t* src, uint8_t* out) {
-  std::memset(out, 0, kInfoHeaderSize);
-  put_u32le(out + kOffSize, kInfoHeaderSize);
-  put_u32le(out + kOffWidth, static_cast<uint32_t>(plan.width));
-  put_u32le(out + kOffHeight, static_cast<uint32_t>(plan.height));
-  put_u16le(out + kOffPlanes, 1);
-  put_u16le(out + kOffBitCount, plan.out_bits);
-  put_u32le(out + kOffCompression, kBiRgb);
-  // Below the cap, so it fits 32 bits.
-  put_u32le(out + kOffImageSize, static_cast<uint32_t>(plan.out_row_bytes * static_cast<uint32_t>(plan.height)));
-  put_u32le(out + kOffXPelsPerMetre, get_u32le(src + kOffXPelsPerMetre));
-  put_u32le(out + kOffYPelsPerMetre, get_u32le(src + kOffYPelsPerMetre));
-  put_u32le(out + kOffColoursUsed, plan.table_entries);
-  put_u32le(out + kOffColoursImportant, 0);
-}
-
 void convert_bitfields(const uint8_t* src, const NormalisePlan& plan, uint8_t* rows) {
   Channel red, green, blue;
   prepare_channel(plan.masks[0], &red);
@@ -186,49 +170,95 @@ NormalisePlan plan_normalise(const uint8_t* dib, size_t size, const FileHeader& 
     plan.error = e;
     return plan;
   };
-  if (size < kInfoHeaderSize) return refuse(BmpReadError::TooSmall);
-  if (get_u32le(dib + kOffSize) != kInfoHeaderSize) return refuse(BmpReadError::BadInfoSize);
-  const uint32_t compression = get_u32le(dib + kOffCompression);
-  if (compression == kBiRgb) {
+  InfoHeader h;
+  if (!read_info_header(dib, size, &h))
+    return refuse(size >= 4 && !known_info_header_size(get_u32le(dib + kOffSize)) ? BmpReadError::BadInfoSize
+                                                                                  : BmpReadError::TooSmall);
+  if (h.size == kInfoHeaderSize && h.compression == kBiRgb) {
     plan.error = dib_layout(dib, size, header, nullptr);
     plan.out_size = size;
     return plan;
   }
-  if (compression != kBiRle8 && compression != kBiRle4 && compression != kBiBitfields)
-    return refuse(BmpReadError::UnsupportedFormat);
 
   plan.convert = true;
-  plan.compression = compression;
-  plan.width = get_i32le(dib + kOffWidth);
-  plan.height = get_i32le(dib + kOffHeight);
-  plan.bit_count = get_u16le(dib + kOffBitCount);
+  plan.width = h.width;
+  plan.height = h.height;
+  plan.bit_count = h.bit_count;
+  plan.x_pels_per_metre = h.x_pels_per_metre;
+  plan.y_pels_per_metre = h.y_pels_per_metre;
+  plan.entry_bytes = h.entry_bytes;
+  plan.top_down = h.height < 0;
   if (plan.width <= 0 || plan.height == 0 || plan.height == INT32_MIN) return refuse(BmpReadError::BadDimensions);
 
+  // Huffman-coded OS/2 files, RLE24, JPEG and PNG pixels, and compressions
+  // nobody defined are all the same to the viewer: a kind it does not read.
+  const uint32_t compression = h.os2 && (h.compression == kBiBitfields || h.compression == kBiJpeg)
+                                   ? UINT32_MAX
+                                   : h.compression;
+  switch (compression) {
+    case kBiRgb:
+      switch (plan.bit_count) {
+        case 1: case 4: case 8: case 24: plan.kind = ConvertKind::Copy; break;
+        // The masks BI_RGB implies, so that these rows take the bitfield path.
+        case 16: plan.kind = ConvertKind::Bitfields, plan.masks[0] = 0x7C00, plan.masks[1] = 0x03E0,
+                 plan.masks[2] = 0x001F; break;
+        case 32: plan.kind = ConvertKind::Bitfields, plan.masks[0] = 0xFF0000, plan.masks[1] = 0xFF00,
+                 plan.masks[2] = 0xFF; break;
+        default: return refuse(BmpReadError::UnsupportedFormat);
+      }
+      break;
+    case kBiRle8:
+    case kBiRle4: plan.kind = ConvertKind::Rle; break;
+    case kBiBitfields: plan.kind = ConvertKind::Bitfields; break;
+    default: return refuse(BmpReadError::UnsupportedFormat);
+  }
+  plan.compression = h.compression;
+
   const uint64_t block = size;
-  const uint32_t colours_used = get_u32le(dib + kOffColoursUsed);
-  uint64_t table_at = kInfoHeaderSize;
+  const uint32_t colours_used = h.colours_used;
+  uint64_t table_at = h.size;
   uint32_t entries_in_file = 0;
-  if (compression == kBiBitfields) {
+  if (plan.kind == ConvertKind::Bitfields) {
     if (plan.bit_count != 16 && plan.bit_count != 32) return refuse(BmpReadError::BadCompressedData);
-    if (block < kInfoHeaderSize + kMaskBytes) return refuse(BmpReadError::DataOutsideBlock);
-    for (int i = 0; i < 3; ++i) {
-      plan.masks[i] = get_u32le(dib + kInfoHeaderSize + 4 * i);
-      if (!mask_ok(plan.masks[i], plan.bit_count)) return refuse(BmpReadError::BadCompressedData);
+    if (compression == kBiBitfields) {
+      // Headers of 52 bytes and more hold the masks; a 40-byte one is followed by them.
+      const uint8_t* masks = dib + (h.masks_inside ? kOffRedMask : h.size);
+      if (!h.masks_inside) {
+        if (block < table_at + kMaskBytes) return refuse(BmpReadError::DataOutsideBlock);
+        table_at += kMaskBytes;
+      }
+      for (size_t i = 0; i < 3; ++i) plan.masks[i] = get_u32le(masks + 4 * i);
     }
-    table_at += kMaskBytes;
+    for (const uint32_t mask : plan.masks)
+      if (!mask_ok(mask, plan.bit_count)) return refuse(BmpReadError::BadCompressedData);
     entries_in_file = colours_used;  // an optional table, not carried over
     plan.out_bits = 24;
     plan.table_entries = 0;
+  } else if (plan.kind == ConvertKind::Copy && plan.bit_count == 24) {
+    entries_in_file = colours_used;
+    plan.out_bits = 24;
+    plan.table_entries = 0;
   } else {
-    const uint32_t wanted = compression == kBiRle8 ? 8 : 4;
-    // RLE rows run bottom-up by definition: a top-down RLE block has no meaning.
-    if (plan.bit_count != wanted || plan.height < 0) return refuse(BmpReadError::BadCompressedData);
+    if (plan.kind == ConvertKind::Rle) {
+      const uint32_t wanted = compression == kBiRle8 ? 8 : 4;
+      // RLE rows run bottom-up by definition: a top-down RLE block has no meaning.
+      if (plan.bit_count != wanted || plan.top_down) return refuse(BmpReadError::BadCompressedData);
+    }
     entries_in_file = colour_count_for(colours_used, plan.bit_count);
+    // An OS/2 1.x header has no colour count: where the rows start tells
+    // how many entries lie before them.
+    if (h.size == kCoreHeaderSize && header.pixel_offset >= kFileHeaderSize + table_at) {
+      const uint64_t room = (header.pixel_offset - kFileHeaderSize - table_at) / plan.entry_bytes;
+      if (room < entries_in_file) entries_in_file = static_cast<uint32_t>(room);
+      if (entries_in_file == 0) return refuse(BmpReadError::BadPixelOffset);
+    }
     plan.out_bits = plan.bit_count;
     // GDI reads no more than 256 entries, so no more have to be present.
     plan.table_entries = std::min(entries_in_file, kMaxTableEntries);
-    if (table_at + 4 * uint64_t{plan.table_entries} > block) return refuse(BmpReadError::DataOutsideBlock);
+    if (table_at + uint64_t{plan.entry_bytes} * plan.table_entries > block)
+      return refuse(BmpReadError::DataOutsideBlock);
   }
+  plan.src_table_offset = table_at;
 
   if (header.pixel_offset != 0) {
     // Rows over the masks or the headers.
@@ -236,7 +266,7 @@ NormalisePlan plan_normalise(const uint8_t* dib, size_t size, const FileHeader& 
       return refuse(compression == kBiBitfields ? BmpReadError::BadCompressedData : BmpReadError::BadPixelOffset);
     plan.src_rows_offset = header.pixel_offset - kFileHeaderSize;
   } else {
-    plan.src_rows_offset = table_at + 4 * uint64_t{entries_in_file};
+    plan.src_rows_offset = table_at + uint64_t{plan.entry_bytes} * entries_in_file;
   }
   if (plan.src_rows_offset > block) return refuse(BmpReadError::DataOutsideBlock);
   plan.src_data_bytes = block - plan.src_rows_offset;
@@ -244,12 +274,12 @@ NormalisePlan plan_normalise(const uint8_t* dib, size_t size, const FileHeader& 
   if (plan.height < 0) plan.height = -plan.height;  // INT32_MIN was refused above
   const auto rows = static_cast<uint32_t>(plan.height);
   const uint64_t in_stride = stride_of(static_cast<uint32_t>(plan.width), plan.bit_count);
-  if (compression == kBiBitfields) {
-    if (in_stride * rows > plan.src_data_bytes) return refuse(BmpReadError::DataOutsideBlock);
-  } else {
+  if (plan.kind == ConvertKind::Rle) {
     // The codes end where the header says they do, when that lies in the block.
-    const uint32_t declared = get_u32le(dib + kOffImageSize);
+    const uint32_t declared = h.image_size;
     if (declared != 0 && declared < plan.src_data_bytes) plan.src_data_bytes = declared;
+  } else if (in_stride * rows > plan.src_data_bytes) {
+    return refuse(BmpReadError::DataOutsideBlock);
   }
   plan.out_row_bytes = stride_of(static_cast<uint32_t>(plan.width), plan.out_bits);
   plan.out_size = kInfoHeaderSize + 4 * uint64_t{plan.table_entries} + plan.out_row_bytes * rows;
@@ -266,22 +296,46 @@ BmpReadError normalise_into(const uint8_t* dib, size_t size, const FileHeader& h
     return finish_dib(out, out_size, header);
   }
 
-  put_info_header(plan, dib, out);
   const uint64_t table_bytes = 4 * uint64_t{plan.table_entries};
-  if (table_bytes) std::memcpy(out + kInfoHeaderSize, dib + kInfoHeaderSize, static_cast<size_t>(table_bytes));
-  uint8_t* rows = out + kInfoHeaderSize + table_bytes;
-
-  // A top-down bitfield block is read bottom-up by flipping the header's view
-  // of it: convert row by row, then turn the output over.
-  if (plan.compression == kBiBitfields) {
-    convert_bitfields(dib, plan, rows);
-    if (get_i32le(dib + kOffHeight) < 0) {
-      const size_t stride = static_cast<size_t>(plan.out_row_bytes);
-      const size_t h = static_cast<size_t>(plan.height);
-      for (size_t top = 0, bottom = h - 1; top < bottom; ++top, --bottom)
-        std::swap_ranges(rows + top * stride, rows + (top + 1) * stride, rows + bottom * stride);
+  InfoHeader h;
+  h.width = plan.width;
+  h.height = plan.height;
+  h.bit_count = plan.out_bits;
+  // Below the cap, so it fits 32 bits.
+  h.image_size = static_cast<uint32_t>(plan.out_row_bytes * static_cast<uint32_t>(plan.height));
+  h.x_pels_per_metre = plan.x_pels_per_metre;
+  h.y_pels_per_metre = plan.y_pels_per_metre;
+  h.colours_used = plan.table_entries;
+  put_info_header(out, h);
+  const uint8_t* table = dib + plan.src_table_offset;
+  if (plan.entry_bytes == 4) {
+    if (table_bytes) std::memcpy(out + kInfoHeaderSize, table, static_cast<size_t>(table_bytes));
+  } else {
+    for (size_t i = 0; i < plan.table_entries; ++i) {
+      uint8_t* e = out + kInfoHeaderSize + 4 * i;
+      std::memcpy(e, table + 3 * i, 3);
+      e[3] = 0;
     }
-    return BmpReadError::None;
+  }
+  uint8_t* rows = out + kInfoHeaderSize + table_bytes;
+  const size_t stride = static_cast<size_t>(plan.out_row_bytes);
+  const size_t h_rows = static_cast<size_t>(plan.height);
+
+  switch (plan.kind) {
+    case ConvertKind::Copy:
+      // Same depth, same stride: rows are copied, bottom row first.
+      for (size_t y = 0; y < h_rows; ++y)
+        std::memcpy(rows + y * stride, dib + plan.src_rows_offset + (plan.top_down ? h_rows - 1 - y : y) * stride,
+                    stride);
+      return BmpReadError::None;
+    case ConvertKind::Bitfields:
+      // A top-down block is converted row by row, then the output turned over.
+      convert_bitfields(dib, plan, rows);
+      if (plan.top_down)
+        for (size_t top = 0, bottom = h_rows - 1; top < bottom; ++top, --bottom)
+          std::swap_ranges(rows + top * stride, rows + (top + 1) * stride, rows + bottom * stride);
+      return BmpReadError::None;
+    case ConvertKind::Rle: break;
   }
   std::memset(rows, 0, static_cast<size_t>(plan.out_size - kInfoHeaderSize - table_bytes));
   (void)size;
@@ -296,13 +350,6 @@ FileHeader normalised_file_header(const NormalisePlan& plan) {
   h.declared_size = kFileHeaderSize + h.block_size;
   h.pixel_offset = kFileHeaderSize + kInfoHeaderSize + 4 * plan.table_entries;
   return h;
-}
-
-void put_file_header(const FileHeader& header, uint8_t out[kFileHeaderSize]) {
-  put_u16le(out, header.type);
-  put_u32le(out + 2, header.declared_size);
-  put_u32le(out + 6, 0);  // two reserved words
-  put_u32le(out + 10, header.pixel_offset);
 }
 
 ScanResult scan_block(const uint8_t* block, size_t size, const FileHeader& header, ExportFigures* out) {

@@ -9,7 +9,15 @@
 // of its file header; a CF_DIB has no file header, so pass a FileHeader whose
 // pixel_offset is 0 and the rows are taken to follow the table directly.
 //
-//   Plain blocks (BI_RGB, bottom-up or top-down) are checked and finished
+//   Every other info header (OS/2 1.x and 2.x, 52 and 56 bytes, V4, V5;
+//   bmp_header.h) is read into the 40-byte layout's fields and its block
+//   converted: masks inside the header are the bitfield masks, an alpha mask
+//   and colour-space data are dropped, 3-byte OS/2 1.x entries widen to 4.
+//   Plain rows of 1, 4, 8 or 24 bits under such a header are copied
+//   (bottom-up); BI_RGB at 16 and 32 bits is taken as the 5-5-5 and 8-8-8
+//   bitfields it stands for. JPEG, PNG, OS/2 Huffman and RLE24 pixels are
+//   refused as UnsupportedFormat.
+//   Plain 40-byte blocks (BI_RGB, bottom-up or top-down) are checked and finished
 //   where they lie: finish_dib (bmp_read.h) fills in zero fields and turns
 //   top-down rows over. Nothing is copied.
 //   BI_BITFIELDS blocks (16 or 32 bits) become 24-bit BI_RGB blocks without
@@ -46,15 +54,15 @@
 
 namespace fmt::bmp {
 
-constexpr uint32_t kBiRgb = 0;
-constexpr uint32_t kBiRle8 = 1;
-constexpr uint32_t kBiRle4 = 2;
-constexpr uint32_t kBiBitfields = 3;
-constexpr uint32_t kMaskBytes = 12;  // red, green and blue masks after the info header
-
 // The largest converted block the viewer makes: an RLE file of a few bytes
 // can declare an image of any size.
 constexpr uint64_t kMaxNormalisedBlock = uint64_t{1} << 30;
+
+enum class ConvertKind {
+  Copy,       // rows of 1, 4, 8 or 24 bits under another header: copied, the table widened to 4-byte entries
+  Bitfields,  // 16 or 32 bits, masked (or BI_RGB's implied masks) to 24 bits
+  Rle,        // RLE8 or RLE4 codes decoded, depth and table kept
+};
 
 struct NormalisePlan {
   BmpReadError error = BmpReadError::None;
@@ -65,16 +73,21 @@ struct NormalisePlan {
   uint64_t out_size = 0;
 
   // Filled for conversions only.
+  ConvertKind kind = ConvertKind::Copy;
   uint32_t compression = kBiRgb;
   uint32_t bit_count = 0;       // of the source
+  bool top_down = false;        // of the source
+  uint32_t entry_bytes = 4;     // of the source's table entries
+  uint32_t x_pels_per_metre = 0, y_pels_per_metre = 0;
   uint32_t out_bits = 0;        // 24 for bitfields, the source's for RLE
   int32_t width = 0;
   int32_t height = 0;           // positive
   uint32_t table_entries = 0;   // colour-table entries written to the output
+  uint64_t src_table_offset = 0;
   uint64_t src_rows_offset = 0; // from the block start
   uint64_t src_data_bytes = 0;  // bytes of rows or RLE codes present
   uint64_t out_row_bytes = 0;
-  uint32_t masks[3] = {};       // red, green, blue
+  uint32_t masks[3] = {};       // red, green, blue (an alpha mask is dropped)
 };
 
 // Checks everything that can be checked without decoding. cap bounds
@@ -91,7 +104,6 @@ BmpReadError normalise_into(const uint8_t* dib, size_t size, const FileHeader& h
 
 // The 14-byte file header that describes a converted block.
 FileHeader normalised_file_header(const NormalisePlan& plan);
-void put_file_header(const FileHeader& header, uint8_t out[kFileHeaderSize]);
 
 // The export figures of a block as it is now (a normalised one), as the
 // header scan gives them for a file holding exactly this block: file size

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "formats/bmp_header.h"
 #include "formats/bytes.h"
 #include "formats/icon_layout.h"
 
@@ -163,13 +164,9 @@ std::vector<uint8_t> build_icon(const uint8_t* first, size_t first_len, const ui
   put_u32le(p + 14, static_cast<uint32_t>(resource));
   put_u32le(p + 18, kDirectorySize);
 
-  uint8_t* info = p + kDirectorySize;
-  put_u32le(info + 0, kInfoHeaderSize);
-  put_u32le(info + 4, l.width);
-  put_u32le(info + 8, 2 * l.height);  // XOR and AND rows together
-  put_u16le(info + 12, 1);
-  put_u16le(info + 14, static_cast<uint32_t>(l.bits));
-  put_u32le(info + 20, static_cast<uint32_t>(image_bytes));
+  // XOR and AND rows together.
+  bmp::put_plain_info_header(p + kDirectorySize, l.width, 2 * l.height, static_cast<uint32_t>(l.bits),
+                             static_cast<uint32_t>(image_bytes));
 
   uint8_t* table = p + kColourTableOffset;
   if (l.colours) std::memcpy(table, first + kTableOffset, 4 * size_t{l.colours < entries ? l.colours : entries});

@@ -3,13 +3,14 @@
 #include <cstring>
 #include <exception>
 
+#include "formats/bmp_header.h"
 #include "formats/bytes.h"
 
 namespace fmt::icon {
 
 namespace {
 
-constexpr uint32_t kBmpHeaders = 14 + 40;
+constexpr uint32_t kBmpHeaders = bmp::kFileHeaderSize + bmp::kInfoHeaderSize;
 // Entries 2 to 15 of the table of a converted 2-colour icon, red, green, blue;
 // 2 to 9 are the colours offered for masked pixels.
 constexpr RgbEntry kFixedEntries[14] = {
@@ -68,18 +69,18 @@ std::vector<uint8_t> icon_to_bmp(const uint8_t* icon, size_t icon_len, const Ico
     return {};
   }
   uint8_t* p = out.data();
-  p[0] = 'B';
-  p[1] = 'M';
-  put_u32le(p + 2, size);
-  put_u32le(p + 10, offset);
-  put_u32le(p + 14, 40);
-  put_u32le(p + 18, w);
-  put_u32le(p + 22, h);  // positive: rows bottom-up, as in the icon
-  put_u16le(p + 26, 1);
-  put_u16le(p + 28, static_cast<uint32_t>(converted_bits(f.bits)));
-  put_u32le(p + 34, image_size);
-  put_u32le(p + 46, entries);
-  put_u32le(p + 50, entries);
+  bmp::FileHeader file;
+  file.type = bmp::kMagic;
+  file.declared_size = size;
+  file.pixel_offset = offset;
+  bmp::put_file_header(file, p);
+  bmp::InfoHeader info;
+  info.width = static_cast<int32_t>(w);
+  info.height = static_cast<int32_t>(h);  // positive: rows bottom-up, as in the icon
+  info.bit_count = static_cast<uint32_t>(converted_bits(f.bits));
+  info.image_size = image_size;
+  info.colours_used = info.colours_important = entries;
+  bmp::put_info_header(p + bmp::kFileHeaderSize, info);
 
   if (f.bits != 1) {
     // Same depth: the table and the XOR rows are already the bitmap's.

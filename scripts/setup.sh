@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev g++-multilib
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 xvfb xauth x11-utils xdotool
-  imagemagick libtiff-tools python3-pil python3-numpy poppler-utils
+  imagemagick gimp libtiff-tools python3-pil python3-numpy poppler-utils
   fonts-ipafont-gothic fonts-wine locales
   cups cups-client printer-driver-cups-pdf libcups2:i386
   python3-reportlab python3-markdown fonts-dejavu-core

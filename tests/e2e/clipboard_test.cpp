@@ -68,9 +68,14 @@ TEST(Paste, FormsOtherProgramsPutOnTheClipboard) {
       {"8-bit DIB with 16 entries", [&](auto) { return put_on_clipboard(CF_DIB, packed_dib(W, H, 8, 0, sixteen_colours(), rows_of(8, false, [](int x, int y) { return uint32_t((x + 2 * y + 3) % 16); }), 16)); }},
       {"32-bit bitfields DIB", [&](auto colour) { return put_on_clipboard(CF_DIB, packed_dib(W, H, 32, 3, {0xFF0000, 0xFF00, 0xFF}, rows_of(32, false, colour))); }},
       {"CF_DIBV5", [&](auto colour) { return put_on_clipboard(CF_DIBV5, packed_dib(W, H, 24, 0, {}, rows_of(24, false, colour), 0, 124)); }},
-      // Another header size reaches paste unchanged; the bitmap the system
-      // makes from it is what is pasted.
       {"CF_DIB with a 108-byte header", [&](auto colour) { return put_on_clipboard(CF_DIB, packed_dib(W, H, 24, 0, {}, rows_of(24, false, colour), 0, 108)); }},
+      // A V5 header with its masks inside; the alpha byte is dropped.
+      {"CF_DIB with a 124-byte header", [&](auto colour) {
+         std::vector<uint8_t> v5 = packed_dib(W, H, 32, 3, {}, rows_of(32, false, [&](int x, int y) { return colour(x, y) | 0xA5000000u; }), 0, 124);
+         const uint32_t masks[4] = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+         for (int i = 0; i < 4; ++i) fmt::put_u32le(&v5[static_cast<size_t>(40 + 4 * i)], masks[i]);
+         return put_on_clipboard(CF_DIB, v5);
+       }},
       {"CF_BITMAP alone", [&](auto colour) {
          std::vector<uint32_t> px;
          for (int y = 0; y < H; ++y)
@@ -100,16 +105,22 @@ TEST(Paste, FormsOtherProgramsPutOnTheClipboard) {
   screenshot("pasted");
   const Pixels before = grab_client(p.main);
 
-  // A header the viewer does not read: the message, and the old image stays.
-  std::vector<uint8_t> bad = packed_dib(W, H, 24, 0, {}, rows_of(24, false, [](int, int) { return 0u; }));
-  fmt::put_u16le(&bad[14], 7);
-  ASSERT_TRUE(put_on_clipboard(CF_DIB, bad));
-  post_command(p.main, kCmdPaste);
-  EXPECT_EQ(answered_message(p), "Error: Illegal structure size is found in info header.");
-  settle(p.main);
-  const Pixels after = grab_client(p.main);
-  EXPECT_EQ(count_differences(before, 0, kStrip, after, 0, kStrip, W + 4, H + 4), 0);
-  EXPECT_EQ(title_of(p.main), "Kaldero - (Pasted image) [1:1]");
+  // A header the viewer does not read, and one that claims ten times the
+  // rows its block holds (the bitmap the system would make of it shows
+  // memory past the block): the message, and the old image stays.
+  const std::vector<uint8_t> black = packed_dib(W, H, 24, 0, {}, rows_of(24, false, [](int, int) { return 0u; }));
+  std::vector<uint8_t> sevenBits = black, lying = black;
+  fmt::put_u16le(&sevenBits[14], 7);
+  fmt::put_u32le(&lying[8], 10 * H);
+  for (const auto* bad : {&sevenBits, &lying}) {
+    ASSERT_TRUE(put_on_clipboard(CF_DIB, *bad));
+    post_command(p.main, kCmdPaste);
+    EXPECT_EQ(answered_message(p), "Error: Illegal structure size is found in info header.");
+    settle(p.main);
+    const Pixels after = grab_client(p.main);
+    EXPECT_EQ(count_differences(before, 0, kStrip, after, 0, kStrip, W + 4, H + 4), 0);
+    EXPECT_EQ(title_of(p.main), "Kaldero - (Pasted image) [1:1]");
+  }
 
   // The Paste button follows the clipboard.
   ASSERT_TRUE(OpenClipboard(nullptr));

@@ -55,6 +55,33 @@ def rle4(width, height):
     return data
 
 
+def with_header(packed, size, alpha=0):
+    """The packed DIB under another info header: the 12-byte OS/2 one (16-bit
+    sides, 3-byte entries), OS/2 2.x (16 to 64 bytes), or 52, 56, 108, 124
+    bytes with the masks of a bitfield block moved inside (and an alpha mask)."""
+    width, height, planes, bits, compression = struct.unpack_from("<iiHHI", packed, 4)
+    rest = packed[40:]
+    if size == 12:
+        table = rest[:len(rest) - len_rows(packed)]
+        table = b"".join(table[i:i + 3] for i in range(0, len(table), 4))
+        return struct.pack("<IHHHH", 12, width, height, planes, bits) + table + rest[len(rest) - len_rows(packed):]
+    head = bytearray(packed[:40]) + bytearray(max(size - 40, 0))
+    head[0:4] = struct.pack("<I", size)
+    if compression == 3 and size >= 52:
+        head[40:52] = rest[:12]
+        rest = rest[12:]
+        if size >= 56:
+            head[52:56] = struct.pack("<I", alpha)
+    if size >= 108:
+        head[56:60] = b"BGRs"  # LCS_sRGB, then colour-space data the reader ignores
+    return bytes(head[:size]) + rest
+
+
+def bmp_with_header(packed, size, alpha=0):
+    other = with_header(packed, size, alpha)
+    return bmp_file(other, 14 + len(other) - len_rows(packed))
+
+
 def bmp_seeds():
     out = {}
     for bits in (1, 4, 8):
@@ -70,6 +97,20 @@ def bmp_seeds():
     out["rle8"] = bmp_file(dib(8, 3, 8, 1, table=grey_table(256), rows=r8, image_size=len(r8)))
     r4 = rle4(8, 3)
     out["rle4"] = bmp_file(dib(8, 3, 4, 2, table=grey_table(16), rows=r4, image_size=len(r4)))
+    # The other info headers.
+    out["os2-core8"] = bmp_with_header(dib(5, 3, 8, table=grey_table(256)), 12)
+    out["os2-core24"] = bmp_with_header(dib(3, 2, 24), 12)
+    out["os2v2-16"] = bmp_with_header(dib(5, 3, 4, table=grey_table(16)), 16)
+    out["os2v2-64"] = bmp_with_header(dib(5, 3, 8, table=grey_table(256)), 64)
+    out["v2-565"] = bmp_with_header(dib(3, 2, 16, 3, masks=struct.pack("<III", 0xF800, 0x07E0, 0x001F)), 52)
+    out["v3-alpha"] = bmp_with_header(dib(2, 2, 32, 3, masks=struct.pack("<III", 0xFF0000, 0xFF00, 0xFF)), 56,
+                                           0xFF000000)
+    out["v4-24"] = bmp_with_header(dib(5, 3, 24), 108)
+    out["v5-8"] = bmp_with_header(dib(5, 3, 8, table=grey_table(256)), 124)
+    out["v5-16"] = bmp_with_header(dib(3, 2, 16), 124)
+    out["v5-top-down-alpha"] = bmp_with_header(dib(3, -2, 32, 3, masks=struct.pack("<III", 0xFF0000, 0xFF00, 0xFF)),
+                                                    124, 0xFF000000)
+    out["v5-rle8"] = bmp_with_header(dib(8, 3, 8, 1, table=grey_table(256), rows=r8, image_size=len(r8)), 124)
     return out
 
 
@@ -132,8 +173,9 @@ def clipboard_seeds(bmps):
     out = {k: v[14:] for k, v in bmps.items()}
     out["grey256"] = dib(7, 3, 8, table=grey_table(256))
     v5 = bytearray(dib(3, 2, 24))
-    v5[0:4] = struct.pack("<I", 52)  # a 52-byte header is left to CF_BITMAP
+    v5[0:4] = struct.pack("<I", 52)
     out["header52"] = bytes(v5[:40]) + bytes(12) + bytes(v5[40:])
+    out["v5-jpeg"] = with_header(dib(3, 2, 0, 4, rows=bytes(range(20)), image_size=20), 124)
     return out
 
 

@@ -98,7 +98,8 @@ TEST(BmpScan, Rejections) {
     b[at] ^= 0x20;
     EXPECT_EQ(scan(b, &f), ScanResult::NotBitmap);
   }
-  EXPECT_EQ(with(14, 12), ScanResult::NotBitmap);
+  EXPECT_EQ(with(14, 100), ScanResult::NotBitmap);  // no info header has 100 bytes
+  EXPECT_EQ(with(14, 11), ScanResult::NotBitmap);
   EXPECT_EQ(with(14, 0x128), ScanResult::Ok);  // only the low byte of the size is looked at
   EXPECT_EQ(with(18, 0), ScanResult::ZeroSize);
   EXPECT_EQ(with(22, 0), ScanResult::ZeroSize);

@@ -50,20 +50,7 @@ Bytes pillow_rgb(const fs::path& bmp) {
   return read_file(out);
 }
 
-// The normalised block's pixels as RGB bytes, top row first, through its table.
-Bytes our_rgb(const Bytes& block) {
-  const Image img = pixels_of(block);
-  Bytes out;
-  if (img.bits == 24) {
-    for (uint32_t c : img.rgb) out.insert(out.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
-    return out;
-  }
-  for (uint8_t i : img.index) {
-    const uint8_t* e = &block[40 + 4 * size_t{i}];
-    out.insert(out.end(), {e[2], e[1], e[0]});
-  }
-  return out;
-}
+Bytes our_rgb(const Bytes& block) { return rgb_of(block); }
 
 int largest_difference(const Bytes& a, const Bytes& b) {
   int d = 0;
@@ -154,5 +141,92 @@ TEST(BmpThirdParty, BitfieldFilesAgreeWithImageMagickAndPillow) {
   }
   if (pillow) {
     EXPECT_GE(pillow_opened, 3) << "Pillow reads 5-5-5, 5-6-5 and BGRX";
+  }
+}
+
+namespace {
+
+// A tool these comparisons need: missing, the test fails under CI (which
+// installs it) and is skipped on a developer's machine.
+#define REQUIRE_TOOL(present, what)                                        \
+  do {                                                                     \
+    if (!(present)) {                                                      \
+      const char* ci = std::getenv("CI");                                  \
+      if (ci && std::string(ci) == "true") FAIL() << what << " is missing"; \
+      GTEST_SKIP() << what << " is not installed";                         \
+    }                                                                      \
+  } while (0)
+
+constexpr const char* kGimp = "/usr/bin/gimp";
+
+// 7 x 5 pixels, every one different.
+Bytes picture_ppm() {
+  const std::string head = "P6\n7 5\n255\n";
+  Bytes ppm(head.begin(), head.end());
+  for (int i = 0; i < 35; ++i) ppm.insert(ppm.end(), {uint8_t(i * 7), uint8_t(255 - i * 5), uint8_t(i * 97 % 256)});
+  return ppm;
+}
+
+}  // namespace
+
+// V5 files as GIMP (batch mode, its default BMP export) and ImageMagick's
+// bmp: write them: 24 bits, 32 bits with an alpha channel (dropped by every
+// reader compared here), and ImageMagick's 8-bit RLE. The viewer's pixels are
+// Pillow's, and ImageMagick's where no alpha is involved.
+TEST(BmpThirdParty, V5FilesOfGimpAndImageMagickOpenWithTheToolsPixels) {
+  REQUIRE_TOOL(fs::exists(kConvert), "ImageMagick");
+  REQUIRE_TOOL(have_pillow(), "Pillow");
+  REQUIRE_TOOL(fs::exists(kGimp), "GIMP (Debian package gimp)");
+  const fs::path ppm = scratch("v5_in.ppm");
+  const Bytes source = picture_ppm();
+  write_file(ppm, source);
+  auto path = [](const char* name) { return scratch(name).string(); };
+  fs::create_directories(scratch("gimp-home"));
+  for (const char* f : {"gimp24.bmp", "gimp32.bmp", "im24.bmp", "im32.bmp", "im8.bmp"}) fs::remove(scratch(f));
+
+  // A fresh profile in the scratch folder; pixels of the top-left 3 x 2 made clear.
+  const std::string script =
+      "(let* ((image (car (file-pnm-load 1 \"" + ppm.string() + "\" \"in\")))"
+      " (layer (car (gimp-image-get-active-layer image))))"
+      " (file-bmp-save 1 image layer \"" + path("gimp24.bmp") + "\" \"gimp24.bmp\")"
+      " (gimp-layer-add-alpha layer) (gimp-image-select-rectangle image 2 0 0 3 2)"
+      " (gimp-drawable-edit-clear layer)"
+      " (file-bmp-save 1 image layer \"" + path("gimp32.bmp") + "\" \"gimp32.bmp\"))";
+  ASSERT_EQ(run("HOME=" + path("gimp-home") + " " + kGimp + " -i -d -f --batch-interpreter=plug-in-script-fu-eval -b '" +
+                script + "' -b '(gimp-quit 0)' >/dev/null 2>&1"),
+            0);
+  const std::string in = ppm.string();
+  ASSERT_EQ(run(std::string(kConvert) + " " + in + " bmp:" + path("im24.bmp")), 0);
+  ASSERT_EQ(run(std::string(kConvert) + " " + in + " -alpha set -channel A -fx 'i<3?0.5:1' bmp:" + path("im32.bmp")), 0);
+  ASSERT_EQ(run(std::string(kConvert) + " " + in + " -type Palette bmp:" + path("im8.bmp")), 0);
+
+  struct Case {
+    const char* file;
+    uint32_t bits, compression;
+    bool alpha;
+  } cases[] = {
+      {"gimp24.bmp", 24, fmt::bmp::kBiRgb, false},
+      {"gimp32.bmp", 32, fmt::bmp::kBiBitfields, true},
+      {"im24.bmp", 24, fmt::bmp::kBiRgb, false},
+      {"im32.bmp", 32, fmt::bmp::kBiBitfields, true},
+      {"im8.bmp", 8, fmt::bmp::kBiRle8, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const Bytes file = read_file(scratch(c.file));
+    ASSERT_GT(file.size(), 14u + 124);
+    // What the tools write, so that a change in them shows here.
+    EXPECT_EQ(fmt::get_u32le(&file[14]), fmt::bmp::kV5HeaderSize);
+    EXPECT_EQ(fmt::get_u16le(&file[28]), c.bits);
+    EXPECT_EQ(fmt::get_u32le(&file[30]), c.compression);
+    const Normalised n = normalise_file(file);
+    ASSERT_EQ(n.error, fmt::bmp::BmpReadError::None);
+    const Bytes ours = our_rgb(n.block);
+    EXPECT_EQ(ours.size(), 7u * 5 * 3);
+    EXPECT_EQ(ours, pillow_rgb(scratch(c.file))) << "Pillow's decoding";
+    if (!c.alpha) {
+      EXPECT_EQ(ours, imagemagick_rgb(scratch(c.file))) << "ImageMagick's decoding";
+      EXPECT_EQ(ours, Bytes(source.end() - 7 * 5 * 3, source.end())) << "the pixels written";
+    }
   }
 }

@@ -152,12 +152,29 @@ inline Image pixels_of(const Bytes& block) {
         img.rgb.push_back(uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0]);
       } else if (img.bits == 8) {
         img.index.push_back(row[x]);
+      } else if (img.bits == 1) {
+        img.index.push_back(static_cast<uint8_t>((row[x / 8] >> (7 - x % 8)) & 1));
       } else {
         img.index.push_back(static_cast<uint8_t>(x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4));
       }
     }
   }
   return img;
+}
+
+// The normalised block's pixels as RGB bytes, top row first, through its table.
+inline Bytes rgb_of(const Bytes& block) {
+  const Image img = pixels_of(block);
+  Bytes out;
+  if (img.bits == 24) {
+    for (uint32_t c : img.rgb) out.insert(out.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+    return out;
+  }
+  for (uint8_t i : img.index) {
+    const uint8_t* e = &block[40 + 4 * size_t{i}];
+    out.insert(out.end(), {e[2], e[1], e[0]});
+  }
+  return out;
 }
 
 // The bytes of every row past its last pixel are zero.

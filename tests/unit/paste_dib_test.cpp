@@ -161,9 +161,8 @@ TEST(PasteDib, EveryAcceptedFormBecomesAPlainBlock) {
   }
 }
 
-// Headers other than 40 bytes (the 52-byte form the system offers for a
-// CF_DIBV5, a 124-byte one itself), and blocks whose rows are missing or
-// whose depth is unknown, are refused.
+// Header sizes no bitmap has, headers that run past the block, blocks whose
+// rows are missing and unknown depths are refused.
 TEST(PasteDib, RefusedForms) {
   const Bytes good = dib(24, H, 0, {}, rows(24, false, picture));
   Bytes short_rows = good;
@@ -175,12 +174,71 @@ TEST(PasteDib, RefusedForms) {
     Bytes source;
     bmp::BmpReadError error;
   } cases[] = {
-      {"52-byte header", dib(24, H, 0, {}, rows(24, false, picture), 3, 52), bmp::BmpReadError::BadInfoSize},
-      {"124-byte header", dib(24, H, 0, {}, rows(24, false, picture), 0, 124), bmp::BmpReadError::BadInfoSize},
-      {"12-byte header", Bytes{12, 0, 0, 0, 5, 0, 3, 0, 1, 0, 24, 0}, bmp::BmpReadError::TooSmall},
+      {"100-byte header", dib(24, H, 0, {}, rows(24, false, picture), 0, 100), bmp::BmpReadError::BadInfoSize},
+      {"124-byte header past the block", Bytes{124, 0, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0}, bmp::BmpReadError::TooSmall},
+      {"12-byte header without rows", Bytes{12, 0, 0, 0, 5, 0, 3, 0, 1, 0, 24, 0}, bmp::BmpReadError::DataOutsideBlock},
       {"rows cut short", short_rows, bmp::BmpReadError::DataOutsideBlock},
       {"7 bits", odd_depth, bmp::BmpReadError::UnsupportedFormat},
   };
   for (const Case& c : cases) EXPECT_EQ(paste(c.source).error, c.error) << c.name;
   EXPECT_EQ(paste(good).error, bmp::BmpReadError::None);
+}
+
+// Which image paste takes. The CF_BITMAP the system makes from a CF_DIB is
+// built from the DIB's block unchecked, so it stands in for a refused DIB
+// only when the producer put the bitmap there (it is listed before any DIB
+// format) or the DIB is self-consistent but of a kind the normaliser does
+// not take; a DIB that claims more than its block holds is refused.
+TEST(PasteDib, SourceChosenByWhatTheDibPromisesAndWhoPutTheBitmap) {
+  const Bytes good = dib(24, H, 0, {}, rows(24, false, picture));
+  Bytes seven_bits = good;  // a depth nobody reads, rows inside the block
+  fmt::put_u16le(&seven_bits[14], 7);
+  fmt::put_u32le(&seven_bits[32], 1);  // one table entry
+  Bytes long_table = dib(8, H, 0, fixtures::ramp_table(16), rows(8, false, [](uint32_t, uint32_t) { return 1u; }));
+  Bytes tall = good;  // twice the rows the block holds
+  fmt::put_u32le(&tall[8], 2 * H);
+  Bytes jpeg = dib(0, H, 0, {}, Bytes(20, 0xFF), bmp::kBiJpeg);  // image size 20, inside
+  Bytes jpeg_past = jpeg;
+  fmt::put_u32le(&jpeg_past[20], 21);
+  Bytes big_header = good;  // a header size nobody knows, larger than the block
+  fmt::put_u32le(&big_header[0], static_cast<uint32_t>(good.size() + 1));
+  Bytes unknown_header = dib(24, H, 0, {}, rows(24, false, picture), 0, 100);
+  Bytes masks_cut = dib(32, H, 0, {}, {}, bmp::kBiBitfields);  // no masks, no rows
+
+  const std::vector<unsigned> own_dib = {bmp::kCfDib, bmp::kCfBitmap, bmp::kCfDibV5};
+  const std::vector<unsigned> own_bitmap = {bmp::kCfBitmap, bmp::kCfDib, bmp::kCfDibV5};
+  const std::vector<unsigned> own_v5 = {bmp::kCfDibV5, bmp::kCfBitmap, bmp::kCfDib};
+  using S = bmp::PasteSource;
+  struct Case {
+    const char* name;
+    Bytes source;
+    bool consistent;
+    std::vector<unsigned> formats;
+    S want;
+  } cases[] = {
+      {"a DIB the normaliser takes", good, true, own_dib, S::Dib},
+      {"unknown depth, inside its block", seven_bits, true, own_dib, S::Bitmap},
+      {"JPEG pixels inside the block", jpeg, true, own_dib, S::Bitmap},
+      {"unknown header size, inside", unknown_header, true, own_dib, S::Bitmap},
+      {"table past the block", long_table, false, own_dib, S::Refused},
+      {"rows past the block", tall, false, own_dib, S::Refused},
+      {"JPEG data past the block", jpeg_past, false, own_dib, S::Refused},
+      {"header past the block", big_header, false, own_dib, S::Refused},
+      {"masks past the block", masks_cut, false, own_dib, S::Refused},
+      {"lying, but the producer's own bitmap", tall, false, own_bitmap, S::Bitmap},
+      {"lying, bitmap made from a CF_DIBV5", tall, false, own_v5, S::Refused},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(bmp::dib_is_self_consistent(c.source.data(), c.source.size()), c.consistent);
+    const bmp::NormalisePlan plan = bmp::plan_paste(c.source.data(), c.source.size());
+    EXPECT_EQ(bmp::choose_paste_source(true, plan, c.consistent, true, bmp::producer_offered_bitmap(c.formats)),
+              c.want);
+    // Without a bitmap on the clipboard nothing stands in.
+    if (c.want == S::Bitmap) {
+      EXPECT_EQ(bmp::choose_paste_source(true, plan, c.consistent, false, false), S::Refused);
+    }
+  }
+  EXPECT_FALSE(bmp::dib_is_self_consistent(good.data(), 3));
+  EXPECT_FALSE(bmp::dib_is_self_consistent(good.data(), good.size() - 1));
 }

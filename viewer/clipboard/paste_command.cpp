@@ -23,7 +23,7 @@ struct NewBlock {
   bool outOfMemory = false;
 };
 
-// A CF_DIB with a 40-byte header, brought into shape like a file's block.
+// A CF_DIB, brought into shape like a file's block.
 NewBlock block_from_dib(ClipboardGuard& clipboard) {
   NewBlock r;
   HGLOBAL source = clipboard.get(CF_DIB);
@@ -48,6 +48,26 @@ NewBlock block_from_dib(ClipboardGuard& clipboard) {
   r.image.dib = std::move(block);
   r.image.dibSize = static_cast<size_t>(plan.out_size);
   return r;
+}
+
+// Whether the CF_BITMAP may stand in for a CF_DIB paste could not take: the
+// system builds it from the DIB's block without checking it, so it is used
+// only when the producer put it there or the DIB stays inside its block.
+bool bitmap_may_stand_in(ClipboardGuard& clipboard, bool dib) {
+  fmt::bmp::NormalisePlan plan;
+  plan.error = fmt::bmp::BmpReadError::BadInfoSize;
+  bool consistent = false;
+  if (dib) {
+    frame::BlockLock lock(clipboard.get(CF_DIB));
+    if (lock.get()) {
+      plan = fmt::bmp::plan_paste(lock.get(), lock.size());
+      consistent = fmt::bmp::dib_is_self_consistent(lock.get(), lock.size());
+    }
+  }
+  std::vector<unsigned> formats;  // the clipboard is open: the guard asked for CF_DIB
+  for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) formats.push_back(f);
+  return fmt::bmp::choose_paste_source(dib, plan, consistent, true, fmt::bmp::producer_offered_bitmap(formats)) ==
+         fmt::bmp::PasteSource::Bitmap;
 }
 
 // A CF_BITMAP drawn 1:1 into a 24-bit DIB.
@@ -135,7 +155,8 @@ void paste_command(HWND w) {
   frame::WaitCursor busy;  // a large image takes its time to convert and draw
   NewBlock nb;
   if (dib) nb = block_from_dib(clipboard);
-  if (!nb.image.dib && !nb.outOfMemory && bitmap) nb = block_from_bitmap(w, clipboard);
+  if (!nb.image.dib && !nb.outOfMemory && bitmap && bitmap_may_stand_in(clipboard, dib))
+    nb = block_from_bitmap(w, clipboard);
   fmt::DibImage image;
   const bool readable = nb.image.dib && nb.image.dib.lock() &&
                         fmt::dib_image_of(nb.image.dib.locked(), nb.image.dibSize, 0, &image);
