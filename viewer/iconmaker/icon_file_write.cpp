@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/file_size.h"
 #include "viewer/app/view.h"
 
 namespace viewer {
@@ -59,9 +60,7 @@ bool write_whole(const char* path, const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 bool read_head(InputBitmap& bitmap) {
-  LARGE_INTEGER length;
-  if (!GetFileSizeEx(bitmap.file, &length)) return false;
-  bitmap.size = static_cast<uint64_t>(length.QuadPart);
+  if (!frame::file_size(bitmap.file, &bitmap.size)) return false;
   DWORD got = 0;
   if (SetFilePointer(bitmap.file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
   if (!ReadFile(bitmap.file, bitmap.head, sizeof bitmap.head, &got, nullptr)) return false;

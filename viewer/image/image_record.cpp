@@ -3,6 +3,7 @@
 #include "formats/bmp_read.h"
 #include "formats/bytes.h"
 #include "formats/dib_normalise.h"
+#include "frame/file_size.h"
 #include "viewer/image/image_messages.h"
 #include "viewer/app/view.h"
 #include "viewer/image/fit_logic.h"
@@ -140,9 +141,8 @@ bool read_bmp(HWND owner, HANDLE file) {
   BmpReadError e = fmt::bmp::parse_file_header(head, got, &header);
   // Nothing is allocated that the file cannot fill: a few bytes that claim
   // gigabytes are refused here.
-  LARGE_INTEGER length;
-  if (e == BmpReadError::None && GetFileSizeEx(file, &length))
-    e = fmt::bmp::check_declared_size(header, static_cast<uint64_t>(length.QuadPart));
+  uint64_t length = 0;
+  if (e == BmpReadError::None && frame::file_size(file, &length)) e = fmt::bmp::check_declared_size(header, length);
   if (e != BmpReadError::None) {
     show_read_error(owner, e, header.type);
     return false;
