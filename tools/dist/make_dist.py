@@ -34,7 +34,10 @@ def main():
     for source, name in zip(args.files, names):
         target = os.path.join(args.dist, name)
         if name.upper().endswith(".EXE"):
-            subprocess.run([args.strip, "--strip-all", "-o", target, source], check=True)
+            # strip writes the time of day into the PE header unless told a
+            # fixed one.
+            env = dict(os.environ, SOURCE_DATE_EPOCH="0")
+            subprocess.run([args.strip, "--strip-all", "-o", target, source], check=True, env=env)
             print(f"dist: {name} {os.path.getsize(source)} bytes, stripped {os.path.getsize(target)}")
         else:
             shutil.copyfile(source, target)
