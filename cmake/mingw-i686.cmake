@@ -1,4 +1,5 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64 (posix thread model: GoogleTest needs std::mutex, which the win32 model of GCC 12 lacks).
+# Cross build of the end-to-end driver and the picture tools for 32-bit Windows with Debian's MinGW-w64 in the
+# posix thread model: GoogleTest needs std::mutex, which the win32 model of GCC 12 lacks.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything: the host tools and unit tests (with sanitizers), then
-# the Windows programs and the end-to-end driver with MinGW.
+# with MinGW the two Windows programs, their manuals and the release folder
+# build/dist (win32 thread model: nothing older systems lack), and the
+# end-to-end driver and picture tools (posix thread model, for GoogleTest).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -12,10 +14,15 @@ werror=OFF
 # Progress lines hide the warnings and errors worth reading.
 quiet() { grep -vE '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target)' || true; }
 # Configuring again is quick and keeps the folders pointing at each other.
-cmake -S . -B "$BUILD/host" -DCMAKE_BUILD_TYPE=Debug -DWIN_BIN_DIR="$BUILD/win/bin" -DWARNINGS_AS_ERRORS=$werror >/dev/null
+cmake -S . -B "$BUILD/host" -DCMAKE_BUILD_TYPE=Debug -DWIN_BIN_DIR="$BUILD/win/bin" -DDIST_DIR="$BUILD/dist" \
+  -DWARNINGS_AS_ERRORS=$werror >/dev/null
 cmake --build "$BUILD/host" -j"$jobs" 2>&1 | quiet
+cmake --no-warn-unused-cli -S . -B "$BUILD/programs" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686-win32.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DWIN_PART=programs -DARTWORK_DIR="$BUILD/host/artwork" -DDIST_DIR="$BUILD/dist" \
+  -DWARNINGS_AS_ERRORS=$werror >/dev/null
+cmake --build "$BUILD/programs" -j"$jobs" 2>&1 | quiet
 cmake --no-warn-unused-cli -S . -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DARTWORK_DIR="$BUILD/host/artwork" -DWARNINGS_AS_ERRORS=$werror >/dev/null
+  -DWIN_PART=tests -DDIST_DIR="$BUILD/dist" -DWARNINGS_AS_ERRORS=$werror >/dev/null
 cmake --build "$BUILD/win" -j"$jobs" 2>&1 | quiet
 # The portable code again under clang: the fuzz harnesses with libFuzzer, and
 # the harnesses and unit tests with 32-bit sizes, as the programs have them.

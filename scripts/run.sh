@@ -12,6 +12,8 @@ which=${1:-both}
 "$ROOT/scripts/build.sh"
 source "$ROOT/scripts/wine_env.sh"
 ensure_wine_prefix
+# The release folder's programs, from their copies beside the test driver
+# (the capture program writes its INI beside itself).
 VIEWER="$BUILD/win/bin/KALDERO5.EXE"
 CAPTURE="$BUILD/win/bin/MERIDOT5.EXE"
 if [ -n "${DISPLAY:-}" ]; then

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and run both programs:
-# the MinGW cross compiler, 32-bit Wine, Xvfb, GoogleTest and the third-party
+# the MinGW cross compilers (two thread models), 32-bit Wine, Xvfb, GoogleTest and the third-party
 # image readers the tests compare against, and the PDF tools of the manuals. Quiet and quick when all is there.
 set -euo pipefail
 
@@ -10,7 +10,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 packages=(
   cmake g++ make ninja-build googletest libgtest-dev
   clang libclang-rt-14-dev g++-multilib
-  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+  g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 xvfb xauth x11-utils xdotool
   imagemagick gimp libtiff-tools python3-pil python3-numpy poppler-utils
   fonts-ipafont-gothic fonts-wine locales

@@ -4,7 +4,7 @@ embedded (IPA fonts in the Japanese one), every heading of the source is in
 the text of its PDF, every picture is in it, and a second build from a copy of
 the sources gives the same bytes.
 
-MANUAL_BIN_DIR names the programs' folder, MANUAL_SOURCE_DIR docs/manual."""
+MANUAL_BIN_DIR names the release folder, MANUAL_SOURCE_DIR docs/manual."""
 import filecmp
 import os
 import re
@@ -13,7 +13,7 @@ import subprocess
 import tempfile
 import unittest
 
-BIN = os.environ.get("MANUAL_BIN_DIR", "build/win/bin")
+BIN = os.environ.get("MANUAL_BIN_DIR", "build/dist")
 SOURCES = os.environ.get("MANUAL_SOURCE_DIR", "docs/manual")
 # (PDF, source, font families it may use, family it must use)
 MANUALS = [

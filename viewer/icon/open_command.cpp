@@ -9,6 +9,7 @@
 
 #include "formats/bmp_read.h"
 #include "formats/bmp_scan.h"
+#include "frame/file_size.h"
 #include "formats/icon_convert.h"
 #include "formats/icon_layout.h"
 #include "frame/file_dialog.h"
@@ -33,9 +34,7 @@ char g_chosenPath[256];
 
 // Reads up to n bytes from the start of a file and its length.
 bool read_head(HANDLE file, uint8_t* head, DWORD n, DWORD* got, uint64_t* size) {
-  LARGE_INTEGER len;
-  if (!GetFileSizeEx(file, &len)) return false;
-  *size = static_cast<uint64_t>(len.QuadPart);
+  if (!frame::file_size(file, size)) return false;
   *got = 0;
   return ReadFile(file, head, n, got, nullptr) != 0;
 }

@@ -3,6 +3,7 @@
 #include <new>
 #include <vector>
 
+#include "frame/file_size.h"
 #include "frame/scoped.h"
 #include "viewer/export/replace_file.h"
 
@@ -48,9 +49,7 @@ bool target_is_an_input(const char* target, HANDLE first, HANDLE second) {
 }  // namespace
 
 bool read_head(InputBitmap& bitmap) {
-  LARGE_INTEGER length;
-  if (!GetFileSizeEx(bitmap.file, &length)) return false;
-  bitmap.size = static_cast<uint64_t>(length.QuadPart);
+  if (!frame::file_size(bitmap.file, &bitmap.size)) return false;
   DWORD got = 0;
   if (SetFilePointer(bitmap.file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
   if (!ReadFile(bitmap.file, bitmap.head, sizeof bitmap.head, &got, nullptr)) return false;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "formats/bmp_scan.h"
+#include "frame/file_size.h"
 #include "frame/scoped.h"
 #include "viewer/app/view.h"
 #include "viewer/extract/extraction.h"
@@ -18,11 +19,11 @@ namespace {
 // file's head, with the open command's messages for what it refuses.
 bool scan_file(HWND w, HANDLE file, fmt::bmp::ExportFigures* figures) {
   static uint8_t head[fmt::bmp::kScanBytes];
-  LARGE_INTEGER length;
+  uint64_t length = 0;
   DWORD got = 0;
-  const bool read = GetFileSizeEx(file, &length) && ReadFile(file, head, sizeof head, &got, nullptr);
+  const bool read = frame::file_size(file, &length) && ReadFile(file, head, sizeof head, &got, nullptr);
   const fmt::bmp::ScanResult r =
-      read ? fmt::bmp::scan_bmp(head, got, static_cast<uint64_t>(length.QuadPart), figures)
+      read ? fmt::bmp::scan_bmp(head, got, length, figures)
            : fmt::bmp::ScanResult::NotBitmap;
   if (r == fmt::bmp::ScanResult::NotBitmap) {
     frame::show(w, msg::kNotABitmap);

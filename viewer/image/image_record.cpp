@@ -7,6 +7,7 @@
 #include "formats/bmp_read.h"
 #include "formats/bytes.h"
 #include "formats/dib_normalise.h"
+#include "frame/file_size.h"
 #include "frame/paths.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
@@ -171,9 +172,8 @@ fmt::bmp::BmpReadError read_bmp(HANDLE file, NewImage* image, unsigned* type) {
   *type = header.type;
   // Nothing is allocated that the file cannot fill: a few bytes that claim
   // gigabytes are refused here.
-  LARGE_INTEGER length;
-  if (e == BmpReadError::None && GetFileSizeEx(file, &length))
-    e = fmt::bmp::check_declared_size(header, static_cast<uint64_t>(length.QuadPart));
+  uint64_t length = 0;
+  if (e == BmpReadError::None && frame::file_size(file, &length)) e = fmt::bmp::check_declared_size(header, length);
   if (e != BmpReadError::None) return e;
   std::memcpy(image->fileHeader, head, sizeof head);
   image->converted = false;
