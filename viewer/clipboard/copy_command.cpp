@@ -1,8 +1,9 @@
 #include "viewer/clipboard/copy_command.h"
 
-#include "viewer/app/messages.h"
+#include "frame/messages.h"
 #include "viewer/app/view.h"
 #include "viewer/clipboard/clipboard_guard.h"
+#include "viewer/clipboard/clipboard_messages.h"
 #include "viewer/export/displayed_dib.h"
 #include "viewer/image/image_record.h"
 
@@ -13,18 +14,17 @@ void copy_command(HWND w) {
   SetCursor(LoadCursor(nullptr, IDC_WAIT));
   fmt::bmp::DisplayedLayout layout;
   HGLOBAL block = current_displayed_layout(w, &layout) ? render_displayed_dib(w, layout) : nullptr;
-  if (!block) {
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    message(w, MB_OK | MB_ICONERROR, "Unable to allocate clipboard memory.", "Error",
-            "クリップボードのメモリを確保できません.", "エラー");
-    return;
-  }
-  {
+  bool handedOver = false;
+  if (block) {
+    // Another program holding the clipboard open makes the open fail before
+    // anything is emptied, so the clipboard keeps what it had.
     ClipboardGuard clipboard(w);
-    if (!clipboard.empty() || !clipboard.set(CF_DIB, block)) GlobalFree(block);
+    handedOver = clipboard.empty() && clipboard.set(CF_DIB, block);
+    if (!handedOver) GlobalFree(block);
   }
-  refresh_paste_button(w);
+  if (handedOver) refresh_paste_button(w);
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  if (!handedOver) frame::show(w, msg::kClipboardMemory);
 }
 
 }  // namespace viewer
