@@ -167,10 +167,11 @@ TEST(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
   EXPECT_TRUE(shown(v));
   EXPECT_EQ(scroll_max(h), sbv);
   EXPECT_EQ(scroll_max(v), 1 + sbh);
-  EXPECT_EQ(coded_x(client_pixel(p.main, 600 - sbv - 1, kStrip)), 599 - sbv);
+  auto last_shown_column = [&] { return coded_x(client_pixel(p.main, 600 - sbv - 1, kStrip)); };
+  EXPECT_TRUE(wait_until([&] { return last_shown_column() == 599 - sbv; }, 5000)) << last_shown_column();
   for (int i = 0; i * 10 < sbv; ++i) scroll(p.main, false, SB_PAGERIGHT, h);
   EXPECT_EQ(scroll_pos(h), sbv);
-  EXPECT_EQ(coded_x(client_pixel(p.main, 600 - sbv - 1, kStrip)), 599);
+  EXPECT_TRUE(wait_until([&] { return last_shown_column() == 599; }, 5000)) << last_shown_column();
   screenshot("view-bar-brings-the-other");
 
   // One row short with room for the vertical bar beside the image: that bar alone.
