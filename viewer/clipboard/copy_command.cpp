@@ -1,6 +1,5 @@
 #include "viewer/clipboard/copy_command.h"
 
-#include "frame/messages.h"
 #include "viewer/app/view.h"
 #include "viewer/clipboard/clipboard_guard.h"
 #include "viewer/clipboard/clipboard_messages.h"
@@ -11,20 +10,25 @@ namespace viewer {
 
 void copy_command(HWND w) {
   if (g_image.displayKind == Splash || !g_image.dib) return;
-  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  frame::WaitCursor busy;
   fmt::bmp::DisplayedLayout layout;
-  HGLOBAL block = current_displayed_layout(w, &layout) ? render_displayed_dib(w, layout) : nullptr;
+  frame::GlobalBlock block;
+  if (current_displayed_layout(&layout)) block = render_displayed_dib(w, layout);
   bool handedOver = false;
   if (block) {
     // Another program holding the clipboard open makes the open fail before
     // anything is emptied, so the clipboard keeps what it had.
     ClipboardGuard clipboard(w);
-    handedOver = clipboard.empty() && clipboard.set(CF_DIB, block);
-    if (!handedOver) GlobalFree(block);
+    handedOver = clipboard.empty() && clipboard.set(CF_DIB, block.get());
+    // Once set, the block is the clipboard's: the guard must not free it.
+    if (handedOver) block.release();
   }
-  if (handedOver) refresh_paste_button(w);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
-  if (!handedOver) frame::show(w, msg::kClipboardMemory);
+  if (!handedOver) {
+    busy.pause();
+    frame::show(w, msg::kNoClipboardMemory);
+    return;
+  }
+  refresh_paste_button(w);
 }
 
 }  // namespace viewer
