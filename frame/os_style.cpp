@@ -14,30 +14,21 @@ bool g_detected = false;
 
 // Reads one text value; read access is enough and lets a standard user get
 // the same button set as an administrator.
-bool read_value(const char* keyPath, const char* name, char (&buffer)[256], bool* opened) {
+RegistryRead read_value(const void*, const char* keyPath, const char* name, char (&text)[256]) {
   HKEY key;
-  *opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS;
-  if (!*opened) return false;
-  ZeroMemory(buffer, sizeof buffer);
-  DWORD size = sizeof buffer - 1;  // keep a terminating zero whatever the value holds
-  const bool ok = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
-                  ERROR_SUCCESS;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return RegistryRead::NoKey;
+  ZeroMemory(text, sizeof text);
+  DWORD size = sizeof text - 1;  // keep a terminating zero whatever the value holds
+  const bool ok =
+      RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS;
   RegCloseKey(key);
-  return ok;
+  return ok ? RegistryRead::Read : RegistryRead::NoValue;
 }
 }  // namespace
 
 void detect_style(NtVersionRule rule) {
   g_detected = true;
-  char buffer[256];
-  bool opened = false;
-  if (read_value("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", buffer, &opened)) {
-    UiStyle = (rule ? rule : style_from_nt_version)(buffer);
-    return;
-  }
-  read_value("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProductName", buffer, &opened);
-  if (!opened) return;
-  UiStyle = style_from_product_name(buffer);
+  UiStyle = style_from_registry(read_value, nullptr, rule, UiStyle);
 }
 
 bool style_detected() { return g_detected; }

@@ -2,12 +2,12 @@
 // created and read by everything that draws or talks to the user.
 #pragma once
 
+#include "frame/os_style_logic.h"
+
 extern int UiStyle;     // 0…7, the OS family (selects button bitmaps and hint font)
 extern int japaneseUi;  // 1 exactly when the ANSI code page is 932
 
 namespace frame {
-// Maps the NT "CurrentVersion" text to a UiStyle; the programs differ here.
-using NtVersionRule = int (*)(const char* currentVersion);
 // Reads the registry once; the viewer's rule unless a program passes its own.
 void detect_style(NtVersionRule rule = nullptr);
 bool style_detected();

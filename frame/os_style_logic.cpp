@@ -22,6 +22,18 @@ int style_from_product_name(const char* name) {
   return 0;
 }
 
+int style_from_registry(RegistryReader read, const void* context, NtVersionRule rule, int unchanged) {
+  char text[256] = {};
+  if (read(context, kNtVersionKey, "CurrentVersion", text) == RegistryRead::Read)
+    return (rule ? rule : style_from_nt_version)(text);
+  text[0] = '\0';
+  // A failed query of the name leaves the text empty: the plain family.
+  const RegistryRead product = read(context, kWindowsVersionKey, "ProductName", text);
+  if (product == RegistryRead::NoKey) return unchanged;
+  if (product == RegistryRead::NoValue) text[0] = '\0';
+  return style_from_product_name(text);
+}
+
 const char* bitmap_set_suffix(int uiStyle) {
   switch (uiStyle) {
     case 2: return "9";

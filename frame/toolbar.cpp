@@ -233,7 +233,7 @@ bool register_toolbar_class(HINSTANCE instance) {
   wc.style = g_rules.classStyle;
   wc.lpfnWndProc = toolbar_proc;
   wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hCursor = g_rules.arrowCursor ? LoadCursor(nullptr, IDC_ARROW) : nullptr;
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   wc.lpszClassName = kClassName;
   return RegisterClassA(&wc) != 0;

@@ -31,6 +31,9 @@ struct ToolbarRules {
   HintPlacement hints = HintPlacement::BelowToolbar;
   const char* (*setSuffix)(int uiStyle) = nullptr;  // null: the viewer's sets
   UINT classStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  // The viewer's class shows the arrow; the capture program's has no cursor
+  // of its own, so the strip keeps the cursor the pointer brings.
+  bool arrowCursor = true;
 };
 
 // The viewer's rules with this table.

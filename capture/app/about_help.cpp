@@ -14,7 +14,8 @@ namespace {
 constexpr int kAboutText = 100;
 
 // The title line is centred over the static's width by its leading spaces,
-// measured in each template's font.
+// measured in each template's font. The text ends with the years and the
+// authors: the program ships without an address its users could write to.
 constexpr frame::AboutText kAboutTexts[] = {
     {kAboutText,
      "                     *** Meridot (V %s) ***\n\n"
@@ -23,13 +24,13 @@ constexpr frame::AboutText kAboutTexts[] = {
      "cursor\nappears on the screen. Press the left button of\nmouse and decide an area with holding the mouse\n"
      "button down. After the area selection, release\nthe mouse button.\n\n"
      "Report bugs and suggestions would be appreciated.\n\n"
-     "2026\nThe Kaldero and Meridot developers\nContact: see README.md of the sources",
-     "                             *** Meridot (V %s) ***\n\n"
+     "2026\nThe Kaldero and Meridot developers",
+     "                   *** Meridot (V %s) ***\n\n"
      "ＮxＮサイズ・16/256色のアイコンを、画面に\n表示されている画像の一部を切り出して作り\nます[但し、Ｎ = 16, 32, "
      "48, 64].\n「モード」ボタンで形式を設定し、「取込み」\nボタンを押すと十字のカーソルになるので、\nマウスの左ボタンを"
      "押し、押したままマウスを\n動かして切り出し領域を選定し、領域決定後\nマウスのボタンを離します.\n\n"
      "バグ・レポート、コメントを歓迎します.\n\n"
-     "2026\nカルデロ・メリドット開発チーム\n連絡先: ソースの README.md"},
+     "2026\nカルデロ・メリドット開発チーム"},
 };
 
 }  // namespace

@@ -28,6 +28,7 @@ void install_toolbar_rules() {
   rules.hints = frame::HintPlacement::AboveToolbar;
   rules.setSuffix = bitmap_set_suffix;
   rules.classStyle = CS_PARENTDC | CS_HREDRAW | CS_VREDRAW;
+  rules.arrowCursor = false;
   frame::set_toolbar_rules(rules);
 }
 

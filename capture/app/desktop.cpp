@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 #include "capture/app/startup_logic.h"
 
@@ -11,6 +12,8 @@ namespace capture {
 namespace {
 
 constexpr int kAttempts = 10;
+// The note of what a run has switched off, in the INI beside the program.
+constexpr const char* kNoteSection = "Switched off";
 bool g_screenSaverOff = false;
 bool g_wallpaperOff = false;
 char g_savedWallpaper[256];
@@ -61,21 +64,62 @@ void read_wallpaper(char (&path)[256]) {
   RegCloseKey(key);
 }
 
-}  // namespace
-
-void switch_off_desktop_extras() {
-  bool active = false;
-  if (screen_saver_active(&active) && active) g_screenSaverOff = set_screen_saver(false);
-  read_wallpaper(g_savedWallpaper);
-  if (is_bmp_wallpaper(g_savedWallpaper)) g_wallpaperOff = set_wallpaper("");
+void note(const char* ini, const char* key, const char* text) {
+  if (ini[0]) WritePrivateProfileStringA(kNoteSection, key, text, ini);
 }
 
-void restore_desktop_extras() {
+void clear_note(const char* ini) {
+  if (ini[0]) WritePrivateProfileStringA(kNoteSection, nullptr, nullptr, ini);
+}
+
+// A run that ended without its shutdown (killed, or the session ended under
+// it) left the saver or the wallpaper off and its note behind: put them back
+// before this run reads the live state, which would otherwise read "off" and
+// never switch the saver on again.
+void restore_after_unfinished_run(const char* ini) {
+  if (!ini[0]) return;
+  char flag[4] = {};
+  GetPrivateProfileStringA(kNoteSection, "Screen saver", "", flag, sizeof flag, ini);
+  bool active = true;
+  if (flag[0] == '1' && screen_saver_active(&active) && !active) set_screen_saver(true);
+  GetPrivateProfileStringA(kNoteSection, "Wallpaper off", "", flag, sizeof flag, ini);
+  if (flag[0] == '1') {
+    char path[256] = {};
+    GetPrivateProfileStringA(kNoteSection, "Wallpaper", "", path, sizeof path, ini);
+    set_wallpaper(path);
+  }
+  clear_note(ini);
+}
+
+}  // namespace
+
+void switch_off_desktop_extras(const char* iniPath) {
+  restore_after_unfinished_run(iniPath);
+  bool active = false;
+  if (screen_saver_active(&active) && active) g_screenSaverOff = set_screen_saver(false);
+  if (g_screenSaverOff) note(iniPath, "Screen saver", "1");
+  read_wallpaper(g_savedWallpaper);
+  if (is_bmp_wallpaper(g_savedWallpaper)) g_wallpaperOff = set_wallpaper("");
+  if (g_wallpaperOff) {
+    // In quotes, which the profile reader takes off again: a path may begin
+    // or end with spaces.
+    const std::string quoted = std::string("\"") + g_savedWallpaper + "\"";
+    note(iniPath, "Wallpaper", quoted.c_str());
+    note(iniPath, "Wallpaper off", "1");
+  }
+  // Windows 9x keeps profile writes in a cache: the note must be on disk
+  // before anything can kill this run.
+  if (iniPath[0] && (g_screenSaverOff || g_wallpaperOff))
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, iniPath);
+}
+
+void restore_desktop_extras(const char* iniPath) {
   bool active = true;
   if (g_screenSaverOff && screen_saver_active(&active) && !active) set_screen_saver(true);
   g_screenSaverOff = false;
   if (g_wallpaperOff) set_wallpaper(g_savedWallpaper);
   g_wallpaperOff = false;
+  clear_note(iniPath);
 }
 
 }  // namespace capture

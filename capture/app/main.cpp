@@ -6,6 +6,7 @@
 #include "capture/app/main_window.h"
 #include "capture/capture_state.h"
 #include "capture/grab/grab.h"
+#include "capture/mask/mask_tool.h"
 #include "frame/toolbar.h"
 
 using namespace capture;
@@ -67,6 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (mask_tool_key(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -13,6 +13,7 @@
 #include "frame/path_logic.h"
 #include "frame/paths.h"
 #include "frame/scoped.h"
+#include "frame/single_instance.h"
 #include "frame/toolbar.h"
 
 namespace capture {
@@ -79,8 +80,9 @@ LRESULT on_create(HWND w) {
   g_mainWindow = w;
   frame::decide_language();
   frame::detect_style(style_from_nt_version);
-  if (FindWindowA(nullptr, kTitle)) {
+  if (HWND running = FindWindowA(nullptr, kTitle)) {
     g_secondInstance = true;
+    frame::bring_forward(running, "MERIDOT5");
     SendMessageA(w, WM_CLOSE, 0, 0);
     return 0;
   }
@@ -91,9 +93,10 @@ LRESULT on_create(HWND w) {
       if (classMenu) DestroyMenu(classMenu);
     }
   }
-  switch_off_desktop_extras();
-  SetWindowTextA(w, kTitle);
+  // The paths come first: the INI notes what the desktop steps switch off.
   build_paths();
+  switch_off_desktop_extras(g_iniPath);
+  SetWindowTextA(w, kTitle);
   move_to_stored_position(w);
   g_arrowCursor = LoadCursor(nullptr, IDC_ARROW);
   g_crossCursor = LoadCursorA(g_instance, "CURSOR_C");
@@ -107,7 +110,7 @@ void shutdown(HWND w) {
   if (!g_secondInstance) {
     drop_mask_tool();  // the icon just saved stays as it was written
     free_captured_image();
-    restore_desktop_extras();
+    restore_desktop_extras(g_iniPath);
     store_position(w);
   }
   frame::release_hint_buffer();

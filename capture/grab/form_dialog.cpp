@@ -31,7 +31,7 @@ void on_init(HWND dialog) {
 void on_paint(HWND dialog) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(dialog, &ps);
-  RECT r{10, 122, japaneseUi ? 146 : 158, 123};
+  RECT r{10, 122, 158, 123};  // both templates have the English width
   MapDialogRect(dialog, &r);
   {
     frame::GdiObject<HPEN> shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));

@@ -127,10 +127,30 @@ void on_button_down(HWND w, LPARAM lp) {
 // Keys (Esc, Alt+F4) go to the foreground window. Taking the foreground right
 // after the window is shown may come too early for the window system, so the
 // capture window asks again once it is up and whenever the pointer moves over
-// it without it being in front.
-void take_keyboard(HWND w) {
+// it without it being in front. The window system's own keyboard focus (X's,
+// under Wine) follows only a change of focus, and may have gone to the
+// program below meanwhile while this one still counts as in front: `again`
+// hands it over once more.
+void take_keyboard(HWND w, bool again = false) {
   if (GetForegroundWindow() != w) SetForegroundWindow(w);
+  if (again && GetFocus() == w) SetFocus(nullptr);
   if (GetFocus() != w) SetFocus(w);
+}
+
+// Takes the keyboard for w until it has stayed there for a few turns, at
+// most about a second, handling w's messages meanwhile. False when capture
+// mode ended during the wait (Esc was handled).
+bool hold_keyboard(HWND w) {
+  int steady = 0;
+  for (int i = 0; i < 100 && steady < 5; ++i) {
+    MSG m;
+    while (PeekMessageA(&m, w, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    if (w == g_ctx.grab && !g_captureMode) return false;
+    take_keyboard(w, true);
+    steady = GetForegroundWindow() == w ? steady + 1 : 0;
+    Sleep(10);
+  }
+  return true;
 }
 
 void on_mouse_move(HWND w, LPARAM lp) {
@@ -167,7 +187,9 @@ void on_button_up(HWND w, LPARAM lp) {
   }
   leave_capture_mode();
   ShowWindow(g_ctx.main, SW_RESTORE);
-  SetForegroundWindow(g_ctx.main);
+  // The questions that follow are owned by the main window: it must have the
+  // keyboard before they come, or they open behind the window below the pointer.
+  hold_keyboard(g_ctx.main);
   if (!made) {
     InvalidateRect(g_ctx.main, nullptr, TRUE);
     frame::show(g_ctx.main, msg::kNoBitmap);
@@ -245,16 +267,8 @@ void start_capture(HWND main) {
   SetCursor(g_ctx.cross);
   // While the main window goes, the window system may pass the focus on once
   // more (under X it falls to the window below the pointer): take it back
-  // until it stays, at most about a second, so that Esc reaches us at once.
-  int steady = 0;
-  for (int i = 0; i < 100 && steady < 5; ++i) {
-    MSG m;
-    while (PeekMessageA(&m, g_ctx.grab, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    if (!g_captureMode) return;
-    take_keyboard(g_ctx.grab);
-    steady = GetForegroundWindow() == g_ctx.grab ? steady + 1 : 0;
-    Sleep(10);
-  }
+  // until it stays, so that Esc reaches us at once.
+  if (!hold_keyboard(g_ctx.grab)) return;
   PostMessageA(g_ctx.grab, kTakeKeyboard, 0, 0);
 }
 
@@ -272,7 +286,7 @@ LRESULT CALLBACK grab_window_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case kTakeKeyboard:
-      if (g_captureMode) take_keyboard(w);
+      if (g_captureMode) take_keyboard(w, true);
       return 0;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE) {

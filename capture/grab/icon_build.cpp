@@ -5,7 +5,7 @@
 
 #include "capture/grab/grab_messages.h"
 #include "formats/capture_icon.h"
-#include "frame/paths.h"
+#include "frame/replace_file.h"
 #include "frame/scoped.h"
 
 namespace capture {
@@ -23,22 +23,6 @@ struct PaletteInfo {
   BITMAPINFOHEADER header;
   RGBQUAD colours[256];
 };
-
-// The folder part of a path with its last backslash (C:\icons\ of
-// C:\icons\a.ico), cut where the lead-byte-aware file name begins.
-bool folder_of(const char* path, char* out, size_t outSize) {
-  const auto len = static_cast<size_t>(frame::file_name_in(path) - path);
-  if (len == 0 || len >= outSize) return false;
-  std::memcpy(out, path, len);
-  out[len] = '\0';
-  return true;
-}
-
-bool write_all(HANDLE file, const std::vector<uint8_t>& bytes) {
-  DWORD written = 0;
-  return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
-}
 
 }  // namespace
 
@@ -89,43 +73,18 @@ bool write_icon_file(HWND owner, const char* path, const IconForm& form) {
     frame::show(owner, msg::kWriteError);
     return false;
   }
-  // A read-only file (or a folder) of that name is not replaced: the move
-  // below could succeed on some systems although creating the file fails.
-  const DWORD attributes = GetFileAttributesA(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-    frame::show(owner, msg::kOpenError);
-    return false;
+  switch (frame::replace_file_with(path, msg::kTempPrefix, icon.data(), icon.size())) {
+    case frame::ReplaceFailure::None: return true;
+    case frame::ReplaceFailure::PathTooLong: frame::show(owner, msg::kPathTooLong); break;
+    // A read-only file or a folder of that name is not replaced.
+    case frame::ReplaceFailure::Protected:
+    case frame::ReplaceFailure::Create:
+    case frame::ReplaceFailure::Move: frame::show(owner, msg::kOpenError); break;
+    case frame::ReplaceFailure::Write:
+    case frame::ReplaceFailure::Flush:
+    case frame::ReplaceFailure::Close: frame::show(owner, msg::kWriteError); break;
   }
-  // A fresh name of our own beside the target: nobody else's file is
-  // touched, and the move stays on one drive.
-  char folder[MAX_PATH];
-  char temp[MAX_PATH];
-  if (!folder_of(path, folder, sizeof folder) || GetTempFileNameA(folder, "mrd", 0, temp) == 0) {
-    frame::show(owner, msg::kOpenError);
-    return false;
-  }
-  bool written = false;
-  {
-    frame::Handle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-      DeleteFileA(temp);
-      frame::show(owner, msg::kOpenError);
-      return false;
-    }
-    written = write_all(file.get(), icon) && FlushFileBuffers(file.get());
-  }
-  if (!written) {
-    DeleteFileA(temp);
-    frame::show(owner, msg::kWriteError);
-    return false;
-  }
-  if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temp);
-    frame::show(owner, msg::kOpenError);
-    return false;
-  }
-  return true;
+  return false;
 }
 
 }  // namespace capture

@@ -67,6 +67,14 @@ std::array<ToolControl, 4> tool_controls(int n) {
 int tool_window_width(int n, int frameWidth) { return 2 * frameWidth + kCellSide * n + 100; }
 int tool_window_height(int n, int baseHeight) { return kCellSide * n + baseHeight; }
 
+WindowPlace keep_inside(int x, int y, int w, int h, int left, int top, int right, int bottom) {
+  if (x > right - w) x = right - w;
+  if (x < left) x = left;
+  if (y > bottom - h) y = bottom - h;
+  if (y < top) y = top;
+  return {x, y};
+}
+
 const std::array<uint32_t, 14>& mark_colours() {
   static const std::array<uint32_t, 14> colours = {
       0x008080, 0x008000, 0x000080, 0x808000, 0x800080, 0x800000, 0x00FFFF,

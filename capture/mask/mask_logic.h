@@ -39,6 +39,15 @@ std::array<ToolControl, 4> tool_controls(int n);
 int tool_window_width(int n, int frameWidth);
 int tool_window_height(int n, int baseHeight);
 
+// Where the grown window goes: its top-left (x, y) moved left and up just as
+// far as a w x h window needs to lie inside the work area (left, top, right,
+// bottom; right and bottom outside it), never past its left or top edge, so
+// the caption and the controls stay reachable.
+struct WindowPlace {
+  int x, y;
+};
+WindowPlace keep_inside(int x, int y, int w, int h, int left, int top, int right, int bottom);
+
 // The colours of the list, 0xRRGGBB, in their order; the first is the start.
 const std::array<uint32_t, 14>& mark_colours();
 

@@ -36,6 +36,10 @@ struct Tool {
   // The captured image's pixels (0xRRGGBB, top row first): the colours the
   // area tool's regions are made of. The image itself is never touched.
   std::vector<uint32_t> colours;
+  // Where the window stood before it grew, and where growing moved it: a
+  // window still where it was moved goes back when the tool closes.
+  bool moved = false;
+  POINT before{}, after{};
 };
 Tool g_tool;
 
@@ -107,6 +111,33 @@ void resize_main(HWND main, int width, int height) {
   UpdateWindow(main);
 }
 
+// The grown window lies inside the work area (the screen less the task bar),
+// so that its caption, OK, Cancel and the tool buttons can be reached from
+// any place the window was allowed to stand.
+void grow_main(HWND main, int width, int height) {
+  RECT r{}, area{};
+  GetWindowRect(main, &r);
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+    area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const WindowPlace place = keep_inside(r.left, r.top, width, height, area.left, area.top, area.right, area.bottom);
+  g_tool.before = POINT{r.left, r.top};
+  g_tool.after = POINT{place.x, place.y};
+  g_tool.moved = place.x != r.left || place.y != r.top;
+  SetWindowPos(main, nullptr, place.x, place.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(main, nullptr, TRUE);
+  UpdateWindow(main);
+}
+
+// Back where the user had it, unless the user moved it meanwhile.
+void put_back_position(HWND main) {
+  if (!g_tool.moved) return;
+  g_tool.moved = false;
+  RECT r{};
+  GetWindowRect(main, &r);
+  if (r.left == g_tool.after.x && r.top == g_tool.after.y)
+    SetWindowPos(main, nullptr, g_tool.before.x, g_tool.before.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The cell's 5 x 5 area: the pixel's own colour, or the mark colour with the
 // two diagonals in the black pen.
 void paint_cell(HDC dc, int k, int j) {
@@ -137,6 +168,7 @@ void close_tool(HWND main) {
   destroy_controls();
   g_captureState = kStateCaptured;
   resize_main(main, kMainWidth, g_sizes.baseHeight + n());
+  put_back_position(main);
 }
 
 void on_ok(HWND main) {
@@ -164,8 +196,8 @@ void open_mask_tool(HWND main, const IconForm& form) {
   g_tool.colours = captured_pixels(form.size);
   g_tool.open = true;
   g_captureState = kStateMarking;
-  resize_main(main, tool_window_width(form.size, GetSystemMetrics(SM_CXFRAME)),
-              tool_window_height(form.size, g_sizes.baseHeight));
+  grow_main(main, tool_window_width(form.size, GetSystemMetrics(SM_CXFRAME)),
+            tool_window_height(form.size, g_sizes.baseHeight));
   g_tool.savedColour = g_markColour;
   g_tool.savedIndex = g_markIndex;
   create_controls(main);
@@ -237,6 +269,16 @@ void drop_mask_tool() {
   if (!g_tool.open) return;
   destroy_controls();
   g_captureState = kStateCaptured;
+  put_back_position(g_mainWindow);  // the position stored at exit is the user's
+}
+
+bool mask_tool_key(const MSG& m) {
+  if (!g_tool.open || m.message != WM_KEYDOWN || (m.wParam != VK_RETURN && m.wParam != VK_ESCAPE)) return false;
+  if (m.hwnd != g_mainWindow && !IsChild(g_mainWindow, m.hwnd)) return false;
+  // An open colour list takes its own Enter and Esc (choose, close the list).
+  if (g_tool.controls[3] && SendMessageA(g_tool.controls[3], CB_GETDROPPEDSTATE, 0, 0)) return false;
+  PostMessageA(g_mainWindow, WM_COMMAND, m.wParam == VK_RETURN ? kOkId : kCancelId, 0);
+  return true;
 }
 
 void draw_colour_item(const DRAWITEMSTRUCT& item) {

@@ -29,6 +29,11 @@ void cancel_mask_tool(HWND main);
 // stays as it was written and nothing is said.
 void drop_mask_tool();
 
+// While the tool is open, Enter means OK and Esc means Cancel wherever the
+// keyboard is in the main window (its buttons and list are no dialog, so no
+// dialog manager does it). True when the key was taken.
+bool mask_tool_key(const MSG& m);
+
 // Rewrites the icon at path with the marked pixels transparent, through a
 // new file in the same folder moved over it. False (after "Unable to open
 // file.", owned by owner) when the file is missing, unreadable, not this

@@ -78,7 +78,7 @@ struct AboutLanguage {
 void check_about_text(HWND box, const std::wstring& version, const AboutLanguage& lang) {
   EXPECT_EQ(version, L"2.51");
   const std::vector<std::wstring> lines = lines_of(control_text(box, 100));
-  ASSERT_EQ(lines.size(), lang.description.size() + 8) << "title, gap, text, gap, report, gap, three lines";
+  ASSERT_EQ(lines.size(), lang.description.size() + 7) << "title, gap, text, gap, report, gap, years, authors";
   EXPECT_EQ(lines[0].substr(lines[0].find_first_not_of(L' ')), L"*** Meridot (V " + version + L") ***");
   EXPECT_EQ(lines[1], L"");
   for (size_t i = 0; i < lang.description.size(); ++i) EXPECT_EQ(lines[2 + i], lang.description[i]) << i;
@@ -86,7 +86,7 @@ void check_about_text(HWND box, const std::wstring& version, const AboutLanguage
   EXPECT_EQ(lines[after], L"");
   EXPECT_EQ(lines[after + 1], lang.reportLine);
   EXPECT_EQ(lines[after + 2], L"");
-  for (size_t i = after + 3; i < lines.size(); ++i) EXPECT_FALSE(lines[i].empty()) << "years, author, contact";
+  for (size_t i = after + 3; i < lines.size(); ++i) EXPECT_FALSE(lines[i].empty()) << "years, authors";
 
   // What the box shows: line i of the text in the rows of line slot i, so
   // that none wraps and none is cut off; nothing below the last; the title's

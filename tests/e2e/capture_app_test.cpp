@@ -337,6 +337,11 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
 TEST(CaptureApp, ToolBarButtonsEraseTheHintAndRunTheirCommands) {
   Program p;
   ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-buttons")));
+  // The tool bar's class draws on the parent's DC. (Its cursor cannot be
+  // checked here: Wine reads a class cursor of another process as 0.)
+  const HWND bar = FindWindowExA(p.main, nullptr, "IconBarWindow", nullptr);
+  ASSERT_TRUE(bar);
+  EXPECT_EQ(GetClassLongPtrA(bar, GCL_STYLE), static_cast<ULONG_PTR>(CS_PARENTDC | CS_HREDRAW | CS_VREDRAW));
   const int cyBorder = GetSystemMetrics(SM_CYBORDER);
   const POINT away = client_to_screen(p.main, 60, cyBorder + 26);
   move_mouse(away.x, away.y);

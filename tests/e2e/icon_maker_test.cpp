@@ -352,6 +352,24 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   EXPECT_EQ(read_file(first), pair.first);
   EXPECT_EQ(read_file(second), pair.second);
 
+  // A read-only icon is the user's to keep: refused before anything is
+  // written, and no temporary file stays.
+  const std::string locked = join(dir, "locked.ico");
+  const std::vector<uint8_t> lockedBytes = {'k', 'e', 'e', 'p'};
+  ASSERT_TRUE(write_file(locked, lockedBytes));
+  ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(choose_both(p, first, second));
+  save = wait_window(kSaveTitle, 10000, p.pid());
+  ASSERT_NE(save, nullptr);
+  ASSERT_TRUE(answer_file_dialog(save, locked));
+  question = overwrite_question(p.pid(), save);
+  ASSERT_NE(question, nullptr);
+  ASSERT_TRUE(press(question, IDYES));
+  EXPECT_EQ(expect_message(p.pid(), "Error"), "Cannot create a target file.");
+  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(read_file(locked), lockedBytes);
+  EXPECT_EQ(files_in(dir), (std::vector<std::string>{"first.bmp", "locked.ico", "second.bmp"}));
+
   // A CD-ROM and a network drive bring the warning and the dialog back.
   ASSERT_EQ(GetDriveTypeA("D:\\"), static_cast<UINT>(DRIVE_CDROM)) << "the prefix lacks its CD-ROM drive D:";
   ASSERT_EQ(GetDriveTypeA("N:\\"), static_cast<UINT>(DRIVE_REMOTE)) << "the prefix lacks its network drive N:";

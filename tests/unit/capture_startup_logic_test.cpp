@@ -5,29 +5,40 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <iterator>
 #include <string>
+
+#include "tests/unit/windows_registries.h"
 
 using namespace capture;
 
-TEST(CaptureStyle, VersionsMapToTheCaptureProgramsStylesAndSets) {
-  struct Case {
-    const char* version;
-    int style;
-    const char* suffix;
+// What the capture program shows on each Windows: its own reading of the NT
+// version (no 5.1 or 5.2 test, so XP and every version it does not know,
+// 10 included, take the "X" set, as Vista and 7 do), the shared 9x fallback.
+TEST(CaptureStyle, EachWindowsGetsTheCaptureProgramsButtonSet) {
+  constexpr int kUnchanged = -1;
+  const registry_samples::Expected table[] = {
+      {"Windows 95", 0, ""},
+      {"Windows 98", 1, ""},
+      {"Windows 98 SE", 1, ""},
+      {"Windows 98 SE with an NT key left by an installer", 1, ""},
+      {"Windows ME", 2, "9"},
+      {"Windows NT 4.0", 3, ""},
+      {"Windows 2000", 4, "8"},
+      {"Windows XP", 5, "X"},
+      {"Windows Vista", 6, "X"},
+      {"Windows 7", 7, "X"},
+      {"Windows 10", 5, "X"},
+      {"no readable version key", kUnchanged, ""},
   };
-  const Case cases[] = {
-      {"4.0", 3, ""},  {"5.0", 4, "8"},  {"5.1", 5, "X"}, {"5.2", 5, "X"},
-      {"6.0", 6, "X"}, {"6.1", 7, "X"},  {"6.3", 5, "X"}, {"10.0", 5, "X"},
-      {"", 5, "X"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(style_from_nt_version(c.version), c.style) << c.version;
-    EXPECT_STREQ(bitmap_set_suffix(style_from_nt_version(c.version)), c.suffix) << c.version;
+  ASSERT_EQ(std::size(table), registry_samples::all().size()) << "every sample has its row";
+  for (const auto& row : table) {
+    const registry_samples::Windows* sample = registry_samples::find(row.system);
+    ASSERT_NE(sample, nullptr) << row.system;
+    const int style = frame::style_from_registry(registry_samples::read, sample, style_from_nt_version, kUnchanged);
+    EXPECT_EQ(style, row.style) << row.system;
+    EXPECT_STREQ(bitmap_set_suffix(style), row.suffix) << row.system;
   }
-  // The 9x family keeps the shared fallback: ME (2) takes "9", 98 and 95 the plain set.
-  EXPECT_STREQ(bitmap_set_suffix(2), "9");
-  EXPECT_STREQ(bitmap_set_suffix(1), "");
-  EXPECT_STREQ(bitmap_set_suffix(0), "");
 }
 
 TEST(CapturePosition, IniValuesAreClampedSoTheWindowStaysOnTheScreen) {

@@ -127,4 +127,39 @@ TEST(MaskLogic, ControlsBesideTheView) {
   }
 }
 
+// The grown tool window (N = 64: 492 x 451 with a 4-pixel frame and a base
+// height of 67) is moved just far enough to lie inside the work area.
+TEST(MaskLogic, GrownWindowIsMovedInsideTheWorkArea) {
+  const int w = capture::tool_window_width(64, 4), h = capture::tool_window_height(64, 67);
+  ASSERT_EQ(w, 492);
+  ASSERT_EQ(h, 451);
+  struct Area {
+    int left, top, right, bottom;
+  };
+  struct Case {
+    const char* what;
+    int x, y;
+    Area area;
+    int expectX, expectY;
+  };
+  const Case cases[] = {
+      {"inside: stays", 100, 120, {0, 0, 1024, 768}, 100, 120},
+      {"at the right edge, as far as the program allows", 889, 100, {0, 0, 1024, 768}, 1024 - w, 100},
+      {"near the bottom", 300, 685, {0, 0, 1024, 768}, 300, 768 - h},
+      {"in the bottom-right corner", 889, 685, {0, 0, 1024, 768}, 532, 317},
+      {"exactly fitting", 532, 317, {0, 0, 1024, 768}, 532, 317},
+      {"a task bar at the bottom", 300, 685, {0, 0, 1024, 738}, 300, 738 - h},
+      {"a task bar on the right", 889, 0, {0, 0, 964, 768}, 964 - w, 0},
+      {"a task bar at the top keeps the caption below it", 10, 0, {0, 30, 1024, 768}, 10, 30},
+      {"a task bar on the left", 0, 10, {60, 0, 1024, 768}, 60, 10},
+      {"an area smaller than the window: the top-left corner wins", 200, 200, {0, 0, 400, 300}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const capture::WindowPlace p = capture::keep_inside(c.x, c.y, w, h, c.area.left, c.area.top, c.area.right,
+                                                        c.area.bottom);
+    EXPECT_EQ(p.x, c.expectX) << c.what;
+    EXPECT_EQ(p.y, c.expectY) << c.what;
+  }
+}
+
 }  // namespace

@@ -1,39 +1,44 @@
 // The OS family read from the registry, and what it selects.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <iterator>
 
 #include "frame/os_style_logic.h"
+#include "tests/unit/windows_registries.h"
 
 using namespace frame;
 
-TEST(OsStyle, NtVersionsMapToTheirFamilies) {
-  EXPECT_EQ(style_from_nt_version("4.0"), 3);
-  EXPECT_EQ(style_from_nt_version("5.0"), 4);
-  EXPECT_EQ(style_from_nt_version("5.1"), 5);
-  EXPECT_EQ(style_from_nt_version("5.2"), 5);  // the "X" set
-  EXPECT_EQ(style_from_nt_version("6.0"), 6);
-  EXPECT_EQ(style_from_nt_version("6.1"), 6);
-  EXPECT_EQ(style_from_nt_version("6.3"), 7);  // newer systems: plain set
-  EXPECT_EQ(style_from_nt_version("10.0"), 7);
-  EXPECT_EQ(style_from_nt_version(""), 7);
-  // A substring test, tested in order: "14.0" contains "4.0".
+// What the viewer shows on each Windows, read from what that system stores:
+// the NT key's version decides when it can be read, else the 9x product
+// name; Vista and later (6.0 and above) take the plain set.
+TEST(OsStyle, EachWindowsGetsTheViewersButtonSetAndHintFont) {
+  constexpr int kUnchanged = -1;  // what the style was before the reading
+  const registry_samples::Expected table[] = {
+      {"Windows 95", 0, ""},
+      {"Windows 98", 1, ""},
+      {"Windows 98 SE", 1, ""},
+      {"Windows 98 SE with an NT key left by an installer", 1, ""},
+      {"Windows ME", 2, "9"},
+      {"Windows NT 4.0", 3, ""},
+      {"Windows 2000", 4, "8"},
+      {"Windows XP", 5, "X"},
+      {"Windows Vista", 6, ""},
+      {"Windows 7", 6, ""},
+      {"Windows 10", 7, ""},
+      {"no readable version key", kUnchanged, ""},
+  };
+  ASSERT_EQ(std::size(table), registry_samples::all().size()) << "every sample has its row";
+  for (const auto& row : table) {
+    const registry_samples::Windows* sample = registry_samples::find(row.system);
+    ASSERT_NE(sample, nullptr) << row.system;
+    const int style = style_from_registry(registry_samples::read, sample, nullptr, kUnchanged);
+    EXPECT_EQ(style, row.style) << row.system;
+    EXPECT_STREQ(bitmap_set_suffix(style), row.suffix) << row.system;
+    // The NT family draws its English hints one size larger.
+    EXPECT_EQ(hint_font(false, style).height, row.style >= 3 ? 14 : 12) << row.system;
+  }
+  // Contains is a substring test, tried in order: "14.0" holds "4.0".
   EXPECT_EQ(style_from_nt_version("14.0"), 3);
-}
-
-TEST(OsStyle, NineXProductNames) {
-  EXPECT_EQ(style_from_product_name("Microsoft Windows ME"), 2);
-  EXPECT_EQ(style_from_product_name("Microsoft Windows 98"), 1);
-  EXPECT_EQ(style_from_product_name("Microsoft Windows 95"), 0);
-  EXPECT_EQ(style_from_product_name(""), 0);
-  EXPECT_EQ(style_from_product_name(nullptr), 0);
-}
-
-TEST(OsStyle, BitmapSetSuffixes) {
-  EXPECT_STREQ(bitmap_set_suffix(2), "9");
-  EXPECT_STREQ(bitmap_set_suffix(4), "8");
-  EXPECT_STREQ(bitmap_set_suffix(5), "X");
-  for (int s : {0, 1, 3, 6, 7}) EXPECT_STREQ(bitmap_set_suffix(s), "") << s;
 }
 
 TEST(OsStyle, HintFontFollowsLanguageAndFamily) {

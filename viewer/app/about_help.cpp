@@ -14,16 +14,18 @@ namespace {
 constexpr int kAboutTitle = 100;
 constexpr int kAboutText = 101;
 
+// The box ends with the years and the authors: the program ships without an
+// address its users could write to, so it names none.
 constexpr frame::AboutText kAboutTexts[] = {
     {kAboutTitle, "*** Kaldero (V %s) ***", "*** カルデロ (V %s) ***"},
     {kAboutText,
      "Kaldero shows BMP and one-image icon files at 1:10 to 10:1, copies and pastes them, saves them as TIF "
      "or BMP, prints them, extracts colours and makes icons from two bitmaps.\n\n"
      "Report bugs and suggestions would be appreciated.\n\n"
-     "2026\nThe Kaldero and Meridot developers\nContact: see README.md of the sources",
+     "2026\nThe Kaldero and Meridot developers",
      "BMP・アイコンファイルの表示、コピー・貼り付け、TIF・BMP での保存、印刷、色の抽出、アイコン作成を行います.\n\n"
      "バグ・レポート、コメントを歓迎します.\n\n"
-     "2026\nカルデロ・メリドット開発チーム\n連絡先: ソースの README.md"},
+     "2026\nカルデロ・メリドット開発チーム"},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "frame/os_style.h"
 #include "frame/scoped.h"
+#include "frame/single_instance.h"
 #include "frame/toolbar.h"
 #include "viewer/app/about_help.h"
 #include "viewer/app/buttons.h"
@@ -53,14 +54,14 @@ BOOL CALLBACK find_running_viewer(HWND w, LPARAM found) {
   char title[256] = {};
   GetWindowTextA(w, title, 255);
   if (std::strstr(title, g_texts.captionPrefix)) {
-    *reinterpret_cast<bool*>(found) = true;
+    *reinterpret_cast<HWND*>(found) = w;
     return FALSE;
   }
   return TRUE;
 }
 
-bool another_viewer_runs() {
-  bool found = false;
+HWND running_viewer() {
+  HWND found = nullptr;
   EnumWindows(find_running_viewer, reinterpret_cast<LPARAM>(&found));
   return found;
 }
@@ -107,7 +108,8 @@ LRESULT on_create(HWND w) {
   frame::decide_language();
   frame::detect_style();
   fill_language_texts();
-  if (another_viewer_runs()) {
+  if (HWND running = running_viewer()) {
+    frame::bring_forward(running, kMainClass);
     SendMessageA(w, WM_CLOSE, 0, 0);
     return 0;
   }

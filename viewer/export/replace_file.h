@@ -1,30 +1,28 @@
-// Saving without ever losing the old file: the writer fills a new temporary
-// file in the target's folder, and only a file written and closed in full
-// replaces the target.
+// The viewer's files are replaced through frame::replace_file with temporary
+// names of its own ("~kal1A2B.tmp"); each failure has the viewer's message.
 #pragma once
 #include <windows.h>
 
-#include "formats/byte_sink.h"
+#include "frame/messages.h"
+#include "frame/replace_file.h"
 
 namespace viewer {
 
-struct PendingFile {
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  char path[MAX_PATH + 32] = {};
-};
+inline constexpr char kTempPrefix[] = "~kal";
 
-// Creates a new file (never replacing one) beside target. False when none
-// could be made.
-bool begin_pending_file(const char* target, PendingFile* file);
-// A sink that writes to the pending file and fails on any short write.
-fmt::Sink pending_sink(PendingFile* file);
-// Closes the file and moves it over the target. On any failure the
-// temporary file is deleted and the target stays as it was.
-bool commit_pending_file(PendingFile* file, const char* target);
-// Closes and deletes the temporary file.
-void abandon_pending_file(PendingFile* file);
+// The message of a save's failed step: the path too long, notCreated when no
+// file could be made, "Unable to write to file." for the rest (a read-only
+// target included).
+void report_save_failure(HWND owner, frame::ReplaceFailure failure, const frame::Message& notCreated);
 
-// The write error of every writer: "Unable to write to file."
-void report_write_error(HWND owner);
+// Writes path through fill and reports any failure; true when the new file
+// stands at path.
+template <class Fill>
+bool save_replacing(HWND owner, const char* path, const frame::Message& notCreated, Fill&& fill) {
+  const frame::ReplaceFailure failure = frame::replace_file(path, kTempPrefix, fill);
+  if (failure == frame::ReplaceFailure::None) return true;
+  report_save_failure(owner, failure, notCreated);
+  return false;
+}
 
 }  // namespace viewer

@@ -30,5 +30,9 @@ inline const frame::Message kAssignedFileNotCreated = {MB_OK | MB_ICONERROR, "Un
                                                        "Error", "指定されたファイルを作成できません.", "エラー"};
 inline const frame::Message kWriteError = {MB_OK | MB_ICONERROR, "Unable to write to file.", "Write Error",
                                            "ファイルに書き込めません.", "エラー"};
+// A folder so deep that no temporary name of ours fits beside the chosen file.
+inline const frame::Message kPathTooLong = {MB_OK | MB_ICONERROR,
+                                            "The path of the file is too long.\nChoose a shorter one.", "Error",
+                                            "ファイルのパスが長すぎます.\n短いパスを指定してください.", "エラー"};
 
 }  // namespace viewer::msg

@@ -22,21 +22,14 @@ bool lock_dib(fmt::DibImage* image) {
   return lock_image() && fmt::dib_image_of(g_image.blockStart, block_size(), file_pixel_offset(), image);
 }
 
-// Writes with fill() into a pending file and puts it in place; reports a
-// failed write, close or replace.
-template <class Fill>
-bool write_replacing(HWND owner, const char* path, PendingFile* file, Fill fill) {
-  bool ok;
-  {
-    fmt::BufferedWriter out(pending_sink(file));
-    ok = fill(out) && out.flush();
-  }
-  ok = ok && commit_pending_file(file, path);
-  if (!ok) {
-    abandon_pending_file(file);
-    report_write_error(owner);
-  }
-  return ok;
+void put_file_header(fmt::BufferedWriter& out, uint32_t fileSize, uint32_t pixelOffset) {
+  fmt::bmp::FileHeader header;
+  header.type = fmt::bmp::kMagic;
+  header.declared_size = fileSize;
+  header.pixel_offset = pixelOffset;
+  uint8_t head[fmt::bmp::kFileHeaderSize];
+  fmt::bmp::put_file_header(header, head);
+  out.put(head, sizeof head);
 }
 
 }  // namespace
@@ -70,11 +63,11 @@ bool write_tif(HWND owner, const char* path) {
   // The colour table as it stands now decides: after a colour extraction
   // the filtered picture is what is saved.
   const fmt::tif::Layout layout = fmt::tif::choose_layout(image, tifAs16Bit == 1);
-  const bool grey16 = layout == fmt::tif::Layout::Grey16;
-  PendingFile file;
-  if (fmt::tif::file_size(image, layout) > fmt::tif::kMaxFileSize || !begin_pending_file(path, &file)) {
+  const frame::Message& notCreated = layout == fmt::tif::Layout::Grey16 ? msg::kTif16NotCreated
+                                                                        : msg::kTifNotCreated;
+  if (fmt::tif::file_size(image, layout) > fmt::tif::kMaxFileSize) {
     unlock_image();
-    frame::show(owner, grey16 ? msg::kTif16NotCreated : msg::kTifNotCreated);
+    frame::show(owner, notCreated);
     return false;
   }
   frame::WaitCursor wait;
@@ -82,38 +75,32 @@ bool write_tif(HWND owner, const char* path) {
   SYSTEMTIME now;
   GetLocalTime(&now);
   const uint32_t seed = fmt::tif::dither_seed(now.wMilliseconds, now.wSecond);
-  const bool ok = write_replacing(owner, path, &file, [&](fmt::BufferedWriter& out) {
-    const bool written = grey16 ? fmt::tif::write_grey16(image, order, seed, out)
-                                : fmt::tif::write_palette_rgb(image, order, out);
-    unlock_image();
-    return written;
+  const frame::ReplaceFailure failure = frame::replace_file(path, kTempPrefix, [&](fmt::BufferedWriter& out) {
+    return layout == fmt::tif::Layout::Grey16 ? fmt::tif::write_grey16(image, order, seed, out)
+                                              : fmt::tif::write_palette_rgb(image, order, out);
   });
-  return ok;
+  unlock_image();
+  report_save_failure(owner, failure, notCreated);
+  return failure == frame::ReplaceFailure::None;
 }
 
 bool write_plain_bmp(HWND owner, const char* path) {
   fmt::bmp::PlainCopy copy;
-  PendingFile file;
   const bool readable = lock_image() &&
                         fmt::bmp::plain_copy_of(g_image.blockStart, block_size(), file_pixel_offset(), &copy);
-  if (!readable || !begin_pending_file(path, &file)) {
+  if (!readable) {
     unlock_image();
     frame::show(owner, msg::kBmpNotCreated);
     return false;
   }
   frame::WaitCursor wait;
-  return write_replacing(owner, path, &file, [&](fmt::BufferedWriter& out) {
-    fmt::bmp::FileHeader header;
-    header.type = fmt::bmp::kMagic;
-    header.declared_size = copy.file_size;
-    header.pixel_offset = copy.pixel_offset;
-    uint8_t head[fmt::bmp::kFileHeaderSize];
-    fmt::bmp::put_file_header(header, head);
-    out.put(head, sizeof head);
+  const bool saved = save_replacing(owner, path, msg::kBmpNotCreated, [&](fmt::BufferedWriter& out) {
+    put_file_header(out, copy.file_size, copy.pixel_offset);
     out.put(g_image.blockStart, copy.file_size - fmt::bmp::kFileHeaderSize);
-    unlock_image();
     return true;
   });
+  unlock_image();
+  return saved;
 }
 
 bool write_displayed_bmp(HWND owner, const char* path) {
@@ -124,24 +111,18 @@ bool write_displayed_bmp(HWND owner, const char* path) {
     g_image.figures.bmp_file_size = l.file_size;
     dib = render_displayed_dib(owner, l);
   }
-  PendingFile file;
-  if (!dib || !begin_pending_file(path, &file)) {
+  if (!dib) {
     frame::show(owner, msg::kAssignedFileNotCreated);
     return false;
   }
-  return write_replacing(owner, path, &file, [&](fmt::BufferedWriter& out) {
+  const bool saved = save_replacing(owner, path, msg::kAssignedFileNotCreated, [&](fmt::BufferedWriter& out) {
     const uint8_t* bytes = dib.lock();
     if (!bytes) return false;
-    fmt::bmp::FileHeader header;
-    header.type = fmt::bmp::kMagic;
-    header.declared_size = static_cast<uint32_t>(l.file_size);
-    header.pixel_offset = 54 + 4 * l.colours;
-    uint8_t head[fmt::bmp::kFileHeaderSize];
-    fmt::bmp::put_file_header(header, head);
-    out.put(head, sizeof head);
+    put_file_header(out, static_cast<uint32_t>(l.file_size), 54 + 4 * l.colours);
     out.put(bytes, static_cast<size_t>(l.dib_bytes));
     return true;
   });
+  return saved;
 }
 
 }  // namespace viewer

@@ -1,10 +1,10 @@
 #include "viewer/iconmaker/icon_file_write.h"
 
 #include <new>
-#include <string>
 #include <vector>
 
-#include "frame/paths.h"
+#include "frame/scoped.h"
+#include "viewer/export/replace_file.h"
 
 namespace viewer {
 
@@ -35,25 +35,14 @@ bool same_file(HANDLE a, const BY_HANDLE_FILE_INFORMATION& b) {
 // Whether the target is one of the inputs. A target that cannot be opened
 // at all is not one of them: those are open for reading.
 bool target_is_an_input(const char* target, HANDLE first, HANDLE second) {
-  HANDLE t = CreateFileA(target, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (t == INVALID_HANDLE_VALUE) return false;
+  const frame::Handle t(CreateFileA(target, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!t.valid()) return false;
   BY_HANDLE_FILE_INFORMATION info;
-  const bool known = GetFileInformationByHandle(t, &info) != 0;
-  CloseHandle(t);
+  const bool known = GetFileInformationByHandle(t.get(), &info) != 0;
   // Unknown identity: refuse rather than risk replacing an input.
   if (!known) return true;
   return same_file(first, info) || same_file(second, info);
-}
-
-bool write_whole(const char* path, const std::vector<uint8_t>& bytes) {
-  HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size() && FlushFileBuffers(f);
-  if (!CloseHandle(f)) ok = false;
-  return ok;
 }
 
 }  // namespace
@@ -69,31 +58,23 @@ bool read_head(InputBitmap& bitmap) {
   return true;
 }
 
-bool write_icon_file(const InputBitmap& first, const InputBitmap& second, const char* target) {
-  if (target_is_an_input(target, first.file, second.file)) return false;
+IconWrite write_icon_file(const InputBitmap& first, const InputBitmap& second, const char* target) {
+  if (target_is_an_input(target, first.file, second.file)) return IconWrite::Failed;
   std::vector<uint8_t> a, b, icon;
-  if (!read_all(first.file, first.size, a) || !read_all(second.file, second.size, b)) return false;
+  if (!read_all(first.file, first.size, a) || !read_all(second.file, second.size, b)) return IconWrite::Failed;
   try {
     icon = fmt::icon::build_icon(a.data(), a.size(), b.data(), b.size());
   } catch (const std::bad_alloc&) {
-    return false;
+    return IconWrite::Failed;
   }
-  if (icon.empty()) return false;
+  if (icon.empty()) return IconWrite::Failed;
   a.clear();
   b.clear();
-
-  // A new file in the target's folder, so that the move is a rename.
-  const std::string folder(target, frame::file_name_in(target));
-  char temporary[MAX_PATH] = {};
-  if (folder.empty() || folder.size() > MAX_PATH - 14 ||
-      !GetTempFileNameA(folder.c_str(), "ico", 0, temporary))
-    return false;
-  if (!write_whole(temporary, icon) ||
-      !MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temporary);
-    return false;
+  switch (frame::replace_file_with(target, kTempPrefix, icon.data(), icon.size())) {
+    case frame::ReplaceFailure::None: return IconWrite::Written;
+    case frame::ReplaceFailure::PathTooLong: return IconWrite::PathTooLong;
+    default: return IconWrite::Failed;
   }
-  return true;
 }
 
 }  // namespace viewer

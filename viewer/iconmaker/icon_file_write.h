@@ -1,6 +1,6 @@
 // Writing the icon of two open bitmaps without ever destroying a file: the
-// icon is built in memory, written to a new file beside the target and
-// only then moved over it.
+// icon is built in memory and replaces the target through
+// frame::replace_file.
 #pragma once
 #include <windows.h>
 
@@ -21,9 +21,11 @@ struct InputBitmap {
 // Reads the head and length of an open file.
 bool read_head(InputBitmap& bitmap);
 
-// Builds the icon of the two files and writes it to target. False, with
-// the target and the inputs unchanged, when the target is one of the
-// inputs or anything fails.
-bool write_icon_file(const InputBitmap& first, const InputBitmap& second, const char* target);
+enum class IconWrite { Written, PathTooLong, Failed };
+
+// Builds the icon of the two files and writes it to target. Unless written,
+// the target and the inputs are unchanged: the target is one of the inputs,
+// read-only, too deep for a temporary name beside it, or anything failed.
+IconWrite write_icon_file(const InputBitmap& first, const InputBitmap& second, const char* target);
 
 }  // namespace viewer

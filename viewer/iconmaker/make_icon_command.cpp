@@ -9,6 +9,7 @@
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/disk_checks.h"
+#include "viewer/export/save_messages.h"
 #include "viewer/icon/icon_messages.h"
 #include "viewer/icon/open_logic.h"
 #include "viewer/iconmaker/icon_maker_messages.h"
@@ -127,13 +128,13 @@ void check_and_build(HWND w, HANDLE first, HANDLE second) {
     return;
   }
   if (!choose_icon_file(w)) return;
-  bool written;
+  IconWrite written;
   {
     frame::WaitCursor busy;
     written = write_icon_file(a, b, g_iconPath);
   }
-  if (!written) {
-    frame::show(w, msg::kTargetNotCreated);
+  if (written != IconWrite::Written) {
+    frame::show(w, written == IconWrite::PathTooLong ? msg::kPathTooLong : msg::kTargetNotCreated);
     return;
   }
   frame::show_f(w, msg::kIconCreated, g_iconPath);
