@@ -12,31 +12,6 @@ using namespace e2e;
 
 namespace {
 
-// Every pixel tells where it lies in the image: red = x, green = y (low
-// bytes), blue = the high nibbles of both.
-uint32_t coded(int x, int y) {
-  return static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | (x >> 8) << 4 | (y >> 8));
-}
-int coded_x(uint32_t c) { return static_cast<int>((c >> 16 & 0xFF) | (c >> 4 & 0xF) << 8); }
-int coded_y(uint32_t c) { return static_cast<int>((c >> 8 & 0xFF) | (c & 0xF) << 8); }
-
-std::string bmp_with_coded_pixels(const std::string& dirName, const std::string& name, int w, int h) {
-  const std::string path = join(fresh_dir(dirName), name);
-  write_file(path, make_bmp24(w, h, coded));
-  return path;
-}
-
-uint32_t client_pixel(HWND main, int x, int y) {
-  const POINT s = client_to_screen(main, x, y);
-  return grab_screen(s.x, s.y, 1, 1).at(0, 0);
-}
-
-// The image pixel shown at the top-left corner of the view.
-POINT shown_at_origin(HWND main) {
-  const uint32_t c = client_pixel(main, 0, kStrip);
-  return {coded_x(c), coded_y(c)};
-}
-
 // Sent, not posted: the driver's later checks must see its effect (a message
 // sent to wait on would overtake a posted one).
 void scroll(HWND main, bool vertical, int code, HWND bar) {
@@ -168,7 +143,7 @@ TEST(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
   p.close();
 }
 
-TEST(View, ScrollBarsAppearOnlyWhenTheImageExceedsTheWholeClientArea) {
+TEST(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "view-bars"));
   const std::string path = bmp_with_coded_pixels("view-bars-files", "bars.bmp", 600, 400);
@@ -185,9 +160,22 @@ TEST(View, ScrollBarsAppearOnlyWhenTheImageExceedsTheWholeClientArea) {
   EXPECT_FALSE(shown(v));
   EXPECT_FALSE(shown(size_grip(p.main)));
 
-  // One row short: only the vertical bar, although it now hides the image's
-  // rightmost columns, which no bar can reach.
+  // One row short: the vertical bar stands over the image's last columns,
+  // so the horizontal bar comes too, and paging to its end shows them.
   set_client_size(p.main, 600, 419);
+  EXPECT_TRUE(shown(h));
+  EXPECT_TRUE(shown(v));
+  EXPECT_EQ(scroll_max(h), sbv);
+  EXPECT_EQ(scroll_max(v), 1 + sbh);
+  auto last_shown_column = [&] { return coded_x(client_pixel(p.main, 600 - sbv - 1, kStrip)); };
+  EXPECT_TRUE(wait_until([&] { return last_shown_column() == 599 - sbv; }, 5000)) << last_shown_column();
+  for (int i = 0; i * 10 < sbv; ++i) scroll(p.main, false, SB_PAGERIGHT, h);
+  EXPECT_EQ(scroll_pos(h), sbv);
+  EXPECT_TRUE(wait_until([&] { return last_shown_column() == 599; }, 5000)) << last_shown_column();
+  screenshot("view-bar-brings-the-other");
+
+  // One row short with room for the vertical bar beside the image: that bar alone.
+  set_client_size(p.main, 600 + sbv, 419);
   EXPECT_FALSE(shown(h));
   EXPECT_TRUE(shown(v));
   EXPECT_EQ(scroll_max(v), 1);
@@ -195,12 +183,13 @@ TEST(View, ScrollBarsAppearOnlyWhenTheImageExceedsTheWholeClientArea) {
   RECT r;
   GetWindowRect(v, &r);
   MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 600 - sbv);
+  EXPECT_EQ(r.left, 600);
   EXPECT_EQ(r.top, kStrip);
   EXPECT_EQ(r.bottom, 419);
 
-  // One column short: only the horizontal bar, the whole width long.
-  set_client_size(p.main, 599, 420);
+  // One column short with room below the image: the horizontal bar alone,
+  // the whole width long.
+  set_client_size(p.main, 599, 420 + sbh);
   EXPECT_TRUE(shown(h));
   EXPECT_FALSE(shown(v));
   EXPECT_EQ(scroll_max(h), 1);
@@ -208,7 +197,7 @@ TEST(View, ScrollBarsAppearOnlyWhenTheImageExceedsTheWholeClientArea) {
   MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
   EXPECT_EQ(r.left, 0);
   EXPECT_EQ(r.right, 599);
-  EXPECT_EQ(r.top, 420 - sbh);
+  EXPECT_EQ(r.top, 420);
 
   // Both, with the size grip in the corner; each range takes the other bar in.
   set_client_size(p.main, 599, 419);

@@ -124,4 +124,26 @@ int count_differences(const Pixels& a, int ax, int ay, const Pixels& b, int bx, 
   return n;
 }
 
+uint32_t coded(int x, int y) {
+  return static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | (x >> 8) << 4 | (y >> 8));
+}
+int coded_x(uint32_t c) { return static_cast<int>((c >> 16 & 0xFF) | (c >> 4 & 0xF) << 8); }
+int coded_y(uint32_t c) { return static_cast<int>((c >> 8 & 0xFF) | (c & 0xF) << 8); }
+
+std::string bmp_with_coded_pixels(const std::string& dirName, const std::string& name, int w, int h) {
+  const std::string path = join(fresh_dir(dirName), name);
+  write_file(path, make_bmp24(w, h, coded));
+  return path;
+}
+
+uint32_t client_pixel(HWND main, int x, int y) {
+  const POINT s = client_to_screen(main, x, y);
+  return grab_screen(s.x, s.y, 1, 1).at(0, 0);
+}
+
+POINT shown_at_origin(HWND main) {
+  const uint32_t c = client_pixel(main, 0, kStrip);
+  return {coded_x(c), coded_y(c)};
+}
+
 }  // namespace e2e

@@ -62,4 +62,15 @@ void mouse_button(bool down);
 // Compares a w x h block of pixels; returns the number that differ.
 int count_differences(const Pixels& a, int ax, int ay, const Pixels& b, int bx, int by, int w, int h);
 
+// Pictures whose every pixel tells where it lies in the image: red = x,
+// green = y (low bytes), blue = the high nibbles of both.
+uint32_t coded(int x, int y);
+int coded_x(uint32_t c);
+int coded_y(uint32_t c);
+// Writes a w x h coded 24-bit BMP into a fresh folder and returns its path.
+std::string bmp_with_coded_pixels(const std::string& dirName, const std::string& name, int w, int h);
+uint32_t client_pixel(HWND main, int x, int y);
+// The image pixel shown at the top-left corner of the view.
+POINT shown_at_origin(HWND main);
+
 }  // namespace e2e

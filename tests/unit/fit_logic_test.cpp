@@ -15,8 +15,12 @@ TEST(FitLogic, SmallestDivisorThatFits) {
   EXPECT_EQ(fit_zoom_step(50, 1000, 800, 438, 17, 17), -2);   // room 400 high
   EXPECT_EQ(fit_zoom_step(801, 1300, 417, 438, 17, 17), -3);  // the larger divisor wins
   EXPECT_EQ(fit_zoom_step(4000, 10, 417, 600, 17, 17), -9);
-  EXPECT_EQ(fit_zoom_step(40000, 10, 417, 600, 17, 17), -99);  // below the lowest step
-  EXPECT_EQ(fit_zoom_step(INT_MAX, INT_MAX, 18, 40, 17, 17), 1 - (INT_MAX / 2 + 1));
+  // An image that would need less than 1:10 opens at 1:10, the lowest ratio
+  // Zoom Out offers: 6000 x 4000 in a small window asks for 1:21.
+  EXPECT_EQ(fit_zoom_step(6000, 4000, 440, 300, 17, 17), viewer::kLowestZoomStep);
+  EXPECT_EQ(fit_zoom_step(4400, 10, 417, 600, 17, 17), viewer::kLowestZoomStep);  // 1:11
+  EXPECT_EQ(fit_zoom_step(40000, 10, 417, 600, 17, 17), viewer::kLowestZoomStep);
+  EXPECT_EQ(fit_zoom_step(INT_MAX, INT_MAX, 18, 40, 17, 17), viewer::kLowestZoomStep);
 }
 
 TEST(FitLogic, NoRoomEndsAtTheLowestStep) {

@@ -47,6 +47,13 @@ TEST(ZoomRatio, StepsMapToMagnifyingAndReducingFactors) {
   const Extent magnified = displayed_size(301, 7, 9);
   EXPECT_EQ(magnified.w, 3010);
   EXPECT_EQ(magnified.h, 70);
+  // A side reduced below one pixel is shown as one, so that a thin image
+  // still shows; an axis without image stays empty.
+  EXPECT_EQ(displayed_size(5000, 3, -6).w, 714);
+  EXPECT_EQ(displayed_size(5000, 3, -6).h, 1);
+  EXPECT_EQ(displayed_size(3, 5000, -9).w, 1);
+  EXPECT_EQ(displayed_size(0, 0, -3).w, 0);
+  EXPECT_EQ(displayed_size(0, 0, -3).h, 0);
   // Large images at 10:1 do not wrap around.
   EXPECT_EQ(displayed_size(300000, 300000, 9).w, 3000000);
 }
@@ -89,6 +96,9 @@ TEST(ScrollTo, LinesAndPagesStopAtZeroAndAtTheLimit) {
   EXPECT_EQ(scroll_to(25, ScrollCode::PageForward, 0, 100), 35);
   EXPECT_EQ(scroll_to(7, ScrollCode::PageBack, 0, 100), 0);
   EXPECT_EQ(scroll_to(95, ScrollCode::PageForward, 0, 100), 100);
+  EXPECT_EQ(scroll_to(57, ScrollCode::Start, 0, 100), 0);
+  EXPECT_EQ(scroll_to(57, ScrollCode::End, 0, 100), 100);
+  EXPECT_EQ(scroll_to(0, ScrollCode::End, 0, -30), 0);  // nothing to scroll
 }
 
 TEST(ScrollTo, ThumbTakesItsPositionWithinTheRange) {
@@ -188,27 +198,64 @@ TEST(ScrollBarLayout, NeitherHidesBothAndScrollsBackToTheOrigin) {
   }
 }
 
-TEST(ScrollBarLayout, OnlyTheWholeClientExtentCountsNotTheOtherBar) {
-  // Exactly the client size: no bar.
-  ScrollLayout l = layout(400, 280, 0);
-  EXPECT_FALSE(l.hVisible);
-  EXPECT_FALSE(l.vVisible);
-  // One pixel narrower than the client and taller: only the vertical bar,
-  // although it now covers the rightmost columns, which no bar can reach.
-  l = layout(399, 500, 0);
-  EXPECT_FALSE(l.hVisible);
-  EXPECT_TRUE(l.vVisible);
-  EXPECT_EQ(l.hRangeMax, 0);
-  // Within a bar's thickness of the client height and wider: only the horizontal one.
-  l = layout(500, 270, 0);
-  EXPECT_TRUE(l.hVisible);
-  EXPECT_FALSE(l.vVisible);
-  EXPECT_EQ(l.vRangeMax, 0);
-  // One pixel over in each direction.
-  l = layout(401, 281, 0);
-  EXPECT_TRUE(l.hVisible && l.vVisible);
-  EXPECT_EQ(l.hRangeMax, 18);
-  EXPECT_EQ(l.vRangeMax, 18);
+// A bar shows when the image exceeds the client area, or what the other bar
+// leaves of it, so that every column and row can be scrolled into view.
+TEST(ScrollBarLayout, BarsAreLaidOutUntilNeitherHidesPartOfTheImage) {
+  struct Case {
+    int w, h, step;
+    bool hVisible, vVisible;
+    long long hRange, vRange;
+  } cases[] = {
+      {400, 280, 0, false, false, 0, 0},     // exactly the client size
+      {390, 275, 0, false, false, 0, 0},     // inside it: no bar starts the other
+      {399, 500, 0, true, true, 16, 237},    // the vertical bar covers the last columns
+      {383, 500, 0, false, true, 0, 220},    // it leaves them all in view
+      {500, 270, 0, true, true, 117, 7},     // the horizontal bar covers the last rows
+      {500, 263, 0, true, false, 100, 0},    // it leaves them all in view
+      {401, 281, 0, true, true, 18, 18},     // over on both axes
+      {798, 1000, -1, true, true, 32, 474},  // 399 x 500 at 1:2, ranges in image pixels
+      {200, 250, 1, true, true, 8, 118},     // 400 x 500 at 2:1, ranges in image pixels
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " step " << c.step);
+    const ScrollLayout l = layout(c.w, c.h, c.step);
+    EXPECT_EQ(l.hVisible, c.hVisible);
+    EXPECT_EQ(l.vVisible, c.vVisible);
+    EXPECT_EQ(l.hRangeMax, c.hRange);
+    EXPECT_EQ(l.vRangeMax, c.vRange);
+    EXPECT_EQ(l.showGrip, c.hVisible && c.vVisible);
+    EXPECT_EQ(l.resetX, !c.hVisible);
+    EXPECT_EQ(l.resetY, !c.vVisible);
+  }
+}
+
+TEST(WheelScroll, NotchesBecomeLinesOrPagesAndPartsWait) {
+  struct Case {
+    int delta;
+    unsigned lines;
+    ScrollCode code;
+    int times, remainder;
+  } cases[] = {
+      {120, 3, ScrollCode::LineBack, 3, 0},  // away from the user: toward the top
+      {-120, 3, ScrollCode::LineForward, 3, 0},
+      {240, 3, ScrollCode::LineBack, 6, 0},
+      {60, 3, ScrollCode::Other, 0, 60},  // half a notch waits for the rest
+      {180, 3, ScrollCode::LineBack, 3, 60},
+      {-200, 1, ScrollCode::LineForward, 1, -80},
+      {120, kWheelPageScroll, ScrollCode::PageBack, 1, 0},
+      {-360, kWheelPageScroll, ScrollCode::PageForward, 3, 0},
+      {120, 0, ScrollCode::Other, 0, 0},  // a setting of no lines scrolls nothing
+      {360, 4000000, ScrollCode::LineBack, 1 << 20, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.delta << " with " << c.lines << " lines");
+    const WheelScroll s = wheel_scroll(c.delta, c.lines);
+    EXPECT_EQ(s.times, c.times);
+    if (c.times > 0) {
+      EXPECT_EQ(s.code, c.code);
+    }
+    EXPECT_EQ(s.remainder, c.remainder);
+  }
 }
 
 TEST(ScrollBarLayout, EveryShownBarReachesExactlyTheScrollLimit) {

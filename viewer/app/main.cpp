@@ -4,6 +4,7 @@
 #include "frame/toolbar.h"
 #include "viewer/app/buttons.h"
 #include "viewer/app/main_window.h"
+#include "viewer/app/view_keys.h"
 #include "viewer/app/viewer_state.h"
 
 using namespace viewer;
@@ -66,6 +67,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (route_view_input(main, msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -9,6 +9,7 @@
 #include "frame/toolbar.h"
 #include "viewer/app/about_help.h"
 #include "viewer/app/buttons.h"
+#include "viewer/app/clipboard_watch.h"
 #include "viewer/app/kept_picture.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
@@ -127,6 +128,7 @@ LRESULT on_create(HWND w) {
   set_caption_untitled(w);
   show_splash(w);
   create_scroll_bars(w);
+  clipboard_watch_start(w);
   return 0;
 }
 
@@ -172,7 +174,8 @@ void on_command(HWND w, int command) {
 
 void free_splash() { g_splash.reset(); }
 
-void shutdown(HWND) {
+void shutdown(HWND w) {
+  clipboard_watch_stop(w);
   if (g_image.displayKind != Splash) {
     free_image();
     extraction_shutdown();
@@ -205,6 +208,8 @@ LRESULT CALLBACK main_window_proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam
       return 0;
     case kApplyExtractionMessage: extraction_apply(w); return 0;  // the extraction dialog's choice
     case WM_DISPLAYCHANGE: on_display_change(w); return 0;
+    case WM_DRAWCLIPBOARD:
+    case WM_CHANGECBCHAIN: return clipboard_watch_message(w, msg, wParam, lParam);
     default: return DefWindowProcA(w, msg, wParam, lParam);
   }
 }

@@ -137,6 +137,12 @@ void on_scroll(HWND w, bool vertical, WPARAM wParam) {
     si.fMask = SIF_TRACKPOS;
     thumb = GetScrollInfo(bar, SB_CTL, &si) ? si.nTrackPos : HIWORD(wParam);
   }
+  scroll_view(w, vertical, code, thumb, 1);
+}
+
+void scroll_view(HWND w, bool vertical, ScrollCode code, long long thumb, int times) {
+  if (g_image.displayKind == Splash || g_image.displayKind == Unset || !g_image.dib) return;
+  HWND bar = vertical ? g_vScrollBar : g_hScrollBar;
   RECT client;
   GetClientRect(w, &client);
   ViewState& v = g_image.view;
@@ -145,7 +151,9 @@ void on_scroll(HWND w, bool vertical, WPARAM wParam) {
                                          v.vBarVisible != 0);
   int& pos = vertical ? v.scrollY : v.scrollX;
   int& last = vertical ? v.lastScrollY : v.lastScrollX;
-  pos = clamp_int(scroll_to(pos, code, thumb, vertical ? lim.y : lim.x));
+  long long to = pos;
+  for (int i = 0; i < times; ++i) to = scroll_to(to, code, thumb, vertical ? lim.y : lim.x);
+  pos = clamp_int(to);
   if (pos == last) return;
   RECT area = view_area(w);
   InvalidateRect(w, &area, FALSE);

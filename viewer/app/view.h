@@ -12,6 +12,9 @@ void on_paint(HWND w);
 void zoom_out(HWND w);
 void zoom_in(HWND w);
 void on_scroll(HWND w, bool vertical, WPARAM wParam);
+// Moves the view as a scroll bar would, `times` times over (the wheel and the
+// keys); repaints only when the position changes.
+void scroll_view(HWND w, bool vertical, ScrollCode code, long long thumb, int times);
 // What a WM_HSCROLL or WM_VSCROLL asks of a scroll bar or slider.
 ScrollCode scroll_code_of(WPARAM wParam);
 void layout_scroll_bars(HWND w);

@@ -13,7 +13,10 @@ bool magnifying(int step) { return step >= 0; }
 Extent displayed_size(int w, int h, int step) {
   const long long z = zoom_factor(step);
   if (magnifying(step)) return {w * z, h * z};
-  return {w / z, h / z};
+  // A side reduced below one pixel is still shown as one: a 5000 x 3 image
+  // at 1:7 would otherwise be drawn as nothing at all.
+  auto reduced = [z](long long side) { return side > 0 ? std::max(1LL, side / z) : 0LL; };
+  return {reduced(w), reduced(h)};
 }
 
 ScrollLimits scroll_limits(int w, int h, int step, int cw, int ch, int sbh, int sbv, bool hVis, bool vVis) {
@@ -32,6 +35,8 @@ long long scroll_to(long long pos, ScrollCode code, long long thumb, long long l
     case ScrollCode::PageBack: pos -= 10; break;
     case ScrollCode::PageForward: pos += 10; break;
     case ScrollCode::Thumb: pos = thumb; break;
+    case ScrollCode::Start: pos = 0; break;
+    case ScrollCode::End: pos = limit; break;
     case ScrollCode::Other: break;
   }
   // An axis that has nothing to scroll has a negative limit; its position
@@ -45,8 +50,16 @@ ScrollLayout layout_scroll_bars(int w, int h, int step, int cw, int ch, int sbh,
   const bool mag = magnifying(step);
   const Extent d = displayed_size(w, h, step);
   auto range = [&](long long over) { return mag ? over / z : over * z; };
-  const bool wide = d.w > cw;
-  const bool tall = d.h + 20 > ch;
+  // A bar takes room from the other axis: an image that only just fits the
+  // width no longer does once the vertical bar stands over its last columns,
+  // and then needs the horizontal bar to reach them (and the other way
+  // round). Each bar can add the other at most once, so two rounds settle.
+  bool wide = d.w > cw;
+  bool tall = d.h + 20 > ch;
+  for (int round = 0; round < 2; ++round) {
+    wide = wide || (tall && d.w > cw - sbv);
+    tall = tall || (wide && d.h + 20 > ch - sbh);
+  }
 
   ScrollLayout l{};
   l.hVisible = wide;
@@ -89,6 +102,26 @@ ImageButtons zoom_buttons(int step, int fitStep, int w, int h, int freeW, int fr
     b.zoomIn = next * w < 2LL * freeW && next * h < 2LL * freeH;
   }
   return b;
+}
+
+WheelScroll wheel_scroll(int pendingDelta, unsigned linesPerNotch) {
+  WheelScroll s{};
+  const int notches = pendingDelta / kWheelDelta;  // toward zero: a part notch waits for the rest
+  s.remainder = pendingDelta - notches * kWheelDelta;
+  if (notches == 0 || linesPerNotch == 0) return s;
+  // Turned away from the user the wheel brings the top (or, with Shift, the
+  // left) of the picture into view, as the scroll bar's upper arrow does.
+  const bool back = notches > 0;
+  const int n = notches > 0 ? notches : -notches;
+  if (linesPerNotch == kWheelPageScroll) {
+    s.code = back ? ScrollCode::PageBack : ScrollCode::PageForward;
+    s.times = n;
+  } else {
+    s.code = back ? ScrollCode::LineBack : ScrollCode::LineForward;
+    // Bounded: a setting of thousands of lines still only reaches the end.
+    s.times = static_cast<int>(std::min<long long>(1LL * n * linesPerNotch, 1 << 20));
+  }
+  return s;
 }
 
 void ratio_text(int step, char* out, size_t outSize) {

@@ -5,6 +5,8 @@
 
 namespace viewer::msg {
 
+// Any copy that cannot hand its picture to the clipboard: no memory for it,
+// or the clipboard held open by another program.
 inline const frame::Message kNoClipboardMemory = {MB_OK | MB_ICONERROR, "Unable to allocate clipboard memory.", "Error",
                                                   "クリップボードのメモリを確保できません.", "エラー"};
 inline const frame::Message kNoBitmapMemory = {MB_OK | MB_ICONERROR, "Unable to allocate bitmap memory.", "Error",

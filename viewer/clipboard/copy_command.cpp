@@ -14,15 +14,19 @@ void copy_command(HWND w) {
   fmt::bmp::DisplayedLayout layout;
   frame::GlobalBlock block;
   if (current_displayed_layout(&layout)) block = render_displayed_dib(w, layout);
-  if (!block) {
+  bool handedOver = false;
+  if (block) {
+    // Another program holding the clipboard open makes the open fail before
+    // anything is emptied, so the clipboard keeps what it had.
+    ClipboardGuard clipboard(w);
+    handedOver = clipboard.empty() && clipboard.set(CF_DIB, block.get());
+    // Once set, the block is the clipboard's: the guard must not free it.
+    if (handedOver) block.release();
+  }
+  if (!handedOver) {
     busy.pause();
     frame::show(w, msg::kNoClipboardMemory);
     return;
-  }
-  {
-    ClipboardGuard clipboard(w);
-    // Once set, the block is the clipboard's: the guard must not free it.
-    if (clipboard.empty() && clipboard.set(CF_DIB, block.get())) block.release();
   }
   refresh_paste_button(w);
 }

@@ -68,6 +68,8 @@ int print_zoom_after(int percent, ScrollCode code, int thumb) {
     case ScrollCode::PageBack: percent -= 10; break;
     case ScrollCode::PageForward: percent += 10; break;
     case ScrollCode::Thumb: percent = thumb; break;
+    case ScrollCode::Start:  // the view's keys only; the slider sends none
+    case ScrollCode::End:
     case ScrollCode::Other: break;
   }
   return clamp_print_zoom(percent);

@@ -23,8 +23,7 @@ int fit_zoom_step(int width, int height, int client_w, int client_h, int vscroll
   const int64_t room_h = int64_t{client_h} - hscroll_h - kToolBarStrip;
   if (room_w <= 0 || room_h <= 0) return kLowestZoomStep;
   const int64_t d = std::max(smallest_divisor(width, room_w), smallest_divisor(height, room_h));
-  // room + 1 >= 2, so d <= INT32_MAX / 2 + 1 and 1 - d fits an int.
-  return static_cast<int>(1 - d);
+  return static_cast<int>(std::max<int64_t>(1 - d, kLowestZoomStep));
 }
 
 }  // namespace viewer
