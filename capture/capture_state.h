@@ -32,7 +32,6 @@ extern int g_frameColour;  // FrameColour
 extern MainSizes g_sizes;
 extern int g_screenWidth, g_screenHeight;
 extern char g_iniPath[256];
-extern char readmePath[256];
 extern HCURSOR g_arrowCursor;
 extern HCURSOR g_crossCursor;
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "frame/messages.h"
 #include "frame/os_style.h"
 
 namespace frame {
@@ -36,9 +37,7 @@ INT_PTR CALLBACK about_proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 void show_about(HINSTANCE instance, HWND owner, const AboutBox& box) {
   const INT_PTR result = DialogBoxParamA(instance, tr(box.englishTemplate, box.japaneseTemplate), owner, about_proc,
                                          reinterpret_cast<LPARAM>(&box));
-  if (result == -1)
-    MessageBoxA(nullptr, tr("Unable to display dialog", "ダイアログを表示できません"),
-                tr("System Error", "システム・エラー"), MB_SYSTEMMODAL | MB_ICONERROR);
+  if (result == -1) report_dialog_failure();
 }
 
 void program_version(char* out, size_t size) {

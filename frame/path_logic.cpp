@@ -63,4 +63,14 @@ bool replace_extension(const char* path, const char* extension, LeadByteTest isL
   return compose(path, keep, extension, out, outSize);
 }
 
+bool readme_path_of(const char* programPath, bool japanese, LeadByteTest isLead, char* out, size_t outSize) {
+  // "EXE" (English) or "5.EXE" (Japanese) goes; a bare "EXE" names no file.
+  const size_t cut = japanese ? 5 : 3;
+  if (std::strlen(programPath) < cut + 1) {
+    if (outSize) out[0] = '\0';
+    return false;
+  }
+  return replace_last_chars(programPath, cut, japanese ? "J.PDF" : "PDF", isLead, out, outSize);
+}
+
 }  // namespace frame

@@ -23,4 +23,10 @@ bool replace_last_chars(const char* path, size_t count, const char* tail, LeadBy
 bool replace_extension(const char* path, const char* extension, LeadByteTest isLead, char* out,
                        size_t outSize);
 
+// The readme beside a program file "…\NAME5.EXE": "…\NAME5.PDF", or for the
+// Japanese UI "…\NAMEJ.PDF" (its last character before the dot becomes J).
+// False, with an empty out, when the path is too short or the result does not
+// fit: no readme rather than a cut one.
+bool readme_path_of(const char* programPath, bool japanese, LeadByteTest isLead, char* out, size_t outSize);
+
 }  // namespace frame

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "frame/os_style.h"
 #include "frame/path_logic.h"
 
 namespace frame {
@@ -30,6 +31,15 @@ bool program_file_path(const char* exeName, char* out, size_t outSize) {
     return false;
   }
   return true;
+}
+
+bool readme_path(const char* exeName, char* out, size_t outSize) {
+  char program[MAX_PATH];
+  if (!program_file_path(exeName, program, sizeof program)) {
+    if (outSize) out[0] = '\0';
+    return false;
+  }
+  return readme_path_of(program, japaneseUi != 0, is_lead_byte, out, outSize);
 }
 
 }  // namespace frame

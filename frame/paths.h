@@ -13,4 +13,9 @@ const char* file_name_in(const char* path);
 // (INI, readme) are looked for beside it. False when the path does not fit.
 bool program_file_path(const char* exeName, char* out, size_t outSize);
 
+// The readme beside the program file found by program_file_path, in the UI's
+// language ("KALDERO5.PDF" / "KALDEROJ.PDF"); empty and false when the path
+// does not fit.
+bool readme_path(const char* exeName, char* out, size_t outSize);
+
 }  // namespace frame

@@ -3,6 +3,7 @@
 #include "capture/capture_state.h"
 #include "frame/about.h"
 #include "frame/os_style.h"
+#include "frame/paths.h"
 #include "frame/readme.h"
 
 namespace capture {
@@ -38,6 +39,10 @@ void about_command(HWND main) {
   frame::show_about(g_instance, main, box);
 }
 
-void help_command(HWND main) { frame::open_readme(main, readmePath, frame::tr("MERIDOT5.PDF", "MERIDOTJ.PDF")); }
+void help_command(HWND main) {
+  char path[MAX_PATH];
+  frame::readme_path("MERIDOT5.EXE", path, sizeof path);
+  frame::open_readme(main, path, frame::tr("MERIDOT5.PDF", "MERIDOTJ.PDF"));
+}
 
 }  // namespace capture

@@ -28,7 +28,6 @@ int g_frameColour = kFrameInverted;
 MainSizes g_sizes;
 int g_screenWidth = 0, g_screenHeight = 0;
 char g_iniPath[256];
-char readmePath[256];
 HCURSOR g_arrowCursor = nullptr;
 HCURSOR g_crossCursor = nullptr;
 
@@ -43,12 +42,9 @@ bool g_shutDown = false;
 void build_paths() {
   char program[256];
   if (!frame::program_file_path("MERIDOT5.EXE", program, sizeof program) ||
-      !frame::replace_last_chars(program, 3, "INI", frame::is_lead_byte, g_iniPath, sizeof g_iniPath) ||
-      !frame::replace_last_chars(program, japaneseUi ? 5 : 3, japaneseUi ? "J.PDF" : "PDF", frame::is_lead_byte,
-                                 readmePath, sizeof readmePath)) {
+      !frame::replace_last_chars(program, 3, "INI", frame::is_lead_byte, g_iniPath, sizeof g_iniPath)) {
     // Too long a path: no INI rather than one in an unexpected place.
     g_iniPath[0] = '\0';
-    readmePath[0] = '\0';
   }
 }
 

@@ -28,9 +28,7 @@ RECT g_mainRectBefore{};
 // capture window shows it and the square is taken from it: a full-screen
 // window under this platform hides what lies beneath it.
 struct Picture {
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  HGDIOBJ oldBitmap = nullptr;
+  frame::MemoryDc dc;
   uint32_t* bits = nullptr;
   int width = 0;
   int height = 0;
@@ -39,12 +37,9 @@ Picture g_frozen;
 Picture g_captured;  // the captured image, N x N
 
 void free_picture(Picture& p) {
-  if (p.dc) {
-    SelectObject(p.dc, p.oldBitmap);
-    DeleteDC(p.dc);
-  }
-  if (p.bitmap) DeleteObject(p.bitmap);
-  p = Picture{};
+  p.dc.reset();
+  p.bits = nullptr;
+  p.width = p.height = 0;
 }
 
 bool make_picture(Picture& p, HDC reference, int width, int height) {
@@ -57,13 +52,10 @@ bool make_picture(Picture& p, HDC reference, int width, int height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  p.bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  p.dc = CreateCompatibleDC(reference);
-  if (!p.bitmap || !p.dc || !bits) {
+  if (!p.dc.take(reference, CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0)) || !bits) {
     free_picture(p);
     return false;
   }
-  p.oldBitmap = SelectObject(p.dc, p.bitmap);
   p.bits = static_cast<uint32_t*>(bits);
   p.width = width;
   p.height = height;
@@ -84,7 +76,7 @@ void draw_frame(HDC dc, GrabPoint origin) {
 // colour, whatever the frame covered.
 void erase_frame(HDC dc, GrabPoint origin) {
   for (const GrabRect& r : frame_rects(form().size))
-    BitBlt(dc, origin.x + r.x, origin.y + r.y, r.w, r.h, g_frozen.dc, origin.x + r.x, origin.y + r.y, SRCCOPY);
+    BitBlt(dc, origin.x + r.x, origin.y + r.y, r.w, r.h, g_frozen.dc.get(), origin.x + r.x, origin.y + r.y, SRCCOPY);
 }
 
 GrabPoint pointer_of(LPARAM lp) {
@@ -186,7 +178,7 @@ void on_button_up(HWND w, LPARAM lp) {
   UpdateWindow(g_ctx.main);
   // The reduction reads the captured image itself, the very pixels the main
   // window shows, so a window over the main window cannot spoil it.
-  if (!reduce_image(g_captured.dc, g_captured.bits, form())) {
+  if (!reduce_image(g_captured.dc.get(), g_captured.bits, form())) {
     frame::show(g_ctx.main, msg::kNoBitmap);
     return;
   }
@@ -198,7 +190,7 @@ void on_paint(HWND w) {
   HDC dc = BeginPaint(w, &ps);
   if (g_frozen.dc) {
     BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-           ps.rcPaint.bottom - ps.rcPaint.top, g_frozen.dc, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+           ps.rcPaint.bottom - ps.rcPaint.top, g_frozen.dc.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     if (g_buttonDown) draw_frame(dc, g_previousOrigin);
   }
   EndPaint(w, &ps);
@@ -210,7 +202,7 @@ void grab_attach(const GrabContext& context) { g_ctx = context; }
 
 bool in_capture_mode() { return g_captureMode; }
 
-HDC captured_image_dc() { return g_captured.dc; }
+HDC captured_image_dc() { return g_captured.dc.get(); }
 
 void free_captured_image() {
   free_picture(g_captured);
@@ -237,7 +229,7 @@ void start_capture(HWND main) {
   {
     frame::WindowDc screen(nullptr);
     frozen = screen && make_picture(g_frozen, screen.get(), width, height) &&
-             BitBlt(g_frozen.dc, 0, 0, width, height, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT);
+             BitBlt(g_frozen.dc.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT);
     GdiFlush();
   }
   if (!frozen) {

@@ -1,7 +1,5 @@
 #include "capture/grab/save_flow.h"
 
-#include <commdlg.h>
-
 #include <cstring>
 #include <string>
 
@@ -10,6 +8,7 @@
 #include "capture/grab/grab_messages.h"
 #include "capture/grab/icon_build.h"
 #include "capture/mask/mask_tool.h"
+#include "frame/file_dialog.h"
 #include "frame/os_style.h"
 
 namespace capture {
@@ -33,16 +32,11 @@ bool drive_accepted(const char* path) {
 // the dialog ends without a path (a dialog error has been shown then).
 bool choose_path(HWND owner, char* path, DWORD capacity) {
   for (;;) {
-    std::memset(path, 0, capacity);  // no name proposed
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = "Icons (*.ico)\0*.ico\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = capacity;
-    ofn.lpstrTitle = frame::tr("Assign an icon filename", "アイコン・ファイル名の指定");
+    OPENFILENAMEA ofn =
+        frame::file_dialog(owner, "Icons (*.ico)\0*.ico\0", path, capacity,
+                           frame::tr("Assign an icon filename", "アイコン・ファイル名の指定"),
+                           OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
     ofn.lpstrDefExt = "ico";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
     if (!GetSaveFileNameA(&ofn)) {
       const DWORD error = CommDlgExtendedError();
       if (error != 0) frame::show_f(owner, msg::kSaveDialogError, static_cast<unsigned long>(error));

@@ -31,7 +31,7 @@ struct Tool {
   COLORREF savedColour = 0;
   int savedIndex = 0;
   std::array<HWND, 4> controls{};
-  HFONT font = nullptr;
+  frame::GdiObject<HFONT> font;
   std::array<uint8_t, fmt::icon_marks::kGridCells> marks{};
   // The captured image's pixels (0xRRGGBB, top row first): the colours the
   // area tool's regions are made of. The image itself is never touched.
@@ -67,14 +67,14 @@ void create_controls(HWND main) {
   const char* texts[3] = {"OK", frame::tr("Cancel", "ｷｬﾝｾﾙ"), frame::tr("Tool", "ツール")};
   const DWORD styles[3] = {BS_DEFPUSHBUTTON, BS_PUSHBUTTON, BS_PUSHBUTTON};
   const auto places = tool_controls(n());
-  g_tool.font = make_button_font();
+  g_tool.font.reset(make_button_font());
   for (int i = 0; i < 3; ++i) {
     const ToolControl& c = places[i];
     g_tool.controls[i] = CreateWindowA("BUTTON", texts[i], WS_CHILD | WS_VISIBLE | WS_TABSTOP | styles[i], c.x, c.y,
                                        c.width, c.height, main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                        g_instance, nullptr);
     if (g_tool.controls[i] && g_tool.font)
-      SendMessageA(g_tool.controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(g_tool.font), TRUE);
+      SendMessageA(g_tool.controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(g_tool.font.get()), TRUE);
   }
   const ToolControl& l = places[3];
   const HWND list = CreateWindowA("COMBOBOX", "",
@@ -97,8 +97,7 @@ void destroy_controls() {
     if (c) DestroyWindow(c);
     c = nullptr;
   }
-  if (g_tool.font) DeleteObject(g_tool.font);
-  g_tool.font = nullptr;
+  g_tool.font.reset();
   g_tool.open = false;
 }
 

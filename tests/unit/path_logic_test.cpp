@@ -79,3 +79,28 @@ TEST(ReplaceExtension, ReplacesFromTheFileNamesLastDot) {
   EXPECT_FALSE(replace_extension("C:\\sun.bmp", ".ico", cp932_lead, small, sizeof small));
   EXPECT_STREQ(small, "");
 }
+
+TEST(ReadmePath, SitsBesideTheProgramInTheUiLanguage) {
+  struct ReadmeCase {
+    const char* program;
+    bool japanese;
+    const char* expect;  // nullptr: no readme
+  };
+  const std::string longPath = "C:\\" + std::string(300, 'a') + "\\KALDERO5.EXE";
+  const ReadmeCase cases[] = {
+      {"C:\\Tools\\KALDERO5.EXE", false, "C:\\Tools\\KALDERO5.PDF"},
+      {"C:\\Tools\\KALDERO5.EXE", true, "C:\\Tools\\KALDEROJ.PDF"},
+      {"C:\\bin\\MERIDOT5.EXE", true, "C:\\bin\\MERIDOTJ.PDF"},
+      // A folder whose last character is a pair ending in the backslash byte.
+      {"C:\\\x95\x5C\\KALDERO5.EXE", true, "C:\\\x95\x5C\\KALDEROJ.PDF"},
+      // A path too long for the buffer gives no readme rather than a cut one.
+      {longPath.c_str(), false, nullptr},
+      {"EXE", true, nullptr},
+      {"EXE", false, nullptr},
+  };
+  for (const ReadmeCase& c : cases) {
+    char out[256] = "garbage";
+    EXPECT_EQ(readme_path_of(c.program, c.japanese, cp932_lead, out, sizeof out), c.expect != nullptr) << c.program;
+    EXPECT_STREQ(out, c.expect ? c.expect : "") << c.program;
+  }
+}

@@ -90,19 +90,6 @@ TEST(DisplayDepth, SixteenColoursOrFewerAreRefused) {
   EXPECT_FALSE(display_too_shallow(32));
 }
 
-TEST(ReadmePath, SitsBesideTheProgramInTheUiLanguage) {
-  char out[256];
-  ASSERT_TRUE(readme_path_from_program("C:\\Tools\\KALDERO5.EXE", false, out, sizeof out));
-  EXPECT_STREQ(out, "C:\\Tools\\KALDERO5.PDF");
-  ASSERT_TRUE(readme_path_from_program("C:\\Tools\\KALDERO5.EXE", true, out, sizeof out));
-  EXPECT_STREQ(out, "C:\\Tools\\KALDEROJ.PDF");
-  // A path too long for the buffer gives no readme rather than a cut one.
-  const std::string longPath = "C:\\" + std::string(300, 'a') + "\\KALDERO5.EXE";
-  EXPECT_FALSE(readme_path_from_program(longPath.c_str(), false, out, sizeof out));
-  EXPECT_STREQ(out, "");
-  EXPECT_FALSE(readme_path_from_program("EXE", true, out, sizeof out));
-}
-
 TEST(MinimumSize, GrowsWithTheVisibleScrollBars) {
   const int sbh = 16, base = 47;
   EXPECT_EQ(minimum_window_size(sbh, base, false, false).w, 440);

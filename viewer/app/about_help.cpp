@@ -2,6 +2,7 @@
 
 #include "frame/about.h"
 #include "frame/os_style.h"
+#include "frame/paths.h"
 #include "frame/readme.h"
 #include "viewer/app/viewer_state.h"
 
@@ -32,6 +33,10 @@ void about_command(HWND main) {
   frame::show_about(g_instance, main, box);
 }
 
-void help_command(HWND main) { frame::open_readme(main, readmePath, frame::tr("KALDERO5.PDF", "KALDEROJ.PDF")); }
+void help_command(HWND main) {
+  char path[MAX_PATH];
+  frame::readme_path("KALDERO5.EXE", path, sizeof path);
+  frame::open_readme(main, path, frame::tr("KALDERO5.PDF", "KALDEROJ.PDF"));
+}
 
 }  // namespace viewer

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formats/bytes.h"
+#include "frame/scoped.h"
 
 #include "viewer/app/kept_picture_logic.h"
 #include "viewer/app/view_logic.h"
@@ -23,9 +24,7 @@ struct PictureKey {
 struct KeptPicture {
   PictureKey key;
   long long w = 0, h = 0;
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  HGDIOBJ oldBitmap = nullptr;
+  frame::MemoryDc picture;
   int tilesX = 0;
   std::vector<unsigned char> drawn;  // one flag a tile
   // The view painted last without a picture: the first paint of a view
@@ -36,19 +35,20 @@ struct KeptPicture {
 } g_kept;
 
 void release() {
-  if (g_kept.dc) {
-    if (g_kept.oldBitmap) SelectObject(g_kept.dc, g_kept.oldBitmap);
-    DeleteDC(g_kept.dc);
-  }
-  if (g_kept.bitmap) DeleteObject(g_kept.bitmap);
-  g_kept = KeptPicture{};
+  g_kept.picture.reset();
+  g_kept.key = PictureKey{};
+  g_kept.w = g_kept.h = 0;
+  g_kept.tilesX = 0;
+  g_kept.drawn.clear();
+  g_kept.seen = PictureKey{};
+  g_kept.seenValid = false;
 }
 
 // A bitmap of the displayed size in a memory device context, in a form that
 // keeps the transfer's result exact: the image's own colour table for images
 // of 8 bits or fewer (so the copy to the screen maps each entry as the direct
 // transfer would, also on a screen with a palette), 32 bits otherwise.
-bool make(HWND w, HDC screen, const PictureKey& key, long long width, long long height) {
+bool make(HDC screen, const PictureKey& key, long long width, long long height) {
   release();
   struct {
     BITMAPINFOHEADER h;
@@ -60,7 +60,7 @@ bool make(HWND w, HDC screen, const PictureKey& key, long long width, long long 
   bi.h.biPlanes = 1;
   bi.h.biBitCount = 32;
   bi.h.biCompression = BI_RGB;
-  const bool locked = lock_image(w);
+  const bool locked = lock_image();
   if (locked) {
     const int bits = fmt::get_u16le(g_image.infoHeader + 14);
     if (bits <= 8 && g_image.colourCount > 0 && g_image.colourCount <= 256) {
@@ -72,10 +72,8 @@ bool make(HWND w, HDC screen, const PictureKey& key, long long width, long long 
   unlock_image();
   if (!locked) return false;
   void* pixels = nullptr;
-  g_kept.bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &pixels, nullptr, 0);
-  g_kept.dc = g_kept.bitmap ? CreateCompatibleDC(screen) : nullptr;
-  g_kept.oldBitmap = g_kept.dc ? SelectObject(g_kept.dc, g_kept.bitmap) : nullptr;
-  if (!g_kept.oldBitmap) {
+  if (!g_kept.picture.take(screen, CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS,
+                                                    &pixels, nullptr, 0))) {
     release();
     return false;
   }
@@ -96,7 +94,7 @@ bool make(HWND w, HDC screen, const PictureKey& key, long long width, long long 
 // the whole image clipped to them: the same call and the same destination as
 // a direct paint, so the pixels are the same. False when the image could not
 // be locked.
-bool draw_missing_tiles(HWND w, const TileRange& t) {
+bool draw_missing_tiles(const TileRange& t) {
   int x0 = t.x1, y0 = t.y1, x1 = t.x0, y1 = t.y0;
   for (int ty = t.y0; ty < t.y1; ++ty)
     for (int tx = t.x0; tx < t.x1; ++tx)
@@ -107,15 +105,16 @@ bool draw_missing_tiles(HWND w, const TileRange& t) {
         if (ty + 1 > y1) y1 = ty + 1;
       }
   if (x0 >= x1) return true;
-  const bool locked = lock_image(w);
+  const bool locked = lock_image();
   if (locked) {
-    const int saved = SaveDC(g_kept.dc);
-    IntersectClipRect(g_kept.dc, x0 * kKeptTile, y0 * kKeptTile, x1 * kKeptTile, y1 * kKeptTile);
-    SetStretchBltMode(g_kept.dc, COLORONCOLOR);
-    StretchDIBits(g_kept.dc, 0, 0, static_cast<int>(g_kept.w), static_cast<int>(g_kept.h), 0, 0, g_image.width,
+    HDC dc = g_kept.picture.get();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, x0 * kKeptTile, y0 * kKeptTile, x1 * kKeptTile, y1 * kKeptTile);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, 0, 0, static_cast<int>(g_kept.w), static_cast<int>(g_kept.h), 0, 0, g_image.width,
                   g_image.height, g_image.pixels, reinterpret_cast<BITMAPINFO*>(g_image.infoHeader), DIB_RGB_COLORS,
                   SRCCOPY);
-    RestoreDC(g_kept.dc, saved);
+    RestoreDC(dc, saved);
     for (int ty = y0; ty < y1; ++ty)
       for (int tx = x0; tx < x1; ++tx) g_kept.drawn[static_cast<size_t>(ty) * g_kept.tilesX + tx] = 1;
   }
@@ -125,29 +124,29 @@ bool draw_missing_tiles(HWND w, const TileRange& t) {
 
 }  // namespace
 
-bool paint_from_kept_picture(HWND w, HDC dc, const RECT& update, long long originX, long long originY) {
+bool paint_from_kept_picture(HWND, HDC dc, const RECT& update, long long originX, long long originY) {
   const Extent d = displayed_size(g_image.width, g_image.height, g_image.view.zoomStep);
   if (!keeps_reduced_picture(g_image.view.zoomStep, d.w, d.h)) {
     release();
     return false;
   }
-  const PictureKey key{g_image.dib, g_image.width, g_image.height, g_image.view.zoomStep};
-  if (!(g_kept.dc && g_kept.key == key)) {
+  const PictureKey key{g_image.dib.get(), g_image.width, g_image.height, g_image.view.zoomStep};
+  if (!(g_kept.picture && g_kept.key == key)) {
     if (!(g_kept.seenValid && g_kept.seen == key)) {
       release();
       g_kept.seen = key;
       g_kept.seenValid = true;
       return false;
     }
-    if (!make(w, dc, key, d.w, d.h)) return false;
+    if (!make(dc, key, d.w, d.h)) return false;
   }
   const PixelRect part = picture_part({update.left, update.top, update.right, update.bottom}, originX, originY,
                                       d.w, d.h);
   if (part.empty()) return true;
   // A block that cannot be locked shows nothing, as in a direct paint.
-  if (!draw_missing_tiles(w, tiles_of(part))) return true;
+  if (!draw_missing_tiles(tiles_of(part))) return true;
   BitBlt(dc, static_cast<int>(part.left + originX), static_cast<int>(part.top + originY),
-         static_cast<int>(part.right - part.left), static_cast<int>(part.bottom - part.top), g_kept.dc,
+         static_cast<int>(part.right - part.left), static_cast<int>(part.bottom - part.top), g_kept.picture.get(),
          static_cast<int>(part.left), static_cast<int>(part.top), SRCCOPY);
   return true;
 }

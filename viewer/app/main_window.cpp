@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "frame/os_style.h"
+#include "frame/scoped.h"
 #include "frame/toolbar.h"
 #include "viewer/app/about_help.h"
 #include "viewer/app/buttons.h"
@@ -30,12 +31,8 @@ ScreenMetrics g_screen;
 WindowGeometry g_defaultGeometry;
 TaskbarOffsets g_taskbar;
 LanguageTexts g_texts;
-char readmePath[256];
-char g_messageText[512];
 PRINTDLGA g_printSettings;
-HDC g_splashDc = nullptr;
-HBITMAP g_splashBitmap = nullptr;
-HGDIOBJ g_splashOldBitmap = nullptr;
+frame::MemoryDc g_splash;
 
 namespace {
 
@@ -76,47 +73,17 @@ void place_main_window(HWND w) {
   g_defaultGeometry.y = p.y;
 }
 
-int display_bits_per_pixel() {
-  HDC ic = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
-  if (!ic) return 0;
-  const int bits = GetDeviceCaps(ic, BITSPIXEL);
-  DeleteDC(ic);
-  return bits;
-}
-
-void build_readme_path() {
-  char program[256] = {};
-  const DWORD n = SearchPathA(nullptr, "KALDERO5.EXE", nullptr, sizeof program, program, nullptr);
-  if (n == 0 || n >= sizeof program ||
-      !readme_path_from_program(program, japaneseUi != 0, readmePath, sizeof readmePath)) {
-    // A program file under another name: look beside it, under the readme's
-    // own name, so that Help still finds the document or says it is missing.
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    // By characters: a Japanese folder name may hold the backslash byte.
-    const int dirLen = static_cast<int>(file_name_in(self) - self);
-    std::snprintf(readmePath, sizeof readmePath, "%.*s%s", dirLen, self,
-                  japaneseUi ? "KALDEROJ.PDF" : "KALDERO5.PDF");
-  }
-}
-
 void show_splash(HWND w) {
-  g_splashBitmap = LoadBitmapA(g_instance, "IBMP_1");
+  HBITMAP bitmap = LoadBitmapA(g_instance, "IBMP_1");
   ShowWindow(w, SW_SHOWNORMAL);
   UpdateWindow(w);
   RECT client;
   GetClientRect(w, &client);
-  HDC dc = GetDC(w);
-  g_splashDc = dc && g_splashBitmap ? CreateCompatibleDC(dc) : nullptr;
-  g_splashOldBitmap = g_splashDc ? SelectObject(g_splashDc, g_splashBitmap) : nullptr;
-  if (g_splashOldBitmap) {
-    BitBlt(dc, (client.right - kSplashWidth) / 2, (client.bottom - 212) / 2 + kStripHeight, kSplashWidth,
-           kSplashHeight, g_splashDc, 0, 0, SRCCOPY);
-  } else {
-    // Without the picture the view stays white; nothing half-made is kept.
-    free_splash();
-  }
-  if (dc) ReleaseDC(w, dc);
+  frame::WindowDc dc(w);
+  // Without the picture the view stays white; nothing half-made is kept.
+  if (g_splash.take(dc.get(), bitmap) && dc)
+    BitBlt(dc.get(), (client.right - kSplashWidth) / 2, (client.bottom - 212) / 2 + kStripHeight, kSplashWidth,
+           kSplashHeight, g_splash.get(), 0, 0, SRCCOPY);
   g_image.displayKind = Splash;
 }
 
@@ -151,11 +118,10 @@ LRESULT on_create(HWND w) {
   }
   g_taskbar = taskbar_offsets({work.left, work.top, work.right, work.bottom}, g_screen.width, g_screen.height);
   place_main_window(w);
-  if (display_too_shallow(display_bits_per_pixel())) {
+  if (display_too_shallow(frame::display_bits_per_pixel())) {
     SendMessageA(w, WM_CLOSE, 0, 0);
     return 0;
   }
-  build_readme_path();
   set_caption_untitled(w);
   show_splash(w);
   create_scroll_bars(w);
@@ -202,16 +168,7 @@ void on_command(HWND w, int command) {
 
 }  // namespace
 
-void free_splash() {
-  if (g_splashDc) {
-    if (g_splashOldBitmap) SelectObject(g_splashDc, g_splashOldBitmap);
-    DeleteDC(g_splashDc);
-  }
-  if (g_splashBitmap) DeleteObject(g_splashBitmap);
-  g_splashDc = nullptr;
-  g_splashBitmap = nullptr;
-  g_splashOldBitmap = nullptr;
-}
+void free_splash() { g_splash.reset(); }
 
 void shutdown(HWND) {
   if (g_image.displayKind != Splash) {

@@ -1,9 +1,5 @@
 #include "viewer/app/startup_logic.h"
 
-#include <cstring>
-
-#include "frame/path_logic.h"
-
 namespace viewer {
 
 TaskbarOffsets taskbar_offsets(const Rect& wa, int sw, int sh) {
@@ -44,17 +40,6 @@ Point place_window(Point p, int w, int h, int sw, int sh, const TaskbarOffsets& 
 bool display_too_shallow(int bitsPerPixel) {
   const int bits = bitsPerPixel < 0 ? -bitsPerPixel : bitsPerPixel;
   return bits <= 4;
-}
-
-bool readme_path_from_program(const char* path, bool japaneseUi, char* out, size_t outSize) {
-  // "…\KALDERO5.EXE": drop "EXE" (English) or "5.EXE" (Japanese). The tail is
-  // plain ASCII, so the characters before it need no lead-byte test.
-  const size_t cut = japaneseUi ? 5 : 3;
-  if (std::strlen(path) < cut + 1) {
-    if (outSize) out[0] = '\0';
-    return false;
-  }
-  return frame::replace_last_chars(path, cut, japaneseUi ? "J.PDF" : "PDF", nullptr, out, outSize);
 }
 
 Size minimum_window_size(int sbh, int minHeightBase, bool vBar, bool hBar) {

@@ -1,6 +1,6 @@
 // Start-up rules of the viewer's main window that need no window system:
-// where the task bar is, where the window goes, which displays are refused,
-// where the readme lies and how small the window may get.
+// where the task bar is, where the window goes, which displays are refused
+// and how small the window may get.
 #pragma once
 #include <cstddef>
 
@@ -27,10 +27,6 @@ Point place_window(Point current, int w, int h, int screenW, int screenH, const 
 
 // Displays of 16 colours or fewer cannot show the images and are refused.
 bool display_too_shallow(int bitsPerPixel);
-
-// readme beside the program: "KALDERO5.PDF" or, for the Japanese UI, "KALDEROJ.PDF".
-// Returns false (and an empty text) when the program's path is too short.
-bool readme_path_from_program(const char* programPath, bool japaneseUi, char* out, size_t outSize);
 
 // Smallest window size the viewer accepts, given which scroll bars are shown.
 struct Size {

@@ -3,11 +3,12 @@
 #include <cstdio>
 
 #include "frame/os_style.h"
+#include "frame/paths.h"
+#include "frame/scoped.h"
 
 #include "viewer/app/buttons.h"
 #include "viewer/app/kept_picture.h"
 #include "viewer/app/view_logic.h"
-#include "viewer/app/wait_cursor.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/extract/extraction.h"
 #include "viewer/image/image_record.h"
@@ -19,8 +20,6 @@ namespace {
 HWND g_sizeGrip = nullptr;
 char g_captionBase[512];
 char g_caption[512];
-
-bool is_lead_byte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
 
 void enable_button(int id, bool on) {
   if (g_toolbar) EnableWindow(GetDlgItem(g_toolbar, id), on ? TRUE : FALSE);
@@ -59,10 +58,10 @@ void on_paint(HWND w) {
   const int cw = client.right, ch = client.bottom;
 
   if (g_image.displayKind == Splash) {
-    if (g_splashDc) {
+    if (g_splash) {
       const int x = cw >= kSplashWidth ? (cw - kSplashWidth) / 2 : 0;
       const int y = ch >= 212 ? (ch - 212) / 2 + kStripHeight : kStripHeight;
-      BitBlt(dc, x, y, kSplashWidth, kSplashHeight, g_splashDc, 0, 0, SRCCOPY);
+      BitBlt(dc, x, y, kSplashWidth, kSplashHeight, g_splash.get(), 0, 0, SRCCOPY);
     }
     for (int id = kZoomOutButton; id <= kPrintButton; ++id) enable_button(id, false);
   } else if (g_image.displayKind != Unset && g_image.dib) {
@@ -73,7 +72,7 @@ void on_paint(HWND w) {
     const long long y = (magnifying(v.zoomStep) ? -1LL * v.scrollY * z : -1LL * v.scrollY / z) + kStripHeight;
     open_timing_painting();
     if (!paint_from_kept_picture(w, dc, ps.rcPaint, x, y)) {
-      if (lock_image(w)) {
+      if (lock_image()) {
         const Extent d = displayed_size(W, H, v.zoomStep);
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchDIBits(dc, clamp_int(x), clamp_int(y), clamp_int(d.w), clamp_int(d.h), 0, 0, W, H, g_image.pixels,
@@ -101,7 +100,7 @@ static void zoom_by(HWND w, int delta) {
   ViewState& v = g_image.view;
   if ((delta < 0 && v.zoomStep <= -9) || (delta > 0 && v.zoomStep >= 9)) return;
   v.zoomStep += delta;
-  WaitCursor busy;
+  frame::WaitCursor busy;
   invalidate_kept_picture();
   recompute_zoom_factor();
   layout_scroll_bars(w);
@@ -235,8 +234,6 @@ void refresh_paste_button(HWND w) {
   UpdateWindow(w);
 }
 
-const char* file_name_in(const char* path) { return file_name_of(path, is_lead_byte); }
-
 void set_caption_ratio(HWND w) {
   char ratio[32];
   ratio_text(g_image.view.zoomStep, ratio, sizeof ratio);
@@ -251,7 +248,7 @@ void set_caption_untitled(HWND w) {
 }
 
 void set_caption_from_path(HWND w, const char* path) {
-  std::snprintf(g_captionBase, sizeof g_captionBase, "%s%s [", g_texts.captionPrefix, file_name_in(path));
+  std::snprintf(g_captionBase, sizeof g_captionBase, "%s%s [", g_texts.captionPrefix, frame::file_name_in(path));
   set_caption_ratio(w);
 }
 

@@ -26,8 +26,6 @@ void on_display_change(HWND w);
 void redraw_view(HWND w, bool erase);
 void refresh_paste_button(HWND w);
 void set_caption_from_path(HWND w, const char* path);
-// The file name of a path, by the characters of the ANSI code page.
-const char* file_name_in(const char* path);
 void set_caption_ratio(HWND w);
 // The caption up to the ratio, e.g. "Kaldero - a.bmp (1st Bitmap) [".
 void set_caption_base(HWND w, const char* base);

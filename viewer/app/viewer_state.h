@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "frame/scoped.h"
 #include "viewer/app/startup_logic.h"
 
 namespace viewer {
@@ -39,16 +40,10 @@ extern ScreenMetrics g_screen;
 extern WindowGeometry g_defaultGeometry;
 extern TaskbarOffsets g_taskbar;
 extern LanguageTexts g_texts;
-extern char readmePath[256];
-extern char g_messageText[512];  // shared buffer for formatted message texts
 extern PRINTDLGA g_printSettings;
 
 // Start-up picture, held until the first image replaces it.
-extern HDC g_splashDc;
-extern HBITMAP g_splashBitmap;
-extern HGDIOBJ g_splashOldBitmap;
-// Frees whatever of the start-up picture exists (each part on its own: one
-// may have been made without the other).
+extern frame::MemoryDc g_splash;
 void free_splash();
 constexpr int kSplashWidth = 256;
 constexpr int kSplashHeight = 192;

@@ -1,8 +1,8 @@
 #include "viewer/clipboard/copy_command.h"
 
-#include "viewer/app/messages.h"
 #include "viewer/app/view.h"
 #include "viewer/clipboard/clipboard_guard.h"
+#include "viewer/clipboard/clipboard_messages.h"
 #include "viewer/export/displayed_dib.h"
 #include "viewer/image/image_record.h"
 
@@ -10,21 +10,21 @@ namespace viewer {
 
 void copy_command(HWND w) {
   if (g_image.displayKind == Splash || !g_image.dib) return;
-  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  frame::WaitCursor busy;
   fmt::bmp::DisplayedLayout layout;
-  HGLOBAL block = current_displayed_layout(w, &layout) ? render_displayed_dib(w, layout) : nullptr;
+  frame::GlobalBlock block;
+  if (current_displayed_layout(&layout)) block = render_displayed_dib(w, layout);
   if (!block) {
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    message(w, MB_OK | MB_ICONERROR, "Unable to allocate clipboard memory.", "Error",
-            "クリップボードのメモリを確保できません.", "エラー");
+    busy.pause();
+    frame::show(w, msg::kNoClipboardMemory);
     return;
   }
   {
     ClipboardGuard clipboard(w);
-    if (!clipboard.empty() || !clipboard.set(CF_DIB, block)) GlobalFree(block);
+    // Once set, the block is the clipboard's: the guard must not free it.
+    if (clipboard.empty() && clipboard.set(CF_DIB, block.get())) block.release();
   }
   refresh_paste_button(w);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
 }
 
 }  // namespace viewer

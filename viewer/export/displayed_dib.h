@@ -5,14 +5,16 @@
 #include <windows.h>
 
 #include "formats/bmp_write.h"
+#include "frame/scoped.h"
 
 namespace viewer {
 
 // The layout at the current zoom, from the image's own header. False when
 // there is no image block or it cannot be locked.
-bool current_displayed_layout(HWND owner, fmt::bmp::DisplayedLayout* out);
+bool current_displayed_layout(fmt::bmp::DisplayedLayout* out);
 // A new movable block of layout.dib_bytes holding the header, the table
-// and the drawn rows; null when memory or a GDI object is not to be had.
-HGLOBAL render_displayed_dib(HWND window, const fmt::bmp::DisplayedLayout& layout);
+// and the drawn rows (unlocked); empty when memory or a GDI object is not to
+// be had.
+frame::GlobalBlock render_displayed_dib(HWND window, const fmt::bmp::DisplayedLayout& layout);
 
 }  // namespace viewer

@@ -1,5 +1,6 @@
 #include "viewer/export/print_command.h"
 
+#include "frame/scoped.h"
 #include "viewer/export/print_messages.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/print_logic.h"
@@ -42,47 +43,48 @@ void print_image(HWND main) {
   const Extent shown = printed_source_size(g_image.width, g_image.height, g_image.view.zoomStep);
   g_printSettings.hDC = nullptr;
   if (!PrintDlgA(&g_printSettings)) return;  // cancelled, or no printer: nothing to say
-  HDC printer = g_printSettings.hDC;
+  // Deleted on every way out of the command.
+  frame::OwnDc printer(g_printSettings.hDC);
   g_printSettings.hDC = nullptr;
   if (!printer) {
     report_job_failure(main);
     return;
   }
-  const PrinterPage page{GetDeviceCaps(printer, HORZSIZE), GetDeviceCaps(printer, VERTSIZE),
-                         GetDeviceCaps(printer, LOGPIXELSX), GetDeviceCaps(printer, LOGPIXELSY)};
+  HDC dc = printer.get();
+  const PrinterPage page{GetDeviceCaps(dc, HORZSIZE), GetDeviceCaps(dc, VERTSIZE), GetDeviceCaps(dc, LOGPIXELSX),
+                         GetDeviceCaps(dc, LOGPIXELSY)};
   const PrintPlacement at = print_placement(shown, page, printZoomPercent);
   if (at.width <= 0) {  // a printer context without a page size
     report_job_failure(main);
-    DeleteDC(printer);
     return;
   }
 
   // The image is locked before the job starts: a block that cannot be drawn
-  // (its own message says why) then leaves no empty job behind.
-  if (!lock_image(main)) {
+  // then leaves no empty job behind.
+  if (!lock_image()) {
     unlock_image();
-    DeleteDC(printer);
+    report_job_failure(main);
     return;
   }
   DOCINFOA doc{};
   doc.cbSize = sizeof doc;
   doc.lpszDocName = "Bitmap";
-  if (StartDocA(printer, &doc) <= 0) {
+  if (StartDocA(dc, &doc) <= 0) {
     unlock_image();
     report_job_failure(main);
-    DeleteDC(printer);
     return;
   }
-  SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  bool ok = print_page(printer, at);
-  unlock_image();
-  if (ok) ok = EndDoc(printer) > 0;
-  if (!ok) AbortDoc(printer);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  bool ok;
+  {
+    frame::WaitCursor busy;
+    ok = print_page(dc, at);
+    unlock_image();
+    if (ok) ok = EndDoc(dc) > 0;
+    if (!ok) AbortDoc(dc);
+  }
   // A job that ends without its page printed is reported, not passed off
   // as printed.
   if (!ok) report_job_failure(main);
-  DeleteDC(printer);
 }
 
 void print_command(HWND main) {

@@ -3,15 +3,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include "viewer/app/messages.h"
-#include "viewer/app/view.h"
+#include "viewer/export/save_messages.h"
+#include "frame/paths.h"
 
 namespace viewer {
 
 bool begin_pending_file(const char* target, PendingFile* file) {
   // The folder of the target, found by characters (a Japanese name may hold
   // the backslash byte).
-  const int dirLen = static_cast<int>(file_name_in(target) - target);
+  const int dirLen = static_cast<int>(frame::file_name_in(target) - target);
   if (dirLen <= 0 || dirLen > MAX_PATH) return false;
   const DWORD start = GetTickCount() & 0xFFFF;
   for (DWORD n = 0; n < 200; ++n) {
@@ -82,7 +82,7 @@ void abandon_pending_file(PendingFile* file) {
 }
 
 void report_write_error(HWND owner) {
-  message(owner, MB_OK | MB_ICONERROR, "Unable to write to file.", "Write Error", "ファイルに書き込めません.", "エラー");
+  frame::show(owner, msg::kWriteError);
 }
 
 }  // namespace viewer

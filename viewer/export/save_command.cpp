@@ -1,14 +1,13 @@
 #include "viewer/export/save_command.h"
 
-#include <commdlg.h>
-
 #include <cstring>
 
+#include "frame/file_dialog.h"
 #include "frame/os_style.h"
-#include "viewer/app/messages.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/disk_checks.h"
+#include "viewer/export/save_messages.h"
 #include "viewer/export/save_logic.h"
 #include "viewer/export/save_writers.h"
 #include "viewer/image/image_record.h"
@@ -26,15 +25,8 @@ void repaint_save_button(HWND w) {
 }
 
 bool choose_save_path(HWND w) {
-  ZeroMemory(g_savePath, sizeof g_savePath);
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = w;
-  ofn.lpstrFilter = save_filter(g_image.imageOrigin);
-  ofn.lpstrFile = g_savePath;
-  ofn.nMaxFile = sizeof g_savePath;
-  ofn.lpstrTitle = g_texts.saveTitle;
-  ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  OPENFILENAMEA ofn = frame::file_dialog(w, save_filter(g_image.imageOrigin), g_savePath, sizeof g_savePath,
+                                         g_texts.saveTitle, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
   ofn.lpstrDefExt = save_default_extension(g_image.imageOrigin);
   if (GetSaveFileNameA(&ofn)) {
     repaint_save_button(w);
@@ -42,8 +34,7 @@ bool choose_save_path(HWND w) {
   }
   const DWORD error = CommDlgExtendedError();
   if (error != 0) {
-    message_f(w, MB_OK | MB_ICONERROR, "GetSaveFileName error 0x%lx", "Open Error", "GetSaveFileName エラー 0x%lx",
-              "エラー", static_cast<unsigned long>(error));
+    frame::show_f(w, msg::kSaveDialogError, static_cast<unsigned long>(error));
     return false;
   }
   repaint_save_button(w);
@@ -86,8 +77,7 @@ bool has_free_space(const char* root, uint64_t size) {
 
 bool confirm_overwrite(HWND w) {
   if (GetFileAttributesA(g_savePath) == INVALID_FILE_ATTRIBUTES) return true;
-  return message(w, MB_YESNO | MB_ICONQUESTION, "File already exists.\nDo you overwrite?", "Confirmation",
-                 "同名ファイルが存在します.\n重ね書きしますか？", "確認") == IDYES;
+  return frame::show(w, msg::kOverwrite) == IDYES;
 }
 
 }  // namespace
@@ -97,23 +87,20 @@ void save_command(HWND w) {
   char root[256] = {};
   std::memcpy(root, g_savePath, 3);
   if (!is_fixed_disk(root)) {
-    message(w, MB_OK | MB_ICONWARNING, "Unable to save a file other than to the fixed disk.", "Warning",
-            "ハードディスク以外へはファイル保存はできません.", "警告");
+    frame::show(w, msg::kSaveOnlyToFixedDisk);
     return;
   }
   // The size of the file the writer will really write, a pasted image at
   // the size it is shown.
   uint64_t size = 0;
-  if (!saved_file_size(w, g_image.imageOrigin, &size)) return;
+  if (!saved_file_size(g_image.imageOrigin, &size)) return;
   if (!has_free_space(root, size)) {
-    message(w, MB_OK | MB_ICONWARNING, "Free diskspace is not enough.", "Warning", "ディスクの空容量が不足です.",
-            "警告");
+    frame::show(w, msg::kNotEnoughFreeSpace);
     return;
   }
   const SaveWriter writer = save_writer(g_savePath, g_image.imageOrigin);
   if (writer == SaveWriter::WrongExtension) {
-    message(w, MB_OK | MB_ICONWARNING, "Assign a proper extension to the saving file.", "Error",
-            "保存ファイルに適正な拡張子を指定してください.", "エラー");
+    frame::show(w, msg::kSaveExtension);
     return;
   }
   if (!confirm_overwrite(w)) return;
@@ -125,9 +112,7 @@ void save_command(HWND w) {
     case SaveWriter::WrongExtension: break;
   }
   if (!saved) return;
-  ZeroMemory(g_messageText, sizeof g_messageText);
-  message_f(w, MB_OK | MB_ICONINFORMATION, "The image has been saved as;\n%s.", "Information", "像が保存されました;\n%s",
-            "お知らせ", g_savePath);
+  frame::show_f(w, msg::kSaved, g_savePath);
   set_caption_from_path(w, g_savePath);
 }
 

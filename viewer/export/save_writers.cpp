@@ -4,9 +4,9 @@
 #include "formats/dib_image.h"
 #include "formats/dib_normalise.h"
 #include "formats/tif_write.h"
-#include "viewer/app/messages.h"
 #include "viewer/export/displayed_dib.h"
 #include "viewer/export/replace_file.h"
+#include "viewer/export/save_messages.h"
 #include "viewer/export/tif_conditions.h"
 #include "viewer/image/image_record.h"
 
@@ -14,30 +14,13 @@ namespace viewer {
 
 namespace {
 
-size_t block_size() { return g_image.dibSize ? g_image.dibSize : GlobalSize(g_image.dib); }
+size_t block_size() { return g_image.dibSize ? g_image.dibSize : g_image.dib.size(); }
 uint32_t file_pixel_offset() { return fmt::get_u32le(g_image.fileHeader + 10); }
 
 // The image as the writers read it; the caller unlocks.
-bool lock_dib(HWND owner, fmt::DibImage* image) {
-  return lock_image(owner) && fmt::dib_image_of(g_image.blockStart, block_size(), file_pixel_offset(), image);
+bool lock_dib(fmt::DibImage* image) {
+  return lock_image() && fmt::dib_image_of(g_image.blockStart, block_size(), file_pixel_offset(), image);
 }
-
-void report_tif_create(HWND owner, bool grey16) {
-  if (grey16)
-    message(owner, MB_OK | MB_ICONERROR, "Unable to create a new 16 bit TIF file for saving the image.", "Error",
-            "像保存用の 16 bit TIF ファイルを新規に作成できません.", "エラー");
-  else
-    message(owner, MB_OK | MB_ICONERROR, "Unable to create a new TIF file for saving the image.", "Error",
-            "像保存用のTIFファイルを新規に作成できません.", "エラー");
-}
-
-class WaitCursor {
- public:
-  WaitCursor() { SetCursor(LoadCursor(nullptr, IDC_WAIT)); }
-  ~WaitCursor() { SetCursor(LoadCursor(nullptr, IDC_ARROW)); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Writes with fill() into a pending file and puts it in place; reports a
 // failed write, close or replace.
@@ -58,17 +41,17 @@ bool write_replacing(HWND owner, const char* path, PendingFile* file, Fill fill)
 
 }  // namespace
 
-bool saved_file_size(HWND owner, int origin, uint64_t* size) {
+bool saved_file_size(int origin, uint64_t* size) {
   if (!g_image.dib) return false;
   if (origin == FromClipboard) {
     fmt::bmp::DisplayedLayout l;
-    if (!current_displayed_layout(owner, &l)) return false;
+    if (!current_displayed_layout(&l)) return false;
     *size = l.file_size;
     g_image.figures.bmp_file_size = l.file_size;
     return true;
   }
   fmt::DibImage image;
-  const bool ok = lock_dib(owner, &image);
+  const bool ok = lock_dib(&image);
   if (ok) {
     *size = origin == FromBmpFile
                 ? fmt::tif::file_size(image, fmt::tif::choose_layout(image, tifAs16Bit == 1))
@@ -80,7 +63,7 @@ bool saved_file_size(HWND owner, int origin, uint64_t* size) {
 
 bool write_tif(HWND owner, const char* path) {
   fmt::DibImage image;
-  if (!lock_dib(owner, &image)) {
+  if (!lock_dib(&image)) {
     unlock_image();
     return false;
   }
@@ -91,10 +74,10 @@ bool write_tif(HWND owner, const char* path) {
   PendingFile file;
   if (fmt::tif::file_size(image, layout) > fmt::tif::kMaxFileSize || !begin_pending_file(path, &file)) {
     unlock_image();
-    report_tif_create(owner, grey16);
+    frame::show(owner, grey16 ? msg::kTif16NotCreated : msg::kTifNotCreated);
     return false;
   }
-  WaitCursor wait;
+  frame::WaitCursor wait;
   const auto order = tifByteOrder == 1 ? fmt::tif::ByteOrder::Motorola : fmt::tif::ByteOrder::Intel;
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -111,15 +94,14 @@ bool write_tif(HWND owner, const char* path) {
 bool write_plain_bmp(HWND owner, const char* path) {
   fmt::bmp::PlainCopy copy;
   PendingFile file;
-  const bool readable = lock_image(owner) &&
+  const bool readable = lock_image() &&
                         fmt::bmp::plain_copy_of(g_image.blockStart, block_size(), file_pixel_offset(), &copy);
   if (!readable || !begin_pending_file(path, &file)) {
     unlock_image();
-    message(owner, MB_OK | MB_ICONERROR, "Unable to create a new BMP file for saving the image.", "Error",
-            "像保存用のBMPファイルを新規に作成できません.", "エラー");
+    frame::show(owner, msg::kBmpNotCreated);
     return false;
   }
-  WaitCursor wait;
+  frame::WaitCursor wait;
   return write_replacing(owner, path, &file, [&](fmt::BufferedWriter& out) {
     fmt::bmp::FileHeader header;
     header.type = fmt::bmp::kMagic;
@@ -137,20 +119,18 @@ bool write_plain_bmp(HWND owner, const char* path) {
 bool write_displayed_bmp(HWND owner, const char* path) {
   if (g_image.displayKind != Pasted || !g_image.dib) return false;
   fmt::bmp::DisplayedLayout l;
-  HGLOBAL dib = nullptr;
-  if (current_displayed_layout(owner, &l)) {
+  frame::GlobalBlock dib;
+  if (current_displayed_layout(&l)) {
     g_image.figures.bmp_file_size = l.file_size;
     dib = render_displayed_dib(owner, l);
   }
   PendingFile file;
   if (!dib || !begin_pending_file(path, &file)) {
-    if (dib) GlobalFree(dib);
-    message(owner, MB_OK | MB_ICONERROR, "Unable to create an assigned file.", "Error",
-            "指定されたファイルを作成できません.", "エラー");
+    frame::show(owner, msg::kAssignedFileNotCreated);
     return false;
   }
-  const bool ok = write_replacing(owner, path, &file, [&](fmt::BufferedWriter& out) {
-    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(dib));
+  return write_replacing(owner, path, &file, [&](fmt::BufferedWriter& out) {
+    const uint8_t* bytes = dib.lock();
     if (!bytes) return false;
     fmt::bmp::FileHeader header;
     header.type = fmt::bmp::kMagic;
@@ -160,11 +140,8 @@ bool write_displayed_bmp(HWND owner, const char* path) {
     fmt::bmp::put_file_header(header, head);
     out.put(head, sizeof head);
     out.put(bytes, static_cast<size_t>(l.dib_bytes));
-    GlobalUnlock(dib);
     return true;
   });
-  GlobalFree(dib);
-  return ok;
 }
 
 }  // namespace viewer

@@ -10,7 +10,7 @@ namespace viewer {
 
 // Exact bytes of the file the writer for this origin would write now;
 // false when the image cannot be read.
-bool saved_file_size(HWND owner, int imageOrigin, uint64_t* size);
+bool saved_file_size(int imageOrigin, uint64_t* size);
 
 // True when the file was written and now stands at path.
 bool write_tif(HWND owner, const char* path);

@@ -1,7 +1,7 @@
 #include "viewer/export/tif_conditions.h"
 
 #include "frame/os_style.h"
-#include "viewer/app/messages.h"
+#include "frame/messages.h"
 #include "viewer/app/viewer_state.h"
 
 namespace viewer {
@@ -52,7 +52,7 @@ void tif_conditions_command(HWND w) {
   const int order = tifByteOrder, as16 = tifAs16Bit;
   const INT_PTR r = DialogBoxParamA(g_instance, japaneseUi ? "SETPARAM_DLG_J" : "SETPARAM_DLG", w, conditions_proc, 0);
   if (r == -1) {
-    report_dialog_failure();
+    frame::report_dialog_failure();
     return;
   }
   if (g_cancelled) {

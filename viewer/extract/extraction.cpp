@@ -2,14 +2,17 @@
 
 #include "formats/bmp_read.h"
 #include "formats/bytes.h"
+#include "frame/messages.h"
 #include "frame/os_style.h"
+#include "frame/scoped.h"
 #include "viewer/app/buttons.h"
 #include "viewer/app/kept_picture.h"
-#include "viewer/app/messages.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/extract/extraction_logic.h"
 #include "viewer/image/image_record.h"
+
+#include <utility>
 
 namespace viewer {
 
@@ -20,41 +23,33 @@ namespace {
 constexpr int kFirstChoiceButton = 133;  // "Color (R + G + B)"; 134 to 139 follow
 constexpr int kLastChoiceButton = kFirstChoiceButton + kExtractionChoices - 1;
 
-fmt::bmp::FileHeader record_file_header() {
-  fmt::bmp::FileHeader h;
-  h.type = fmt::get_u16le(g_image.fileHeader);
-  h.declared_size = fmt::get_u32le(g_image.fileHeader + 2);
-  h.pixel_offset = fmt::get_u32le(g_image.fileHeader + 10);
-  return h;
-}
+size_t image_block_size() { return g_image.dibSize ? g_image.dibSize : g_image.dib.size(); }
 
-size_t image_block_size() { return g_image.dibSize ? g_image.dibSize : GlobalSize(g_image.dib); }
+bool image_layout(const uint8_t* block, fmt::bmp::DibLayout* l) {
+  return fmt::bmp::dib_layout(block, image_block_size(), file_header_of(g_image.fileHeader), l) ==
+         fmt::bmp::BmpReadError::None;
+}
 
 // Whether the copy was taken from this image (the paste command may keep
 // one of its own making); a copy that does not fit is made again. That is
 // safe: the pixels change only through a copy that fits, so without one
 // they are still as loaded.
 bool ensure_copy(const uint8_t* block, const fmt::bmp::DibLayout& l) {
-  if (g_image.extractCopy) {
-    ScopedBlockLock copy(g_image.extractCopy);
-    if (extraction_copy_fits(copy.get(), copy.size(), block, l)) return true;
-    copy.release();
-    GlobalFree(g_image.extractCopy);
-    g_image.extractCopy = nullptr;
+  frame::GlobalBlock& kept = g_image.extractCopy;
+  if (kept) {
+    const bool fits = extraction_copy_fits(kept.lock(), kept.size(), block, l);
+    kept.unlock();
+    if (fits) return true;
+    kept.reset();
   }
   const uint64_t size = extraction_copy_size(l);
   if (size > 0x7FFFFFFF) return false;
-  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(size));
+  frame::GlobalBlock copy;
   // Without a copy the extraction leaves the image as it is.
-  if (!copy) return false;
-  ScopedBlockLock lock(copy);
-  if (!lock.get()) {
-    GlobalFree(copy);
-    return false;
-  }
-  fill_extraction_copy(lock.get(), block, l);
-  lock.release();
-  g_image.extractCopy = copy;
+  if (!copy.allocate(static_cast<SIZE_T>(size), GMEM_ZEROINIT) || !copy.lock()) return false;
+  fill_extraction_copy(copy.lock(), block, l);
+  copy.unlock();
+  kept = std::move(copy);
   return true;
 }
 
@@ -95,11 +90,7 @@ INT_PTR CALLBACK extraction_dialog_proc(HWND dialog, UINT msg, WPARAM wParam, LP
 void extraction_reset() {
   g_image.currentExtraction = 0;
   g_image.confirmedExtraction = 0;
-  if (g_image.extractCopy) {
-    GlobalFree(g_image.extractCopy);
-    g_image.extractCopy = nullptr;
-    g_image.extractCopyPtr = nullptr;
-  }
+  g_image.extractCopy.reset();
   if (g_extractionDialog) DestroyWindow(g_extractionDialog);
   g_extractionDialog = nullptr;
   // The dialog's destruction put back the confirmed choice: the new image
@@ -107,19 +98,12 @@ void extraction_reset() {
   g_image.currentExtraction = g_image.confirmedExtraction = 0;
 }
 
-// The copy is made when an extraction first needs it: until then the
-// pixels are the loaded ones, and an open does not pay for a copy of a large
-// image that nothing may ever read.
-void extraction_make_copy(HWND) {}
-
 bool extraction_ensure_copy() {
   if (!g_image.dib) return false;
-  ScopedBlockLock image(g_image.dib);
+  frame::BlockLock image(g_image.dib.get());
   const uint8_t* block = image.get();
   fmt::bmp::DibLayout l;
-  return block &&
-         fmt::bmp::dib_layout(block, image_block_size(), record_file_header(), &l) == fmt::bmp::BmpReadError::None &&
-         !extracts_through_table(l) && ensure_copy(block, l);
+  return block && image_layout(block, &l) && !extracts_through_table(l) && ensure_copy(block, l);
 }
 
 void extraction_command(HWND main) {
@@ -131,7 +115,7 @@ void extraction_command(HWND main) {
   g_extractionDialog = CreateDialogParamA(g_instance, frame::tr("RGBSET_DLG", "RGBSET_DLG_J"), main,
                                           extraction_dialog_proc, 0);
   if (!g_extractionDialog) {
-    report_dialog_failure();
+    frame::report_dialog_failure();
     return;
   }
   g_image.view.vBarVisibleAtLastMove = g_image.view.vBarVisible;
@@ -139,23 +123,21 @@ void extraction_command(HWND main) {
 }
 
 void extraction_apply(HWND main) {
-  SetCursor(LoadCursor(nullptr, IDC_WAIT));
   if (g_image.dib && g_image.displayKind != Splash && g_image.displayKind != Unset) {
-    ScopedBlockLock image(g_image.dib);
+    frame::WaitCursor busy;
+    frame::BlockLock image(g_image.dib.get());
     uint8_t* block = image.get();
     fmt::bmp::DibLayout l;
-    if (block &&
-        fmt::bmp::dib_layout(block, image_block_size(), record_file_header(), &l) == fmt::bmp::BmpReadError::None) {
+    if (block && image_layout(block, &l)) {
       const int choice = g_image.currentExtraction;
       if (extracts_through_table(l)) {
         extract_table(block, l, g_image.figures.palette, g_image.figures.palette_size, choice);
       } else if (ensure_copy(block, l)) {
-        ScopedBlockLock copy(g_image.extractCopy);
-        if (copy.get()) extract_pixels(block, l, copy.get(), choice);
+        if (const uint8_t* copy = g_image.extractCopy.lock()) extract_pixels(block, l, copy, choice);
+        g_image.extractCopy.unlock();
       }
     }
   }
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
   // The reduced picture the view keeps shows the colours before this choice.
   invalidate_kept_picture();
   redraw_view(main, true);

@@ -10,15 +10,12 @@ extern HWND g_extractionDialog;  // the modeless dialog, null when closed
 // A new image shows all its colours: both choices back to 0, the saved copy
 // freed and the dialog closed.
 void extraction_reset();
-// Asks for a copy of the info header and the rows of the loaded image
-// without colour table, the source of every later extraction. The copy itself is made by
-// extraction_ensure_copy when an extraction first needs it: until then the
-// pixels are the loaded ones, and an open does not pay for a copy of a large
-// image that nothing may ever read.
-void extraction_make_copy(HWND mainWindow);
-// Makes the copy if the image has none that fits (an image without colour
-// table only); call it before an extraction changes the image's pixels.
-// False when no copy is held or could be made.
+// Makes the copy of the info header and the rows of an image without colour
+// table, the source of every later extraction, if the image has none that
+// fits; call it before an extraction changes the image's pixels. Until then
+// the pixels are the loaded ones, and an open does not pay for a copy of a
+// large image that nothing may ever read. False when no copy is held or
+// could be made.
 bool extraction_ensure_copy();
 // Command 105: opens the modeless dialog beside the main window, or gives
 // it the focus when it is open.

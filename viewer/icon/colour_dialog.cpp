@@ -1,6 +1,7 @@
 #include "viewer/icon/colour_dialog.h"
 
 #include "frame/os_style.h"
+#include "frame/scoped.h"
 #include "viewer/icon/icon_messages.h"
 #include "viewer/app/viewer_state.h"
 
@@ -34,10 +35,8 @@ void on_draw_item(const DRAWITEMSTRUCT* d) {
     r.top += 1;
     r.bottom -= 1;
     // Without a brush the swatch stays as the list drew it.
-    if (HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(d->itemData))) {
-      FillRect(d->hDC, &r, brush);
-      DeleteObject(brush);
-    }
+    frame::GdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(d->itemData)));
+    if (brush) FillRect(d->hDC, &r, brush.get());
   }
   if (d->itemAction & (ODA_SELECT | ODA_DRAWENTIRE)) {
     // The frame shows the selection; redrawing it on every full draw keeps

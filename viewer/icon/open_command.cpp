@@ -1,18 +1,20 @@
 #include "viewer/icon/open_command.h"
 
-#include <commdlg.h>
-
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "formats/bmp_read.h"
 #include "formats/bmp_scan.h"
 #include "formats/icon_convert.h"
 #include "formats/icon_layout.h"
+#include "frame/file_dialog.h"
+#include "frame/paths.h"
+#include "frame/scoped.h"
 #include "viewer/app/view.h"
-#include "viewer/app/wait_cursor.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/disk_checks.h"
 #include "viewer/extract/extraction.h"
@@ -45,15 +47,8 @@ void repaint_open_button(HWND w) {
 }
 
 bool choose_file(HWND w) {
-  ZeroMemory(g_chosenPath, sizeof g_chosenPath);
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = w;
-  ofn.lpstrFilter = "File (*.bmp;*.ico)\0*.bmp;*.ico\0";
-  ofn.lpstrFile = g_chosenPath;
-  ofn.nMaxFile = sizeof g_chosenPath;
-  ofn.lpstrTitle = g_texts.openTitle;
-  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  OPENFILENAMEA ofn = frame::file_dialog(w, "File (*.bmp;*.ico)\0*.bmp;*.ico\0", g_chosenPath, sizeof g_chosenPath,
+                                         g_texts.openTitle, OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
   if (GetOpenFileNameA(&ofn)) {
     open_timing_start();
     repaint_open_button(w);
@@ -68,54 +63,50 @@ bool choose_file(HWND w) {
   return false;
 }
 
-// Makes a bitmap file the current image: the old one goes, the new one is
-// loaded at the zoom that fits, and the view, caption and extraction follow.
-// An open file is read from its start, the same bytes its header scan saw;
-// otherwise the file is opened by path.
-void install_bitmap(HWND w, HANDLE file, const char* bitmapPath, int kind, int origin, bool copyPalette) {
-  discard_current_image(w);
-  const bool loaded = file != INVALID_HANDLE_VALUE ? load_bmp_file(w, file) : open_bmp_file(w, bitmapPath);
+// Reads a bitmap file (from its start) into a new block and shows it. A
+// refused file leaves the current image, its caption, zoom and extraction
+// as they were.
+void load_and_install(HWND w, HANDLE file, NewImage&& image, const ShownAs& as, bool copyPalette) {
+  const bool loaded = load_bmp_file(w, file, &image);
   open_timing_loaded();
-  g_image.displayKind = kind;
-  g_image.imageOrigin = origin;
-  if (!loaded) {
-    // The old image has gone and nothing replaced it.
-    extraction_reset();
-    lay_out_as_no_image(w);
-    return;
-  }
-  if (copyPalette && g_image.dib && lock_image(w)) {
-    fmt::bmp::ExportFigures& f = g_image.figures;
-    const uint32_t entries = f.palette_size <= 256 ? f.palette_size : 256;
-    for (uint32_t i = 0; i < entries && static_cast<int>(i) < g_image.colourCount; ++i) {
-      const uint8_t* e = g_image.colourTable + 4 * i;
-      f.palette[i] = {e[0], e[1], e[2]};
+  if (!loaded) return;
+  if (copyPalette) {
+    if (const uint8_t* block = image.dib.lock()) {
+      // An icon's figures take their palette from the converted bitmap's table.
+      fmt::bmp::DibLayout layout;
+      if (fmt::bmp::dib_layout(block, image.dibSize, file_header_of(image.fileHeader), &layout) ==
+          fmt::bmp::BmpReadError::None) {
+        fmt::bmp::ExportFigures& f = image.figures;
+        const uint32_t entries = f.palette_size <= 256 ? f.palette_size : 256;
+        for (uint32_t i = 0; i < entries && i < layout.colour_count; ++i) {
+          const uint8_t* e = block + fmt::bmp::kInfoHeaderSize + 4 * i;
+          f.palette[i] = {e[0], e[1], e[2]};
+        }
+      }
+      image.dib.unlock();
     }
   }
-  unlock_image();
-  recompute_zoom_factor();
-  layout_scroll_bars(w);
-  g_image.view.vBarVisibleNow = g_image.view.vBarVisibleAtLastMove = g_image.view.vBarVisible;
-  redraw_view(w, false);
-  set_caption_from_path(w, g_chosenPath);
-  extraction_reset();
-  if (g_image.figures.palette_size == 0 && g_image.dib) extraction_make_copy(w);
+  frame::WaitCursor busy;  // the first paint of a large image
+  if (!install(w, std::move(image), as)) {
+    busy.pause();
+    frame::show(w, msg::kNoSpaceForBitmap);
+  }
 }
 
 void open_bmp(HWND w) {
-  HANDLE file = open_for_reading(g_chosenPath);
-  if (file == INVALID_HANDLE_VALUE) {
+  frame::Handle file(open_for_reading(g_chosenPath));
+  if (!file.valid()) {
     frame::show(w, msg::kBitmapNotOpened);
     return;
   }
   static uint8_t head[fmt::bmp::kScanBytes];
   DWORD got = 0;
   uint64_t size = 0;
-  const bool read = read_head(file, head, sizeof head, &got, &size);
-  fmt::bmp::ExportFigures figures = g_image.figures;  // entries past the table keep their values
+  const bool read = read_head(file.get(), head, sizeof head, &got, &size);
+  NewImage image;
+  image.figures = g_image.figures;  // entries past the table keep their values
   const fmt::bmp::ScanResult r =
-      read ? fmt::bmp::scan_bmp(head, got, size, &figures) : fmt::bmp::ScanResult::NotBitmap;
-  if (r != fmt::bmp::ScanResult::Ok) CloseHandle(file);
+      read ? fmt::bmp::scan_bmp(head, got, size, &image.figures) : fmt::bmp::ScanResult::NotBitmap;
   if (r == fmt::bmp::ScanResult::NotBitmap) {
     frame::show(w, msg::kNotABitmap);
     return;
@@ -124,9 +115,7 @@ void open_bmp(HWND w) {
     frame::show(w, msg::kZeroSizeBitmap);
     return;
   }
-  g_image.figures = figures;
-  install_bitmap(w, file, g_chosenPath, BmpFile, FromBmpFile, false);
-  CloseHandle(file);
+  load_and_install(w, file.get(), std::move(image), {BmpFile, FromBmpFile, g_chosenPath, ""}, false);
 }
 
 void report_icon_check(HWND w, fmt::icon::IconCheckResult r) {
@@ -166,30 +155,30 @@ uint8_t nearest_index(const std::vector<fmt::icon::RgbEntry>& colours) {
   lp->palNumEntries = static_cast<WORD>(colours.size());
   for (size_t i = 0; i < colours.size(); ++i)
     lp->palPalEntry[i] = {colours[i].red, colours[i].green, colours[i].blue, PC_RESERVED};
-  HPALETTE pal = CreatePalette(lp);
+  frame::GdiObject<HPALETTE> pal(CreatePalette(lp));
   if (!pal) return 0;
-  const UINT index = GetNearestPaletteIndex(pal, maskColour);
-  DeleteObject(pal);
+  const UINT index = GetNearestPaletteIndex(pal.get(), maskColour);
   return static_cast<uint8_t>(index < colours.size() ? index : 0);
 }
 
 // Builds the bitmap of the icon in memory, asks for the mask colour when
 // the mask marks any pixel, and writes the bitmap file. False when the file
 // could not be written whole or the conversion could not have its memory.
-bool convert_icon_file(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+bool convert_icon_file(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f,
+                       fmt::bmp::ExportFigures* out) {
   // An icon of gigabytes is valid by its layout, but a 32-bit process cannot
   // hold it and its bitmap: refused before anything is read.
   if (!fmt::icon::conversion_fits(f)) return false;
   std::vector<uint8_t> icon, bmp;
   icon.resize(static_cast<size_t>(f.file_size));
-  WaitCursor busy;  // the arrow comes back on every way out
+  frame::WaitCursor busy;  // the arrow comes back on every way out
   DWORD got = 0;
   SetFilePointer(iconFile, 0, nullptr, FILE_BEGIN);
   if (!ReadFile(iconFile, icon.data(), static_cast<DWORD>(icon.size()), &got, nullptr) || got != icon.size())
     return false;
   bmp = fmt::icon::icon_to_bmp(icon.data(), icon.size(), f);
   if (bmp.empty()) return false;
-  fmt::bmp::ExportFigures figures = g_image.figures;
+  fmt::bmp::ExportFigures figures = *out;
   fmt::icon::converted_figures(bmp, &figures);
   if (fmt::icon::has_masked_pixels(icon.data(), icon.size(), f)) {
     busy.pause();
@@ -203,7 +192,7 @@ bool convert_icon_file(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon:
                   written == bmp.size() && FlushFileBuffers(bmpFile);
   busy.pause();
   if (!ok) return false;
-  g_image.figures = figures;
+  *out = figures;
   // The grey count follows the icon's own table, so that a later save
   // decides on this image and not on the one before it.
   uint32_t grey = 0;
@@ -211,17 +200,18 @@ bool convert_icon_file(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon:
     const uint8_t* e = &bmp[54 + 4 * i];
     if (e[0] == e[1] && e[1] == e[2]) ++grey;
   }
-  g_image.figures.grey_entries = grey;
+  out->grey_entries = grey;
   return true;
 }
 
 // Any allocation that fails on the way (the icon's bytes, the colour
 // matching) ends the conversion like a bitmap that could not be written; the
 // wait cursor goes on every path.
-bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f) {
+bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::IconFigures& f,
+                  fmt::bmp::ExportFigures* figures) {
   bool ok = false;
   try {
-    ok = convert_icon_file(w, iconFile, bmpFile, f);
+    ok = convert_icon_file(w, iconFile, bmpFile, f, figures);
   } catch (const std::exception&) {  // bad_alloc, length_error
     ok = false;
   }
@@ -230,8 +220,8 @@ bool convert_icon(HWND w, HANDLE iconFile, HANDLE bmpFile, const fmt::icon::Icon
 }
 
 void open_ico(HWND w) {
-  HANDLE file = open_for_reading(g_chosenPath);
-  if (file == INVALID_HANDLE_VALUE) {
+  frame::Handle file(open_for_reading(g_chosenPath));
+  if (!file.valid()) {
     frame::show(w, msg::kIconNotOpened);
     return;
   }
@@ -239,36 +229,41 @@ void open_ico(HWND w) {
   DWORD got = 0;
   uint64_t size = 0;
   fmt::icon::IconFigures f;
-  const fmt::icon::IconCheckResult r = read_head(file, head, sizeof head, &got, &size)
+  const fmt::icon::IconCheckResult r = read_head(file.get(), head, sizeof head, &got, &size)
                                            ? fmt::icon::check_icon(head, got, size, &f)
                                            : fmt::icon::IconCheckResult::NotIcon;
   if (r != fmt::icon::IconCheckResult::Ok) {
-    CloseHandle(file);
     report_icon_check(w, r);
     return;
   }
   char tempDir[MAX_PATH + 1] = {};
   const DWORD n = GetTempPathA(sizeof tempDir, tempDir);
-  const std::string temp =
-      (n > 0 && n <= 255) ? temporary_bitmap_path(tempDir, file_name_in(g_chosenPath), path_exists) : std::string();
-  // A new file only: an existing one is never replaced.
-  HANDLE bmp = temp.empty() ? INVALID_HANDLE_VALUE
-                            : CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  if (bmp == INVALID_HANDLE_VALUE) {
-    CloseHandle(file);
-    report_temporary_failure(w);
-    return;
+  const std::string temp = (n > 0 && n <= 255)
+                               ? temporary_bitmap_path(tempDir, frame::file_name_in(g_chosenPath), path_exists)
+                               : std::string();
+  NewImage image;
+  image.figures = g_image.figures;
+  bool converted;
+  {
+    // A new file only: an existing one is never replaced.
+    frame::Handle bmp(temp.empty() ? INVALID_HANDLE_VALUE
+                                   : CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    if (!bmp.valid()) {
+      report_temporary_failure(w);
+      return;
+    }
+    converted = convert_icon(w, file.get(), bmp.get(), f, &image.figures);
   }
-  const bool converted = convert_icon(w, file, bmp, f);
-  CloseHandle(file);
-  CloseHandle(bmp);
-  if (!converted) {
-    DeleteFileA(temp.c_str());
-    report_temporary_failure(w);
-    return;
+  if (converted) {
+    frame::Handle bmp(open_for_reading(temp.c_str()));
+    if (bmp.valid()) {
+      load_and_install(w, bmp.get(), std::move(image), {IconFile, FromIcon, g_chosenPath, ""}, true);
+    } else {
+      frame::show_f(w, msg::kFileNotOpened, temp.c_str());
+    }
   }
-  install_bitmap(w, INVALID_HANDLE_VALUE, temp.c_str(), IconFile, FromIcon, true);
   DeleteFileA(temp.c_str());
+  if (!converted) report_temporary_failure(w);
 }
 
 void open_steps(HWND w) {

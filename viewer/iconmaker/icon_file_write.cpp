@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/app/view.h"
+#include "frame/paths.h"
 
 namespace viewer {
 
@@ -83,7 +83,7 @@ bool write_icon_file(const InputBitmap& first, const InputBitmap& second, const 
   b.clear();
 
   // A new file in the target's folder, so that the move is a rename.
-  const std::string folder(target, file_name_in(target));
+  const std::string folder(target, frame::file_name_in(target));
   char temporary[MAX_PATH] = {};
   if (folder.empty() || folder.size() > MAX_PATH - 14 ||
       !GetTempFileNameA(folder.c_str(), "ico", 0, temporary))

@@ -1,16 +1,17 @@
 #include "viewer/iconmaker/make_icon_command.h"
 
-#include <commdlg.h>
-
 #include <cstdio>
 
 #include "formats/icon_build.h"
+#include "frame/file_dialog.h"
 #include "frame/os_style.h"
-#include "viewer/app/messages.h"
+#include "frame/scoped.h"
 #include "viewer/app/view.h"
 #include "viewer/app/viewer_state.h"
 #include "viewer/export/disk_checks.h"
+#include "viewer/icon/icon_messages.h"
 #include "viewer/icon/open_logic.h"
+#include "viewer/iconmaker/icon_maker_messages.h"
 #include "viewer/iconmaker/icon_file_write.h"
 #include "viewer/iconmaker/shown_bitmap.h"
 
@@ -23,8 +24,6 @@ char g_firstPath[kPathCapacity];
 char g_secondPath[kPathCapacity];
 char g_iconPath[kPathCapacity];
 bool g_cancelled = false;
-
-void error(HWND w, const char* en, const char* ja) { message(w, MB_OK | MB_ICONERROR, en, "Error", ja, "エラー"); }
 
 INT_PTR CALLBACK explanation_proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
@@ -53,23 +52,15 @@ void repaint_make_icon_button(HWND w) {
 
 // The open dialog for one of the two bitmaps; false when none was chosen.
 bool choose_bitmap(HWND w, char* path, const char* title, bool repaintOnCancel) {
-  ZeroMemory(path, kPathCapacity);
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  ofn.hwndOwner = w;
-  ofn.lpstrFilter = "Bitmap (*.bmp)\0*.bmp\0";
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = kPathCapacity;
-  ofn.lpstrTitle = title;
-  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  OPENFILENAMEA ofn = frame::file_dialog(w, "Bitmap (*.bmp)\0*.bmp\0", path, kPathCapacity, title,
+                                         OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
   if (GetOpenFileNameA(&ofn)) {
     repaint_make_icon_button(w);
     return true;
   }
   const DWORD code = CommDlgExtendedError();
   if (code != 0)
-    message_f(w, MB_OK | MB_ICONERROR, "GetOpenFileName error 0x%lx", "Error", "GetOpenFileName エラー 0x%lx",
-              "エラー", static_cast<unsigned long>(code));
+    frame::show_f(w, msg::kOpenDialogError, static_cast<unsigned long>(code));
   else if (repaintOnCancel)
     repaint_make_icon_button(w);
   return false;
@@ -77,73 +68,44 @@ bool choose_bitmap(HWND w, char* path, const char* title, bool repaintOnCancel) 
 
 bool has_bmp_extension(HWND w, const char* path) {
   if (kind_by_extension(path) == FileKind::Bmp) return true;
-  message(w, MB_OK | MB_ICONWARNING, "Select a file with BMP extension.", "Error",
-          "拡張子 BMP のファイルを選択してください.", "エラー");
+  frame::show(w, msg::kSelectBmpExtension);
   return false;
 }
 
 void report_pair_check(HWND w, fmt::icon::PairCheck c) {
   using C = fmt::icon::PairCheck;
+  const frame::Message* m = nullptr;
   switch (c) {
-    case C::NotBitmap:
-      error(w, "Assign a correct bitmap file.", "正しいビットマップ・ファイルを選択してください.");
-      break;
-    case C::UnsupportedDepth:
-      error(w, "Assign a 2/16/256/16M color bitmap file.",
-            "2色/16色/256色/16M色ビットマップ・ファイルを選択してください.");
-      break;
-    case C::Compressed:
-      error(w, "Unable to convert to an icon file because of\na compressed format bitmap file (RLE type).",
-            "圧縮形ビットマップ・ファイル(RLE形)は\nアイコン・ファイル変換はできません.");
-      break;
-    case C::DifferentWidth:
-      error(w, "Found different width\nbetween two bitmap files.", "２つのビットマップ・ファイルは\n幅が異なります.");
-      break;
-    case C::DifferentHeight:
-      error(w, "Found different height\nbetween two bitmap files.",
-            "２つのビットマップ・ファイルは\n高さが異なります.");
-      break;
-    case C::DifferentColours:
-      error(w, "Found different color-number\nbetween two bitmap files.",
-            "２つのビットマップ・ファイルは\n色数が異なります.");
-      break;
-    case C::DifferentHeader:
-      error(w, "Found different header other than width/height/color-number\nbetween two bitmap files.",
-            "２つのビットマップ・ファイルは\n幅・高さ・色数以外のヘッダー部が異なります.");
-      break;
-    case C::DifferentPalette:
-      error(w, "Found different RGB-palette\nbetween two bitmap files.",
-            "２つのビットマップ・ファイルは\nRGBパレットが異なります.");
-      break;
+    case C::NotBitmap: m = &msg::kPairNotBitmap; break;
+    case C::UnsupportedDepth: m = &msg::kPairDepth; break;
+    case C::Compressed: m = &msg::kPairCompressed; break;
+    case C::DifferentWidth: m = &msg::kPairWidth; break;
+    case C::DifferentHeight: m = &msg::kPairHeight; break;
+    case C::DifferentColours: m = &msg::kPairColours; break;
+    case C::DifferentHeader: m = &msg::kPairHeader; break;
+    case C::DifferentPalette: m = &msg::kPairPalette; break;
     case C::Ok: break;
   }
+  if (m) frame::show(w, *m);
 }
 
 // The save dialog for the icon file, back again after a drive that is not
 // a fixed disk. The system asks before an existing file is replaced.
 bool choose_icon_file(HWND w) {
   for (;;) {
-    ZeroMemory(g_iconPath, sizeof g_iconPath);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = w;
-    ofn.lpstrFilter = "Icon (*.ico)\0*.ico\0";
-    ofn.lpstrFile = g_iconPath;
-    ofn.nMaxFile = kPathCapacity;
-    ofn.lpstrTitle = g_texts.iconSaveTitle;
-    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    OPENFILENAMEA ofn = frame::file_dialog(w, "Icon (*.ico)\0*.ico\0", g_iconPath, kPathCapacity,
+                                           g_texts.iconSaveTitle,
+                                           OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     ofn.lpstrDefExt = "ico";
     if (!GetSaveFileNameA(&ofn)) {
       const DWORD code = CommDlgExtendedError();
       if (code != 0)
-        message_f(w, MB_OK | MB_ICONERROR, "GetSaveFileName error 0x%lx", "Error", "GetSaveFileName エラー 0x%lx",
-                  "エラー", static_cast<unsigned long>(code));
+        frame::show_f(w, msg::kIconSaveDialogError, static_cast<unsigned long>(code));
       return false;
     }
     redraw_view(w, false);
     if (is_fixed_disk(g_iconPath)) return true;
-    message(w, MB_OK | MB_ICONWARNING, "Unable to save to the removable (or remote) disk.", "Warning",
-            "リムーバブル(またはリモート)・ディスクへはセーブできません.", "警告");
+    frame::show(w, msg::kIconOnlyToFixedDisk);
   }
 }
 
@@ -165,40 +127,37 @@ void check_and_build(HWND w, HANDLE first, HANDLE second) {
     return;
   }
   if (!choose_icon_file(w)) return;
-  SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  const bool written = write_icon_file(a, b, g_iconPath);
-  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  bool written;
+  {
+    frame::WaitCursor busy;
+    written = write_icon_file(a, b, g_iconPath);
+  }
   if (!written) {
-    error(w, "Cannot create a target file.", "ターゲット・ファイルを作成できません.");
+    frame::show(w, msg::kTargetNotCreated);
     return;
   }
-  message_f(w, MB_OK | MB_ICONINFORMATION, "An icon file\n%s\nhas been created.", "Success",
-            "アイコン・ファイル\n%s\nが作成されました.", "成功", g_iconPath);
+  frame::show_f(w, msg::kIconCreated, g_iconPath);
 }
 
 void check_files(HWND w) {
-  HANDLE first = open_for_shared_reading(g_firstPath);
-  if (first == INVALID_HANDLE_VALUE) {
-    error(w, "Cannot open a 1st bitmap file.", "第１のビットマップ・ファイルを開けません.");
+  frame::Handle first(open_for_shared_reading(g_firstPath));
+  if (!first.valid()) {
+    frame::show(w, msg::kFirstBitmapNotOpened);
     return;
   }
-  HANDLE second = open_for_shared_reading(g_secondPath);
-  if (second == INVALID_HANDLE_VALUE) {
-    error(w, "Cannot open a 2nd bitmap file.", "第２のビットマップ・ファイルを開けません.");
-    CloseHandle(first);
+  frame::Handle second(open_for_shared_reading(g_secondPath));
+  if (!second.valid()) {
+    frame::show(w, msg::kSecondBitmapNotOpened);
     return;
   }
-  check_and_build(w, first, second);
-  CloseHandle(first);
-  CloseHandle(second);
+  check_and_build(w, first.get(), second.get());
 }
 
 void choose_bitmaps(HWND w) {
   if (!choose_bitmap(w, g_firstPath, g_texts.firstBitmapTitle, true)) return;
   if (!has_bmp_extension(w, g_firstPath)) return;
   show_make_icon_bitmap(w, g_firstPath, 1);
-  message(w, MB_OK | MB_ICONINFORMATION, "Select 2nd bitmap file by the next procedure.", "About next procedure",
-          "次ぎは、第２のビットマップファイルの選択です.", "選択手順の案内");
+  frame::show(w, msg::kNextBitmap);
   // A cancel here leaves the 1st bitmap on show.
   if (!choose_bitmap(w, g_secondPath, g_texts.secondBitmapTitle, false)) return;
   if (!has_bmp_extension(w, g_secondPath)) return;
@@ -213,8 +172,7 @@ void make_icon_command(HWND w) {
   const INT_PTR r =
       DialogBoxParamA(g_instance, frame::tr("MAKE_ICO_DLG", "MAKE_ICO_DLG_J"), w, explanation_proc, 0);
   if (r == -1) {
-    message(nullptr, MB_SYSTEMMODAL | MB_ICONERROR, "Unable to display dialog.", "System Error",
-            "ダイアログを表示できません", "システム・エラー");
+    frame::show(nullptr, msg::kMakeIconDialogFailure);
     return;
   }
   if (g_cancelled) return;

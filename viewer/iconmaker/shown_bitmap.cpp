@@ -1,12 +1,13 @@
 #include "viewer/iconmaker/shown_bitmap.h"
 
-#include <cstdio>
+#include <utility>
 
 #include "formats/bmp_scan.h"
-#include "viewer/app/messages.h"
+#include "frame/scoped.h"
 #include "viewer/app/view.h"
-#include "viewer/app/viewer_state.h"
 #include "viewer/extract/extraction.h"
+#include "viewer/icon/icon_messages.h"
+#include "viewer/image/image_messages.h"
 #include "viewer/image/image_record.h"
 
 namespace viewer {
@@ -15,66 +16,56 @@ namespace {
 
 // The figures the savers, the printer and the extraction read, from the
 // file's head, with the open command's messages for what it refuses.
-bool scan_file(HWND w, HANDLE file) {
+bool scan_file(HWND w, HANDLE file, fmt::bmp::ExportFigures* figures) {
   static uint8_t head[fmt::bmp::kScanBytes];
   LARGE_INTEGER length;
   DWORD got = 0;
   const bool read = GetFileSizeEx(file, &length) && ReadFile(file, head, sizeof head, &got, nullptr);
-  fmt::bmp::ExportFigures figures = g_image.figures;  // entries past the table keep their values
   const fmt::bmp::ScanResult r =
-      read ? fmt::bmp::scan_bmp(head, got, static_cast<uint64_t>(length.QuadPart), &figures)
+      read ? fmt::bmp::scan_bmp(head, got, static_cast<uint64_t>(length.QuadPart), figures)
            : fmt::bmp::ScanResult::NotBitmap;
   if (r == fmt::bmp::ScanResult::NotBitmap) {
-    message(w, MB_OK | MB_ICONERROR, "Not a bitmap file with correct format.", "Error",
-            "正しいビットマップファイルではありません.", "エラー");
+    frame::show(w, msg::kNotABitmap);
     return false;
   }
   if (r == fmt::bmp::ScanResult::ZeroSize) {
-    message(w, MB_OK | MB_ICONWARNING, "Unable to process a bitmap with zero width or height.", "Warning",
-            "幅や高さが０のビットマップは処理できません.", "警告");
+    frame::show(w, msg::kZeroSizeBitmap);
     return false;
   }
-  g_image.figures = figures;
   return true;
 }
 
-// Scans and reads the file through one handle: both see the same bytes.
-bool load(HWND w, const char* path) {
-  HANDLE file = open_for_reading(path);
-  if (file == INVALID_HANDLE_VALUE) {
-    message_f(w, MB_OK | MB_ICONERROR, "Unable to open file '%s'.", "Error", "ファイル '%s' を開けません.", "エラー",
-              path);
+// Scans and reads the file through one handle (both see the same bytes) and
+// shows it.
+bool load_and_install(HWND w, const char* path, int tag) {
+  frame::Handle file(open_for_reading(path));
+  if (!file.valid()) {
+    frame::show_f(w, msg::kFileNotOpened, path);
     return false;
   }
-  const bool loaded = scan_file(w, file) && load_bmp_file(w, file) && g_image.dib;
-  CloseHandle(file);
-  return loaded;
+  NewImage image;
+  image.figures = g_image.figures;  // entries past the table keep their values
+  if (!scan_file(w, file.get(), &image.figures) || !load_bmp_file(w, file.get(), &image)) return false;
+  // Saved and printed like the opened BMP file it is.
+  const ShownAs as{MakeIconBitmap, FromBmpFile, path, tag == 1 ? " (1st Bitmap)" : " (2nd Bitmap)"};
+  frame::WaitCursor busy;  // the first paint of a large image
+  if (install(w, std::move(image), as)) return true;
+  busy.pause();
+  frame::show(w, msg::kNoSpaceForBitmap);
+  return false;
 }
 
 }  // namespace
 
 void show_make_icon_bitmap(HWND w, const char* path, int tag) {
+  if (load_and_install(w, path, tag)) return;
+  // The icon maker shows what it will build from: a bitmap it cannot show
+  // leaves no image on view, rather than the one before it.
   discard_current_image(w);
-  const bool shown = load(w, path);
   g_image.displayKind = MakeIconBitmap;
-  // Saved and printed like the opened BMP file it is.
   g_image.imageOrigin = FromBmpFile;
   extraction_reset();
-  if (!shown) {
-    // The old image has gone and nothing replaced it.
-    free_image();
-    lay_out_as_no_image(w);
-    return;
-  }
-  recompute_zoom_factor();
-  layout_scroll_bars(w);
-  g_image.view.vBarVisibleNow = g_image.view.vBarVisibleAtLastMove = g_image.view.vBarVisible;
-  redraw_view(w, false);
-  char base[512];
-  std::snprintf(base, sizeof base, tag == 1 ? "%s%s (1st Bitmap) [" : "%s%s (2nd Bitmap) [", g_texts.captionPrefix,
-                file_name_in(path));
-  set_caption_base(w, base);
-  extraction_make_copy(w);
+  lay_out_as_no_image(w);
 }
 
 }  // namespace viewer

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
+#include "formats/bmp_read.h"
 #include "formats/bmp_scan.h"
+#include "frame/scoped.h"
 
 namespace viewer {
 
@@ -24,7 +26,7 @@ struct ViewState {
 };
 
 struct ImageRecord {
-  HGLOBAL dib = nullptr;
+  frame::GlobalBlock dib;
   // Bytes of the block that hold the image: a global block may be larger than
   // asked for, and its slack must never pass for pixels.
   size_t dibSize = 0;
@@ -44,54 +46,58 @@ struct ImageRecord {
   ViewState view;
   // Figures the savers, the printer and the extraction read; set by the loaders.
   fmt::bmp::ExportFigures figures;
-  int figureBitsPerPixel = 0;
   // Colour-extraction copy: info header and 24-bit rows of an image without colour table.
-  HGLOBAL extractCopy = nullptr;
-  uint8_t* extractCopyPtr = nullptr;
+  frame::GlobalBlock extractCopy;
   int currentExtraction = 0, confirmedExtraction = 0;
 };
 
 extern ImageRecord g_image;
 
-// Locks the block and derives the pointers; false (with the message shown)
-// when the info header is not one the viewer reads. The caller unlocks.
-bool lock_image(HWND owner);
+// An image read and checked but not shown yet. The loaders fill one, and the
+// current image is released only when install accepts it, so a refused file
+// or clipboard leaves the picture as it was.
+struct NewImage {
+  frame::GlobalBlock dib;
+  size_t dibSize = 0;
+  uint8_t fileHeader[14] = {};
+  bool converted = false;
+  fmt::bmp::ExportFigures figures;
+};
+
+// How an installed image is shown: its kind and origin, and the caption's
+// name (a path, of which the file name is shown) and a tag after it.
+struct ShownAs {
+  int kind;
+  int origin;
+  const char* name;
+  const char* tag;  // "" or e.g. " (1st Bitmap)"
+};
+
+// The fields of a record's 14-byte file header.
+fmt::bmp::FileHeader file_header_of(const uint8_t* fileHeader);
+
+// Locks the block and derives the pointers; false when there is no block or
+// it cannot be locked (then nothing may be drawn from it). Never shows a
+// message: a paint calls it, and the command that made the block reported
+// on it when it was made. The caller unlocks.
+bool lock_image();
 void unlock_image();
 void free_image();
 // Releases the current image or start-up picture and resets the view.
 void discard_current_image(HWND mainWindow);
+// Makes image the current one: the old image goes, the record is filled, the
+// view is laid out at the zoom that fits the window, the caption names it
+// and any extraction is undone. False, with the old image kept, when the new
+// block cannot be locked or does not hold a readable image.
+bool install(HWND mainWindow, NewImage&& image, const ShownAs& as);
 // Opens a file for reading the way a viewer should: other programs may have
 // it open for reading or writing (an editor holding the image).
 HANDLE open_for_reading(const char* path);
-// Reads a BMP file from an open handle, at its current position, into the
-// record. Bitfield and RLE files are converted into plain rows here, once;
-// their export figures then come from the converted block.
-bool read_bmp(HWND owner, HANDLE file);
-// Opens a BMP file by path, reads it and picks the zoom that fits the window.
-bool open_bmp_file(HWND owner, const char* path);
-// The same for a file the caller already has open; it is read from its start.
-bool load_bmp_file(HWND owner, HANDLE file);
-
-// Locks a global block on first use and unlocks it when it goes.
-class ScopedBlockLock {
- public:
-  explicit ScopedBlockLock(HGLOBAL block) : block_(block) {}
-  ~ScopedBlockLock() { release(); }
-  ScopedBlockLock(const ScopedBlockLock&) = delete;
-  ScopedBlockLock& operator=(const ScopedBlockLock&) = delete;
-  uint8_t* get() {
-    if (!address_ && block_) address_ = static_cast<uint8_t*>(GlobalLock(block_));
-    return address_;
-  }
-  SIZE_T size() const { return block_ ? GlobalSize(block_) : 0; }
-  void release() {
-    if (address_) GlobalUnlock(block_);
-    address_ = nullptr;
-  }
-
- private:
-  HGLOBAL block_;
-  uint8_t* address_ = nullptr;
-};
+// Reads a BMP file from an open handle, from its start, into image (whose
+// figures the caller has set from the file's header scan). Bitfield and RLE
+// files are converted into plain rows here, once; their export figures then
+// come from the converted block. False, with the reader's message shown,
+// when the file is refused.
+bool load_bmp_file(HWND owner, HANDLE file, NewImage* image);
 
 }  // namespace viewer
