@@ -111,14 +111,45 @@ void set_pixel(uint8_t* row, uint32_t x, int bits, uint8_t index) {
   }
 }
 
+bool is_black(const uint8_t* entry) { return entry[0] == 0 && entry[1] == 0 && entry[2] == 0; }
+
 // Transparent pixels show the background only when their colour is black:
-// entry 0 when it is black, else the lowest black entry, else entry 0.
+// entry 0 when it is black, else the lowest black entry. The icon's table
+// always has one (icon_bits_for sees to that).
 uint8_t transparent_index(const uint8_t* table, uint32_t entries) {
-  for (uint32_t i = 0; i < entries; ++i) {
-    const uint8_t* e = table + 4 * i;
-    if (e[0] == 0 && e[1] == 0 && e[2] == 0) return static_cast<uint8_t>(i);
-  }
+  for (uint32_t i = 0; i < entries; ++i)
+    if (is_black(table + 4 * i)) return static_cast<uint8_t>(i);
   return 0;
+}
+
+// The icon's depth: the 1st file's, unless its table is full and holds no
+// black. Windows draws a masked pixel as the background exclusive-or its
+// colour, so a clear pixel of any other colour shows the background
+// inverted; the next depth up has room for the file's colours and black
+// after them (256 colours go to 24 bits, where clear pixels are black
+// themselves).
+int icon_bits_for(const Layout& l, const uint8_t* file_table) {
+  if (l.bits == 24 || l.colours < (uint32_t{1} << l.bits)) return l.bits;  // room left: black follows
+  for (uint32_t i = 0; i < l.colours; ++i)
+    if (is_black(file_table + 4 * i)) return l.bits;
+  return l.bits == 1 ? 4 : l.bits == 4 ? 8 : 24;
+}
+
+// A row of the file written again at a greater depth: each pixel's index,
+// or at 24 bits its table colour; the padding stays 0.
+void widen_row(const uint8_t* in, int in_bits, const uint8_t* file_table, uint32_t width, uint8_t* out,
+               int out_bits) {
+  for (uint32_t x = 0; x < width; ++x) {
+    const uint32_t index = pixel_at(in, x, in_bits);
+    if (out_bits == 24) {
+      const uint8_t* e = file_table + 4 * index;
+      out[3 * x] = e[0];
+      out[3 * x + 1] = e[1];
+      out[3 * x + 2] = e[2];
+    } else {
+      set_pixel(out, x, out_bits, static_cast<uint8_t>(index));
+    }
+  }
 }
 
 }  // namespace
@@ -144,7 +175,12 @@ PairCheck check_pair(const uint8_t* first, size_t first_len, uint64_t first_size
 std::vector<uint8_t> build_icon(const uint8_t* first, size_t first_len, const uint8_t* second,
                                 size_t second_len) {
   if (check_pair(first, first_len, first_len, second, second_len, second_len) != PairCheck::Ok) return {};
-  const Layout l = layout_of(first, first_len);
+  // in: the 1st file as it lies; l: the icon, at in's depth or the next.
+  const Layout in = layout_of(first, first_len);
+  const uint8_t* file_table = first + kTableOffset;
+  Layout l = in;
+  l.bits = icon_bits_for(in, file_table);
+  l.row_bytes = xor_row_bytes(l.width, l.bits);
   const uint32_t entries = l.bits == 24 ? 0 : uint32_t{1} << l.bits;
   const uint64_t mask_row = and_row_bytes(l.width);
   const uint64_t image_bytes = uint64_t{l.height} * (l.row_bytes + mask_row);
@@ -169,23 +205,27 @@ std::vector<uint8_t> build_icon(const uint8_t* first, size_t first_len, const ui
                              static_cast<uint32_t>(image_bytes));
 
   uint8_t* table = p + kColourTableOffset;
-  if (l.colours) std::memcpy(table, first + kTableOffset, 4 * size_t{l.colours < entries ? l.colours : entries});
+  if (entries && in.colours) std::memcpy(table, file_table, 4 * size_t{in.colours});
   const uint8_t clear = transparent_index(table, entries);
 
   uint8_t* xor_rows = table + 4 * size_t{entries};
   uint8_t* and_rows = xor_rows + static_cast<size_t>(uint64_t{l.height} * l.row_bytes);
+  const auto in_stride = static_cast<size_t>(in.row_bytes);
   const auto stride = static_cast<size_t>(l.row_bytes);
   for (uint32_t r = 0; r < l.height; ++r) {
     // Icon rows run bottom-up; a top-down file stores its bottom row last.
     const uint32_t stored = l.stored_height > 0 ? r : l.height - 1 - r;
-    const size_t at = l.pixel_offset + size_t{stored} * stride;
+    const size_t at = l.pixel_offset + size_t{stored} * in_stride;
     const uint8_t* row1 = first + at;
     const uint8_t* row2 = second + at;
     uint8_t* out = xor_rows + size_t{r} * stride;
     uint8_t* mask = and_rows + static_cast<size_t>(r * mask_row);
-    std::memcpy(out, row1, stride);
+    if (l.bits == in.bits)
+      std::memcpy(out, row1, stride);
+    else
+      widen_row(row1, in.bits, file_table, l.width, out, l.bits);
     for (uint32_t x = 0; x < l.width; ++x) {
-      if (pixel_at(row1, x, l.bits) == pixel_at(row2, x, l.bits)) continue;
+      if (pixel_at(row1, x, in.bits) == pixel_at(row2, x, in.bits)) continue;
       set_pixel(out, x, l.bits, clear);
       mask[x / 8] = static_cast<uint8_t>(mask[x / 8] | (0x80u >> (x % 8)));
     }

@@ -6,6 +6,9 @@
 // The result always has the one layout the icon reader accepts: a full
 // colour table of 2^B entries for B of 8 or less (the file's entries, then
 // black), H rows of XOR pixels and H rows of AND mask, nothing after them.
+// B is the 1st file's depth, or the next one up (1 -> 4 -> 8 -> 24 bits)
+// when its table is full and holds no black: Windows shows the background
+// only through masked pixels whose colour is black.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -43,9 +43,11 @@ IconCheckResult check_icon(const uint8_t* head, size_t head_len, uint64_t file_s
     return v;
   };
 
-  if (at(0) != 0 || at(1) != 0 || at(2) != 1 || at(3) != 0 || at(22) != 40)
-    return IconCheckResult::NotIcon;
+  if (at(0) != 0 || at(1) != 0 || at(2) != 1 || at(3) != 0) return IconCheckResult::NotIcon;
+  // The count comes before the info header's size: in a file of several
+  // images offset 22 holds the second directory entry, not that size.
   if (at(4) != 1 || at(5) != 0) return IconCheckResult::MultipleIcons;
+  if (at(22) != 40) return IconCheckResult::NotIcon;
 
   const int32_t width = static_cast<int32_t>(u32(26));
   const int32_t height = static_cast<int32_t>(u32(30)) / 2;  // XOR and AND rows together

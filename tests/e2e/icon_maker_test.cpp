@@ -4,6 +4,7 @@
 // where the two bitmaps differ.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "formats/icon_layout.h"
@@ -29,7 +30,8 @@ struct Pair {
   bool changed(int x, int y) const { return (x + 2 * y) % 5 == 0; }
 };
 
-Pair make_pair_of(int bits, int w, int h) {
+// With black false the full table holds no black.
+Pair make_pair_of(int bits, int w, int h, bool black = true) {
   Pair p{{}, {}, w, h, {}};
   std::vector<uint32_t> table;  // 0xRRGGBB: the harness writes blue, green, red
   if (bits <= 8) {
@@ -38,6 +40,8 @@ Pair make_pair_of(int bits, int w, int h) {
     // The viewer shows clear pixels in the table's colour nearest to dark
     // cyan: have it exactly.
     if (bits >= 4) table[2] = 0x008080;
+    if (!black) table[0] = bits == 1 ? 0x008080 : 0x402000;
+    EXPECT_EQ(std::count(table.begin(), table.end(), 0u), black ? 1 : 0);
   }
   const int stride = (w * bits + 31) / 32 * 4;
   std::vector<uint8_t> a(static_cast<size_t>(stride) * h), b = a;
@@ -174,14 +178,23 @@ std::vector<uint32_t> draw_icon(const std::vector<uint8_t>& ico, int w, int h, u
 
 }  // namespace
 
+// Each depth, and the full tables without black, whose icons are one depth
+// up so that Windows can draw their clear pixels black.
 TEST(IconMaker, EveryDepthMakesAnIconThatOpensAndDrawsClear) {
   const int w = 13, h = 6;
-  for (const int bits : {1, 4, 8, 24}) {
-    SCOPED_TRACE(bits);
+  struct Case {
+    int bits;
+    bool black;
+    int icon_bits;
+  };
+  for (const Case c : {Case{1, true, 1}, {4, true, 4}, {8, true, 8}, {24, true, 24}, {1, false, 4}, {4, false, 8},
+                       {8, false, 24}}) {
+    SCOPED_TRACE(testing::Message() << c.bits << (c.black ? " bits" : " bits without black"));
+    const int bits = c.bits;
     Program p;
     ASSERT_TRUE(start_viewer_ready(p, "iconmaker-depth"));
     const std::string dir = fresh_dir("iconmaker-depth-files");
-    const Pair pair = make_pair_of(bits, w, h);
+    const Pair pair = make_pair_of(bits, w, h, c.black);
     const std::string first = join(dir, "first.bmp"), second = join(dir, "second.bmp"), target = join(dir, "made");
     ASSERT_TRUE(write_file(first, pair.first) && write_file(second, pair.second));
     ASSERT_TRUE(choose_both(p, first, second));
@@ -191,7 +204,7 @@ TEST(IconMaker, EveryDepthMakesAnIconThatOpensAndDrawsClear) {
     const std::vector<uint8_t> ico = read_file(target + ".ico");
     fmt::icon::IconFigures f;
     ASSERT_EQ(fmt::icon::check_icon(ico.data(), ico.size(), ico.size(), &f), fmt::icon::IconCheckResult::Ok);
-    EXPECT_EQ(f.bits, bits);
+    EXPECT_EQ(f.bits, c.icon_bits);
     // The inputs are untouched and nothing else was left in the folder.
     EXPECT_EQ(read_file(first), pair.first);
     EXPECT_EQ(read_file(second), pair.second);

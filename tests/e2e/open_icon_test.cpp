@@ -211,9 +211,9 @@ TEST(OpenIcon, RefusedIconsLeaveThePreviousImageShown) {
     const char* caption;
     const char* text;
   } cases[] = {
-      // The second entry's width, 40, sits where a one-image file has its
-      // info header size: only then does the image count decide.
-      {"TWO.ICO", two_image_icon_file(sixteen(true), picture(40, 40, 1, {0, 0xFFFFFF}, [](int x, int) { return x % 2u; })),
+      // As icons are shipped: a second, smaller image, whose directory entry
+      // lies where a one-image file has its info header.
+      {"TWO.ICO", two_image_icon_file(sixteen(true), picture(16, 16, 1, {0, 0xFFFFFF}, [](int x, int) { return x % 2u; })),
        "Error", "More than one icon contained in the file."},
       {"ALPHA.ICO", icon_file(deep), "Warning", "Unable to display an icon file\nexcept with 2/16/256/16M colors."},
       {"SHORT.ICO", truncated, "Error", "Not an icon file with correct format."},

@@ -135,14 +135,23 @@ def icon_seeds():
     return out
 
 
+def bright_table(n):
+    """n colours, none of them black."""
+    return b"".join(bytes((40 + i % 200, 255 - i // 2, (1 + i) % 256, 0)) for i in range(n))
+
+
 def icon_build_seeds():
     # Byte 0 shapes the 2nd bitmap out of the 1st (the harness says how).
     out = {}
     for bits in (1, 4, 8, 24):
         table = grey_table(1 << bits) if bits <= 8 else b""
         out[f"bits{bits}"] = bytes([bits]) + bmp_file(dib(9, 3, bits, table=table))
+    # Full tables without black: the icon is written at the next depth.
+    for bits in (1, 4, 8):
+        out[f"bits{bits}-no-black"] = bytes([bits + 1]) + bmp_file(dib(9, 3, bits, table=bright_table(1 << bits)))
     out["bits8-short-table"] = bytes([3]) + bmp_file(dib(6, 2, 8, table=grey_table(16)))
     out["top-down-truncated"] = bytes([0x83]) + bmp_file(dib(4, -3, 24))
+    out["header-changed"] = bytes([0x44]) + bmp_file(dib(9, 3, 4, table=grey_table(16)))
     return out
 
 
@@ -193,8 +202,9 @@ def main():
                            (("zero", b"0"), ("mid", b"120"), ("far", b"99999"), ("minus", b"-5"), ("text", b"x1"))})
     clip = clipboard_seeds(bmps)
     write("paste_dib", clip)
-    # First byte: bit 0 Motorola order, bit 1 the 16-bit grey option.
-    write("tif_write", {f"{k}-{flags}": bytes([flags]) + v for k, v in clip.items() for flags in (0, 3)})
+    # First byte: bit 0 Motorola order, bit 1 the 16-bit grey option; each
+    # order with and without it.
+    write("tif_write", {f"{k}-{flags}": bytes([flags]) + v for k, v in clip.items() for flags in range(4)})
     return 0
 
 

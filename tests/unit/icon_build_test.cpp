@@ -3,6 +3,7 @@
 // files the checks must refuse.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "bmp_icon_fixtures.h"
@@ -241,56 +242,58 @@ TEST(IconBuild, HandComputedPairs) {
   EXPECT_EQ(ico[7], 2);
 }
 
+// Clear pixels must be black for Windows to show the background through
+// them: the table's black entry, black added where the table has room, and
+// the next depth up when a full table holds none.
+TEST(IconBuild, ClearPixelsAreBlackAtTheDepthThatHasRoomForIt) {
+  struct Case {
+    int bits;
+    uint32_t entries;  // in the file; fewer than 2^bits is a short table
+    int black;         // the entry made black, -1 for none
+    int icon_bits;
+  };
+  const Case cases[] = {
+      {1, 2, 0, 1},    {1, 2, 1, 1},   {1, 2, -1, 4},  {1, 1, -1, 1},     //
+      {4, 16, 0, 4},   {4, 16, 9, 4},  {4, 16, -1, 8}, {4, 5, -1, 4}, {4, 5, 4, 4},  //
+      {8, 256, 0, 8},  {8, 256, 200, 8}, {8, 256, -1, 24}, {8, 40, -1, 8},
+  };
+  std::mt19937 rng(5);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.bits << " bits, " << c.entries << " entries, black " << c.black);
+    const uint32_t w = 11, h = 3;
+    Grid a = random_grid(w, h, c.bits, rng);
+    for (uint32_t& v : a.px) v %= c.entries;
+    const Grid b = changed(a, c.bits, rng);  // may point past a short table, at its black fill
+    Bytes table = table_of(c.entries, false);
+    if (c.black >= 0) std::fill_n(table.begin() + 4 * c.black, 3, 0);
+    if (c.black != 1 && c.entries > 1) table[4] = table[5] = 0;  // dark red: black in two channels only
+    Bytes full = table;  // the table as the icon's pixels mean it
+    full.resize(size_t{4} << c.bits, 0);
+
+    const Bytes ico = icon::build_icon(bmp_of(a, c.bits, table).data(), bmp_of(a, c.bits, table).size(),
+                                       bmp_of(b, c.bits, table).data(), bmp_of(b, c.bits, table).size());
+    ASSERT_EQ(ico.size(), icon::expected_file_size(w, h, c.icon_bits));
+    icon::IconFigures f;
+    ASSERT_EQ(icon::check_icon(ico.data(), ico.size(), ico.size(), &f), icon::IconCheckResult::Ok);
+    EXPECT_EQ(f.bits, c.icon_bits);
+    const uint32_t out_entries = icon::palette_entries(c.icon_bits);
+    const uint64_t image = h * (icon::xor_row_bytes(w, c.icon_bits) + icon::and_row_bytes(w));
+    EXPECT_EQ(ico[8], out_entries == 2 || out_entries == 16 ? out_entries : 0u);
+    EXPECT_EQ(u32(ico, 14), 40 + 4 * out_entries + image);
+    EXPECT_EQ(u32(ico, 22 + 20), image);
+    // The file's colours first, then black.
+    Bytes out_table = table;
+    out_table.resize(4 * size_t{out_entries}, 0);
+    EXPECT_EQ(Bytes(ico.begin() + 62, ico.begin() + 62 + static_cast<long>(out_table.size())), out_table);
+    EXPECT_EQ(decode_icon(ico), reference(a, b, c.bits, full));
+  }
+}
+
 // Files the construction must lay out from what they really hold, and files
 // it must refuse.
 TEST(IconBuild, UnusualFilesAreLaidOutOrRefused) {
   std::mt19937 rng(3);
   const Grid a = random_grid(9, 4, 4, rng), b = changed(a, 4, rng);
-  auto table_of_used = [](uint32_t n) {
-    Bytes t = table_of(n, false);
-    t[4 * (n - 1)] = t[4 * (n - 1) + 1] = t[4 * (n - 1) + 2] = 0;  // the last entry is black
-    t[4] = t[5] = 0;  // entry 1 is a dark red, black in two channels only
-    return t;
-  };
-
-  // A short table: 5 entries written, the rest of the 16 black.
-  Grid a5 = a, b5 = b;
-  for (uint32_t& v : a5.px) v %= 5;
-  for (uint32_t& v : b5.px) v %= 5;
-  const Bytes t5 = table_of_used(5);
-  Bytes ico = icon::build_icon(bmp_of(a5, 4, t5).data(), bmp_of(a5, 4, t5).size(), bmp_of(b5, 4, t5).data(),
-                               bmp_of(b5, 4, t5).size());
-  ASSERT_EQ(ico.size(), icon::expected_file_size(9, 4, 4));
-  EXPECT_EQ(Bytes(ico.begin() + 62, ico.begin() + 62 + 20), t5);
-  EXPECT_EQ(Bytes(ico.begin() + 82, ico.begin() + 126), Bytes(44, 0));
-  EXPECT_EQ(decode_icon(ico), reference(a5, b5, 4, t5));
-  // Entry 0 is not black here: clear pixels take the lowest black entry, 4.
-  const uint64_t xor_at = 126;
-  bool saw_clear = false;
-  for (uint32_t y = 0; y < 4; ++y)
-    for (uint32_t x = 0; x < 9; ++x)
-      if (a5.at(x, y) != b5.at(x, y)) {
-        const uint8_t byte = ico[xor_at + (3 - y) * 8 + x / 2];
-        EXPECT_EQ(x % 2 ? byte & 0x0F : byte >> 4, 4) << x << "," << y;
-        saw_clear = true;
-      }
-  EXPECT_TRUE(saw_clear);
-
-  // A full table without black: clear pixels take index 0.
-  const Bytes bright = table_of(16, false);
-  ico = icon::build_icon(bmp_of(a, 4, bright).data(), bmp_of(a, 4, bright).size(), bmp_of(b, 4, bright).data(),
-                         bmp_of(b, 4, bright).size());
-  ASSERT_EQ(ico.size(), icon::expected_file_size(9, 4, 4));
-  int clear = 0;
-  for (uint32_t y = 0; y < 4; ++y)
-    for (uint32_t x = 0; x < 9; ++x)
-      if (a.at(x, y) != b.at(x, y)) {
-        const uint8_t byte = ico[xor_at + (3 - y) * 8 + x / 2];
-        EXPECT_EQ(x % 2 ? byte & 0x0F : byte >> 4, 0) << x << "," << y;
-        ++clear;
-      }
-  EXPECT_GT(clear, 0);
-
   // Trailing bytes after the rows, and a gap before them: only the rows are taken.
   Bytes first = bmp_of(a, 4, table_of(16)), second = bmp_of(b, 4, table_of(16));
   for (Bytes* f : {&first, &second}) {
@@ -298,7 +301,7 @@ TEST(IconBuild, UnusualFilesAreLaidOutOrRefused) {
     fmt::put_u32le(&(*f)[10], 122);
     f->insert(f->end(), 7, 0xEE);
   }
-  ico = icon::build_icon(first.data(), first.size(), second.data(), second.size());
+  Bytes ico = icon::build_icon(first.data(), first.size(), second.data(), second.size());
   ASSERT_EQ(ico.size(), icon::expected_file_size(9, 4, 4));
   EXPECT_EQ(decode_icon(ico), reference(a, b, 4, table_of(16)));
 

@@ -73,16 +73,17 @@ void write_ppm(const fs::path& p, const Bytes& rgb) {
   write_file(p, b);
 }
 
-// Builds the icon of the two written bitmaps and checks it with both tools.
-void check_icon_of(const fs::path& first, const fs::path& second, int bits, const Bytes& colours_rgb,
+// Builds the icon of the two bitmaps and checks it with both tools; the
+// icon has icon_bits.
+void check_icon_of(const Bytes& a, const Bytes& b, int bits, int icon_bits, const Bytes& colours_rgb,
                    const std::string& stem) {
-  const Bytes a = read_file(first), b = read_file(second);
   ASSERT_GT(a.size(), 54u);
   ASSERT_EQ(fmt::get_u16le(&a[28]), bits) << "the tool wrote another depth";
   ASSERT_EQ(fmt::icon::check_pair(a.data(), a.size(), a.size(), b.data(), b.size(), b.size()),
             fmt::icon::PairCheck::Ok);
   const Bytes ico = fmt::icon::build_icon(a.data(), a.size(), b.data(), b.size());
-  ASSERT_FALSE(ico.empty());
+  ASSERT_GT(ico.size(), 36u);
+  EXPECT_EQ(fmt::get_u16le(&ico[22 + 14]), icon_bits);
   const fs::path ico_path = scratch(stem + ".ico"), rgba_path = scratch(stem + ".rgba");
   write_file(ico_path, ico);
   EXPECT_EQ(run(std::string(kIdentify) + " " + ico_path.string() + " >/dev/null"), 0);
@@ -129,7 +130,8 @@ TEST(IconBuildThirdParty, ImageMagickBitmapPairs) {
                     scratch(stem + (second ? "b.bmp" : "a.bmp")).string()),
                 0);
     }
-    check_icon_of(scratch(stem + "a.bmp"), scratch(stem + "b.bmp"), c.bits, picture(c.colours, false), stem);
+    check_icon_of(read_file(scratch(stem + "a.bmp")), read_file(scratch(stem + "b.bmp")), c.bits, c.bits,
+                  picture(c.colours, false), stem);
   }
 }
 
@@ -174,6 +176,38 @@ else:
                   std::to_string(kH) + " " + scratch(stem + "a.rgb").string() + " " + scratch(stem + "b.rgb").string() +
                   " " + scratch(stem + "a.bmp").string() + " " + scratch(stem + "b.bmp").string()),
               0);
-    check_icon_of(scratch(stem + "a.bmp"), scratch(stem + "b.bmp"), c.bits, picture(c.colours, false), stem);
+    check_icon_of(read_file(scratch(stem + "a.bmp")), read_file(scratch(stem + "b.bmp")), c.bits, c.bits,
+                  picture(c.colours, false), stem);
+  }
+}
+
+// A full table without black gives an icon one depth up, with black added
+// to its table (24 bits for 256 colours): both tools read it at its new
+// layout, clear where the pair differs.
+TEST(IconBuildThirdParty, IconsOfFullTablesWithoutBlackReadBack) {
+  if (!fs::exists(kIdentify)) GTEST_SKIP() << "ImageMagick is not installed";
+  if (!fs::exists(kPython) || run(std::string(kPython) + " -c 'import PIL' 2>/dev/null") != 0)
+    GTEST_SKIP() << "Pillow is not installed";
+  for (const int bits : {1, 4, 8}) {
+    SCOPED_TRACE(bits);
+    const uint32_t n = 1u << bits;
+    Bytes table;
+    for (uint32_t i = 0; i < n; ++i)
+      table.insert(table.end(), {static_cast<uint8_t>(255 - i), static_cast<uint8_t>(20 + i / 2),
+                                 static_cast<uint8_t>(i * 7 + 1), 0});
+    const uint32_t stride = fixtures::row_bytes(kW, bits);
+    Bytes rows_a(size_t{stride} * kH, 0), rows_b = rows_a, rgb;
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) {
+        const uint32_t k = static_cast<uint32_t>(x * 3 + y * 5) % n;
+        const uint32_t per = 8 / static_cast<uint32_t>(bits), shift = static_cast<uint32_t>(bits) * (per - 1 - x % per);
+        const size_t at = size_t{stride} * static_cast<size_t>(kH - 1 - y) + static_cast<size_t>(x) / per;
+        rows_a[at] = static_cast<uint8_t>(rows_a[at] | k << shift);
+        rows_b[at] = static_cast<uint8_t>(rows_b[at] | (changed(x, y) ? (k + 1) % n : k) << shift);
+        rgb.insert(rgb.end(), {table[4 * k + 2], table[4 * k + 1], table[4 * k]});
+      }
+    const Bytes info = fixtures::info_header(kW, kH, bits, 0, static_cast<uint32_t>(rows_a.size()));
+    check_icon_of(fixtures::bmp_file(info, table, rows_a), fixtures::bmp_file(info, table, rows_b), bits,
+                  bits == 1 ? 4 : bits == 4 ? 8 : 24, rgb, "full" + std::to_string(bits));
   }
 }

@@ -79,12 +79,33 @@ TEST(IconLayout, HeaderBytesDecideNotIcon) {
   EXPECT_EQ(check(cursor), IconCheckResult::NotIcon);
 }
 
+// The count is checked before the info header's size: a file of several
+// images has its second directory entry at offset 22, so whatever that
+// byte holds, the count decides; with a count of 1 the size byte decides.
 TEST(IconLayout, ImageCountMustBeOne) {
-  for (auto [lo, hi] : {std::pair{0, 0}, {2, 0}, {1, 1}}) {
+  struct Case {
+    uint8_t lo, hi;
+    int at22;        // the byte at offset 22, or -1 for a file that ends before it
+    IconCheckResult result;
+  };
+  const Case cases[] = {
+      {0, 0, 40, IconCheckResult::MultipleIcons},
+      {2, 0, 40, IconCheckResult::MultipleIcons},
+      {1, 1, 40, IconCheckResult::MultipleIcons},
+      {2, 0, 16, IconCheckResult::MultipleIcons},  // a second 16-pixel entry
+      {2, 0, 0, IconCheckResult::MultipleIcons},   // a second 256-pixel entry
+      {3, 0, -1, IconCheckResult::MultipleIcons},  // directory only, cut short
+      {1, 0, 16, IconCheckResult::NotIcon},
+  };
+  for (const Case& c : cases) {
     Bytes f = icon_of(32, 32, 4);
-    f[4] = static_cast<uint8_t>(lo);
-    f[5] = static_cast<uint8_t>(hi);
-    EXPECT_EQ(check(f), IconCheckResult::MultipleIcons) << lo << "," << hi;
+    f[4] = c.lo;
+    f[5] = c.hi;
+    if (c.at22 < 0)
+      f.resize(22);
+    else
+      f[22] = static_cast<uint8_t>(c.at22);
+    EXPECT_EQ(check(f), c.result) << int{c.lo} << "," << int{c.hi} << " at 22: " << c.at22;
   }
 }
 
