@@ -101,7 +101,7 @@ void build_readme_path() {
 }
 
 void show_splash(HWND w) {
-  g_splashBitmap = LoadBitmapA(g_instance, "IBMP_1");
+  g_splashBitmap = LoadBitmapA(g_instance, IDB_SPLASH);
   ShowWindow(w, SW_SHOWNORMAL);
   UpdateWindow(w);
   RECT client;

@@ -13,6 +13,7 @@
 #include "viewer/icon/open_logic.h"
 #include "viewer/iconmaker/icon_file_write.h"
 #include "viewer/iconmaker/shown_bitmap.h"
+#include "resources/viewer/resource.h"
 
 namespace viewer {
 
@@ -211,7 +212,7 @@ void choose_bitmaps(HWND w) {
 void make_icon_command(HWND w) {
   g_cancelled = false;
   const INT_PTR r =
-      DialogBoxParamA(g_instance, frame::tr("MAKE_ICO_DLG", "MAKE_ICO_DLG_J"), w, explanation_proc, 0);
+      DialogBoxParamA(g_instance, frame::tr(IDD_MAKE_ICON, IDD_MAKE_ICON_J), w, explanation_proc, 0);
   if (r == -1) {
     message(nullptr, MB_SYSTEMMODAL | MB_ICONERROR, "Unable to display dialog.", "System Error",
             "ダイアログを表示できません", "システム・エラー");
