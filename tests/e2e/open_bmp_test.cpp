@@ -3,6 +3,7 @@
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
@@ -53,8 +54,7 @@ TEST(OpenBmp, ShowsTheImageWithNameAndRatioInTheCaption) {
   settle(p.main);
   expect_three_colour_image(p.main);
   // The image buttons come on with the image.
-  for (int id = 0x76; id <= 0x7a; ++id) EXPECT_TRUE(button_enabled(p.main, id)) << id;
-  EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));
+  for (int id : kImageButtons) EXPECT_EQ(button_enabled(p.main, id), id != kButtonZoomOut) << id;
   screenshot("open-bmp");
   p.close();
 }
@@ -210,7 +210,7 @@ TEST(OpenBmp, AFileTheReaderRefusesAfterTheScanLeavesNoImageAndNoImageCommands) 
   ASSERT_TRUE(wait_title(p.main, "Kaldero - good.bmp [1:2]"));
   command_and_settle(p.main, kCmdZoomIn);
   settle(p.main);
-  ASSERT_TRUE(button_enabled(p.main, 0x78));  // Copy
+  ASSERT_TRUE(button_enabled(p.main, IDC_COPY_BUTTON));
   ASSERT_TRUE(shown(horizontal_bar(p.main)) && shown(vertical_bar(p.main)) && size_grip(p.main));
 
   // The header scan passes, but the rows are said to start inside the headers.
@@ -231,7 +231,7 @@ TEST(OpenBmp, AFileTheReaderRefusesAfterTheScanLeavesNoImageAndNoImageCommands) 
   GetClientRect(p.main, &client);
   for (const POINT at : {POINT{5, 25}, POINT{client.right - 2, client.bottom - 2}, POINT{client.right / 2, 200}})
     EXPECT_EQ(px.at(at.x, at.y), 0xFFFFFFu) << at.x << "," << at.y;
-  for (int id = 0x75; id <= 0x7a; ++id) EXPECT_FALSE(button_enabled(p.main, id)) << std::hex << id;
+  for (int id : kImageButtons) EXPECT_FALSE(button_enabled(p.main, id)) << std::hex << id;
   EXPECT_TRUE(button_enabled(p.main, kButtonOpen));
   screenshot("open-bmp-refused-leaves-no-image");
   // A good file afterwards shows as usual.
