@@ -5,6 +5,7 @@
 
 #include "capture/app/startup_logic.h"
 #include "capture/grab/form_logic.h"
+#include "resources/capture/resource.h"
 
 namespace capture {
 
@@ -12,12 +13,16 @@ enum CaptureState { kStateNone = 0, kStateCaptured = 1, kStateMarking = 100, kSt
 
 // The menu's and the tool bar's commands.
 enum Command {
-  kCmdForm = 100, kCmdIcon = 101, kCmdAbout = 102, kCmdHelp = 103, kCmdExit = 104,
-  kCmdButtonForm = 110, kCmdButtonIcon = 111, kCmdButtonAbout = 112,
-  kCmdToolOk = 123, kCmdToolCancel = 124, kCmdToolFill = 125, kCmdToolColour = 126,
+  kCmdForm = IDM_MENU_FORM, kCmdIcon = IDM_MENU_ICON, kCmdAbout = IDM_MENU_ABOUT, kCmdHelp = IDM_MENU_HELP, kCmdExit = IDM_MENU_EXIT,
+  kCmdButtonForm = IDM_BUTTON_FORM, kCmdButtonIcon = IDM_BUTTON_ICON, kCmdButtonAbout = IDM_BUTTON_ABOUT,
+  kCmdToolOk = IDC_TOOL_OK, kCmdToolCancel = IDC_TOOL_CANCEL, kCmdToolFill = IDC_TOOL_FILL,
+  kCmdToolColour = IDC_TOOL_COLOUR,
 };
 
-enum ButtonId { kGapButton = 105, kFormButton = 106, kIconButton = 107, kAboutButton = 108, kSpaceButton = 109 };
+enum ButtonId {
+  kGapButton = IDC_STRIP_GAP, kFormButton = IDC_STRIP_FORM, kIconButton = IDC_STRIP_ICON,
+  kAboutButton = IDC_STRIP_ABOUT, kSpaceButton = IDC_STRIP_SPACE,
+};
 
 constexpr int kImageTop = 21;  // the captured image starts this far down the client area
 

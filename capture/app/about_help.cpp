@@ -5,13 +5,13 @@
 #include "frame/os_style.h"
 #include "frame/paths.h"
 #include "frame/readme.h"
+#include "resources/capture/resource.h"
 
 namespace capture {
 
 namespace {
 
-// The one static of ABOUT_DLG and ABOUT_DLG_J.
-constexpr int kAboutText = 100;
+constexpr int kAboutText = IDC_MERIDOT_ABOUT_TEXT;
 
 // The title line is centred over the static's width by its leading spaces,
 // measured in each template's font. The text ends with the years and the
@@ -36,7 +36,7 @@ constexpr frame::AboutText kAboutTexts[] = {
 }  // namespace
 
 void about_command(HWND main) {
-  const frame::AboutBox box{"ABOUT_DLG", "ABOUT_DLG_J", kAboutTexts, 1};
+  const frame::AboutBox box{IDD_MERIDOT_ABOUT, IDD_MERIDOT_ABOUT_J, kAboutTexts, 1};
   frame::show_about(g_instance, main, box);
 }
 

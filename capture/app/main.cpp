@@ -30,8 +30,8 @@ bool register_class(HINSTANCE instance, const char* name, WNDPROC proc, HBRUSH b
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   g_instance = instance;
   if (!register_class(instance, "MERIDOT5", main_window_proc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)),
-                      "ICON_1", "MENU_1") ||
-      !register_class(instance, "GRAB", grab_window_proc, static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)), "ICON_2",
+                      IDI_MERIDOT, IDR_MENU_J) ||
+      !register_class(instance, "GRAB", grab_window_proc, static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)), IDI_GRAB,
                       nullptr))
     return 0;
 

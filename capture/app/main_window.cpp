@@ -87,7 +87,7 @@ LRESULT on_create(HWND w) {
     return 0;
   }
   if (!japaneseUi) {
-    if (HMENU english = LoadMenuA(g_instance, "MENU_0")) {
+    if (HMENU english = LoadMenuA(g_instance, IDR_MENU)) {
       HMENU classMenu = GetMenu(w);
       SetMenu(w, english);
       if (classMenu) DestroyMenu(classMenu);
@@ -99,7 +99,7 @@ LRESULT on_create(HWND w) {
   SetWindowTextA(w, kTitle);
   move_to_stored_position(w);
   g_arrowCursor = LoadCursor(nullptr, IDC_ARROW);
-  g_crossCursor = LoadCursorA(g_instance, "CURSOR_C");
+  g_crossCursor = LoadCursorA(g_instance, IDC_CROSS_CURSOR);
   SetCursor(g_arrowCursor);
   return 0;
 }

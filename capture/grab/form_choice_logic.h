@@ -3,14 +3,16 @@
 // itself (none checks itself when clicked).
 #pragma once
 #include "capture/grab/form_logic.h"
+#include "resources/capture/resource.h"
 
 namespace capture {
 
 enum FormControl {
-  kSize16 = 113, kSize32 = 114, kSize48 = 115, kSize64 = 116,
-  kColours16 = 117, kColours256 = 118,
-  kErectButton = 119, kInvertedButton = 120, kErectMirrorButton = 121, kInvertedMirrorButton = 122,
-  kFrameInvertedButton = 127, kFrameBlackButton = 128, kFrameWhiteButton = 129,
+  kSize16 = IDC_SIZE_16, kSize32 = IDC_SIZE_32, kSize48 = IDC_SIZE_48, kSize64 = IDC_SIZE_64,
+  kColours16 = IDC_COLOURS_16, kColours256 = IDC_COLOURS_256,
+  kErectButton = IDC_ERECT, kInvertedButton = IDC_INVERTED, kErectMirrorButton = IDC_ERECT_MIRROR,
+  kInvertedMirrorButton = IDC_INVERTED_MIRROR,
+  kFrameInvertedButton = IDC_FRAME_INVERTED, kFrameBlackButton = IDC_FRAME_BLACK, kFrameWhiteButton = IDC_FRAME_WHITE,
 };
 
 struct ButtonGroup {

@@ -81,7 +81,7 @@ void open_form_dialog(HWND main) {
   g_savedForm = g_currentForm;
   g_savedFrameColour = g_frameColour;
   g_pendingForm = g_currentForm;
-  const INT_PTR result = DialogBoxParamA(g_instance, japaneseUi ? "CAPTSIZE_DLG_J" : "CAPTSIZE_DLG", main,
+  const INT_PTR result = DialogBoxParamA(g_instance, japaneseUi ? IDD_FORM_J : IDD_FORM, main,
                                          form_dialog_proc, 0);
   if (result == -1) frame::report_dialog_failure();
 }

@@ -7,8 +7,8 @@ namespace capture {
 
 namespace {
 
-constexpr int kPixelButton = 130;
-constexpr int kAreaButton = 131;
+constexpr int kPixelButton = IDC_FILL_PIXEL;
+constexpr int kAreaButton = IDC_FILL_AREA;
 
 int* g_value = nullptr;
 int g_saved = 0;
@@ -39,7 +39,7 @@ void run_fill_tool_dialog(HWND main, int* fillTool) {
   g_value = fillTool;
   g_saved = *fillTool;
   const INT_PTR result =
-      DialogBoxParamA(g_instance, japaneseUi ? "TOOL_DLG_J" : "TOOL_DLG", main, fill_dialog_proc, 0);
+      DialogBoxParamA(g_instance, japaneseUi ? IDD_FILL_TOOL_J : IDD_FILL_TOOL, main, fill_dialog_proc, 0);
   if (result == -1) {
     *fillTool = g_saved;
     frame::report_dialog_failure();

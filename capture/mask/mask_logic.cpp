@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "formats/icon_marks.h"
+#include "resources/capture/resource.h"
 
 namespace capture {
 
@@ -58,10 +59,10 @@ void toggle_region(uint8_t* marks, const std::vector<uint8_t>& region, int n, in
 std::array<ToolControl, 4> tool_controls(int n) {
   const int o = n == 16 ? 0 : 4;
   const int x = kCellSide * n + 15, bottom = kCellSide * n - o;
-  return {{{123, x, bottom - 73, 70, 20},
-           {124, x, bottom - 51, 70, 20},
-           {125, x, bottom - 29, 70, 20},
-           {126, x, bottom - 6, 71, 220}}};
+  return {{{IDC_TOOL_OK, x, bottom - 73, 70, 20},
+           {IDC_TOOL_CANCEL, x, bottom - 51, 70, 20},
+           {IDC_TOOL_FILL, x, bottom - 29, 70, 20},
+           {IDC_TOOL_COLOUR, x, bottom - 6, 71, 220}}};
 }
 
 int tool_window_width(int n, int frameWidth) { return 2 * frameWidth + kCellSide * n + 100; }

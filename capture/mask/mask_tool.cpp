@@ -16,7 +16,7 @@ namespace capture {
 
 namespace {
 
-constexpr int kOkId = 123, kCancelId = 124, kToolId = 125, kListId = 126;
+constexpr int kOkId = IDC_TOOL_OK, kCancelId = IDC_TOOL_CANCEL, kToolId = IDC_TOOL_FILL, kListId = IDC_TOOL_COLOUR;
 constexpr int kGrid = fmt::icon_marks::kGridSide;
 
 // Kept for the whole run: the fill tool, and the mark colour with its place

@@ -6,13 +6,14 @@
 #include "tests/e2e/about_ui.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kCmdAbout = 110;
-constexpr int kCmdHelp = 111;
+constexpr int kCmdAbout = IDM_ABOUT;
+constexpr int kCmdHelp = IDM_HELP;
 
 struct AboutLanguage {
   const wchar_t* caption;
@@ -26,12 +27,12 @@ void about_story(const AboutLanguage& lang) {
   ASSERT_TRUE(start_viewer_ready(p, "about"));
   AboutCase c;
   c.exe = viewer_exe();
-  c.iconId = 129;
+  c.iconId = IDI_ABOUT;
   c.caption = lang.caption;
   c.open = [](Program& q, int) { post_command(q.main, kCmdAbout); };
   c.checkTexts = [&](HWND box, const std::wstring& version) {
-    EXPECT_EQ(control_text(box, 100), lang.titleBeforeVersion + version + L") ***");
-    EXPECT_EQ(control_text(box, 101).rfind(lang.textStart, 0), 0u) << "the description comes first";
+    EXPECT_EQ(control_text(box, IDC_ABOUT_TITLE), lang.titleBeforeVersion + version + L") ***");
+    EXPECT_EQ(control_text(box, IDC_ABOUT_TEXT).rfind(lang.textStart, 0), 0u) << "the description comes first";
   };
   c.shot = lang.shot;
   e2e::about_story(p, c);
@@ -45,7 +46,7 @@ void help_story(const char* readme) {
   c.readme = readme;
   c.start = [](Program& p, const std::string& exe, const std::string& dir) {
     return p.start(exe, dir) && p.wait_main("KALDERO5") &&
-           wait_until([&] { return IsWindowVisible(button_of(p.main, 0x7f)) != 0; });
+           wait_until([&] { return IsWindowVisible(button_of(p.main, IDC_SPACE_BUTTON)) != 0; });
   };
   c.help = [](Program& p) { post_command(p.main, kCmdHelp); };
   e2e::help_story(c);

@@ -12,6 +12,7 @@
 #include "tests/e2e/about_ui.h"
 #include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/capture_ui.h"
+#include "resources/capture/resource.h"
 
 using namespace e2e;
 
@@ -77,7 +78,7 @@ struct AboutLanguage {
 
 void check_about_text(HWND box, const std::wstring& version, const AboutLanguage& lang) {
   EXPECT_EQ(version, L"2.51");
-  const std::vector<std::wstring> lines = lines_of(control_text(box, 100));
+  const std::vector<std::wstring> lines = lines_of(control_text(box, IDC_MERIDOT_ABOUT_TEXT));
   ASSERT_EQ(lines.size(), lang.description.size() + 7) << "title, gap, text, gap, report, gap, years, authors";
   EXPECT_EQ(lines[0].substr(lines[0].find_first_not_of(L' ')), L"*** Meridot (V " + version + L") ***");
   EXPECT_EQ(lines[1], L"");
@@ -91,7 +92,7 @@ void check_about_text(HWND box, const std::wstring& version, const AboutLanguage
   // What the box shows: line i of the text in the rows of line slot i, so
   // that none wraps and none is cut off; nothing below the last; the title's
   // ink centred over the static.
-  HWND text = GetDlgItem(box, 100);
+  HWND text = GetDlgItem(box, IDC_MERIDOT_ABOUT_TEXT);
   const int h = line_height(lang.face, lang.points);
   ASSERT_GT(h, 0);
   // The icon reaches into the static's lower right corner.
@@ -127,7 +128,7 @@ void about_story(const AboutLanguage& lang) {
   ASSERT_TRUE(wait_until([&] { return IsWindowVisible(meridot_button(p.main, kMeridotSpaceButton)) != 0; }));
   AboutCase c;
   c.exe = meridot_exe();
-  c.iconId = 132;
+  c.iconId = IDI_MERIDOT_ABOUT;
   c.caption = lang.caption;
   // Once from the tool bar, once from the menu.
   c.open = [](Program& q, int round) {

@@ -10,6 +10,7 @@
 #include "tests/e2e/capture_ui.h"
 #include "tests/e2e/registry.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/capture/resource.h"
 
 using namespace e2e;
 
@@ -145,7 +146,7 @@ TEST(CaptureApp, ASecondStartExitsAtOnceAndTheFirstRunsOn) {
     for (int x = 0; x < client.width; ++x) ASSERT_EQ(client.at(x, y), 0xFFFFFFu) << x << "," << y;
   const std::vector<std::wstring> english = {L"&Menu", L"100 &Form", L"101 &Icon", L"", L"102 &About...",
                                              L"103 &Help...", L"", L"104 &Exit"};
-  EXPECT_EQ(menu_texts("MENU_0"), english);
+  EXPECT_EQ(menu_texts(IDR_MENU), english);
   // The English menu is in place: its Form item opens the English dialog.
   HWND dlg = form_dialog_from_menu(first);
   ASSERT_TRUE(dlg);
@@ -212,7 +213,7 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
     // Moved partly off the screen, it is stored where it would fit.
     SetWindowPos(p.main, nullptr, -50, sh - 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     settle(p.main);
-    post_command(p.main, 104);  // Exit
+    post_command(p.main, IDM_MENU_EXIT);
     DWORD code = 99;
     EXPECT_TRUE(p.wait_exit(10000, &code));
     EXPECT_EQ(code, 0u);
@@ -278,7 +279,7 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-ja")));
   const std::vector<std::wstring> japanese = {L"ﾒﾆｭｰ(&M)", L"100 モード(&F)", L"101 取込み(&I)", L"",
                                               L"102 御案内(&A)...", L"103 ヘルプ(&H)...", L"", L"104 終了(&E)"};
-  EXPECT_EQ(menu_texts("MENU_1"), japanese);
+  EXPECT_EQ(menu_texts(IDR_MENU_J), japanese);
   const Hint hints[3] = {{kMeridotFormButton, 16, L"モード"}, {kMeridotIconButton, 48, L"取込み"},
                          {kMeridotAboutButton, 80, L"御案内"}};
   check_hints(p, hints, true);
@@ -291,8 +292,10 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
     int id;
     const wchar_t* text;
   };
-  const Control controls[] = {{2, L"ｷｬﾝｾﾙ"}, {117, L"16色"}, {118, L"256色"}, {119, L"正立"},
-                              {122, L"倒立鏡面"}, {127, L"反転色"}, {129, L"白色"}};
+  const Control controls[] = {{IDCANCEL, L"ｷｬﾝｾﾙ"},          {IDC_COLOURS_16, L"16色"},
+                              {IDC_COLOURS_256, L"256色"},      {IDC_ERECT, L"正立"},
+                              {IDC_INVERTED_MIRROR, L"倒立鏡面"}, {IDC_FRAME_INVERTED, L"反転色"},
+                              {IDC_FRAME_WHITE, L"白色"}};
   for (const Control& c : controls) {
     wchar_t text[64] = {};
     GetDlgItemTextW(dlg, c.id, text, 64);

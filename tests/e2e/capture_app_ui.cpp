@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "tests/e2e/capture_ui.h"
+#include "resources/capture/resource.h"
 
 namespace e2e {
 
@@ -67,7 +68,7 @@ HWND meridot_button(HWND main, int id) {
 int meridot_base_height() { return GetSystemMetrics(SM_CYMIN) + GetSystemMetrics(SM_CYMENU) + 21; }
 
 HWND open_form_dialog(Program& p, bool japanese) {
-  post_command(p.main, 100);
+  post_command(p.main, IDM_MENU_FORM);
   HWND dlg = japanese ? wait_window_w(kFormDialogTitleJa, 10000, p.pid()) : wait_window(kFormDialogTitle, 10000, p.pid());
   if (dlg) settle(dlg);
   return dlg;
@@ -80,7 +81,9 @@ void click_control(HWND dialog, int id) {
 
 std::vector<int> checked_buttons(HWND dialog) {
   std::vector<int> checked;
-  for (const auto& [first, last] : {std::pair{113, 116}, std::pair{117, 118}, std::pair{119, 122}, std::pair{127, 129}}) {
+  for (const auto& [first, last] : {std::pair{IDC_SIZE_16, IDC_SIZE_64}, std::pair{IDC_COLOURS_16, IDC_COLOURS_256},
+                                         std::pair{IDC_ERECT, IDC_INVERTED_MIRROR},
+                                         std::pair{IDC_FRAME_INVERTED, IDC_FRAME_WHITE}}) {
     int found = 0;
     for (int id = first; id <= last; ++id)
       if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) found = found ? -1 : id;  // -1: two checked

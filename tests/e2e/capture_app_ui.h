@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "tests/e2e/harness.h"
+#include "resources/capture/resource.h"
 
 namespace e2e {
 
-constexpr int kMeridotFormButton = 106;
-constexpr int kMeridotIconButton = 107;
-constexpr int kMeridotAboutButton = 108;
-constexpr int kMeridotSpaceButton = 109;
+constexpr int kMeridotFormButton = IDC_STRIP_FORM;
+constexpr int kMeridotIconButton = IDC_STRIP_ICON;
+constexpr int kMeridotAboutButton = IDC_STRIP_ABOUT;
+constexpr int kMeridotSpaceButton = IDC_STRIP_SPACE;
 constexpr const char* kFormDialogTitle = "Select an Icon Form";
 constexpr const wchar_t* kFormDialogTitleJa = L"アイコン形式の設定";
 

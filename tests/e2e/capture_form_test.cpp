@@ -7,12 +7,13 @@
 
 #include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/capture_ui.h"
+#include "resources/capture/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-const std::vector<int> kStart = {114, 117, 119, 127};  // 32x32, 16 colours, erect, inverted frame
+const std::vector<int> kStart = {IDC_SIZE_32, IDC_COLOURS_16, IDC_ERECT, IDC_FRAME_INVERTED};
 
 // The height of the icon the next capture makes, as the Icon command sizes the
 // main window for it (base height + N); capture mode is left again with Esc.
@@ -83,8 +84,9 @@ TEST(CaptureForm, CancelAndCloseRestoreTheFormAndTheFrameColour) {
     HWND dlg = open_form_dialog(p);
     ASSERT_TRUE(dlg);
     EXPECT_EQ(checked_buttons(dlg), kStart);
-    for (int id : {116, 118, 122, 129}) click_control(dlg, id);
-    EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{116, 118, 122, 129}));
+    const std::vector<int> last = {IDC_SIZE_64, IDC_COLOURS_256, IDC_INVERTED_MIRROR, IDC_FRAME_WHITE};
+    for (int id : last) click_control(dlg, id);
+    EXPECT_EQ(checked_buttons(dlg), last);
     if (&way == &ways[0]) screenshot("capture-form-choices");
     way.close(dlg);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000));
@@ -105,18 +107,18 @@ TEST(CaptureForm, OkTakesEffectAtTheNextCaptureAndReopeningShowsTheFormInUse) {
   ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-ok")));
   HWND dlg = open_form_dialog(p);
   ASSERT_TRUE(dlg);
-  for (int id : {116, 118, 121, 128}) click_control(dlg, id);
+  for (int id : {IDC_SIZE_64, IDC_COLOURS_256, IDC_ERECT_MIRROR, IDC_FRAME_BLACK}) click_control(dlg, id);
   ASSERT_TRUE(press(dlg, IDOK));
 
   dlg = open_form_dialog(p);
   ASSERT_TRUE(dlg);
-  EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{114, 117, 119, 128}));
+  EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{IDC_SIZE_32, IDC_COLOURS_16, IDC_ERECT, IDC_FRAME_BLACK}));
   ASSERT_TRUE(press(dlg, IDOK));
   EXPECT_EQ(next_capture_size(p), 32);
 
   dlg = open_form_dialog(p);
   ASSERT_TRUE(dlg);
-  click_control(dlg, 116);
+  click_control(dlg, IDC_SIZE_64);
   ASSERT_TRUE(press(dlg, IDOK));
   EXPECT_EQ(next_capture_size(p), 64);
   p.close();
@@ -150,8 +152,8 @@ TEST(CaptureFormOnDepth8, TwoHundredFiftySixColoursCanBeChosenOnA256ColourDispla
   ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-depth8")));
   HWND dlg = open_form_dialog(p);
   ASSERT_TRUE(dlg);
-  click_control(dlg, 118);
-  EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{114, 118, 119, 127}));
+  click_control(dlg, IDC_COLOURS_256);
+  EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{IDC_SIZE_32, IDC_COLOURS_256, IDC_ERECT, IDC_FRAME_INVERTED}));
   ASSERT_TRUE(press(dlg, IDOK));
   p.close();
 }

@@ -6,6 +6,7 @@
 
 #include "tests/e2e/icon_ui.h"
 #include "tests/e2e/mask_ui.h"
+#include "resources/capture/resource.h"
 
 using namespace e2e;
 
@@ -24,8 +25,6 @@ IconPicture picture_of(const std::vector<uint8_t>& file, int n, int colours, con
 }
 
 TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
-  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
-  ASSERT_TRUE(pattern.shown());
   struct Case {
     int n, colours;
     std::vector<POINT> cells;  // clicked with the pixel tool
@@ -40,11 +39,10 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.n << "x" << c.n << "/" << c.colours);
-    Program p;
-    ASSERT_TRUE(start_meridot(p, "mask-ok"));
-    const std::string dir = fresh_dir("mask-ok-out");
-    const std::string path = join(dir, "ok.ico");
-    ASSERT_TRUE(open_tool_on_capture(p, path, c.n, c.colours));
+    MaskSession session;
+    ASSERT_TRUE(session.open("mask-ok", c.n, c.colours));
+    Program& p = session.p;
+    const std::string& path = session.path;
     const std::vector<uint8_t> before = read_file(path);
     std::vector<uint8_t> marks(static_cast<size_t>(c.n) * c.n, 0);
     EXPECT_TRUE(view_is(p.main, c.n, mask_square(c.n), marks, 0x008080));
@@ -57,7 +55,7 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
     EXPECT_EQ(success_text(p), first + " color icon file\nhas been created.\nSome transparent pixel(s).");
     const std::vector<uint8_t> after = read_file(path);
     EXPECT_EQ(after, with_marks(before, c.n, c.colours, marks));
-    EXPECT_EQ(files_in(dir), std::vector<std::string>{"ok.ico"}) << "no temporary file stays";
+    EXPECT_EQ(files_in(session.dir), std::vector<std::string>{"mask-ok.ico"}) << "no temporary file stays";
     EXPECT_TRUE(files_in(join(temp_dir(), "mask-ok")).empty()) << "nothing in the working folder";
     EXPECT_FALSE(tool_open(p.main));
     p.close();
@@ -69,7 +67,7 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
     const HWND colours = wait_window(kColourTitle, 10000, viewer.pid());
     ASSERT_TRUE(colours);
     ASSERT_TRUE(press(colours, IDOK));
-    ASSERT_TRUE(wait_caption(viewer, caption_for("ok.ico"))) << title_of(viewer.main);
+    ASSERT_TRUE(wait_caption(viewer, caption_for("mask-ok.ico"))) << title_of(viewer.main);
     EXPECT_TRUE(view_shows(viewer.main, picture_of(after, c.n, c.colours, marks), kDarkCyan));
     if (c.n == 16) screenshot("mask-ok-viewer");
     viewer.close();
@@ -77,12 +75,10 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
 }
 
 TEST(CaptureMask, OkWithoutMarksLeavesTheFileAsItWas) {
-  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
-  ASSERT_TRUE(pattern.shown());
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "mask-nomarks"));
-  const std::string path = join(fresh_dir("mask-nomarks-out"), "same.ico");
-  ASSERT_TRUE(open_tool_on_capture(p, path, 32, 16));
+  MaskSession session;
+  ASSERT_TRUE(session.open("mask-nomarks", 32, 16));
+  Program& p = session.p;
+  const std::string& path = session.path;
   const std::vector<uint8_t> before = read_file(path);
   // A mark set and taken back again is no mark.
   click_cell(p.main, 3, 3);
@@ -95,13 +91,10 @@ TEST(CaptureMask, OkWithoutMarksLeavesTheFileAsItWas) {
 }
 
 TEST(CaptureMask, AnIconThatCannotBeRewrittenIsReportedAndTheToolStays) {
-  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
-  ASSERT_TRUE(pattern.shown());
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "mask-gone"));
-  const std::string dir = fresh_dir("mask-gone-out");
-  const std::string path = join(dir, "gone.ico");
-  ASSERT_TRUE(open_tool_on_capture(p, path, 16, 16));
+  MaskSession session;
+  ASSERT_TRUE(session.open("mask-gone", 16, 16));
+  Program& p = session.p;
+  const std::string &dir = session.dir, &path = session.path;
   const std::vector<uint8_t> saved = read_file(path);
   click_cell(p.main, 2, 2);
   std::vector<uint8_t> marks(256, 0);
@@ -152,19 +145,17 @@ TEST(CaptureMask, AnIconThatCannotBeRewrittenIsReportedAndTheToolStays) {
 }
 
 TEST(CaptureMask, LeavingTheProgramWithTheToolOpenKeepsTheIcon) {
-  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
-  ASSERT_TRUE(pattern.shown());
   struct Case {
     const char* how;
     UINT msg;
     WPARAM wp;
   };
-  const Case cases[] = {{"menu Exit", WM_COMMAND, 104}, {"close box", WM_SYSCOMMAND, SC_CLOSE}};
+  const Case cases[] = {{"menu Exit", WM_COMMAND, IDM_MENU_EXIT}, {"close box", WM_SYSCOMMAND, SC_CLOSE}};
   for (const Case& c : cases) {
-    Program p;
-    ASSERT_TRUE(start_meridot(p, "mask-exit")) << c.how;
-    const std::string path = join(fresh_dir("mask-exit-out"), "kept.ico");
-    ASSERT_TRUE(open_tool_on_capture(p, path, 16, 16)) << c.how;
+    MaskSession session;
+    ASSERT_TRUE(session.open("mask-exit", 16, 16)) << c.how;
+    Program& p = session.p;
+    const std::string& path = session.path;
     const std::vector<uint8_t> before = read_file(path);
     click_cell(p.main, 5, 5);
     PostMessageA(p.main, c.msg, c.wp, 0);

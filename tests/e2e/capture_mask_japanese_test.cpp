@@ -24,12 +24,9 @@ std::wstring japanese_success(Program& p) {
 }
 
 TEST(CaptureMaskJapanese, ButtonsFillDialogAndSuccessTexts) {
-  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
-  ASSERT_TRUE(pattern.shown());
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "mask-japanese"));
-  const std::string dir = fresh_dir("mask-japanese-out");
-  ASSERT_TRUE(open_tool_on_capture(p, join(dir, "a.ico"), 32, 16, true));
+  MaskSession session;
+  ASSERT_TRUE(session.open("mask-japanese", 32, 16, true));
+  Program& p = session.p;
   EXPECT_EQ(wide_text(GetDlgItem(p.main, kToolOk)), L"OK");
   EXPECT_EQ(wide_text(GetDlgItem(p.main, kToolCancel)), L"ｷｬﾝｾﾙ");
   EXPECT_EQ(wide_text(GetDlgItem(p.main, kToolFill)), L"ツール");
@@ -57,7 +54,7 @@ TEST(CaptureMaskJapanese, ButtonsFillDialogAndSuccessTexts) {
   ASSERT_TRUE(wait_until([&] { return IsWindowVisible(capture_window(p.pid())); }, 10000));
   const POINT at{kMaskPatternX + 15, kMaskPatternY + 15};
   drag(at, {{at.x + 2, at.y + 2}, at});
-  ASSERT_TRUE(save_and_open_tool(p, join(dir, "b.ico"), true));
+  ASSERT_TRUE(save_and_open_tool(p, join(session.dir, "b.ico"), true));
   click_cell(p.main, 2, 2);
   click_child(p.main, kToolOk);
   EXPECT_EQ(japanese_success(p), L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分があります.");

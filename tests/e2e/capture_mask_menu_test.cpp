@@ -25,12 +25,10 @@ bool reopen(Program& p, const std::string& path) {
 }
 
 TEST(CaptureMask, ColourChoiceMenuIconAndTheFillDialogsCancel) {
-  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
-  ASSERT_TRUE(pattern.shown());
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "mask-menu"));
-  const std::string dir = fresh_dir("mask-menu-out");
-  ASSERT_TRUE(open_tool_on_capture(p, join(dir, "a.ico"), 16, 16));
+  MaskSession session;
+  ASSERT_TRUE(session.open("mask-menu", 16, 16));
+  Program& p = session.p;
+  const std::string& dir = session.dir;
   const std::vector<uint32_t> square = mask_square(16);
   std::vector<uint8_t> marks(256, 0);
 

@@ -18,13 +18,11 @@ RECT client_rect_of(HWND main, HWND child) {
 }
 
 TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
-  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
-  ASSERT_TRUE(pattern.shown());
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "mask-view"));
-  const std::string path = join(fresh_dir("mask-view-out"), "view.ico");
   const int n = 16;
-  ASSERT_TRUE(open_tool_on_capture(p, path, n, 16));
+  MaskSession session;
+  ASSERT_TRUE(session.open("mask-view", n, 16));
+  Program& p = session.p;
+  const std::string& path = session.path;
   const std::vector<uint8_t> before = read_file(path);
   ASSERT_EQ(before.size(), 318u);
 
@@ -119,12 +117,10 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
 // Area and pixel clicks on the ring, the hole and the diagonal of the
 // picture's top-left tile, then OK.
 void area_clicks(int n, int colours, const char* shot) {
-  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
-  ASSERT_TRUE(pattern.shown());
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "mask-area"));
-  const std::string path = join(fresh_dir("mask-area-out"), "area.ico");
-  ASSERT_TRUE(open_tool_on_capture(p, path, n, colours));
+  MaskSession session;
+  ASSERT_TRUE(session.open("mask-area", n, colours));
+  Program& p = session.p;
+  const std::string& path = session.path;
   const std::vector<uint8_t> before = read_file(path);
   const std::vector<uint32_t> square = mask_square(n);
   // The ring and the hole of the top-left tile; the other tiles hold the same

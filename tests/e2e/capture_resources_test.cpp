@@ -10,6 +10,7 @@
 #include "tests/e2e/capture_ui.h"
 #include "tests/e2e/registry.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/capture/resource.h"
 
 using namespace e2e;
 
@@ -51,15 +52,16 @@ TEST(CaptureResources, VersionManifestIconsCursorAndEveryButtonBitmap) {
   const std::vector<uint8_t> manifest = resource(exe.h, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
   EXPECT_NE(std::string(manifest.begin(), manifest.end()).find(">true</dpiAware>"), std::string::npos);
 
-  for (const char* icon : {static_cast<const char*>("ICON_1"), "ICON_2", static_cast<const char*>(MAKEINTRESOURCEA(132))}) {
+  for (const char* icon : {static_cast<const char*>(IDI_MERIDOT), IDI_GRAB,
+                           static_cast<const char*>(MAKEINTRESOURCEA(IDI_MERIDOT_ABOUT))}) {
     HICON h = static_cast<HICON>(LoadImageA(exe.h, icon, IMAGE_ICON, 32, 32, 0));
-    EXPECT_TRUE(h) << (IS_INTRESOURCE(icon) ? "132" : icon);
+    EXPECT_TRUE(h) << (IS_INTRESOURCE(icon) ? "the About icon" : icon);
     if (h) DestroyIcon(h);
   }
 
   // The cross cursor: a 16-colour and a monochrome image, 32 x 32, each with
   // its hot spot at (15, 15), an opaque black pixel of the cross.
-  const std::vector<uint8_t> group = resource(exe.h, "CURSOR_C", MAKEINTRESOURCEA(12));  // RT_GROUP_CURSOR
+  const std::vector<uint8_t> group = resource(exe.h, IDC_CROSS_CURSOR, MAKEINTRESOURCEA(12));  // RT_GROUP_CURSOR
   ASSERT_GE(group.size(), 6u + 2 * 14);
   ASSERT_EQ(u16(group, 4), 2u);
   std::vector<uint32_t> depths;
@@ -76,7 +78,7 @@ TEST(CaptureResources, VersionManifestIconsCursorAndEveryButtonBitmap) {
     depths.push_back(u16(image, 4 + 14));
   }
   EXPECT_EQ(depths, (std::vector<uint32_t>{4, 1}));
-  HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(exe.h, "CURSOR_C", IMAGE_CURSOR, 32, 32, 0));
+  HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(exe.h, IDC_CROSS_CURSOR, IMAGE_CURSOR, 32, 32, 0));
   ASSERT_TRUE(cursor);
   ICONINFO ii{};
   ASSERT_TRUE(GetIconInfo(cursor, &ii));

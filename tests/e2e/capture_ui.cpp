@@ -5,6 +5,7 @@
 
 #include "formats/capture_icon.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/capture/resource.h"
 
 namespace e2e {
 
@@ -119,8 +120,9 @@ bool set_form(Program& p, int n, int colours, int orientation, int frameColour) 
   post_command(p.main, kMeridotForm);
   const HWND dlg = wait_window("Select an Icon Form", 10000, p.pid());
   if (!dlg) return false;
-  const int sizeId = n == 16 ? 113 : n == 32 ? 114 : n == 48 ? 115 : 116;
-  for (int id : {sizeId, colours == 256 ? 118 : 117, 119 + orientation, 127 + frameColour})
+  const int sizeId = n == 16 ? IDC_SIZE_16 : n == 32 ? IDC_SIZE_32 : n == 48 ? IDC_SIZE_48 : IDC_SIZE_64;
+  for (int id : {sizeId, colours == 256 ? IDC_COLOURS_256 : IDC_COLOURS_16, IDC_ERECT + orientation,
+                 IDC_FRAME_INVERTED + frameColour})
     SendMessageA(dlg, WM_COMMAND, static_cast<WPARAM>(id), 0);
   return press(dlg, IDOK);
 }
@@ -178,19 +180,6 @@ void type_key(WORD vk, WORD modifier) {
   Sleep(100);
 }
 
-namespace {
-// The system's overwrite question carries the dialog's title and a Yes button.
-HWND overwrite_question(DWORD pid, HWND dialog) {
-  HWND found = nullptr;
-  wait_until([&] {
-    const HWND w = wait_other_window(pid, dialog, 100);
-    found = w && title_of(w) == kSaveIconTitle && GetDlgItem(w, IDYES) ? w : nullptr;
-    return found != nullptr;
-  }, 10000);
-  return found;
-}
-}  // namespace
-
 std::string save_capture(Program& p, const std::string& path, bool overwrite) {
   const HWND question = wait_window("Question", 10000, p.pid());
   if (!question || message_text(question) != "Do you save the image?") return "";
@@ -198,7 +187,7 @@ std::string save_capture(Program& p, const std::string& path, bool overwrite) {
   const HWND dialog = wait_window(kSaveIconTitle, 10000, p.pid());
   if (!dialog || !answer_file_dialog(dialog, path)) return "";
   if (overwrite) {
-    const HWND confirm = overwrite_question(p.pid(), dialog);
+    const HWND confirm = wait_overwrite_question(p.pid(), dialog, kSaveIconTitle);
     if (!confirm || !press(confirm, IDYES)) return "";
   }
   const HWND transparent = wait_window("Question", 15000, p.pid());

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "tests/e2e/harness.h"
+#include "resources/capture/resource.h"
 
 namespace e2e {
 
-constexpr int kMeridotForm = 100;
-constexpr int kMeridotIcon = 101;
+constexpr int kMeridotForm = IDM_MENU_FORM;
+constexpr int kMeridotIcon = IDM_MENU_ICON;
 constexpr int kMeridotStrip = 21;  // the captured image starts this far down the client area
 constexpr const char* kSaveIconTitle = "Assign an icon filename";
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/e2e/harness.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
@@ -39,7 +40,7 @@ TEST(DialogFontJapanese, DialogAndHintFacesResolveToTheMappedJapaneseFonts) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
   HMODULE exe = LoadLibraryExA(viewer_exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(exe, nullptr);
-  HRSRC res = FindResourceA(exe, "COLORSELECT_DLG_J", MAKEINTRESOURCEA(5));  // RT_DIALOG
+  HRSRC res = FindResourceA(exe, IDD_COLOUR_SELECT_J, MAKEINTRESOURCEA(5));  // RT_DIALOG
   ASSERT_NE(res, nullptr);
   const auto* tmpl = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(exe, res)));
   HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), tmpl, nullptr, quiet_dialog, 0);

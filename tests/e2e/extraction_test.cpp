@@ -6,14 +6,15 @@
 #include "tests/e2e/harness.h"
 #include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kCmdExtraction = 105;
-constexpr int kChoiceAll = 133, kChoiceRG = 134, kChoiceGB = 135, kChoiceBR = 136, kChoiceR = 137, kChoiceG = 138,
-              kChoiceB = 139;
+constexpr int kCmdExtraction = IDM_EXTRACTION;
+constexpr int kChoiceAll = IDC_EXTRACT_RGB, kChoiceRG = IDC_EXTRACT_RG, kChoiceGB = IDC_EXTRACT_GB,
+              kChoiceBR = IDC_EXTRACT_BR, kChoiceR = IDC_EXTRACT_R, kChoiceG = IDC_EXTRACT_G, kChoiceB = IDC_EXTRACT_B;
 constexpr const char* kTitle = "Image by Extracted Colors";
 constexpr int kW = 120, kH = 80;
 
@@ -69,12 +70,6 @@ Pixels extracted(const Pixels& p, int choice) {
   return out;
 }
 
-void click_control(HWND dialog, int id) {
-  RECT r;
-  GetWindowRect(GetDlgItem(dialog, id), &r);
-  click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
 int checked_choice(HWND dialog) {
   for (int id = kChoiceAll; id <= kChoiceB; ++id)
     if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) return id;
@@ -91,7 +86,7 @@ void choose(Program& p, HWND dialog, int id) {
   // A dialog that has just opened may still be moving to its place beside
   // the main window: a click aimed at the old place is tried again.
   for (int attempt = 0; attempt < 3 && checked_choice(dialog) != id; ++attempt) {
-    click_control(dialog, id);
+    click_child(dialog, id);
     wait_until([&] { return checked_choice(dialog) == id; }, 2000);
   }
   settle(p.main);
@@ -123,12 +118,15 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
 
   HWND dlg = open_dialog(p);
   ASSERT_NE(dlg, nullptr);
-  // Beside the main window's right edge, below its caption; no close box.
-  RECT m, d;
-  GetWindowRect(p.main, &m);
-  GetWindowRect(dlg, &d);
-  EXPECT_EQ(d.right, m.right - 8);
-  EXPECT_EQ(d.top, m.top + GetSystemMetrics(SM_CYCAPTION) + 28);
+  // Beside the main window's right edge, below its caption (a dialog that has
+  // just opened may still be moving there); no close box.
+  RECT m{}, d{};
+  const bool placed = wait_until([&] {
+    GetWindowRect(p.main, &m);
+    GetWindowRect(dlg, &d);
+    return d.right == m.right - 8 && d.top == m.top + GetSystemMetrics(SM_CYCAPTION) + 28;
+  }, 3000);
+  EXPECT_TRUE(placed) << "right " << d.right << " top " << d.top << " beside " << m.right << ", " << m.top;
   EXPECT_EQ(GetWindowLongA(dlg, GWL_STYLE) & WS_SYSMENU, 0);
   EXPECT_EQ(checked_choice(dlg), kChoiceAll);
 
@@ -140,7 +138,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
     choose(p, dlg, id);
     EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
   }
-  click_control(dlg, IDCANCEL);
+  click_child(dlg, IDCANCEL);
   ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
   settle(p.main);
   EXPECT_EQ(view_differences(p.main, loaded), 0);
@@ -150,7 +148,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(checked_choice(dlg), kChoiceAll);
   choose(p, dlg, kChoiceRG);
-  click_control(dlg, IDOK);
+  click_child(dlg, IDOK);
   ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
   settle(p.main);
   const Pixels kept = extracted(loaded, kChoiceRG);
@@ -168,7 +166,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   EXPECT_EQ(view_differences(p.main, kept), 0);
   // Cancel after a preview goes back to the kept choice, not to all colours.
   choose(p, dlg, kChoiceB);
-  click_control(dlg, IDCANCEL);
+  click_child(dlg, IDCANCEL);
   ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
   settle(p.main);
   EXPECT_EQ(view_differences(p.main, kept), 0);

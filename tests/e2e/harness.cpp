@@ -507,4 +507,39 @@ void click_centre(HWND w) {
   click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
+bool put_on_clipboard(UINT format, const std::vector<uint8_t>& data) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data.size());
+  if (!block) return false;
+  std::memcpy(GlobalLock(block), data.data(), data.size());
+  GlobalUnlock(block);
+  if (!wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000)) {
+    GlobalFree(block);
+    return false;
+  }
+  EmptyClipboard();
+  const bool ok = SetClipboardData(format, block) != nullptr;
+  CloseClipboard();
+  if (!ok) GlobalFree(block);
+  return ok;
+}
+
+void click_child(HWND parent, int id) {
+  click_centre(GetDlgItem(parent, id));
+  settle(parent);
+}
+
+HWND wait_overwrite_question(DWORD pid, HWND dialog, const std::string& title, int ms) {
+  HWND found = nullptr;
+  wait_until([&] {
+    found = nullptr;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, title.c_str())) != nullptr;) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == pid && w != dialog && IsWindowVisible(w) && GetDlgItem(w, IDYES)) found = w;
+    }
+    return found != nullptr;
+  }, ms);
+  return found;
+}
+
 }  // namespace e2e

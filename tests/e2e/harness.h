@@ -95,6 +95,8 @@ bool answer_file_dialog(HWND dialog, const std::string& path);
 void move_mouse(int x, int y);
 void click(int x, int y, bool doubleClick = false);
 void click_centre(HWND w);
+// A real click on a control of a window or dialog; waits until it is handled.
+void click_child(HWND parent, int id);
 POINT client_to_screen(HWND w, int x, int y);
 
 // Screen pixels as 0x00RRGGBB, row by row.
@@ -110,6 +112,14 @@ Pixels grab_window(HWND w);  // frame included
 Pixels bitmap_resource(HMODULE m, const char* name, int* bits = nullptr);
 // Saves the whole screen as <KALDERO_SHOTS>\name.bmp (turned into PNG by the test script).
 void screenshot(const std::string& name);
+
+// The system's question before a file is replaced: a box of pid titled as
+// the file dialog it comes from, with a Yes button, that is not the dialog.
+HWND wait_overwrite_question(DWORD pid, HWND dialog, const std::string& title, int ms = 10000);
+
+// Puts data on the clipboard as one format the way another program does; the
+// clipboard then belongs to the driver.
+bool put_on_clipboard(UINT format, const std::vector<uint8_t>& data);
 
 // Waits until the window has handled everything sent so far.
 void settle(HWND w);

@@ -11,12 +11,13 @@
 #include "tests/e2e/harness.h"
 #include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kCmdMakeIcon = 109;
+constexpr int kCmdMakeIcon = IDM_MAKE_ICON;
 constexpr const char* kExplanation = "Example to make Icon";
 constexpr const char* kFirstTitle = "Select a 1st bitmap file.";
 constexpr const char* kSecondTitle = "Select a 2nd bitmap file.";
@@ -135,22 +136,6 @@ bool choose_both(Program& p, const std::string& first, const std::string& second
   return true;
 }
 
-// The system's own question before a file is replaced: a box with the save
-// dialog's title that is not the dialog.
-HWND overwrite_question(DWORD pid, HWND saveDialog) {
-  HWND found = nullptr;
-  wait_until([&] {
-    found = nullptr;
-    HWND w = nullptr;
-    while ((w = FindWindowExA(nullptr, w, nullptr, kSaveTitle)) != nullptr) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(w, &owner);
-      if (owner == pid && w != saveDialog && IsWindowVisible(w) && !message_text(w).empty()) found = w;
-    }
-    return found != nullptr;
-  });
-  return found;
-}
 
 // Draws an icon file with the system on a plain background; 0xRRGGBB pixels.
 std::vector<uint32_t> draw_icon(const std::vector<uint8_t>& ico, int w, int h, uint32_t background) {
@@ -340,10 +325,10 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   // and they show all their colours.
   ASSERT_TRUE(open_with_dialog(p, first));
   ASSERT_TRUE(title_has(p.main, "first.bmp [1:1]"));
-  post_command(p.main, 105);
+  post_command(p.main, IDM_EXTRACTION);
   HWND rgb = wait_window("Image by Extracted Colors", 10000, p.pid());
   ASSERT_NE(rgb, nullptr);
-  PostMessageA(rgb, WM_COMMAND, 139, 0);  // blue only
+  PostMessageA(rgb, WM_COMMAND, IDC_EXTRACT_B, 0);
   settle(rgb);
   settle(p.main);
   EXPECT_NE(grab_client(p.main).at(1, kStrip), pair.colours[1]);
@@ -357,7 +342,7 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   std::string upper = first;
   for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
   ASSERT_TRUE(answer_file_dialog(save, upper));
-  HWND question = overwrite_question(p.pid(), save);
+  HWND question = wait_overwrite_question(p.pid(), save, kSaveTitle);
   ASSERT_NE(question, nullptr);
   screenshot("iconmaker-overwrite-question");
   ASSERT_TRUE(press(question, IDYES));
@@ -475,11 +460,11 @@ TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
     }
   }
 
-  post_command(p.main, 105);
+  post_command(p.main, IDM_EXTRACTION);
   HWND rgb = wait_window_w(L"カラー抽出像の表示", 10000, p.pid());
   ASSERT_NE(rgb, nullptr);
   wchar_t text[64] = {};
-  GetDlgItemTextW(rgb, 137, text, 64);
+  GetDlgItemTextW(rgb, IDC_EXTRACT_R, text, 64);
   EXPECT_EQ(std::wstring(text), L"抽出カラー(赤)");
   GetDlgItemTextW(rgb, IDCANCEL, text, 64);
   EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");

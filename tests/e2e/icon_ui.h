@@ -12,11 +12,12 @@
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/icon_files.h"
+#include "resources/viewer/resource.h"
 
 namespace e2e {
 
-inline constexpr int kOpen = 101;
-inline constexpr int kColourList = 128;
+inline constexpr int kOpen = IDM_OPEN;
+inline constexpr int kColourList = IDC_COLOUR_LIST;
 inline constexpr int kStrip = 20;  // the tool bar strip above the image
 inline const wchar_t* kOpenTitle = L"Select a bitmap or an icon file to open.";
 inline const wchar_t* kOpenTitleJa = L"Bitmap または Icon ファイルの選択";

@@ -35,6 +35,15 @@ bool open_tool_on_capture(Program& p, const std::string& path, int n, int colour
   return save_and_open_tool(p, path, japanese);
 }
 
+::testing::AssertionResult MaskSession::open(const std::string& name, int n, int colours, bool japanese) {
+  if (!pattern.shown()) return ::testing::AssertionFailure() << "the pattern is not on the screen";
+  if (!start_meridot(p, name)) return ::testing::AssertionFailure() << "the capture program did not start";
+  dir = fresh_dir(name + "-out");
+  path = join(dir, name + ".ico");
+  if (!open_tool_on_capture(p, path, n, colours, japanese)) return ::testing::AssertionFailure() << "no tool";
+  return ::testing::AssertionSuccess();
+}
+
 bool save_and_open_tool(Program& p, const std::string& path, bool japanese) {
   const wchar_t* question = japanese ? L"質問" : L"Question";
   HWND box = wait_window_w(question, 15000, p.pid());
@@ -64,11 +73,6 @@ void click_cell(HWND main, int k, int j) {
   const POINT s = client_to_screen(main, 6 * k + 3, 6 * j + 23);
   click(s.x, s.y);
   settle(main);
-}
-
-void click_child(HWND parent, int id) {
-  click_centre(GetDlgItem(parent, id));
-  settle(parent);
 }
 
 bool cell_shows(const Pixels& client, int k, int j, uint32_t colour, bool marked) {

@@ -11,11 +11,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/capture_ui.h"
+#include "resources/capture/resource.h"
 
 namespace e2e {
 
-constexpr int kToolOk = 123, kToolCancel = 124, kToolFill = 125, kToolColours = 126;
-constexpr int kPixelButton = 130, kAreaButton = 131;
+constexpr int kToolOk = IDC_TOOL_OK, kToolCancel = IDC_TOOL_CANCEL, kToolFill = IDC_TOOL_FILL,
+              kToolColours = IDC_TOOL_COLOUR;
+constexpr int kPixelButton = IDC_FILL_PIXEL, kAreaButton = IDC_FILL_AREA;
 constexpr const wchar_t* kFillTitle = L"Select a filling tool";
 constexpr int kMaskPatternX = 300, kMaskPatternY = 200;
 
@@ -31,14 +33,22 @@ std::vector<uint32_t> mask_square(int n);
 // tool's controls stand. The pattern window must be shown.
 bool open_tool_on_capture(Program& p, const std::string& path, int n, int colours, bool japanese = false);
 
+// The start every test of the tool shares: the pattern on the screen, the
+// capture program started in the folder `name`, and the tool open on an
+// N x N capture saved as the icon `path` in a fresh folder `dir`.
+struct MaskSession {
+  PatternWindow pattern{kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern};
+  Program p;
+  std::string dir, path;
+  ::testing::AssertionResult open(const std::string& name, int n, int colours, bool japanese = false);
+};
+
 // After a release: saves at path and answers Yes to the transparent-pixel
 // question; true once the tool's controls stand.
 bool save_and_open_tool(Program& p, const std::string& path, bool japanese = false);
 
 // The cell (column k, row j) of the view: a real click on its centre.
 void click_cell(HWND main, int k, int j);
-// A real click on a control of the main window or of a dialog.
-void click_child(HWND parent, int id);
 // What a cell shows: its 5 x 5 area, the mark colour with both diagonals in
 // black when marked, else the pixel's colour.
 bool cell_shows(const Pixels& client, int k, int j, uint32_t colour, bool marked);

@@ -45,39 +45,35 @@ TEST(OpenIcon, ColourChoiceAppliesOnOkWhileCancelAndCloseUndoIt) {
   const IconPicture pic = two_colour(true);
   const std::vector<uint8_t> bytes = icon_file(pic);
 
-  // Cancel after choosing white: the colour from before the dialog (dark cyan at first).
-  choose_file(p, write_icon(dir, "CANCEL.ICO", bytes));
-  HWND dlg = wait_window(kColourTitle, 10000, p.pid());
-  ASSERT_NE(dlg, nullptr) << "no colour dialog for an icon with mask bits";
-  EXPECT_EQ(selected_item(dlg), 0);
-  EXPECT_EQ(selection_field_colour(dlg), kDarkCyan);
-  screenshot("open-icon-colour-dialog");
-  select_item(dlg, kWhiteItem);
-  EXPECT_TRUE(wait_until([&] { return selection_field_colour(dlg) == 0xFFFFFFu; }, 3000));
-  ASSERT_TRUE(press(dlg, IDCANCEL));
-  ASSERT_TRUE(wait_caption(p, caption_for("CANCEL.ICO"))) << title_of(p.main);
-  EXPECT_TRUE(view_shows(p.main, pic, kDarkCyan));
-
-  // The close box acts like Cancel, and Cancel put the position back too.
-  choose_file(p, write_icon(dir, "CLOSE.ICO", bytes));
-  dlg = wait_window(kColourTitle, 10000, p.pid());
-  ASSERT_NE(dlg, nullptr);
-  EXPECT_EQ(selected_item(dlg), 0);
-  select_item(dlg, kWhiteItem);
-  PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000));
-  ASSERT_TRUE(wait_caption(p, caption_for("CLOSE.ICO"))) << title_of(p.main);
-  EXPECT_TRUE(view_shows(p.main, pic, kDarkCyan));
-
-  // OK keeps white.
-  choose_file(p, write_icon(dir, "OK.ICO", bytes));
-  dlg = wait_window(kColourTitle, 10000, p.pid());
-  ASSERT_NE(dlg, nullptr);
-  EXPECT_EQ(selected_item(dlg), 0);
-  select_item(dlg, kWhiteItem);
-  ASSERT_TRUE(press(dlg, IDOK));
-  ASSERT_TRUE(wait_caption(p, caption_for("OK.ICO"))) << title_of(p.main);
-  EXPECT_TRUE(view_shows(p.main, pic, 0xFFFFFF));
+  // White chosen each time: Cancel and the close box put back the colour from
+  // before the dialog (dark cyan at first) and its place in the list; OK keeps it.
+  struct Answer {
+    const char* file;
+    int how;  // IDCANCEL, IDOK, or 0 for the close box
+    uint32_t shown;
+  };
+  const Answer answers[] = {
+      {"CANCEL.ICO", IDCANCEL, kDarkCyan}, {"CLOSE.ICO", 0, kDarkCyan}, {"OK.ICO", IDOK, 0xFFFFFF}};
+  HWND dlg = nullptr;
+  for (const Answer& a : answers) {
+    SCOPED_TRACE(a.file);
+    choose_file(p, write_icon(dir, a.file, bytes));
+    dlg = wait_window(kColourTitle, 10000, p.pid());
+    ASSERT_NE(dlg, nullptr) << "no colour dialog for an icon with mask bits";
+    EXPECT_EQ(selected_item(dlg), 0);
+    EXPECT_EQ(selection_field_colour(dlg), kDarkCyan);
+    if (a.how == IDCANCEL) screenshot("open-icon-colour-dialog");
+    select_item(dlg, kWhiteItem);
+    EXPECT_TRUE(wait_until([&] { return selection_field_colour(dlg) == 0xFFFFFFu; }, 3000));
+    if (a.how) {
+      ASSERT_TRUE(press(dlg, a.how));
+    } else {
+      PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+      ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000));
+    }
+    ASSERT_TRUE(wait_caption(p, caption_for(a.file))) << title_of(p.main);
+    EXPECT_TRUE(view_shows(p.main, pic, a.shown));
+  }
 
   // The next open offers white first; black chosen with the mouse.
   choose_file(p, write_icon(dir, "MOUSE.ICO", bytes));

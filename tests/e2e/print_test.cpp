@@ -8,13 +8,15 @@
 
 #include "tests/e2e/print_pages.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kCmdPrint = 108;
-constexpr int kSlider = 140, kValue = 141, kOk = 142, kCancel = 143;
+constexpr int kCmdPrint = IDM_PRINT;
+constexpr int kSlider = IDC_PRINT_ZOOM_SLIDER, kValue = IDC_PRINT_ZOOM_VALUE, kOk = IDC_PRINT_ZOOM_OK,
+              kCancel = IDC_PRINT_ZOOM_CANCEL;
 const char* kZoomTitle = "Print Zoom";
 const char* kPrintDialogTitle = "Print";
 
@@ -330,7 +332,7 @@ TEST(PrintZoomJapanese, TheDialogAndTheMessageSpeakJapanese) {
   open = wait_window_w(L"Bitmap または Icon ファイルの選択", 10000, p.pid());
   ASSERT_NE(open, nullptr);
   ASSERT_TRUE(answer_file_dialog(open, path));
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(open) && button_enabled(p.main, 0x7a); }));
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(open) && button_enabled(p.main, IDC_PRINT_BUTTON); }));
 
   post_command(p.main, kCmdPrint);
   HWND dlg = wait_window_w(L"印刷ズーム設定", 10000, p.pid());

@@ -11,12 +11,13 @@
 #include "formats/bytes.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kCopyButton = 0x78;
+constexpr int kCopyButton = IDC_COPY_BUTTON;
 
 struct ViewImage {
   std::vector<uint8_t> file;

@@ -11,6 +11,7 @@
 #include "tests/e2e/icon_files.h"
 #include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
@@ -20,14 +21,10 @@ std::vector<uint8_t> photo() {
   return make_bmp24(40, 30, [](int x, int y) { return x < 20 ? 0xFF0000u : (y < 15 ? 0x00FF00u : 0x0000FFu); });
 }
 
-std::string save(Program& p, const std::string& path, int answer = IDOK, int ms = 10000) {
-  if (!save_with_dialog(p, path)) return "no save dialog";
-  return answered_message(p, answer, ms);
-}
-
 Pixels save_button_pixels(HWND main) {
-  const POINT o = client_to_screen(main, 239, 0);
-  return grab_screen(o.x, o.y, 32, 20);
+  RECT r{};
+  GetWindowRect(button_of(main, kButtonSave), &r);
+  return grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 }  // namespace
@@ -41,15 +38,15 @@ TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]"));
 
   // A BMP-origin image is saved as TIF only; other drives than fixed disks never.
-  EXPECT_EQ(save(p, join(dir, "x.bmp")), "Error: Assign a proper extension to the saving file.");
-  EXPECT_EQ(save(p, "D:\\x.tif"), "Warning: Unable to save a file other than to the fixed disk.");
-  EXPECT_EQ(save(p, "N:\\x.tif"), "Warning: Unable to save a file other than to the fixed disk.");
+  EXPECT_EQ(save_answered(p, join(dir, "x.bmp")), "Error: Assign a proper extension to the saving file.");
+  EXPECT_EQ(save_answered(p, "D:\\x.tif"), "Warning: Unable to save a file other than to the fixed disk.");
+  EXPECT_EQ(save_answered(p, "N:\\x.tif"), "Warning: Unable to save a file other than to the fixed disk.");
 
   // Overwrite answered No: the file stays as it was, nothing more is said.
   const std::string old = join(dir, "old.tif");
   const std::vector<uint8_t> oldBytes = {'o', 'l', 'd', ' ', 'f', 'i', 'l', 'e'};
   ASSERT_TRUE(write_file(old, oldBytes));
-  EXPECT_EQ(save(p, old, IDNO), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(save_answered(p, old, IDNO), "Confirmation: File already exists.\nDo you overwrite?");
   EXPECT_EQ(answered_message(p, IDOK, 700), "");
   EXPECT_EQ(read_file(old), oldBytes);
   EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
@@ -59,7 +56,7 @@ TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   const std::string locked = join(dir, "locked.tif");
   ASSERT_TRUE(write_file(locked, oldBytes));
   ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(save(p, locked, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(save_answered(p, locked, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
   EXPECT_EQ(answered_message(p), "Write Error: Unable to write to file.");
   EXPECT_EQ(answered_message(p, IDOK, 700), "");
   EXPECT_EQ(read_file(locked), oldBytes);
@@ -72,7 +69,7 @@ TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   ASSERT_TRUE(write_file(busy, oldBytes));
   HANDLE held = CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(save(p, busy, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(save_answered(p, busy, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
   EXPECT_EQ(answered_message(p), "Write Error: Unable to write to file.");
   EXPECT_EQ(answered_message(p, IDOK, 700), "");
   CloseHandle(held);
@@ -80,7 +77,7 @@ TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   DeleteFileA(busy.c_str());
 
   // Yes replaces the old file with the TIF.
-  EXPECT_EQ(save(p, old, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(save_answered(p, old, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
   EXPECT_EQ(answered_message(p), "Information: The image has been saved as;\n" + old + ".");
   EXPECT_EQ(read_file(old).size(), 160u + 3 * 40 * 30);
   EXPECT_EQ(files_in(dir), (std::vector<std::string>{"locked.tif", "old.tif", "photo.bmp"}));
@@ -95,7 +92,7 @@ TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   settle(p.main);
   EXPECT_EQ(answered_message(p, IDOK, 700), "");
   const Pixels after = save_button_pixels(p.main);
-  EXPECT_EQ(count_differences(before, 0, 0, after, 0, 0, 32, 20), 0);
+  EXPECT_EQ(count_differences(before, 0, 0, after, 0, 0, before.width, before.height), 0);
   p.close();
 }
 
@@ -118,9 +115,9 @@ TEST(SaveChecks, IconSavedAsItsBitmap) {
   ASSERT_TRUE(write_file(join(dir, "sun.ico"), ico));
   ASSERT_TRUE(open_with_dialog(p, join(dir, "sun.ico")));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - sun.ico [1:1]"));
-  EXPECT_EQ(save(p, join(dir, "sun.tif")), "Error: Assign a proper extension to the saving file.");
+  EXPECT_EQ(save_answered(p, join(dir, "sun.tif")), "Error: Assign a proper extension to the saving file.");
   const std::string out = join(dir, "sun.bmp");
-  EXPECT_EQ(save(p, out), "Information: The image has been saved as;\n" + out + ".");
+  EXPECT_EQ(save_answered(p, out), "Information: The image has been saved as;\n" + out + ".");
   EXPECT_EQ(read_file(out), bitmap);
   EXPECT_EQ(title_of(p.main), "Kaldero - sun.bmp [1:1]");
   p.close();
@@ -194,7 +191,7 @@ TEST(SaveChecksJapanese, TextsOfTheDialogsAndMessages) {
   HWND dlg = wait_window_w(L"TIF 像保存条件の設定", 10000, p.pid());
   ASSERT_NE(dlg, nullptr);
   wchar_t text[128];
-  GetDlgItemTextW(dlg, 132, text, 128);
+  GetDlgItemTextW(dlg, IDC_TIF_AS_16BIT, text, 128);
   EXPECT_EQ(std::wstring(text), L"16bit 像に変換して保存");
   GetDlgItemTextW(dlg, IDCANCEL, text, 128);
   EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");

@@ -7,12 +7,13 @@
 #include "tests/e2e/print_pages.h"
 #include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kIntel = 130, kMotorola = 131, kAs16 = 132;
+constexpr int kIntel = IDC_TIF_INTEL, kMotorola = IDC_TIF_MOTOROLA, kAs16 = IDC_TIF_AS_16BIT;
 
 int grey_level(int x, int y) { return (x * 7 + y * 50) % 256; }
 
@@ -37,13 +38,6 @@ std::vector<uint8_t> grey_ppm(int w, int h) {
 
 bool checked(HWND dlg, int id) { return SendDlgItemMessageA(dlg, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-void click_control(HWND dlg, int id) {
-  RECT r;
-  GetWindowRect(GetDlgItem(dlg, id), &r);
-  click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  settle(dlg);
-}
-
 HWND open_conditions(Program& p) {
   post_command(p.main, kCmdParameters);
   return wait_window("TIF Image Conditions", 10000, p.pid());
@@ -53,8 +47,8 @@ HWND open_conditions(Program& p) {
 void set_conditions(Program& p, bool motorola, bool as16) {
   HWND dlg = open_conditions(p);
   ASSERT_NE(dlg, nullptr);
-  click_control(dlg, motorola ? kMotorola : kIntel);
-  if (checked(dlg, kAs16) != as16) click_control(dlg, kAs16);
+  click_child(dlg, motorola ? kMotorola : kIntel);
+  if (checked(dlg, kAs16) != as16) click_child(dlg, kAs16);
   ASSERT_EQ(checked(dlg, kMotorola), motorola);
   ASSERT_EQ(checked(dlg, kAs16), as16);
   ASSERT_TRUE(press(dlg, IDOK));
@@ -65,12 +59,6 @@ std::string q(const std::string& windowsPath) {
   quoted += unix_path(windowsPath);
   quoted += "'";
   return quoted;
-}
-
-// Saves to path and returns the message that followed.
-std::string save(Program& p, const std::string& path, int answer = IDOK) {
-  if (!save_with_dialog(p, path)) return "no save dialog";
-  return answered_message(p, answer);
 }
 
 }  // namespace
@@ -88,15 +76,15 @@ TEST(SaveTif, BothByteOrdersAndSixteenBitReadBack) {
   ASSERT_TRUE(wait_title(p.main, "Kaldero - grey.bmp [1:1]"));
 
   const std::string a = join(dir, "a.tif"), b = join(dir, "b.tif"), c = join(dir, "c.tif"), d = join(dir, "d.tif");
-  EXPECT_EQ(save(p, a), "Information: The image has been saved as;\n" + a + ".");
+  EXPECT_EQ(save_answered(p, a), "Information: The image has been saved as;\n" + a + ".");
   // The caption follows once the message has been answered.
   EXPECT_TRUE(wait_title(p.main, "Kaldero - a.tif [1:1]")) << title_of(p.main);
   set_conditions(p, true, false);
-  EXPECT_EQ(save(p, b), "Information: The image has been saved as;\n" + b + ".");
+  EXPECT_EQ(save_answered(p, b), "Information: The image has been saved as;\n" + b + ".");
   set_conditions(p, false, true);
-  EXPECT_EQ(save(p, c), "Information: The image has been saved as;\n" + c + ".");
+  EXPECT_EQ(save_answered(p, c), "Information: The image has been saved as;\n" + c + ".");
   set_conditions(p, true, true);
-  EXPECT_EQ(save(p, join(dir, "d")), "Information: The image has been saved as;\n" + d + ".")
+  EXPECT_EQ(save_answered(p, join(dir, "d")), "Information: The image has been saved as;\n" + d + ".")
       << "the default extension";
   p.close();
 
@@ -147,8 +135,8 @@ TEST(SaveTif, ConditionsDialogCancelAndCloseBoxRestore) {
     EXPECT_FALSE(checked(dlg, kAs16));
     // Cancel is the default button.
     EXPECT_EQ(LOWORD(SendMessageA(dlg, DM_GETDEFID, 0, 0)), IDCANCEL);
-    click_control(dlg, kMotorola);
-    click_control(dlg, kAs16);
+    click_child(dlg, kMotorola);
+    click_child(dlg, kAs16);
     EXPECT_TRUE(checked(dlg, kMotorola));
     EXPECT_FALSE(checked(dlg, kIntel));
     EXPECT_TRUE(checked(dlg, kAs16));
@@ -164,9 +152,9 @@ TEST(SaveTif, ConditionsDialogCancelAndCloseBoxRestore) {
   ASSERT_NE(dlg, nullptr);
   EXPECT_TRUE(checked(dlg, kIntel));
   EXPECT_FALSE(checked(dlg, kAs16));
-  click_control(dlg, kMotorola);
-  click_control(dlg, kAs16);
-  click_control(dlg, kAs16);  // the check box toggles
+  click_child(dlg, kMotorola);
+  click_child(dlg, kAs16);
+  click_child(dlg, kAs16);  // the check box toggles
   ASSERT_TRUE(press(dlg, IDOK));
   dlg = open_conditions(p);
   ASSERT_NE(dlg, nullptr);

@@ -56,22 +56,6 @@ std::string shell_output(const std::string& command) {
   return text.size() >= 4 ? text.substr(0, text.size() - 4) : "shell gave no answer";
 }
 
-bool put_on_clipboard(UINT format, const std::vector<uint8_t>& data) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data.size());
-  if (!block) return false;
-  std::memcpy(GlobalLock(block), data.data(), data.size());
-  GlobalUnlock(block);
-  if (!OpenClipboard(nullptr)) {
-    GlobalFree(block);
-    return false;
-  }
-  EmptyClipboard();
-  const bool ok = SetClipboardData(format, block) != nullptr;
-  CloseClipboard();
-  if (!ok) GlobalFree(block);
-  return ok;
-}
-
 bool put_bitmap_on_clipboard(int width, int height, const std::vector<uint32_t>& rgb) {
   HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -152,6 +136,11 @@ uint32_t dib_pixel(const std::vector<uint8_t>& dib, int x, int y) {
       return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
     }
   }
+}
+
+std::string save_answered(Program& p, const std::string& path, int answer, int ms) {
+  if (!save_with_dialog(p, path)) return "no save dialog";
+  return answered_message(p, answer, ms);
 }
 
 }  // namespace e2e

@@ -8,14 +8,15 @@
 #include <vector>
 
 #include "tests/e2e/harness.h"
+#include "resources/viewer/resource.h"
 
 namespace e2e {
 
-constexpr int kCmdParameters = 100;
-constexpr int kCmdPaste = 102;
-constexpr int kCmdCopy = 106;
-constexpr int kCmdSave = 107;
-constexpr int kButtonSave = 0x79;
+constexpr int kCmdParameters = IDM_PARAMETERS;
+constexpr int kCmdPaste = IDM_PASTE;
+constexpr int kCmdCopy = IDM_COPY;
+constexpr int kCmdSave = IDM_SAVE;
+constexpr int kButtonSave = IDC_SAVE_BUTTON;
 constexpr const char* kSaveDialogTitle = "Assign a filename to save.";
 
 // Waits for a message box of the program, answers it with `answer` and
@@ -24,15 +25,16 @@ std::string answered_message(const Program& p, int answer = IDOK, int ms = 10000
 // Runs the save command and types path into the real save dialog; true
 // once the dialog has gone.
 bool save_with_dialog(Program& p, const std::string& path);
+// Saves to path and returns the message that followed, answered with answer.
+std::string save_answered(Program& p, const std::string& path, int answer = IDOK, int ms = 10000);
 
 // Runs a shell command line on the machine (unix_path of print_pages.h
 // gives the machine's name of a file) and returns its standard output
 // and error together.
 std::string shell_output(const std::string& command);
 
-// Puts data on the clipboard as one format (or a bitmap as CF_BITMAP) the
-// way another program does; the clipboard then belongs to the driver.
-bool put_on_clipboard(UINT format, const std::vector<uint8_t>& data);
+// Puts a bitmap on the clipboard as CF_BITMAP the way another program does
+// (put_on_clipboard puts bytes of any format).
 bool put_bitmap_on_clipboard(int width, int height, const std::vector<uint32_t>& rgbTopDown);
 std::vector<uint8_t> clipboard_data(UINT format);
 

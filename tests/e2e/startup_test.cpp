@@ -3,19 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kExit = 112;
+constexpr int kExit = IDM_EXIT;
 
 // The start-up picture as the program carries it, read from its resources.
 Pixels splash_from_resources() {
   Pixels px;
   HMODULE exe = LoadLibraryExA(viewer_exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!exe) return px;
-  HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(exe, "IBMP_1", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(exe, IDB_SPLASH, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (bmp) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -109,20 +111,12 @@ TEST(Startup, StartUpPictureIsCentredBelowTheStrip) {
   GetClientRect(p.main, &client);
   const int x0 = (client.right - 256) / 2, y0 = (client.bottom - 212) / 2 + 20;
   Pixels shown;
-  const Pixels* got = &shown;
   // Painting may still be on its way: wait until the picture stands.
   wait_until([&] {
     shown = grab_client(p.main);
-    for (int y = 0; y < 192; y += 7)
-      for (int x = 0; x < 256; x += 5)
-        if (got->at(x0 + x, y0 + y) != splash.at(x, y)) return false;
-    return true;
+    return count_differences(shown, x0, y0, splash, 0, 0, 256, 192) == 0;
   }, 5000);
-  int wrong = 0;
-  for (int y = 0; y < 192; ++y)
-    for (int x = 0; x < 256; ++x)
-      if (shown.at(x0 + x, y0 + y) != splash.at(x, y)) ++wrong;
-  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(count_differences(shown, x0, y0, splash, 0, 0, 256, 192), 0);
   // Around the picture the white background of the view.
   EXPECT_EQ(shown.at(x0 - 1, y0 + 50), 0xFFFFFFu);
   EXPECT_EQ(shown.at(x0 + 256, y0 + 50), 0xFFFFFFu);

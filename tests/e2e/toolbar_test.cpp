@@ -2,19 +2,19 @@
 // version, the hints drawn on the frame, and clicks.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/registry.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/viewer/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kFirstButton = 0x71;  // the Gap filler
-constexpr int kLastButton = 0x7f;   // the Space filler
+constexpr int kFirstButton = IDC_GAP_BUTTON;
+constexpr int kLastButton = IDC_SPACE_BUTTON;
 const char* const kBases[] = {"Gap",  "Prm",    "Open",  "Paste",  "ZmOut", "ZmIn", "Mode", "Copy",
                               "SaveAs", "Print", "MkIcon", "About", "Help",   "Exit", "Space"};
 
@@ -26,25 +26,8 @@ void empty_clipboard() {
 
 // A 2 x 2 24-bit DIB, as any program would copy it.
 void put_dib_on_clipboard() {
-  const size_t size = sizeof(BITMAPINFOHEADER) + 2 * 8;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  ASSERT_NE(block, nullptr);
-  auto* bytes = static_cast<uint8_t*>(GlobalLock(block));
-  std::memset(bytes, 0x80, size);
-  auto* h = reinterpret_cast<BITMAPINFOHEADER*>(bytes);
-  *h = BITMAPINFOHEADER{};
-  h->biSize = sizeof *h;
-  h->biWidth = 2;
-  h->biHeight = 2;
-  h->biPlanes = 1;
-  h->biBitCount = 24;
-  GlobalUnlock(block);
-  ASSERT_TRUE(wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000));
-  EmptyClipboard();
-  const bool set = SetClipboardData(CF_DIB, block) != nullptr;
-  CloseClipboard();
-  if (!set) GlobalFree(block);
-  ASSERT_TRUE(set);
+  const std::vector<uint8_t> bmp = make_bmp24(2, 2, [](int, int) { return 0x808080u; });
+  ASSERT_TRUE(put_on_clipboard(CF_DIB, std::vector<uint8_t>(bmp.begin() + 14, bmp.end())));
 }
 
 // Pixels of every button that do not match the bitmap the button should show
@@ -123,7 +106,8 @@ TEST(Toolbar, BeforeAnImageOnlyTheFixedCommandsAreEnabledAndPasteFollowsTheClipb
   ASSERT_TRUE(start_viewer_ready(p, "toolbar-start"));
   ASSERT_NE(toolbar_of(p.main), nullptr);
   for (int id = kFirstButton; id <= kLastButton; ++id) {
-    const bool want = id == 0x72 || id == 0x73 || (id >= 0x7b && id <= 0x7e);
+    const bool want = id == IDC_PRM_BUTTON || id == IDC_OPEN_BUTTON || id == IDC_MAKE_ICON_BUTTON ||
+                      id == IDC_ABOUT_BUTTON || id == IDC_HELP_BUTTON || id == IDC_EXIT_BUTTON;
     EXPECT_EQ(button_enabled(p.main, id), want) << kBases[id - kFirstButton];
   }
   // The default prefix reports Windows 7: the plain set.
@@ -139,7 +123,7 @@ TEST(Toolbar, BeforeAnImageOnlyTheFixedCommandsAreEnabledAndPasteFollowsTheClipb
   EXPECT_TRUE(wait_until([&] { return !button_enabled(p.main, kButtonPaste); }, 5000));
   EXPECT_TRUE(wait_until([&] { return wrong_button_pixels(p.main, kButtonPaste, "PasteIn") == 0; }, 5000));
   // The image buttons stay off without an image.
-  for (int id = kButtonZoomOut; id <= 0x7a; ++id) EXPECT_FALSE(button_enabled(p.main, id));
+  for (int id : kImageButtons) EXPECT_FALSE(button_enabled(p.main, id));
   p.close();
 }
 
@@ -220,8 +204,8 @@ TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
   const Pixels before = grab_window(p.main);
 
   // Copy is disabled before an image: it has its hint all the same.
-  const POINT copy = button_centre(p.main, 0x78);
-  const POINT copyCorner = hint_corner(p.main, 0x78);
+  const POINT copy = button_centre(p.main, IDC_COPY_BUTTON);
+  const POINT copyCorner = hint_corner(p.main, IDC_COPY_BUTTON);
   move_mouse(copy.x, copy.y);
   Pixels now;
   ASSERT_TRUE(wait_until([&] {
@@ -239,8 +223,8 @@ TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
   EXPECT_EQ(count_differences(now, 0, 0, same, 0, 0, now.width, now.height), 0);
 
   // On to Save Image: the Copy box goes, the Save Image box comes.
-  const POINT save = button_centre(p.main, 0x79);
-  const POINT saveCorner = hint_corner(p.main, 0x79);
+  const POINT save = button_centre(p.main, IDC_SAVE_BUTTON);
+  const POINT saveCorner = hint_corner(p.main, IDC_SAVE_BUTTON);
   move_mouse(save.x, save.y);
   ASSERT_TRUE(wait_until([&] {
     now = grab_window(p.main);
@@ -252,36 +236,28 @@ TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
                               saveCorner.x - copyCorner.x, 30),
             0);
 
-  // Onto the Space filler: the frame is exactly as before.
-  const POINT space = client_to_screen(p.main, 600, 10);
-  move_mouse(space.x, space.y);
-  EXPECT_TRUE(wait_until([&] {
-    now = grab_window(p.main);
-    return count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
-  }, 5000)) << "the Space filler left a hint behind";
-
-  // Over Zoom In (disabled), then below the strip; then over Prm and onto
-  // the Gap filler at the left end.
-  const POINT zoomIn = button_centre(p.main, kButtonZoomIn);
-  move_mouse(zoomIn.x, zoomIn.y);
-  EXPECT_TRUE(wait_until([&] { return hint_edge_length(grab_window(p.main), hint_corner(p.main, kButtonZoomIn)) > 0; },
-                         5000));
-  const POINT below = client_to_screen(p.main, 160, 40);
-  move_mouse(below.x, below.y);
-  EXPECT_TRUE(wait_until([&] {
-    now = grab_window(p.main);
-    return count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
-  }, 5000)) << "moving below the strip left a hint behind";
-  const POINT prm = button_centre(p.main, kButtonPrm);
-  move_mouse(prm.x, prm.y);
-  EXPECT_TRUE(wait_until([&] { return hint_edge_length(grab_window(p.main), hint_corner(p.main, kButtonPrm)) > 0; },
-                         5000));
-  const POINT gap = client_to_screen(p.main, 5, 10);
-  move_mouse(gap.x, gap.y);
-  EXPECT_TRUE(wait_until([&] {
-    now = grab_window(p.main);
-    return count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
-  }, 5000)) << "the Gap filler left a hint behind";
+  // Over the fillers, a disabled button and below the strip: a hint under
+  // each button, and the frame exactly as before where none belongs.
+  struct Step {
+    const char* where;
+    POINT at;
+    int button;  // 0: no hint
+  };
+  const Step steps[] = {
+      {"the Space filler", client_to_screen(p.main, 600, 10), 0},
+      {"Zoom In (disabled)", button_centre(p.main, kButtonZoomIn), kButtonZoomIn},
+      {"below the strip", client_to_screen(p.main, 160, 40), 0},
+      {"Prm", button_centre(p.main, kButtonPrm), kButtonPrm},
+      {"the Gap filler", client_to_screen(p.main, 5, 10), 0},
+  };
+  for (const Step& step : steps) {
+    move_mouse(step.at.x, step.at.y);
+    EXPECT_TRUE(wait_until([&] {
+      now = grab_window(p.main);
+      return step.button ? hint_edge_length(now, hint_corner(p.main, step.button)) > 0
+                         : count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
+    }, 5000)) << step.where << (step.button ? ": no hint" : ": a hint left behind");
+  }
 
   p.close();
 }
@@ -333,8 +309,8 @@ TEST(Toolbar, HintGoesWhenThePointerJumpsOutOfTheWindowInOneMove) {
   RECT frame;
   GetWindowRect(p.main, &frame);
   const int screenW = GetSystemMetrics(SM_CXSCREEN);
-  const POINT copy = button_centre(p.main, 0x78);
-  const POINT corner = hint_corner(p.main, 0x78);
+  const POINT copy = button_centre(p.main, IDC_COPY_BUTTON);
+  const POINT corner = hint_corner(p.main, IDC_COPY_BUTTON);
   // Out of the window in one move, so that the window hears nothing of the
   // way out: above it, and beside it level with the strip.
   struct Jump {

@@ -8,7 +8,7 @@ bool start_viewer_ready(Program& p, const std::string& dirName,
                         const std::vector<std::pair<std::string, std::string>>& env) {
   if (!start_viewer(p, dirName, env)) return false;
   // The tool bar comes after the main window: wait for its last button.
-  const bool ready = wait_until([&] { return IsWindowVisible(button_of(p.main, 0x7f)); });
+  const bool ready = wait_until([&] { return IsWindowVisible(button_of(p.main, IDC_SPACE_BUTTON)); });
   settle(p.main);
   return ready;
 }

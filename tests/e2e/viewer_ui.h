@@ -6,18 +6,22 @@
 #include <string>
 
 #include "tests/e2e/harness.h"
+#include "resources/viewer/resource.h"
 
 namespace e2e {
 
-constexpr int kCmdOpen = 101;
-constexpr int kCmdZoomOut = 103;
-constexpr int kCmdZoomIn = 104;
-constexpr int kButtonPrm = 0x72;
-constexpr int kButtonOpen = 0x73;
-constexpr int kButtonPaste = 0x74;
-constexpr int kButtonZoomOut = 0x75;
-constexpr int kButtonZoomIn = 0x76;
-constexpr int kButtonExit = 0x7e;
+constexpr int kCmdOpen = IDM_OPEN;
+constexpr int kCmdZoomOut = IDM_ZOOM_OUT;
+constexpr int kCmdZoomIn = IDM_ZOOM_IN;
+constexpr int kButtonPrm = IDC_PRM_BUTTON;
+constexpr int kButtonOpen = IDC_OPEN_BUTTON;
+constexpr int kButtonPaste = IDC_PASTE_BUTTON;
+constexpr int kButtonZoomOut = IDC_ZOOM_OUT_BUTTON;
+constexpr int kButtonZoomIn = IDC_ZOOM_IN_BUTTON;
+constexpr int kButtonExit = IDC_EXIT_BUTTON;
+// The buttons that act on a shown image, the two zoom buttons first.
+constexpr int kImageButtons[] = {IDC_ZOOM_OUT_BUTTON, IDC_ZOOM_IN_BUTTON, IDC_MODE_BUTTON,
+                                 IDC_COPY_BUTTON,     IDC_SAVE_BUTTON,    IDC_PRINT_BUTTON};
 constexpr int kStrip = 20;  // height of the tool bar strip above the view
 constexpr const char* kOpenDialogTitle = "Select a bitmap or an icon file to open.";
 

@@ -125,76 +125,50 @@ TEST(ScrollTo, AnAxisWithNothingToScrollStaysAtZero) {
   EXPECT_EQ(scroll_to(5, ScrollCode::LineForward, 0, 0), 0);
 }
 
-TEST(ScrollBarLayout, WideAndTallShowsBothBarsAndTheGrip) {
-  // 300 x 200 at 2:1 = 600 x 400.
-  ScrollLayout l = layout(300, 200, 1);
-  EXPECT_TRUE(l.hVisible);
-  EXPECT_TRUE(l.vVisible);
-  expect_bar(l.hBar, 0, 283, 383, 17, "horizontal");
-  expect_bar(l.vBar, 383, 20, 17, 263, "vertical");
-  EXPECT_EQ(l.hRangeMax, (600 - 400 + 17) / 2);
-  EXPECT_EQ(l.vRangeMax, (400 + 20 - 300 + 17) / 2);
-  EXPECT_TRUE(l.showGrip);
-  expect_bar(l.grip, 383, 283, 17, 17, "grip");
-  EXPECT_FALSE(l.resetX);
-  EXPECT_FALSE(l.resetY);
-
-  // 1301 x 1000 at 1:2 = 650 x 500.
-  l = layout(1301, 1000, -1);
-  EXPECT_TRUE(l.hVisible && l.vVisible && l.showGrip);
-  EXPECT_EQ(l.hRangeMax, (650 - 400 + 17) * 2);
-  EXPECT_EQ(l.vRangeMax, (500 + 20 - 300 + 17) * 2);
-}
-
-TEST(ScrollBarLayout, TallOnlyShowsTheVerticalBarDownToTheBottom) {
-  // 150 x 200 at 2:1 = 300 x 400.
-  ScrollLayout l = layout(150, 200, 1);
-  EXPECT_FALSE(l.hVisible);
-  EXPECT_TRUE(l.vVisible);
-  expect_bar(l.vBar, 383, 20, 17, 280, "vertical");
-  expect_bar(l.hBar, 0, 283, 383, 17, "horizontal");
-  EXPECT_EQ(l.vRangeMax, (400 + 20 - 300) / 2);
-  EXPECT_EQ(l.hRangeMax, 0);
-  EXPECT_FALSE(l.showGrip);
-  EXPECT_TRUE(l.resetX);
-  EXPECT_FALSE(l.resetY);
-
-  // 700 x 1000 at 1:3 = 233 x 333.
-  l = layout(700, 1000, -2);
-  EXPECT_TRUE(l.vVisible && !l.hVisible);
-  EXPECT_EQ(l.vRangeMax, (333 + 20 - 300) * 3);
-}
-
-TEST(ScrollBarLayout, WideOnlyShowsTheHorizontalBarAcrossTheWholeWidth) {
-  // 300 x 100 at 2:1 = 600 x 200.
-  ScrollLayout l = layout(300, 100, 1);
-  EXPECT_TRUE(l.hVisible);
-  EXPECT_FALSE(l.vVisible);
-  expect_bar(l.hBar, 0, 283, 400, 17, "horizontal");
-  expect_bar(l.vBar, 383, 20, 17, 263, "vertical");
-  EXPECT_EQ(l.hRangeMax, (600 - 400) / 2);
-  EXPECT_EQ(l.vRangeMax, 0);
-  EXPECT_FALSE(l.showGrip);
-  EXPECT_FALSE(l.resetX);
-  EXPECT_TRUE(l.resetY);
-
-  // 2003 x 300 at 1:4 = 500 x 75.
-  l = layout(2003, 300, -3);
-  EXPECT_TRUE(l.hVisible && !l.vVisible);
-  EXPECT_EQ(l.hRangeMax, (500 - 400) * 4);
-}
-
-TEST(ScrollBarLayout, NeitherHidesBothAndScrollsBackToTheOrigin) {
-  for (int step : {0, -1, 3}) {
-    const ScrollLayout l = layout(90, 60, step);
-    EXPECT_FALSE(l.hVisible) << step;
-    EXPECT_FALSE(l.vVisible) << step;
-    EXPECT_FALSE(l.showGrip) << step;
-    EXPECT_EQ(l.hRangeMax, 0) << step;
-    EXPECT_EQ(l.vRangeMax, 0) << step;
-    EXPECT_TRUE(l.resetX && l.resetY) << step;
-    expect_bar(l.hBar, 0, 283, 383, 17, "horizontal");
-    expect_bar(l.vBar, 383, 20, 17, 263, "vertical");
+// Which bars show, where they stand, how far they scroll (in image pixels at
+// reduced ratios, in displayed pixels / zoom at magnified ones) and which
+// hidden axis scrolls back to the origin. A hidden bar keeps the place it
+// would take beside the other one; a lone bar runs to the client's edge.
+TEST(ScrollBarLayout, BarsPlacesRangesAndResetsForEachShape) {
+  struct Bar {
+    int x, y, w, h;
+  };
+  struct Row {
+    const char* what;
+    int w, h, step;
+    bool hVisible, vVisible;
+    Bar hBar, vBar;
+    long long hRange, vRange;
+    bool resetX, resetY;
+  };
+  constexpr Bar kH{0, 283, 383, 17}, kV{383, 20, 17, 263}, kWholeH{0, 283, 400, 17}, kWholeV{383, 20, 17, 280};
+  const Row rows[] = {
+      {"wide and tall, 600 x 400", 300, 200, 1, true, true, kH, kV, (600 - 400 + 17) / 2, (400 + 20 - 300 + 17) / 2,
+       false, false},
+      {"wide and tall, 650 x 500", 1301, 1000, -1, true, true, kH, kV, (650 - 400 + 17) * 2,
+       (500 + 20 - 300 + 17) * 2, false, false},
+      {"tall, 300 x 400", 150, 200, 1, false, true, kH, kWholeV, 0, (400 + 20 - 300) / 2, true, false},
+      {"tall, 233 x 333", 700, 1000, -2, false, true, kH, kWholeV, 0, (333 + 20 - 300) * 3, true, false},
+      {"wide, 600 x 200", 300, 100, 1, true, false, kWholeH, kV, (600 - 400) / 2, 0, false, true},
+      {"wide, 500 x 75", 2003, 300, -3, true, false, kWholeH, kV, (500 - 400) * 4, 0, false, true},
+      {"small at 1:1", 90, 60, 0, false, false, kH, kV, 0, 0, true, true},
+      {"small at 1:2", 90, 60, -1, false, false, kH, kV, 0, 0, true, true},
+      {"small at 4:1", 90, 60, 3, false, false, kH, kV, 0, 0, true, true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    const ScrollLayout l = layout(r.w, r.h, r.step);
+    EXPECT_EQ(l.hVisible, r.hVisible);
+    EXPECT_EQ(l.vVisible, r.vVisible);
+    expect_bar(l.hBar, r.hBar.x, r.hBar.y, r.hBar.w, r.hBar.h, "horizontal");
+    expect_bar(l.vBar, r.vBar.x, r.vBar.y, r.vBar.w, r.vBar.h, "vertical");
+    EXPECT_EQ(l.hRangeMax, r.hRange);
+    EXPECT_EQ(l.vRangeMax, r.vRange);
+    // The grip fills the corner exactly when both bars show.
+    EXPECT_EQ(l.showGrip, r.hVisible && r.vVisible);
+    if (l.showGrip) expect_bar(l.grip, 383, 283, 17, 17, "grip");
+    EXPECT_EQ(l.resetX, r.resetX);
+    EXPECT_EQ(l.resetY, r.resetY);
   }
 }
 
@@ -277,45 +251,39 @@ TEST(ScrollBarLayout, EveryShownBarReachesExactlyTheScrollLimit) {
       }
 }
 
-TEST(ZoomButtons, EndsOfTheRangeDisableOneButton) {
-  ImageButtons b = zoom_buttons(-9, -9, 5000, 5000, 1024, 768);
-  EXPECT_FALSE(b.zoomOut);
-  EXPECT_TRUE(b.zoomIn);
-  // Opened below 1:10: still only Zoom In.
-  b = zoom_buttons(-14, -14, 40000, 100, 1024, 768);
-  EXPECT_FALSE(b.zoomOut);
-  EXPECT_TRUE(b.zoomIn);
-  b = zoom_buttons(9, 0, 10, 10, 1024, 768);
-  EXPECT_TRUE(b.zoomOut);
-  EXPECT_FALSE(b.zoomIn);
-}
-
-TEST(ZoomButtons, ZoomOutStopsAtTheRatioTheImageOpenedAt) {
-  EXPECT_FALSE(zoom_buttons(0, 0, 100, 100, 1024, 768).zoomOut);
-  EXPECT_TRUE(zoom_buttons(1, 0, 100, 100, 1024, 768).zoomOut);
-  EXPECT_FALSE(zoom_buttons(-3, -3, 2000, 100, 1024, 768).zoomOut);
-  EXPECT_TRUE(zoom_buttons(-2, -3, 2000, 100, 1024, 768).zoomOut);
-  EXPECT_TRUE(zoom_buttons(0, -3, 2000, 100, 1024, 768).zoomOut);
-}
-
-TEST(ZoomButtons, ZoomInStopsAtTwiceTheFreeScreen) {
-  // 600 wide at 4:1 on a 1024-wide screen: 2400 is not below 2048.
-  ImageButtons b = zoom_buttons(3, 0, 600, 100, 1024, 768);
-  EXPECT_FALSE(b.zoomIn);
-  EXPECT_TRUE(b.zoomOut);
-  EXPECT_TRUE(zoom_buttons(2, 0, 600, 100, 1024, 768).zoomIn);  // 1800
-  // Strictly below: equal is too much.
-  EXPECT_FALSE(zoom_buttons(1, 0, 1024, 10, 1024, 768).zoomIn);
-  EXPECT_TRUE(zoom_buttons(1, 0, 1023, 10, 1024, 768).zoomIn);
-  // The height counts as well, against the screen less the task bar.
-  EXPECT_FALSE(zoom_buttons(1, 0, 10, 748, 1024, 748).zoomIn);
-  EXPECT_TRUE(zoom_buttons(1, 0, 10, 747, 1024, 748).zoomIn);
-  // At 1:1 the rule looks ahead to 1:1 itself: an image twice the screen
-  // cannot be magnified even though it opened reduced.
-  EXPECT_FALSE(zoom_buttons(0, -2, 2048, 10, 1024, 768).zoomIn);
-  EXPECT_TRUE(zoom_buttons(0, -2, 2047, 10, 1024, 768).zoomIn);
-  // Reduced, Zoom In is always offered whatever the size.
-  EXPECT_TRUE(zoom_buttons(-1, -5, 100000, 100000, 1024, 768).zoomIn);
+// Zoom Out stops at 1:10 and at the ratio the image opened at; Zoom In stops
+// at 10:1 and where the next step would be twice the free screen or more
+// (width or height), looking ahead from 1:1 to 2:1; reduced, it is offered.
+TEST(ZoomButtons, EachButtonStopsAtItsEnd) {
+  struct Row {
+    const char* what;
+    int step, fit, w, h, screenW, screenH;
+    bool zoomOut, zoomIn;
+  };
+  const Row rows[] = {
+      {"at 1:10", -9, -9, 5000, 5000, 1024, 768, false, true},
+      {"opened below 1:10", -14, -14, 40000, 100, 1024, 768, false, true},
+      {"at 10:1", 9, 0, 10, 10, 1024, 768, true, false},
+      {"at the opening ratio 1:1", 0, 0, 100, 100, 1024, 768, false, true},
+      {"one step above it", 1, 0, 100, 100, 1024, 768, true, true},
+      {"at the opening ratio 1:4", -3, -3, 2000, 100, 1024, 768, false, true},
+      {"one step above 1:4", -2, -3, 2000, 100, 1024, 768, true, true},
+      {"1:1 above 1:4", 0, -3, 2000, 100, 1024, 768, true, true},
+      {"600 wide at 4:1: 2400 is not below 2048", 3, 0, 600, 100, 1024, 768, true, false},
+      {"600 wide at 3:1: 1800", 2, 0, 600, 100, 1024, 768, true, true},
+      {"equal to twice the width", 1, 0, 1024, 10, 1024, 768, true, false},
+      {"one below twice the width", 1, 0, 1023, 10, 1024, 768, true, true},
+      {"equal to twice the free height", 1, 0, 10, 748, 1024, 748, true, false},
+      {"one below twice the free height", 1, 0, 10, 747, 1024, 748, true, true},
+      {"1:1 of an image twice the screen that opened reduced", 0, -2, 2048, 10, 1024, 768, true, false},
+      {"1:1 of one a pixel narrower", 0, -2, 2047, 10, 1024, 768, true, true},
+      {"reduced, whatever the size", -1, -5, 100000, 100000, 1024, 768, true, true},
+  };
+  for (const Row& r : rows) {
+    const ImageButtons b = zoom_buttons(r.step, r.fit, r.w, r.h, r.screenW, r.screenH);
+    EXPECT_EQ(b.zoomOut, r.zoomOut) << r.what;
+    EXPECT_EQ(b.zoomIn, r.zoomIn) << r.what;
+  }
 }
 
 TEST(FileNameOf, TakesWhatFollowsTheLastBackslash) {

@@ -14,6 +14,8 @@
 
 #include "formats/dib_file.h"
 #include "formats/icon_build.h"
+#include "resources/capture/resource.h"
+#include "resources/viewer/resource.h"
 #include "tools/artwork/artwork.h"
 #include "tools/artwork/buttons.h"
 
@@ -84,8 +86,9 @@ void write_icon(const fs::path& path, const art::IconArt& icon) {
 }
 
 // The capture program's resources, in their own folder and script
-// (meridot_artwork.rc) beside the viewer's: both programs name their class
-// icon ICON_1.
+// (meridot_artwork.rc) beside the viewer's. Each resource is named as the
+// program's resource.h says; the name is written out, not the define: the
+// resource compiler would join a quoted name to the file name before it.
 void write_capture_artwork(const fs::path& dir) {
   const fs::path own = dir / "meridot";
   fs::create_directories(own);
@@ -93,11 +96,11 @@ void write_capture_artwork(const fs::path& dir) {
   write_icon(own / "ICON_1.ico", art::draw_capture_icon());
   write_icon(own / "ICON_2.ico", art::draw_grab_icon());
   write_file(own / "CURSOR_C.cur", art::cursor_file(art::draw_cross_cursor()));
-  rc += "ICON_1 ICON \"meridot/ICON_1.ico\"\n";
-  rc += "ICON_2 ICON \"meridot/ICON_2.ico\"\n";
-  // The About boxes show the program icon under the number 132.
-  rc += "132 ICON \"meridot/ICON_1.ico\"\n";
-  rc += "CURSOR_C CURSOR \"meridot/CURSOR_C.cur\"\n";
+  rc += std::string(IDI_MERIDOT) + " ICON \"meridot/ICON_1.ico\"\n";
+  rc += std::string(IDI_GRAB) + " ICON \"meridot/ICON_2.ico\"\n";
+  // The About boxes show the program icon again, under a number.
+  rc += std::to_string(IDI_MERIDOT_ABOUT) + " ICON \"meridot/ICON_1.ico\"\n";
+  rc += std::string(IDC_CROSS_CURSOR) + " CURSOR \"meridot/CURSOR_C.cur\"\n";
   rc += write_buttons(dir, art::capture_buttons());
   write_file(own / "sheet.bmp", bmp_of(contact_sheet(art::capture_buttons()), 8));
   std::ofstream out(dir / "meridot_artwork.rc", std::ios::binary | std::ios::trunc);
@@ -110,13 +113,13 @@ void run(const fs::path& dir) {
   std::string rc = "// Drawn by tools/artwork; rebuilt with every build.\n";
 
   write_file(dir / "IBMP_1.bmp", bmp_of(art::draw_viewer_splash(), 8));
-  rc += "IBMP_1 BITMAP \"IBMP_1.bmp\"\n";
+  rc += std::string(IDB_SPLASH) + " BITMAP \"IBMP_1.bmp\"\n";
 
   const art::IconArt icon = art::draw_viewer_icon();
   write_file(dir / "ICON_1.ico", fmt::dib::icon_file(icon.image.image(4), icon.mask));
-  // The About box shows the program icon under the number 129.
-  rc += "ICON_1 ICON \"ICON_1.ico\"\n";
-  rc += "129 ICON \"ICON_1.ico\"\n";
+  // The About box shows the program icon again, under a number.
+  rc += std::string(IDI_KALDERO) + " ICON \"ICON_1.ico\"\n";
+  rc += std::to_string(IDI_ABOUT) + " ICON \"ICON_1.ico\"\n";
 
   // The icon maker's examples: two opaque icons of the bitmaps, and the icon
   // the program itself makes of them.
@@ -126,7 +129,9 @@ void run(const fs::path& dir) {
   write_file(dir / "EXAMPLE_144.ico", fmt::dib::icon_file(examples.first.image(4), opaque));
   write_file(dir / "EXAMPLE_145.ico", fmt::dib::icon_file(examples.second.image(4), opaque));
   write_file(dir / "EXAMPLE_146.ico", fmt::icon::build_icon(first.data(), first.size(), second.data(), second.size()));
-  rc += "144 ICON \"EXAMPLE_144.ico\"\n145 ICON \"EXAMPLE_145.ico\"\n146 ICON \"EXAMPLE_146.ico\"\n";
+  rc += std::to_string(IDI_EXAMPLE_FIRST) + " ICON \"EXAMPLE_144.ico\"\n";
+  rc += std::to_string(IDI_EXAMPLE_SECOND) + " ICON \"EXAMPLE_145.ico\"\n";
+  rc += std::to_string(IDI_EXAMPLE_ICON) + " ICON \"EXAMPLE_146.ico\"\n";
   // Samples to try the viewer on (the run command's tour opens them); not
   // part of the program.
   fs::create_directories(dir / "samples");

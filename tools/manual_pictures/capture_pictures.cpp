@@ -16,28 +16,16 @@
 #include "tests/e2e/capture_ui.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/viewer_ui.h"
+#include "resources/capture/resource.h"
+#include "tools/manual_pictures/picture_out.h"
 
 using namespace e2e;
 
 namespace {
 
-std::string g_out, g_lang;
+pictures::Output g_out{"", "meridot-"};
 
-void save(const Pixels& px, const std::string& name) {
-  const std::string path = join(g_out, "meridot-" + name + "-" + g_lang + ".bmp");
-  if (!write_file(path, bmp_of(px))) std::printf("cannot write %s\n", path.c_str());
-  else std::printf("%s\n", path.c_str());
-}
-
-void save_window(HWND w, const std::string& name) {
-  settle(w);
-  Sleep(300);
-  save(grab_window(w), name);
-}
-
-bool ja() { return g_lang == "ja"; }
-
-HWND wait_box(const wchar_t* en, const wchar_t* jp, DWORD pid) { return wait_window_w(ja() ? jp : en, 10000, pid); }
+void save(const Pixels& px, const std::string& name) { g_out.save(px, g_out.picture(name)); }
 
 // A small flower on a meadow under a plain sky: something worth making an
 // icon of, with a background of one colour for the area tool.
@@ -68,8 +56,7 @@ int main(int argc, char** argv) {
     std::printf("usage: capture_pictures OUTPUT_FOLDER\n");
     return 2;
   }
-  g_out = argv[1];
-  g_lang = GetACP() == 932 ? "ja" : "en";
+  g_out.folder = argv[1];
   const int px0 = 320, py0 = 160;
   PatternWindow picture(px0, py0, 320, 240, flower);
   picture.shown();
@@ -79,9 +66,8 @@ int main(int argc, char** argv) {
   wait_until([&] { return IsWindowVisible(meridot_button(p.main, kMeridotSpaceButton)) != 0; });
   SetWindowPos(p.main, HWND_TOP, 30, 30, 0, 0, SWP_NOSIZE);
   repaint(p.main);
-  save_window(p.main, "start");
-  const POINT strip = client_to_screen(p.main, 0, 0);
-  save(grab_screen(strip.x, strip.y, 112, 21), "toolbar");
+  g_out.save_window(p.main, "start");
+  save(g_out.toolbar(p.main, meridot_button(p.main, kMeridotSpaceButton), 21, 0), "toolbar");
 
   // The menu, opened with the keyboard, with the window above it.
   SetForegroundWindow(p.main);
@@ -98,10 +84,10 @@ int main(int argc, char** argv) {
 
   // The form dialog with 32 x 32, 256 colours, erect, black frame.
   post_command(p.main, kMeridotForm);
-  HWND form = wait_box(L"Select an Icon Form", L"アイコン形式の設定", p.pid());
+  HWND form = g_out.wait_dialog(L"Select an Icon Form", L"アイコン形式の設定", p.pid());
   if (!form) return 1;
   for (int id : {114, 118, 119, 128}) SendMessageA(form, WM_COMMAND, static_cast<WPARAM>(id), 0);
-  save_window(form, "form");
+  g_out.save_window(form, "form");
   press(form, IDOK);
 
   // The folder the icon is saved to, empty.
@@ -121,66 +107,66 @@ int main(int argc, char** argv) {
   up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(1, &up, sizeof up);
 
-  HWND question = wait_box(L"Question", L"質問", p.pid());
+  HWND question = g_out.wait_dialog(L"Question", L"質問", p.pid());
   if (!question) return 1;
-  save_window(question, "save-question");
+  g_out.save_window(question, "save-question");
   press(question, IDYES);
-  HWND dialog = wait_box(L"Assign an icon filename", L"アイコン・ファイル名の指定", p.pid());
+  HWND dialog = g_out.wait_dialog(L"Assign an icon filename", L"アイコン・ファイル名の指定", p.pid());
   if (!dialog) return 1;
   // The dialog opens in the folder the program saved to last: a folder
   // typed as the name takes it to the empty one, and the name box is cleared.
   if (!answer_file_dialog(dialog, dir + "\\")) return 1;
   Sleep(800);
   EnumChildWindows(dialog, clear_name_box, 0);
-  save_window(dialog, "save-dialog");
+  g_out.save_window(dialog, "save-dialog");
   if (!answer_file_dialog(dialog, join(dir, "flower.ico"))) return 1;
-  question = wait_box(L"Question", L"質問", p.pid());
+  question = g_out.wait_dialog(L"Question", L"質問", p.pid());
   if (!question) return 1;
-  save_window(question, "transparent-question");
+  g_out.save_window(question, "transparent-question");
   press(question, IDYES);
 
   // The transparent-pixel tool, where the program has it: the area tool
   // chosen in the fill tool dialog, the sky marked with one click, then OK.
-  const bool tool = wait_until([&] { return GetDlgItem(p.main, 123) != nullptr; }, 3000);
+  const bool tool = wait_until([&] { return GetDlgItem(p.main, IDC_TOOL_OK) != nullptr; }, 3000);
   if (tool) {
     settle(p.main);
-    post_command(p.main, 125);
-    HWND fill = wait_box(L"Select a filling tool", L"塗りつぶしツールの設定", p.pid());
+    post_command(p.main, IDC_TOOL_FILL);
+    HWND fill = g_out.wait_dialog(L"Select a filling tool", L"塗りつぶしツールの設定", p.pid());
     if (!fill) return 1;
     SendMessageA(fill, WM_COMMAND, 131, 0);
-    save_window(fill, "fill-dialog");
+    g_out.save_window(fill, "fill-dialog");
     press(fill, IDOK);
     settle(p.main);
     const POINT sky = client_to_screen(p.main, 6 * 1 + 3, 6 * 1 + 23);
     click(sky.x, sky.y);
     repaint(p.main);
-    save_window(p.main, "tool");
-    post_command(p.main, 123);
+    g_out.save_window(p.main, "tool");
+    post_command(p.main, IDC_TOOL_OK);
   }
-  HWND success = wait_box(L"Success", L"成功", p.pid());
+  HWND success = g_out.wait_dialog(L"Success", L"成功", p.pid());
   if (!success) return 1;
-  save_window(success, "success");
+  g_out.save_window(success, "success");
   press(success, IDOK);
   repaint(p.main);
-  save_window(p.main, "main");
+  g_out.save_window(p.main, "main");
 
-  post_command(p.main, 102);
-  HWND about = wait_box(L"About", L"御案内", p.pid());
+  post_command(p.main, IDM_MENU_ABOUT);
+  HWND about = g_out.wait_dialog(L"About", L"御案内", p.pid());
   if (!about) return 1;
-  save_window(about, "about");
+  g_out.save_window(about, "about");
   press(about, IDOK);
 
   // The same square below the flower's left, where the stem stands on its
   // right, captured in each orientation and not saved.
   for (int orientation = 0; orientation < 4; ++orientation) {
     post_command(p.main, kMeridotForm);
-    form = wait_box(L"Select an Icon Form", L"アイコン形式の設定", p.pid());
+    form = g_out.wait_dialog(L"Select an Icon Form", L"アイコン形式の設定", p.pid());
     if (!form) return 1;
     SendMessageA(form, WM_COMMAND, static_cast<WPARAM>(119 + orientation), 0);
     press(form, IDOK);
     if (!enter_capture(p)) return 1;
     drag({px0 + 150, py0 + 118}, {{px0 + 150, py0 + 118}});
-    question = wait_box(L"Question", L"質問", p.pid());
+    question = g_out.wait_dialog(L"Question", L"質問", p.pid());
     if (!question) return 1;
     press(question, IDNO);
     repaint(p.main);
@@ -194,10 +180,10 @@ int main(int argc, char** argv) {
   CopyFileA(meridot_exe().c_str(), join(lone, "MERIDOT5.EXE").c_str(), FALSE);
   Program q;
   if (!start_meridot_in(q, join(lone, "MERIDOT5.EXE"), lone)) return 1;
-  post_command(q.main, 103);
+  post_command(q.main, IDM_MENU_HELP);
   HWND box = wait_window("Error", 10000, q.pid());
   if (!box) return 1;
-  save_window(box, "help-missing");
+  g_out.save_window(box, "help-missing");
   press(box, IDOK);
   q.close();
   return 0;

@@ -8,29 +8,18 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/viewer_ui.h"
+#include "tools/manual_pictures/picture_out.h"
 
 using namespace e2e;
 
 namespace {
 
-std::string g_out, g_lang;
+pictures::Output g_out;
 
-void save(const Pixels& px, const std::string& name) {
-  const std::string path = join(g_out, name + ".bmp");
-  if (!write_file(path, bmp_of(px))) std::printf("cannot write %s\n", path.c_str());
-  else std::printf("%s\n", path.c_str());
-}
-
-void save_window(HWND w, const std::string& name) {
-  settle(w);
-  Sleep(300);
-  save(grab_window(w), name + "-" + g_lang);
-}
 
 // A small landscape: sky, sun, hills and a lake, 24 bits.
 std::vector<uint8_t> landscape() {
@@ -50,40 +39,17 @@ std::vector<uint8_t> landscape() {
   });
 }
 
-void put_dib_on_clipboard() {
-  const std::vector<uint8_t> bmp = make_bmp24(8, 8, [](int, int) { return 0x336699u; });
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bmp.size() - 14);
-  std::memcpy(GlobalLock(block), bmp.data() + 14, bmp.size() - 14);
-  GlobalUnlock(block);
-  if (wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000)) {
-    EmptyClipboard();
-    if (!SetClipboardData(CF_DIB, block)) GlobalFree(block);
-    CloseClipboard();
-  }
-}
-
-HWND wait_dialog(const wchar_t* en, const wchar_t* ja, DWORD pid) {
-  return wait_window_w(g_lang == "ja" ? ja : en, 10000, pid);
-}
-
 bool open_file(Program& p, const std::string& path, bool picture) {
   post_command(p.main, kCmdOpen);
-  HWND dialog = wait_dialog(L"Select a bitmap or an icon file to open.", L"Bitmap または Icon ファイルの選択", p.pid());
+  HWND dialog = g_out.wait_dialog(L"Select a bitmap or an icon file to open.", L"Bitmap または Icon ファイルの選択", p.pid());
   if (!dialog) return false;
-  if (picture) save_window(dialog, "open");
+  if (picture) g_out.save_window(dialog, "open");
   return answer_file_dialog(dialog, path);
 }
 
 // Puts the DIB of a BMP file's bytes on the clipboard.
 void put_bmp_on_clipboard(const std::vector<uint8_t>& bmp) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bmp.size() - 14);
-  std::memcpy(GlobalLock(block), bmp.data() + 14, bmp.size() - 14);
-  GlobalUnlock(block);
-  if (wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000)) {
-    EmptyClipboard();
-    if (!SetClipboardData(CF_DIB, block)) GlobalFree(block);
-    CloseClipboard();
-  }
+  put_on_clipboard(CF_DIB, std::vector<uint8_t>(bmp.begin() + 14, bmp.end()));
 }
 
 // The file dialogs remember the folder each program used last (the tests
@@ -108,39 +74,39 @@ void close_other_window(Program& p) {
 // dialog.
 bool paste_save_print_pictures(Program& p) {
   put_bmp_on_clipboard(landscape());
-  command_and_settle(p.main, 102);
+  command_and_settle(p.main, IDM_PASTE);
   if (!wait_until([&] { return title_of(p.main).find("[1:1]") != std::string::npos &&
                                title_of(p.main).find(".ico") == std::string::npos; }))
     return false;
   repaint(p.main);
-  save_window(p.main, "paste");
+  g_out.save_window(p.main, "paste");
 
-  post_command(p.main, 100);
-  HWND conditions = wait_dialog(L"TIF Image Conditions", L"TIF 像保存条件の設定", p.pid());
+  post_command(p.main, IDM_PARAMETERS);
+  HWND conditions = g_out.wait_dialog(L"TIF Image Conditions", L"TIF 像保存条件の設定", p.pid());
   if (!conditions) return false;
-  save_window(conditions, "setparam");
+  g_out.save_window(conditions, "setparam");
   press(conditions, IDCANCEL);
 
-  post_command(p.main, 107);
-  HWND saveDialog = wait_dialog(L"Assign a filename to save.", L"保存するファイル名の指定", p.pid());
+  post_command(p.main, IDM_SAVE);
+  HWND saveDialog = g_out.wait_dialog(L"Assign a filename to save.", L"保存するファイル名の指定", p.pid());
   if (!saveDialog) return false;
-  save_window(saveDialog, "save");
+  g_out.save_window(saveDialog, "save");
   // A short path for the message to show; the folder is the reader's own.
   CreateDirectoryA("C:\\Pictures", nullptr);
   DeleteFileA("C:\\Pictures\\landscape.bmp");
   if (!answer_file_dialog(saveDialog, "C:\\Pictures\\landscape.bmp")) return false;
-  HWND saved = wait_dialog(L"Information", L"お知らせ", p.pid());
+  HWND saved = g_out.wait_dialog(L"Information", L"お知らせ", p.pid());
   if (!saved) return false;
-  save_window(saved, "saved");
+  g_out.save_window(saved, "saved");
   press(saved, IDOK);
   forget_last_folders();
 
-  post_command(p.main, 108);
-  HWND zoom = wait_dialog(L"Print Zoom", L"印刷ズーム設定", p.pid());
+  post_command(p.main, IDM_PRINT);
+  HWND zoom = g_out.wait_dialog(L"Print Zoom", L"印刷ズーム設定", p.pid());
   if (!zoom) return false;
-  save_window(zoom, "printzoom");
+  g_out.save_window(zoom, "printzoom");
   // Cancel keeps the factor and goes on to the printer dialog: closed too.
-  press(zoom, 143);
+  press(zoom, IDC_PRINT_ZOOM_CANCEL);
   close_other_window(p);
   return true;
 }
@@ -152,17 +118,16 @@ int main(int argc, char** argv) {
     std::printf("usage: manual_pictures OUTPUT_FOLDER ICON_FILE\n");
     return 2;
   }
-  g_out = argv[1];
-  g_lang = GetACP() == 932 ? "ja" : "en";
+  g_out.folder = argv[1];
   forget_last_folders();
-  put_dib_on_clipboard();
+  put_bmp_on_clipboard(make_bmp24(8, 8, [](int, int) { return 0x336699u; }));
 
   Program p;
   if (!start_viewer_ready(p, "manual-pictures")) return 1;
   SetWindowPos(p.main, nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   set_client_size(p.main, 560, 380);
   repaint(p.main);
-  save_window(p.main, "start");
+  g_out.save_window(p.main, "start");
 
   const std::string dir = fresh_dir("manual-pictures");
   const std::string picture = join(dir, "landscape.bmp");
@@ -173,13 +138,12 @@ int main(int argc, char** argv) {
   if (!open_file(p, picture, true)) return 1;
   wait_until([&] { return title_of(p.main).find("landscape.bmp") != std::string::npos; });
   repaint(p.main);
-  save_window(p.main, "main");
-  // Every button enabled: one step in makes Zoom Out usable. The buttons end
-  // at x 432; the strip goes on to the screen's edge.
+  g_out.save_window(p.main, "main");
+  // Every button enabled: one step in makes Zoom Out usable. The strip goes
+  // on past the buttons to the screen's edge: a little of it is shown.
   command_and_settle(p.main, kCmdZoomIn);
   repaint(p.main);
-  const POINT strip = client_to_screen(p.main, 0, 0);
-  save(grab_screen(strip.x, strip.y, 448, 20), "toolbar");
+  g_out.save(g_out.toolbar(p.main, button_of(p.main, IDC_SPACE_BUTTON), kStrip, 16), "toolbar");
   command_and_settle(p.main, kCmdZoomOut);
   repaint(p.main);
 
@@ -189,46 +153,46 @@ int main(int argc, char** argv) {
   Sleep(400);
   RECT r;
   GetWindowRect(p.main, &r);
-  save(grab_screen(r.left, r.top, 300, GetSystemMetrics(SM_CYCAPTION) + 64), "hint-" + g_lang);
+  g_out.save(grab_screen(r.left, r.top, 300, GetSystemMetrics(SM_CYCAPTION) + 64), g_out.picture("hint"));
   move_mouse(r.left + 300, r.top + 300);
 
   // Colour extraction: the window beside the image, red and green kept.
-  post_command(p.main, 105);
-  HWND extraction = wait_dialog(L"Image by Extracted Colors", L"カラー抽出像の表示", p.pid());
+  post_command(p.main, IDM_EXTRACTION);
+  HWND extraction = g_out.wait_dialog(L"Image by Extracted Colors", L"カラー抽出像の表示", p.pid());
   if (!extraction) return 1;
-  SendMessageA(extraction, WM_COMMAND, 134, 0);
+  SendMessageA(extraction, WM_COMMAND, IDC_EXTRACT_RG, 0);
   settle(p.main);
   GetWindowRect(p.main, &r);
-  save(grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top), "extraction-" + g_lang);
+  g_out.save(grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top), g_out.picture("extraction"));
   SendMessageA(extraction, WM_COMMAND, IDCANCEL, 0);
   settle(p.main);
 
   // The icon maker's explanation with its three example icons.
-  post_command(p.main, 109);
-  HWND example = wait_dialog(L"Example to make Icon", L"ICON作成の例", p.pid());
+  post_command(p.main, IDM_MAKE_ICON);
+  HWND example = g_out.wait_dialog(L"Example to make Icon", L"ICON作成の例", p.pid());
   if (!example) return 1;
-  save_window(example, "makeicon");
+  g_out.save_window(example, "makeicon");
   press(example, IDCANCEL);
 
-  post_command(p.main, 110);
-  HWND about = wait_dialog(L"About", L"御案内", p.pid());
+  post_command(p.main, IDM_ABOUT);
+  HWND about = g_out.wait_dialog(L"About", L"御案内", p.pid());
   if (!about) return 1;
-  save_window(about, "about");
+  g_out.save_window(about, "about");
   press(about, IDOK);
 
   const std::string icon = join(dir, "kaldero.ico");
   CopyFileA(argv[2], icon.c_str(), FALSE);
   post_command(p.main, kCmdOpen);
-  HWND dialog = wait_dialog(L"Select a bitmap or an icon file to open.", L"Bitmap または Icon ファイルの選択", p.pid());
+  HWND dialog = g_out.wait_dialog(L"Select a bitmap or an icon file to open.", L"Bitmap または Icon ファイルの選択", p.pid());
   if (!dialog || !answer_file_dialog(dialog, icon)) return 1;
-  HWND colour = wait_dialog(L"Color Selection", L"表示色の選択", p.pid());
+  HWND colour = g_out.wait_dialog(L"Color Selection", L"表示色の選択", p.pid());
   if (!colour) return 1;
-  save_window(colour, "colour");
+  g_out.save_window(colour, "colour");
   press(colour, IDOK);
   wait_until([&] { return title_of(p.main).find("[1:1]") != std::string::npos; });
   for (int i = 0; i < 4; ++i) command_and_settle(p.main, kCmdZoomIn);
   repaint(p.main);
-  save_window(p.main, "icon");
+  g_out.save_window(p.main, "icon");
   if (!paste_save_print_pictures(p)) return 1;
   p.close();
 
@@ -237,11 +201,11 @@ int main(int argc, char** argv) {
   CopyFileA(viewer_exe().c_str(), join(lone, "KALDERO5.EXE").c_str(), FALSE);
   Program q;
   if (!q.start(join(lone, "KALDERO5.EXE"), lone) || !q.wait_main("KALDERO5")) return 1;
-  wait_until([&] { return IsWindowVisible(button_of(q.main, 0x7f)); });
-  post_command(q.main, 111);
+  wait_until([&] { return IsWindowVisible(button_of(q.main, IDC_SPACE_BUTTON)); });
+  post_command(q.main, IDM_HELP);
   HWND box = wait_window("Error", 10000, q.pid());
   if (!box) return 1;
-  save_window(box, "help-missing");
+  g_out.save_window(box, "help-missing");
   press(box, IDOK);
   q.close();
   return 0;

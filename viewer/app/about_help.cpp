@@ -5,14 +5,14 @@
 #include "frame/paths.h"
 #include "frame/readme.h"
 #include "viewer/app/viewer_state.h"
+#include "resources/viewer/resource.h"
 
 namespace viewer {
 
 namespace {
 
-// Control ids of the statics in ABOUT_DLG and ABOUT_DLG_J.
-constexpr int kAboutTitle = 100;
-constexpr int kAboutText = 101;
+constexpr int kAboutTitle = IDC_ABOUT_TITLE;
+constexpr int kAboutText = IDC_ABOUT_TEXT;
 
 // The box ends with the years and the authors: the program ships without an
 // address its users could write to, so it names none.
@@ -31,7 +31,7 @@ constexpr frame::AboutText kAboutTexts[] = {
 }  // namespace
 
 void about_command(HWND main) {
-  const frame::AboutBox box{"ABOUT_DLG", "ABOUT_DLG_J", kAboutTexts, 2};
+  const frame::AboutBox box{IDD_ABOUT, IDD_ABOUT_J, kAboutTexts, 2};
   frame::show_about(g_instance, main, box);
 }
 

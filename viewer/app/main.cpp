@@ -16,7 +16,7 @@ bool register_main_class(HINSTANCE instance) {
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = main_window_proc;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, "ICON_1");
+  wc.hIcon = LoadIconA(instance, IDI_KALDERO);
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = kMainClass;

@@ -76,7 +76,7 @@ void place_main_window(HWND w) {
 }
 
 void show_splash(HWND w) {
-  HBITMAP bitmap = LoadBitmapA(g_instance, "IBMP_1");
+  HBITMAP bitmap = LoadBitmapA(g_instance, IDB_SPLASH);
   ShowWindow(w, SW_SHOWNORMAL);
   UpdateWindow(w);
   RECT client;

@@ -25,6 +25,20 @@ void enable_button(int id, bool on) {
   if (g_toolbar) EnableWindow(GetDlgItem(g_toolbar, id), on ? TRUE : FALSE);
 }
 
+// The buttons that act on a shown image, besides the two zoom buttons whose
+// state follows the zoom step.
+constexpr int kImageButtons[] = {kModeButton, kCopyButton, kSaveButton, kPrintButton};
+
+void enable_image_buttons(bool on) {
+  for (int id : kImageButtons) enable_button(id, on);
+}
+
+void disable_image_and_zoom_buttons() {
+  enable_button(kZoomOutButton, false);
+  enable_button(kZoomInButton, false);
+  enable_image_buttons(false);
+}
+
 RECT view_area(HWND w) {
   RECT r;
   GetClientRect(w, &r);
@@ -63,7 +77,7 @@ void on_paint(HWND w) {
       const int y = ch >= 212 ? (ch - 212) / 2 + kStripHeight : kStripHeight;
       BitBlt(dc, x, y, kSplashWidth, kSplashHeight, g_splash.get(), 0, 0, SRCCOPY);
     }
-    for (int id = kZoomOutButton; id <= kPrintButton; ++id) enable_button(id, false);
+    disable_image_and_zoom_buttons();
   } else if (g_image.displayKind != Unset && g_image.dib) {
     const ViewState& v = g_image.view;
     const int z = v.zoomFactor;
@@ -87,11 +101,11 @@ void on_paint(HWND w) {
                      g_screen.height - g_taskbar.top - g_taskbar.bottom);
     enable_button(kZoomOutButton, b.zoomOut);
     enable_button(kZoomInButton, b.zoomIn);
-    for (int id = kModeButton; id <= kPrintButton; ++id) enable_button(id, true);
+    enable_image_buttons(true);
   } else if (g_image.displayKind != Unset) {
     // A load that failed after the old image was released leaves nothing to
     // zoom, copy, save or print: the buttons are the commands' only guard.
-    for (int id = kZoomOutButton; id <= kPrintButton; ++id) enable_button(id, false);
+    disable_image_and_zoom_buttons();
   }
   EndPaint(w, &ps);
 }

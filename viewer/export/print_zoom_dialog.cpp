@@ -82,7 +82,7 @@ INT_PTR CALLBACK print_zoom_proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int print_zoom_dialog(HWND owner) {
-  const INT_PTR r = DialogBoxParamA(g_instance, japaneseUi ? "PRINTZOOM_DLG_J" : "PRINTZOOM_DLG", owner,
+  const INT_PTR r = DialogBoxParamA(g_instance, japaneseUi ? IDD_PRINT_ZOOM_J : IDD_PRINT_ZOOM, owner,
                                     print_zoom_proc, 0);
   if (r == -1) {
     frame::show(nullptr, msg::kPrintZoomDialogFailure);

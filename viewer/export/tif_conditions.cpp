@@ -50,7 +50,7 @@ INT_PTR CALLBACK conditions_proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
 void tif_conditions_command(HWND w) {
   g_cancelled = false;
   const int order = tifByteOrder, as16 = tifAs16Bit;
-  const INT_PTR r = DialogBoxParamA(g_instance, japaneseUi ? "SETPARAM_DLG_J" : "SETPARAM_DLG", w, conditions_proc, 0);
+  const INT_PTR r = DialogBoxParamA(g_instance, japaneseUi ? IDD_TIF_CONDITIONS_J : IDD_TIF_CONDITIONS, w, conditions_proc, 0);
   if (r == -1) {
     frame::report_dialog_failure();
     return;

@@ -11,6 +11,7 @@
 #include "viewer/app/viewer_state.h"
 #include "viewer/extract/extraction_logic.h"
 #include "viewer/image/image_record.h"
+#include "resources/viewer/resource.h"
 
 #include <utility>
 
@@ -20,7 +21,7 @@ HWND g_extractionDialog = nullptr;
 
 namespace {
 
-constexpr int kFirstChoiceButton = 133;  // "Color (R + G + B)"; 134 to 139 follow
+constexpr int kFirstChoiceButton = IDC_EXTRACT_RGB;
 constexpr int kLastChoiceButton = kFirstChoiceButton + kExtractionChoices - 1;
 
 size_t image_block_size() { return g_image.dibSize ? g_image.dibSize : g_image.dib.size(); }
@@ -112,7 +113,7 @@ void extraction_command(HWND main) {
     return;
   }
   g_image.currentExtraction = g_image.confirmedExtraction;
-  g_extractionDialog = CreateDialogParamA(g_instance, frame::tr("RGBSET_DLG", "RGBSET_DLG_J"), main,
+  g_extractionDialog = CreateDialogParamA(g_instance, frame::tr(IDD_EXTRACTION, IDD_EXTRACTION_J), main,
                                           extraction_dialog_proc, 0);
   if (!g_extractionDialog) {
     frame::report_dialog_failure();

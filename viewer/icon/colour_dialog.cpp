@@ -86,7 +86,7 @@ INT_PTR CALLBACK colour_dialog_proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lP
 void choose_mask_colour(HWND owner) {
   g_savedColour = maskColour;
   g_savedIndex = maskColourIndex;
-  const INT_PTR r = DialogBoxParamA(g_instance, japaneseUi ? "COLORSELECT_DLG_J" : "COLORSELECT_DLG", owner,
+  const INT_PTR r = DialogBoxParamA(g_instance, japaneseUi ? IDD_COLOUR_SELECT_J : IDD_COLOUR_SELECT, owner,
                                     colour_dialog_proc, 0);
   // Cancel and the close box are undone only once the dialog is gone: while
   // it goes away the list still reports to it (losing the focus, say), and

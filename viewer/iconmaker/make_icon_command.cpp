@@ -15,6 +15,7 @@
 #include "viewer/iconmaker/icon_maker_messages.h"
 #include "viewer/iconmaker/icon_file_write.h"
 #include "viewer/iconmaker/shown_bitmap.h"
+#include "resources/viewer/resource.h"
 
 namespace viewer {
 
@@ -171,7 +172,7 @@ void choose_bitmaps(HWND w) {
 void make_icon_command(HWND w) {
   g_cancelled = false;
   const INT_PTR r =
-      DialogBoxParamA(g_instance, frame::tr("MAKE_ICO_DLG", "MAKE_ICO_DLG_J"), w, explanation_proc, 0);
+      DialogBoxParamA(g_instance, frame::tr(IDD_MAKE_ICON, IDD_MAKE_ICON_J), w, explanation_proc, 0);
   if (r == -1) {
     frame::show(nullptr, msg::kMakeIconDialogFailure);
     return;
