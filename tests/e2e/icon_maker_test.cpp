@@ -360,7 +360,7 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   save = wait_window(kSaveTitle, 10000, p.pid());
   ASSERT_NE(save, nullptr);
   ASSERT_TRUE(answer_file_dialog(save, locked));
-  question = overwrite_question(p.pid(), save);
+  question = wait_overwrite_question(p.pid(), save, kSaveTitle);
   ASSERT_NE(question, nullptr);
   ASSERT_TRUE(press(question, IDYES));
   EXPECT_EQ(expect_message(p.pid(), "Error"), "Cannot create a target file.");
