@@ -31,6 +31,15 @@ if [ ${#need[@]} -gt 0 ]; then
   fi
   echo "setup: installing ${need[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq -o DPkg::Lock::Timeout=900
-  apt-get install -y -qq -o DPkg::Lock::Timeout=900 --no-install-recommends "${need[@]}" >/dev/null
+  # A mirror in the middle of a sync serves index files of the wrong size for a minute or two; try again
+  # rather than fail the whole run, and go on with what was fetched if it never settles (the install
+  # below then says plainly which package it could not find).
+  for try in 1 2 3; do
+    apt-get update -qq -o DPkg::Lock::Timeout=900 -o Acquire::Retries=3 && break
+    [ "$try" -lt 3 ] && { echo "setup: apt-get update failed (try $try of 3), trying again in 15 s" >&2; sleep 15; }
+  done
+  apt_install() { apt-get install -y -qq -o DPkg::Lock::Timeout=900 --no-install-recommends "$@" "${need[@]}" >/dev/null; }
+  # When one architecture's security index could not be fetched, the security versions exist for amd64 only
+  # and the i386 packages can't match them: take the release's own versions, which exist for both.
+  apt_install || { echo "setup: retrying with the release's own versions" >&2; apt_install -o APT::Default-Release=bookworm; }
 fi
