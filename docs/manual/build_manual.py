@@ -31,8 +31,7 @@ from reportlab.lib.styles import ParagraphStyle
 from reportlab.lib.units import mm
 from reportlab.pdfbase import pdfmetrics
 from reportlab.pdfbase.ttfonts import TTFont
-from reportlab.platypus import (BaseDocTemplate, Frame, Image, ListFlowable, ListItem, PageTemplate, Paragraph,
-                                Spacer, Table, TableStyle)
+from reportlab.platypus import BaseDocTemplate, Frame, Image, PageTemplate, Paragraph, Spacer, Table, TableStyle
 from reportlab.platypus.tableofcontents import TableOfContents
 
 DEJAVU = "/usr/share/fonts/truetype/dejavu/"
@@ -85,6 +84,8 @@ class Styles:
         wrap = "CJK" if lang == "ja" else None
         base = dict(fontName=body, fontSize=size, leading=size * 1.5, wordWrap=wrap)
         self.body = ParagraphStyle("body", spaceAfter=2.2 * mm, **base)
+        self.item = ParagraphStyle("item", parent=self.body, leftIndent=6 * mm, bulletIndent=0, bulletFontName=body,
+                                   bulletFontSize=size)
         self.cell = ParagraphStyle("cell", **dict(base, fontSize=size - 0.5, leading=(size - 0.5) * 1.4))
         self.head = ParagraphStyle("head", parent=self.cell, fontName=FONTS_BOLD(lang, body))
         self.title = ParagraphStyle("title", **dict(base, fontName=FONTS_BOLD(lang, body), fontSize=22, leading=28,
@@ -95,9 +96,10 @@ class Styles:
         self.h3 = ParagraphStyle("h3", **dict(base, fontName=FONTS_BOLD(lang, body), fontSize=11, leading=14,
                                               textColor=LINK, spaceBefore=4 * mm, spaceAfter=1.5 * mm,
                                               keepWithNext=1))
-        self.toc = [ParagraphStyle("toc1", **dict(base, leftIndent=0, fontSize=size, leading=size * 1.6)),
+        # Tight enough that the contents of the longest manual stay on the first page, under its picture.
+        self.toc = [ParagraphStyle("toc1", **dict(base, leftIndent=0, fontSize=size, leading=size * 1.35)),
                     ParagraphStyle("toc2", **dict(base, leftIndent=6 * mm, fontSize=size - 0.5,
-                                                  leading=size * 1.5))]
+                                                  leading=size * 1.25))]
 
 
 def FONTS_BOLD(lang, family):
@@ -168,7 +170,17 @@ class Manual(BaseDocTemplate):
             canvas.drawRightString(PAGE_W - MARGIN, PAGE_H - 12 * mm, self.doc_title)
         canvas.restoreState()
 
+    def handle_documentBegin(self):
+        # Where the contents and each list item landed, for the checks of the page layout; every pass of
+        # multiBuild lays the pages out again.
+        self.contents_pages, self.item_pages = set(), {}
+        super().handle_documentBegin()
+
     def afterFlowable(self, flowable):
+        if isinstance(flowable, TableOfContents):
+            self.contents_pages.add(self.page)
+        if hasattr(flowable, "list_item"):
+            self.item_pages[flowable.list_item] = self.page
         if isinstance(flowable, Heading) and flowable.level >= 2:
             self.notify("TOCEntry", (flowable.level - 2, flowable.plain, self.page, flowable.key))
             self.canv.bookmarkPage(flowable.key)
@@ -207,6 +219,20 @@ def table(elem, styles, source_dir):
     return [t, Spacer(1, 3 * mm)]
 
 
+def list_items(elem, styles):
+    """A list as one paragraph an item, bullet or number hanging in the margin. The first two and the last two
+    items keep together, so that a page never starts or ends with a lone item of a list that goes on across the
+    page break (paragraphs, not a list container, because ReportLab keeps only plain flowables with the next)."""
+    lis = elem.findall("li")
+    items = []
+    for i, li in enumerate(lis):
+        style = ParagraphStyle(f"item{i}", parent=styles.item, keepWithNext=int(len(lis) > 1 and i in (0, len(lis) - 2)))
+        mark = f"{i + 1}." if elem.tag == "ol" else "\u2022"
+        items.append(Paragraph(inline(li, styles), style, bulletText=mark))
+        items[-1].list_item = (id(elem), i)
+    return items
+
+
 def flowables(root, styles, source_dir):
     story = []
     for elem in root:
@@ -234,13 +260,10 @@ def flowables(root, styles, source_dir):
             else:
                 story.append(Paragraph(inline(elem, styles), styles.body))
         elif tag in ("ul", "ol"):
-            items = [ListItem(Paragraph(inline(li, styles), styles.body), leftIndent=6 * mm)
-                     for li in elem.findall("li")]
-            kind = "1" if tag == "ol" else "bullet"
-            story.append(ListFlowable(items, bulletType=kind, start="1" if tag == "ol" else "\u2022",
-                                      bulletFormat="%s." if tag == "ol" else None,
-                                      leftIndent=6 * mm, bulletFontName=styles.body.fontName,
-                                      bulletFontSize=styles.body.fontSize))
+            # The sentence that leads into a list stays with its first item.
+            if story and isinstance(story[-1], Paragraph) and story[-1].getPlainText().rstrip().endswith((":", "：")):
+                story[-1].keepWithNext = 1
+            story += list_items(elem, styles)
         elif tag == "table":
             story += table(elem, styles, source_dir)
     return story
@@ -270,8 +293,10 @@ def build(source_path, output):
     title = "".join(root.find("h1").itertext()).strip()
     # Written beside the target and renamed: a failed run leaves no half manual.
     partial = output + ".part"
-    Manual(partial, title, styles).multiBuild(flowables(root, styles, source_dir))
+    doc = Manual(partial, title, styles)
+    doc.multiBuild(flowables(root, styles, source_dir))
     os.replace(partial, output)
+    return doc
 
 
 if __name__ == "__main__":

@@ -1,15 +1,17 @@
 #!/usr/bin/python3
 """Checks the manuals the build puts beside the programs: every font is
 embedded (IPA fonts in the Japanese one), every heading of the source is in
-the text of its PDF, every picture is in it, and a second build from a copy of
-the sources gives the same bytes.
+the text of its PDF, every picture is in it, the pages break cleanly, and a
+second build from a copy of the sources gives the same bytes.
 
 MANUAL_BIN_DIR names the release folder, MANUAL_SOURCE_DIR docs/manual."""
+import collections
 import filecmp
 import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import unittest
 
@@ -87,6 +89,31 @@ class ManualTest(unittest.TestCase):
                 listing = run("pdfimages", "-list", os.path.join(BIN, pdf)).splitlines()[2:]
                 objects = {row.split()[10] for row in listing if row.split()[2] == "image"}
                 self.assertEqual(len(objects), len(pictures))
+
+    def test_PagesReadCleanly(self):
+        """The contents stay on the first page, and a list that runs across a page break leaves at least two of its
+        items on each page it touches."""
+        sys.path.insert(0, os.path.abspath(SOURCES))
+        import build_manual
+        epoch = os.environ.get("SOURCE_DATE_EPOCH")
+        try:
+            with tempfile.TemporaryDirectory() as scratch:
+                for pdf, source, _, _ in MANUALS:
+                    with self.subTest(pdf=pdf):
+                        doc = build_manual.build(os.path.join(SOURCES, source), os.path.join(scratch, pdf))
+                        self.assertEqual(doc.contents_pages, {1})
+                        lists = collections.defaultdict(collections.Counter)
+                        for (which, _), page in doc.item_pages.items():
+                            lists[which][page] += 1
+                        self.assertGreater(len(lists), 5)
+                        for pages in lists.values():
+                            if len(pages) > 1:
+                                self.assertGreaterEqual(min(pages.values()), 2, f"a lone list item: {dict(pages)}")
+        finally:
+            # The build sets the edition's date for the process; the next build must find its own.
+            os.environ.pop("SOURCE_DATE_EPOCH", None)
+            if epoch is not None:
+                os.environ["SOURCE_DATE_EPOCH"] = epoch
 
     def test_TwoBuildsGiveTheSameBytes(self):
         with tempfile.TemporaryDirectory() as scratch:

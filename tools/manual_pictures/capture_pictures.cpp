@@ -77,8 +77,21 @@ int main(int argc, char** argv) {
   RECT r, popup;
   GetWindowRect(p.main, &r);
   // The open menu is a window of the system's menu class.
+  const RECT window = r;
+  popup = r;
   if (HWND menu = FindWindowA("#32768", nullptr); menu && GetWindowRect(menu, &popup)) UnionRect(&r, &r, &popup);
-  save(grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top), "menu");
+  Pixels menu = grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  // Beside the menu, below the window, the bare root window of the headless screen would show as a black
+  // block: paper white there instead.
+  for (int y = 0; y < menu.height; ++y) {
+    for (int x = 0; x < menu.width; ++x) {
+      const POINT at{r.left + x, r.top + y};
+      if (!PtInRect(&window, at) && !PtInRect(&popup, at)) {
+        menu.data[static_cast<size_t>(y) * menu.width + x] = 0xFFFFFF;
+      }
+    }
+  }
+  save(menu, "menu");
   type_key_press(VK_ESCAPE);
   type_key_press(VK_ESCAPE);
 
