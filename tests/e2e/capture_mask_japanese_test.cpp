@@ -3,17 +3,12 @@
 // success texts of Cancel and OK.
 #include <gtest/gtest.h>
 
+#include "tests/e2e/about_ui.h"
 #include "tests/e2e/mask_ui.h"
 
 using namespace e2e;
 
 namespace {
-
-std::wstring wide_text(HWND w) {
-  wchar_t text[512] = {};
-  GetWindowTextW(w, text, 512);
-  return text;
-}
 
 std::wstring japanese_success(Program& p) {
   const HWND box = wait_window_w(L"成功", 10000, p.pid());
@@ -27,19 +22,19 @@ TEST(CaptureMaskJapanese, ButtonsFillDialogAndSuccessTexts) {
   MaskSession session;
   ASSERT_TRUE(session.open("mask-japanese", 32, 16, true));
   Program& p = session.p;
-  EXPECT_EQ(wide_text(GetDlgItem(p.main, kToolOk)), L"OK");
-  EXPECT_EQ(wide_text(GetDlgItem(p.main, kToolCancel)), L"ｷｬﾝｾﾙ");
-  EXPECT_EQ(wide_text(GetDlgItem(p.main, kToolFill)), L"ツール");
+  EXPECT_EQ(control_text(p.main, kToolOk), L"OK");
+  EXPECT_EQ(control_text(p.main, kToolCancel), L"ｷｬﾝｾﾙ");
+  EXPECT_EQ(control_text(p.main, kToolFill), L"ツール");
 
   const wchar_t* title = L"塗りつぶしツールの設定";
   const HWND dlg = open_fill_dialog(p, title);
   ASSERT_TRUE(dlg);
-  EXPECT_EQ(wide_text(GetDlgItem(dlg, kPixelButton)), L"画素");
-  EXPECT_EQ(wide_text(GetDlgItem(dlg, kAreaButton)), L"領域");
-  EXPECT_EQ(wide_text(GetDlgItem(dlg, IDCANCEL)), L"ｷｬﾝｾﾙ");
+  EXPECT_EQ(control_text(dlg, kPixelButton), L"画素");
+  EXPECT_EQ(control_text(dlg, kAreaButton), L"領域");
+  EXPECT_EQ(control_text(dlg, IDCANCEL), L"ｷｬﾝｾﾙ");
   bool found = false;
   for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    found = found || wide_text(c) == L"マウス・クリックで透明色ピクセルの設定ができ、\n再クリックで元に戻ります.\n"
+    found = found || wide_title_of(c) == L"マウス・クリックで透明色ピクセルの設定ができ、\n再クリックで元に戻ります.\n"
                                      L"透明色ピクセルの設定色は適宜選択ください.\nTrue Color画面の使用を推奨します.";
   EXPECT_TRUE(found) << "the dialog's text";
   screenshot("mask-fill-dialog-japanese");
@@ -52,8 +47,7 @@ TEST(CaptureMaskJapanese, ButtonsFillDialogAndSuccessTexts) {
   post_command(p.main, kMeridotIcon);
   EXPECT_EQ(japanese_success(p), L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分はありません.");
   ASSERT_TRUE(wait_until([&] { return IsWindowVisible(capture_window(p.pid())); }, 10000));
-  const POINT at{kMaskPatternX + 15, kMaskPatternY + 15};
-  drag(at, {{at.x + 2, at.y + 2}, at});
+  take_square(32, kMaskPatternX, kMaskPatternY);
   ASSERT_TRUE(save_and_open_tool(p, join(session.dir, "b.ico"), true));
   click_cell(p.main, 2, 2);
   click_child(p.main, kToolOk);

@@ -69,7 +69,7 @@ TEST(CaptureToolPlace, GrownWindowStaysOnTheScreenAndKeysAnswerIt) {
       EXPECT_EQ(info.hwndFocus, GetDlgItem(p.main, kToolColours)) << "the keyboard is on the colour list";
     }
     type_key(r.key);
-    const std::string text = success_text(p);
+    const std::string text = expect_message(p.pid(), "Success");
     ASSERT_GE(text.size(), std::string(r.ending).size());
     EXPECT_EQ(text.substr(text.size() - std::string(r.ending).size()), r.ending);
     ASSERT_TRUE(wait_until([&] { return !tool_open(p.main); }, 5000));

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "formats/capture_icon.h"
+#include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/capture/resource.h"
 
@@ -13,8 +14,7 @@ std::string meridot_exe() { return join(bin_dir(), "MERIDOT5.EXE"); }
 
 bool start_meridot(Program& p, const std::string& dirName,
                    const std::vector<std::pair<std::string, std::string>>& env) {
-  if (!p.start(meridot_exe(), fresh_dir(dirName), env)) return false;
-  if (!p.wait_main("MERIDOT5")) return false;
+  if (!start_meridot_in(p, meridot_exe(), fresh_dir(dirName), env)) return false;
   // The stored position is whatever the last run left; the tests read the
   // image in the main window, which must lie wholly on the screen.
   SetWindowPos(p.main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -117,8 +117,7 @@ bool PatternWindow::shown(int ms) const {
 // ---- driving the program ----------------------------------------------------
 
 bool set_form(Program& p, int n, int colours, int orientation, int frameColour) {
-  post_command(p.main, kMeridotForm);
-  const HWND dlg = wait_window("Select an Icon Form", 10000, p.pid());
+  const HWND dlg = open_form_dialog(p);
   if (!dlg) return false;
   const int sizeId = n == 16 ? IDC_SIZE_16 : n == 32 ? IDC_SIZE_32 : n == 48 ? IDC_SIZE_48 : IDC_SIZE_64;
   for (int id : {sizeId, colours == 256 ? IDC_COLOURS_256 : IDC_COLOURS_16, IDC_ERECT + orientation,
@@ -163,6 +162,19 @@ void drag(POINT from, const std::vector<POINT>& through, bool release) {
   }
 }
 
+POINT pointer_for(int n, int x0, int y0) { return POINT{x0 + n / 2 - 1, y0 + n / 2 - 1}; }
+
+void take_square(int n, int x0, int y0) {
+  const POINT at = pointer_for(n, x0, y0);
+  drag(at, {{at.x + 9, at.y + 4}, {at.x - 3, at.y + 7}, at});
+}
+
+bool capture_square(Program& p, int n, int x0, int y0) {
+  if (!enter_capture(p)) return false;
+  take_square(n, x0, y0);
+  return true;
+}
+
 void type_key(WORD vk, WORD modifier) {
   std::vector<INPUT> in;
   auto key = [&](WORD k, bool up) {
@@ -180,24 +192,33 @@ void type_key(WORD vk, WORD modifier) {
   Sleep(100);
 }
 
-std::string save_capture(Program& p, const std::string& path, bool overwrite) {
+HWND save_as(Program& p, const std::string& path) {
   const HWND question = wait_window("Question", 10000, p.pid());
-  if (!question || message_text(question) != "Do you save the image?") return "";
-  if (!press(question, IDYES)) return "";
+  if (!question || message_text(question) != "Do you save the image?" || !press(question, IDYES)) return nullptr;
   const HWND dialog = wait_window(kSaveIconTitle, 10000, p.pid());
-  if (!dialog || !answer_file_dialog(dialog, path)) return "";
+  return dialog && answer_file_dialog(dialog, path) ? dialog : nullptr;
+}
+
+std::string no_transparent_pixels(Program& p) {
+  const HWND transparent = wait_window("Question", 15000, p.pid());
+  if (!transparent || message_text(transparent) != "Do you make transparent pixels in the icon?") return "";
+  if (!press(transparent, IDNO)) return "";
+  return expect_message(p.pid(), "Success");
+}
+
+std::string save_capture(Program& p, const std::string& path, bool overwrite) {
+  const HWND dialog = save_as(p, path);
+  if (!dialog) return "";
   if (overwrite) {
     const HWND confirm = wait_overwrite_question(p.pid(), dialog, kSaveIconTitle);
     if (!confirm || !press(confirm, IDYES)) return "";
   }
-  const HWND transparent = wait_window("Question", 15000, p.pid());
-  if (!transparent || message_text(transparent) != "Do you make transparent pixels in the icon?") return "";
-  if (!press(transparent, IDNO)) return "";
-  const HWND success = wait_window("Success", 10000, p.pid());
-  if (!success) return "";
-  const std::string text = message_text(success);
-  press(success, IDOK);
-  return text;
+  return no_transparent_pixels(p);
+}
+
+std::string created_text(int n, int colours) {
+  const std::string size = std::to_string(n);
+  return size + "x" + size + "/" + std::to_string(colours) + " color icon file\nhas been created.";
 }
 
 bool decline_save(Program& p) {
@@ -284,6 +305,8 @@ uint32_t test_pattern(int x, int y) {
   return static_cast<uint32_t>((((x * 37 + y * 11) & 255) << 16) | (((x * x + 3 * y) & 255) << 8) | ((x * y + 5 * x) & 255));
 }
 
+uint32_t screen_colour(int sx, int sy) { return test_pattern(sx - kPatternX, sy - kPatternY); }
+
 std::vector<uint32_t> expected_square(const std::function<uint32_t(int, int)>& screen, int x0, int y0, int n,
                                       int orientation) {
   const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
@@ -299,6 +322,18 @@ std::vector<uint32_t> expected_square(const std::function<uint32_t(int, int)>& s
       out.push_back(sx < 0 || sy < 0 || sx >= sw || sy >= sh ? 0u : screen(sx, sy));
     }
   return out;
+}
+
+int image_differs(HWND w, int top, const std::vector<uint32_t>& want, int n) {
+  int wrong = 0;
+  wait_until([&] {
+    const Pixels px = grab_client(w);
+    wrong = 0;
+    for (int y = 0; y < n; ++y)
+      for (int x = 0; x < n; ++x) wrong += px.at(x, top + y) != want[static_cast<size_t>(y) * n + x];
+    return wrong == 0;
+  }, 3000);
+  return wrong;
 }
 
 }  // namespace e2e
