@@ -99,8 +99,7 @@ int text_width(const wchar_t* text, bool japanese, int style, int* height, int* 
 void check_hints(Program& p, const Hint (&hints)[3], bool japanese) {
   const int style = capture_style();
   const int cyBorder = GetSystemMetrics(SM_CYBORDER);
-  RECT wr{};
-  GetWindowRect(p.main, &wr);
+  const RECT wr = window_rect(p.main);
   const POINT away = client_to_screen(p.main, 60, cyBorder + 20 + 6);
   move_mouse(away.x, away.y);
   settle(p.main);
@@ -159,8 +158,7 @@ void check_hints(Program& p, const Hint (&hints)[3], bool japanese) {
     }, 3000);
     EXPECT_EQ(wrong, 0);
   }
-  RECT after{};
-  GetWindowRect(p.main, &after);
+  const RECT after = window_rect(p.main);
   EXPECT_EQ(after.left, wr.left);
 }
 
@@ -184,8 +182,7 @@ TEST(CaptureApp, ASecondStartExitsAtOnceAndTheFirstRunsOn) {
   HWND dlg = form_dialog_from_menu(first);
   ASSERT_TRUE(dlg);
   ASSERT_TRUE(press(dlg, IDCANCEL));
-  RECT r1{};
-  GetWindowRect(first.main, &r1);
+  const RECT r1 = window_rect(first.main);
 
   Program second;
   ASSERT_TRUE(second.start(meridot_exe(), fresh_dir("capture-second")));
@@ -195,8 +192,7 @@ TEST(CaptureApp, ASecondStartExitsAtOnceAndTheFirstRunsOn) {
   EXPECT_TRUE(first.running());
   EXPECT_TRUE(IsWindowVisible(first.main));
   EXPECT_EQ(title_of(first.main), "Meridot");
-  RECT r2{};
-  GetWindowRect(first.main, &r2);
+  const RECT r2 = window_rect(first.main);
   EXPECT_TRUE(EqualRect(&r1, &r2));
   EXPECT_TRUE(ends_cleanly(first, WM_CLOSE, 0));
 }
@@ -234,8 +230,7 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
     }
     Program p;
     ASSERT_TRUE(start_meridot_in(p, exe, dir));
-    RECT r{};
-    GetWindowRect(p.main, &r);
+    const RECT r = window_rect(p.main);
     EXPECT_EQ(r.left, c.expectX);
     EXPECT_EQ(r.top, c.expectY);
     EXPECT_EQ(r.right - r.left, 135);
@@ -320,12 +315,40 @@ TEST_F(CaptureDesktop, AKilledRunsScreenSaverIsBackAfterTheNextRun) {
   EXPECT_EQ(ini_sections(ini), std::vector<std::string>{"Position"}) << "the note is gone";
 }
 
+// The hints; then a click on Form first takes the hint away (the frame is as
+// it was while the dialog is up) and opens the form dialog. (A click on Icon
+// starting capture mode, which Esc leaves, is CaptureKeyboard's.)
 TEST(CaptureApp, HintsAreDrawnAboveTheToolBarAndTheFrameIsRestored) {
   Program p;
   ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-hints")));
+  // The tool bar's class draws on the parent's DC. (Its cursor cannot be
+  // checked here: Wine reads a class cursor of another process as 0.)
+  const HWND bar = FindWindowExA(p.main, nullptr, "IconBarWindow", nullptr);
+  ASSERT_TRUE(bar);
+  EXPECT_EQ(GetClassLongPtrA(bar, GCL_STYLE), static_cast<ULONG_PTR>(CS_PARENTDC | CS_HREDRAW | CS_VREDRAW));
   const Hint hints[3] = {{kMeridotFormButton, 16, L"Form"}, {kMeridotIconButton, 48, L"Icon"},
                          {kMeridotAboutButton, 80, L"About"}};
   check_hints(p, hints, false);
+
+  // The pointer is below the strip again, and the window as it was.
+  const Pixels before = grab_window(p.main);
+  // The menu bar and the tool bar, where the hint lies (the caption changes
+  // its colour while the dialog is active).
+  const RECT wr = window_rect(p.main);
+  const POINT clientTop = client_to_screen(p.main, 0, 0);
+  const int menuTop = clientTop.y - wr.top - GetSystemMetrics(SM_CYMENU);
+  const int stripRows = GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYBORDER) + 20;
+  const POINT form = client_to_screen(p.main, 30, GetSystemMetrics(SM_CYBORDER) + 10);
+  move_mouse(form.x, form.y);
+  ASSERT_TRUE(wait_until([&] {
+    return count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows) > 0;
+  }, 3000)) << "the hint";
+  click(form.x, form.y);
+  HWND dlg = wait_window(kFormDialogTitle, 10000, p.pid());
+  ASSERT_TRUE(dlg);
+  settle(p.main);
+  EXPECT_EQ(count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows), 0);
+  ASSERT_TRUE(press(dlg, IDCANCEL));
   p.close();
 }
 
@@ -407,43 +430,5 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   ASSERT_TRUE(answer(L"質問", L"アイコンに透明色部分を作りますか？", IDNO));
   ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.", IDOK));
   EXPECT_EQ(read_file(path).size(), 766u);
-  p.close();
-}
-
-// A click on Form first takes the hint away (the frame is as it was while the
-// dialog is up), then opens the form dialog. (A click on Icon starting capture
-// mode, which Esc leaves, is CaptureKeyboard's.)
-TEST(CaptureApp, TheFormButtonErasesTheHintAndOpensTheDialog) {
-  Program p;
-  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-buttons")));
-  // The tool bar's class draws on the parent's DC. (Its cursor cannot be
-  // checked here: Wine reads a class cursor of another process as 0.)
-  const HWND bar = FindWindowExA(p.main, nullptr, "IconBarWindow", nullptr);
-  ASSERT_TRUE(bar);
-  EXPECT_EQ(GetClassLongPtrA(bar, GCL_STYLE), static_cast<ULONG_PTR>(CS_PARENTDC | CS_HREDRAW | CS_VREDRAW));
-  const int cyBorder = GetSystemMetrics(SM_CYBORDER);
-  const POINT away = client_to_screen(p.main, 60, cyBorder + 26);
-  move_mouse(away.x, away.y);
-  settle(p.main);
-  const Pixels before = grab_window(p.main);
-  // The menu bar and the tool bar, where the hint lies (the caption changes
-  // its colour while the dialog is active).
-  RECT wr{};
-  GetWindowRect(p.main, &wr);
-  const POINT clientTop = client_to_screen(p.main, 0, 0);
-  const int menuTop = clientTop.y - wr.top - GetSystemMetrics(SM_CYMENU);
-  const int stripRows = GetSystemMetrics(SM_CYMENU) + cyBorder + 20;
-
-  const POINT form = client_to_screen(p.main, 30, cyBorder + 10);
-  move_mouse(form.x, form.y);
-  ASSERT_TRUE(wait_until([&] {
-    return count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows) > 0;
-  }, 3000)) << "the hint";
-  click(form.x, form.y);
-  HWND dlg = wait_window(kFormDialogTitle, 10000, p.pid());
-  ASSERT_TRUE(dlg);
-  settle(p.main);
-  EXPECT_EQ(count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows), 0);
-  ASSERT_TRUE(press(dlg, IDCANCEL));
   p.close();
 }

@@ -19,8 +19,7 @@ const std::vector<int> kStart = {IDC_SIZE_32, IDC_COLOURS_16, IDC_ERECT, IDC_FRA
 // main window for it (base height + N); capture mode is left again with Esc.
 int next_capture_size(Program& p) {
   if (!enter_capture(p)) return -1;
-  RECT r{};
-  GetWindowRect(p.main, &r);
+  const RECT r = window_rect(p.main);
   // Keys reach the capture window once it is in front, a moment after it shows.
   const HWND grab = capture_window(p.pid());
   if (!wait_until([&] { return GetForegroundWindow() == grab; }, 5000)) return -2;
@@ -35,8 +34,7 @@ RECT group_rect(HWND dialog, const char* text) {
     char t[64] = {};
     GetWindowTextA(c, t, sizeof t);
     if ((GetWindowLongA(c, GWL_STYLE) & 0xF) == BS_GROUPBOX && std::strcmp(t, text) == 0) {
-      RECT r{};
-      GetWindowRect(c, &r);
+      RECT r = window_rect(c);
       MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
       return r;
     }

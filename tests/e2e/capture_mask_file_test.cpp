@@ -61,7 +61,7 @@ TEST(CaptureMask, OkWritesTheMarksAndTheViewerShowsThemTransparent) {
     const std::vector<uint8_t> after = read_file(path);
     EXPECT_EQ(after, with_marks(session.before, c.n, c.colours, marks));
     EXPECT_EQ(files_in(session.dir), std::vector<std::string>{"mask-ok.ico"}) << "no temporary file stays";
-    EXPECT_TRUE(files_in(join(temp_dir(), "mask-ok")).empty()) << "nothing in the working folder";
+    EXPECT_TRUE(files_in(work_dir("mask-ok")).empty()) << "nothing in the working folder";
     EXPECT_FALSE(tool_open(p.main));
     p.close();
 

@@ -11,8 +11,7 @@ using namespace e2e;
 namespace {
 
 RECT client_rect_of(HWND main, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
+  RECT r = window_rect(child);
   MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
@@ -24,8 +23,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   Program& p = session.p;
   ASSERT_EQ(session.before.size(), 318u);
 
-  RECT w;
-  GetWindowRect(p.main, &w);
+  RECT w = window_rect(p.main);
   EXPECT_EQ(w.right - w.left, 2 * GetSystemMetrics(SM_CXFRAME) + 6 * n + 100);
   EXPECT_EQ(w.bottom - w.top, 6 * n + meridot_base_height());
   struct Control {
@@ -61,8 +59,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   const HWND mine = CreateWindowA("COMBOBOX", "", WS_POPUP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 0, 0, 71, 220,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   SendMessageA(mine, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
-  RECT mr;
-  GetWindowRect(mine, &mr);
+  const RECT mr = window_rect(mine);
   DestroyWindow(mine);
   EXPECT_EQ(lr.bottom - lr.top, mr.bottom - mr.top);
   EXPECT_EQ(SendMessageA(list, CB_GETITEMHEIGHT, 0, 0), 14);
@@ -104,7 +101,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   EXPECT_EQ(read_file(session.path), session.before);
   EXPECT_FALSE(GetDlgItem(p.main, kToolOk));
   EXPECT_FALSE(GetDlgItem(p.main, kToolColours));
-  GetWindowRect(p.main, &w);
+  w = window_rect(p.main);
   EXPECT_EQ(w.right - w.left, 135);
   EXPECT_EQ(w.bottom - w.top, meridot_base_height() + n);
   EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(meridot_button(p.main, kMeridotFormButton)) &&

@@ -1,6 +1,7 @@
 // Captures saved as icon files, driven as a person does it: the form, the
 // Icon command, press, move and release over a picture of known colours, the
-// questions and the save dialog; then the bytes of the file and the viewer.
+// questions and the save dialog; then the bytes of the file, the main window
+// and the viewer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,6 +40,9 @@ void expect_icon(const std::vector<uint8_t>& file, int n, int colours, const std
   for (size_t k = file.size() - maskBytes; k < file.size(); ++k) ASSERT_EQ(file[k], 0) << "mask byte " << k;
 }
 
+// Each form in one of the orientations, which turn an asymmetric square as
+// their table says: the icon holds the turned square, the main window shows
+// it (each capture replacing the last) and so does the viewer.
 TEST(CaptureSave, EachFormMakesTheExpectedIconWhichTheViewerShows) {
   PatternWindow pattern(kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern);
   Program p;
@@ -46,26 +50,31 @@ TEST(CaptureSave, EachFormMakesTheExpectedIconWhichTheViewerShows) {
   const std::string dir = fresh_dir("capture-forms-out");
   struct Form {
     int n, colours, dx, dy;  // the square's top-left pixel in the picture
+    int orientation;         // erect, inverted, erect mirror, inverted mirror
   };
   // The 64 x 64 256-colour square holds every palette colour; the others
   // take in-between colours of the gradient and the mix with white and black.
-  const Form forms[] = {{16, 16, 70, 10},  {32, 16, 100, 60}, {48, 16, 30, 120}, {64, 16, 60, 40},
-                        {16, 256, 3, 150}, {32, 256, 90, 20}, {48, 256, 140, 140}, {64, 256, 0, 0}};
+  const Form forms[] = {{16, 16, 70, 10, 1},   {32, 16, 100, 60, 2}, {48, 16, 30, 120, 3},    {64, 16, 60, 40, 0},
+                        {16, 256, 3, 150, 3}, {32, 256, 90, 20, 1}, {48, 256, 140, 140, 2}, {64, 256, 0, 0, 0}};
   int whites = 0, blacks = 0;
   for (const Form& f : forms) {
-    SCOPED_TRACE(testing::Message() << f.n << " x " << f.n << ", " << f.colours << " colours");
-    ASSERT_TRUE(set_form(p, f.n, f.colours));
+    SCOPED_TRACE(testing::Message() << f.n << " x " << f.n << ", " << f.colours << " colours, orientation "
+                                    << f.orientation);
+    ASSERT_TRUE(set_form(p, f.n, f.colours, f.orientation));
     ASSERT_TRUE(pattern.shown());
     const int x0 = kPatternX + f.dx, y0 = kPatternY + f.dy;
     ASSERT_TRUE(capture_square(p, f.n, x0, y0));
     const std::string path = join(dir, "icon" + std::to_string(f.n) + "_" + std::to_string(f.colours) + ".ico");
     ASSERT_EQ(save_capture(p, path), created_text(f.n, f.colours));
-    const std::vector<uint32_t> square = expected_square(screen_colour, x0, y0, f.n, 0);
+    const std::vector<uint32_t> square = expected_square(screen_colour, x0, y0, f.n, f.orientation);
     for (uint32_t c : square) whites += c == 0xFFFFFF, blacks += c == 0;
     expect_icon(read_file(path), f.n, f.colours, square);
+    settle(p.main);
+    EXPECT_EQ(image_differs(p.main, kMeridotStrip, square, f.n), 0) << "the main window";
   }
   EXPECT_GT(whites, 0);
   EXPECT_GT(blacks, 0);
+  screenshot("capture-main-window-after-capture");
   p.close();
 
   // The same pixels in the viewer, at 1:1 below its tool bar.
@@ -120,9 +129,7 @@ TEST(CaptureSave, ReplacingFilesKeepsOthersIntact) {
   const std::string dir = fresh_dir("capture-replace-out");
   const std::vector<uint8_t> usersTemp = {'m', 'i', 'n', 'e', 0, 1, 2, 3};
   // The program's working folder (fresh_dir of its start) and the target's folder.
-  char cwd[MAX_PATH] = {};
-  GetTempPathA(sizeof cwd, cwd);
-  const std::string workDir = join(join(cwd, "kaldero-e2e"), "capture-replace");
+  const std::string workDir = work_dir("capture-replace");
   ASSERT_TRUE(write_file(join(workDir, "_temp_.tmp"), usersTemp));
   ASSERT_TRUE(write_file(join(dir, "_temp_.tmp"), usersTemp));
 

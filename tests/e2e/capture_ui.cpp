@@ -22,6 +22,8 @@ bool start_meridot(Program& p, const std::string& dirName,
   return true;
 }
 
+std::string work_dir(const std::string& dirName) { return join(join(temp_dir(), "kaldero-e2e"), dirName); }
+
 // ---- the driver's picture ---------------------------------------------------
 
 struct PatternWindow::Impl {
@@ -138,14 +140,19 @@ HWND capture_window(DWORD pid) {
   return found;
 }
 
+RECT window_rect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
 bool enter_capture(Program& p) {
   post_command(p.main, kMeridotIcon);
   const HWND grab = capture_window(p.pid());
   if (!grab) return false;
   const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
   return wait_until([&] {
-    RECT r{};
-    GetWindowRect(grab, &r);
+    const RECT r = window_rect(grab);
     return IsWindowVisible(grab) && !IsWindowVisible(p.main) && r.left == 0 && r.top == 0 && r.right == sw &&
            r.bottom == sh;
   }, 10000);

@@ -26,6 +26,8 @@ std::string meridot_exe();
 // Starts the capture program in a fresh folder and waits for its main window.
 bool start_meridot(Program& p, const std::string& dirName,
                    const std::vector<std::pair<std::string, std::string>>& env = {});
+// The folder start_meridot(p, dirName) runs the program in.
+std::string work_dir(const std::string& dirName);
 
 // A picture of the driver's own on the screen, painted by a thread of its
 // own so that it repaints whenever the capture program uncovers it.
@@ -56,6 +58,8 @@ bool set_form(Program& p, int n, int colours, int orientation = 0, int frameColo
 // The Icon command; true once the capture window covers the screen.
 bool enter_capture(Program& p);
 HWND capture_window(DWORD pid);
+// The window's rectangle on the screen.
+RECT window_rect(HWND w);
 // Presses the left button at from, moves through the points and releases at
 // the last one (or keeps the button held when release is false).
 void drag(POINT from, const std::vector<POINT>& through, bool release = true);
