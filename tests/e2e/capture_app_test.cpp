@@ -1,7 +1,8 @@
 // The capture program's start-up and shell: one instance, the stored
 // position, the desktop settings it switches off for the session (and puts
 // back after a run that was killed), its menus and the hints of its tool bar
-// in both languages.
+// in both languages, and the Japanese UI of a capture and of the
+// transparent-pixel tool.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +12,7 @@
 #include "tests/e2e/about_ui.h"
 #include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/capture_ui.h"
+#include "tests/e2e/mask_ui.h"
 #include "tests/e2e/registry.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/capture/resource.h"
@@ -352,8 +354,9 @@ TEST(CaptureApp, HintsAreDrawnAboveTheToolBarAndTheFrameIsRestored) {
   p.close();
 }
 
-// The Japanese UI: the class menu, the hints, the form dialog, and the
-// questions, save dialog, warning and success text of a capture.
+// The Japanese UI: the class menu, the hints, the form dialog, the
+// questions, save dialog, warning and success text of a capture, and the
+// transparent-pixel tool's buttons, fill tool dialog and success texts.
 TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   Program p;
   ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-ja")));
@@ -379,15 +382,17 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   for (const Control& c : controls) EXPECT_EQ(control_text(dlg, c.id), c.text);
   ASSERT_TRUE(press(dlg, IDOK));
 
+  auto answer = [&](const wchar_t* caption, const wchar_t* text, int button) {
+    const HWND box = wait_window_w(caption, 15000, p.pid());
+    if (!box) return ::testing::AssertionFailure() << "no box";
+    if (!wait_until([&] { return wide_message_text(box) == text; }, 2000))
+      return ::testing::AssertionFailure() << "another text: " << ansi_of(wide_message_text(box));
+    return press(box, button) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "no answer";
+  };
   ASSERT_TRUE(enter_capture(p));
   const POINT at{300, 300};
   drag(at, {at});
-  HWND question = wait_window_w(L"質問", 10000, p.pid());
-  ASSERT_TRUE(question);
-  wait_until([&] { return !wide_message_text(question).empty(); }, 2000);
-  EXPECT_EQ(wide_message_text(question), L"イメージを保存しますか？");
-  screenshot("capture-question-ja");
-  ASSERT_TRUE(press(question, IDNO));
+  ASSERT_TRUE(answer(L"質問", L"イメージを保存しますか？", IDNO));
   // The image stays shown, and beside it the rest of the row is cross-hatched
   // in the button face colour over white.
   settle(p.main);
@@ -408,13 +413,7 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   EXPECT_GT(hatch, 300);
   EXPECT_GT(white, 300);
 
-  auto answer = [&](const wchar_t* caption, const wchar_t* text, int button) {
-    const HWND box = wait_window_w(caption, 15000, p.pid());
-    if (!box) return ::testing::AssertionFailure() << "no box";
-    if (wide_message_text(box) != text) return ::testing::AssertionFailure() << "another text";
-    return press(box, button) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "no answer";
-  };
-  const std::string path = join(fresh_dir("capture-ja-out"), "ja.ico");
+  const std::string dir = fresh_dir("capture-ja-out"), path = join(dir, "ja.ico");
   ASSERT_TRUE(enter_capture(p));
   drag(at, {{at.x + 10, at.y + 10}, at});
   ASSERT_TRUE(answer(L"質問", L"イメージを保存しますか？", IDYES));
@@ -430,5 +429,39 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   ASSERT_TRUE(answer(L"質問", L"アイコンに透明色部分を作りますか？", IDNO));
   ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.", IDOK));
   EXPECT_EQ(read_file(path).size(), 766u);
+
+  // A capture of the tool's picture saved and answered Yes opens the tool.
+  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
+  ASSERT_TRUE(pattern.shown());
+  ASSERT_TRUE(capture_square(p, 32, kMaskPatternX, kMaskPatternY));
+  ASSERT_TRUE(save_and_open_tool(p, join(dir, "a.ico"), true));
+  EXPECT_EQ(control_text(p.main, kToolOk), L"OK");
+  EXPECT_EQ(control_text(p.main, kToolCancel), L"ｷｬﾝｾﾙ");
+  EXPECT_EQ(control_text(p.main, kToolFill), L"ツール");
+  const wchar_t* title = L"塗りつぶしツールの設定";
+  const HWND fill = open_fill_dialog(p, title);
+  ASSERT_TRUE(fill);
+  EXPECT_EQ(control_text(fill, kPixelButton), L"画素");
+  EXPECT_EQ(control_text(fill, kAreaButton), L"領域");
+  EXPECT_EQ(control_text(fill, IDCANCEL), L"ｷｬﾝｾﾙ");
+  bool found = false;
+  for (HWND c = GetWindow(fill, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    found = found || wide_title_of(c) == L"マウス・クリックで透明色ピクセルの設定ができ、\n再クリックで元に戻ります.\n"
+                                     L"透明色ピクセルの設定色は適宜選択ください.\nTrue Color画面の使用を推奨します.";
+  EXPECT_TRUE(found) << "the dialog's text";
+  screenshot("mask-fill-dialog-japanese");
+  click_child(fill, IDCANCEL);
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(fill); }, 5000));
+  for (POINT c : {POINT{0, 0}, POINT{4, 4}, POINT{31, 31}}) click_cell(p.main, c.x, c.y);
+  screenshot("mask-tool-japanese");
+  // The menu's Icon closes the tool as Cancel does.
+  post_command(p.main, kMeridotIcon);
+  ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分はありません.", IDOK));
+  ASSERT_TRUE(wait_until([&] { return IsWindowVisible(capture_window(p.pid())); }, 10000));
+  take_square(32, kMaskPatternX, kMaskPatternY);
+  ASSERT_TRUE(save_and_open_tool(p, join(dir, "b.ico"), true));
+  click_cell(p.main, 2, 2);
+  click_child(p.main, kToolOk);
+  ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分があります.", IDOK));
   p.close();
 }

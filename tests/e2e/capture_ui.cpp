@@ -30,14 +30,11 @@ struct PatternWindow::Impl {
   std::thread thread;
   HWND window = nullptr;
   HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  int w = 0, h = 0;  // what the window paints
+  const uint32_t* pixels = nullptr;
 };
 
 namespace {
-
-struct PaintData {
-  int w, h;
-  const uint32_t* pixels;
-};
 
 LRESULT CALLBACK pattern_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CREATE) {
@@ -46,7 +43,7 @@ LRESULT CALLBACK pattern_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == WM_PAINT) {
-    const auto* d = reinterpret_cast<const PaintData*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    const auto* d = reinterpret_cast<const PatternWindow::Impl*>(GetWindowLongPtrA(w, GWLP_USERDATA));
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(w, &ps);
     BITMAPINFO info{};
@@ -78,21 +75,22 @@ PatternWindow::PatternWindow(int x, int y, int w, int h, std::function<uint32_t(
     : impl_(std::make_unique<Impl>()), x_(x), y_(y), w_(w), h_(h) {
   for (int j = 0; j < h; ++j)
     for (int i = 0; i < w; ++i) pixels_.push_back(colour(i, j) & 0xFFFFFF);
-  auto* d = new PaintData{w, h, pixels_.data()};
-  impl_->thread = std::thread([this, d] {
+  impl_->w = w;
+  impl_->h = h;
+  impl_->pixels = pixels_.data();
+  impl_->thread = std::thread([this] {
     WNDCLASSA wc{};
     wc.lpfnWndProc = pattern_proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "E2EPattern";
     RegisterClassA(&wc);
     impl_->window = CreateWindowExA(0, "E2EPattern", "pattern", WS_POPUP, x_, y_, w_, h_, nullptr, nullptr,
-                                    wc.hInstance, d);
+                                    wc.hInstance, impl_.get());
     ShowWindow(impl_->window, SW_SHOWNA);
     UpdateWindow(impl_->window);
     SetEvent(impl_->ready);
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
-    delete d;
   });
   WaitForSingleObject(impl_->ready, 10000);
 }
@@ -102,8 +100,6 @@ PatternWindow::~PatternWindow() {
   if (impl_->thread.joinable()) impl_->thread.join();
   CloseHandle(impl_->ready);
 }
-
-bool PatternWindow::contains(int sx, int sy) const { return sx >= x_ && sy >= y_ && sx < x_ + w_ && sy < y_ + h_; }
 
 uint32_t PatternWindow::at(int sx, int sy) const {
   return pixels_[static_cast<size_t>(sy - y_) * static_cast<size_t>(w_) + static_cast<size_t>(sx - x_)];

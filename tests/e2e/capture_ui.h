@@ -40,13 +40,11 @@ class PatternWindow {
   PatternWindow& operator=(const PatternWindow&) = delete;
   // The colour shown at screen pixel (sx, sy), which must lie in the window.
   uint32_t at(int sx, int sy) const;
-  bool contains(int sx, int sy) const;
   // Waits until the screen shows the picture exactly.
   bool shown(int ms = 5000) const;
-  RECT rect() const { return RECT{x_, y_, x_ + w_, y_ + h_}; }
+  struct Impl;
 
  private:
-  struct Impl;
   std::unique_ptr<Impl> impl_;
   int x_, y_, w_, h_;
   std::vector<uint32_t> pixels_;
