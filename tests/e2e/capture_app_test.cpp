@@ -438,8 +438,7 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   EXPECT_EQ(control_text(p.main, kToolOk), L"OK");
   EXPECT_EQ(control_text(p.main, kToolCancel), L"ｷｬﾝｾﾙ");
   EXPECT_EQ(control_text(p.main, kToolFill), L"ツール");
-  const wchar_t* title = L"塗りつぶしツールの設定";
-  const HWND fill = open_fill_dialog(p, title);
+  const HWND fill = open_fill_dialog(p, L"塗りつぶしツールの設定");
   ASSERT_TRUE(fill);
   EXPECT_EQ(control_text(fill, kPixelButton), L"画素");
   EXPECT_EQ(control_text(fill, kAreaButton), L"領域");

@@ -28,11 +28,8 @@ TEST(CaptureMask, ColourChoiceMenuIconAndTheFillDialogsCancel) {
   for (bool closeBox : {false, true}) {
     const HWND dlg = open_fill_dialog(p);
     ASSERT_TRUE(dlg);
-    char text[256] = {};
-    GetDlgItemTextA(dlg, kPixelButton, text, sizeof text);
-    EXPECT_STREQ(text, "Pixel");
-    GetDlgItemTextA(dlg, kAreaButton, text, sizeof text);
-    EXPECT_STREQ(text, "Area");
+    EXPECT_EQ(title_of(GetDlgItem(dlg, kPixelButton)), "Pixel");
+    EXPECT_EQ(title_of(GetDlgItem(dlg, kAreaButton)), "Area");
     EXPECT_EQ(GetWindow(dlg, GW_OWNER), p.main);
     EXPECT_EQ(IsDlgButtonChecked(dlg, kPixelButton), UINT{BST_CHECKED});
     EXPECT_EQ(IsDlgButtonChecked(dlg, kAreaButton), UINT{BST_UNCHECKED});

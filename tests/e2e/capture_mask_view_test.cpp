@@ -35,9 +35,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
       {kToolOk, "OK", 23, 70, 20}, {kToolCancel, "Cancel", 45, 70, 20}, {kToolFill, "Tool", 67, 70, 20}};
   for (const Control& c : controls) {
     const HWND b = GetDlgItem(p.main, c.id);
-    char text[32] = {};
-    GetWindowTextA(b, text, sizeof text);
-    EXPECT_STREQ(text, c.text);
+    EXPECT_EQ(title_of(b), c.text);
     const RECT r = client_rect_of(p.main, b);
     EXPECT_EQ(r.left, 6 * n + 15) << c.text;
     EXPECT_EQ(r.top, c.y) << c.text;
