@@ -42,7 +42,7 @@ class PatternWindow {
   uint32_t at(int sx, int sy) const;
   // Waits until the screen shows the picture exactly.
   bool shown(int ms = 5000) const;
-  struct Impl;
+  struct Impl;  // the window, its thread and what it paints
 
  private:
   std::unique_ptr<Impl> impl_;
