@@ -1,13 +1,18 @@
 // The capture program's start-up and shell: one instance, the stored
-// position, the desktop settings it switches off for the session, its menus
-// and the hints of its tool bar in both languages.
+// position, the desktop settings it switches off for the session (and puts
+// back after a run that was killed), its menus and the hints of its tool bar
+// in both languages, and the Japanese UI of a capture and of the
+// transparent-pixel tool.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "capture/app/startup_logic.h"
+#include "tests/e2e/about_ui.h"
 #include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/capture_ui.h"
+#include "tests/e2e/mask_ui.h"
 #include "tests/e2e/registry.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/capture/resource.h"
@@ -21,6 +26,36 @@ std::string read_ini(const std::string& ini, const char* key) {
   GetPrivateProfileStringA("Position", key, "?", text, sizeof text, ini.c_str());
   return text;
 }
+
+// The sections of an INI file, in their order.
+std::vector<std::string> ini_sections(const std::string& ini) {
+  char names[1024] = {};
+  const DWORD n = GetPrivateProfileSectionNamesA(names, sizeof names, ini.c_str());
+  std::vector<std::string> out;
+  for (DWORD i = 0; i < n && names[i];) {
+    out.emplace_back(names + i);
+    i += static_cast<DWORD>(out.back().size()) + 1;
+  }
+  return out;
+}
+
+// The desktop tests change the profile's wallpaper and screen saver: its
+// values come back however a test ends, and no blanking of the test screen
+// follows. A BMP wallpaper of their own lies in the test's folder.
+class CaptureDesktop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(write_file(bmp_, make_bmp24(8, 8, [](int x, int y) { return (x + y) % 2 ? 0x3366CCu : 0xFFFFFFu; })));
+  }
+  void TearDown() override {
+    set_desk_wallpaper("");
+    set_screen_saver_active(false);
+  }
+  SavedRegistryValue wallpaper_{HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"};
+  SavedRegistryValue saver_{HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveActive"};
+  const std::string dir_ = fresh_dir("capture-desktop");
+  const std::string bmp_ = join(dir_, "clouds.bmp");
+};
 
 // The capture program's UiStyle on this system, by its own version rule.
 int capture_style() {
@@ -66,8 +101,7 @@ int text_width(const wchar_t* text, bool japanese, int style, int* height, int* 
 void check_hints(Program& p, const Hint (&hints)[3], bool japanese) {
   const int style = capture_style();
   const int cyBorder = GetSystemMetrics(SM_CYBORDER);
-  RECT wr{};
-  GetWindowRect(p.main, &wr);
+  const RECT wr = window_rect(p.main);
   const POINT away = client_to_screen(p.main, 60, cyBorder + 20 + 6);
   move_mouse(away.x, away.y);
   settle(p.main);
@@ -126,8 +160,7 @@ void check_hints(Program& p, const Hint (&hints)[3], bool japanese) {
     }, 3000);
     EXPECT_EQ(wrong, 0);
   }
-  RECT after{};
-  GetWindowRect(p.main, &after);
+  const RECT after = window_rect(p.main);
   EXPECT_EQ(after.left, wr.left);
 }
 
@@ -151,8 +184,7 @@ TEST(CaptureApp, ASecondStartExitsAtOnceAndTheFirstRunsOn) {
   HWND dlg = form_dialog_from_menu(first);
   ASSERT_TRUE(dlg);
   ASSERT_TRUE(press(dlg, IDCANCEL));
-  RECT r1{};
-  GetWindowRect(first.main, &r1);
+  const RECT r1 = window_rect(first.main);
 
   Program second;
   ASSERT_TRUE(second.start(meridot_exe(), fresh_dir("capture-second")));
@@ -162,13 +194,9 @@ TEST(CaptureApp, ASecondStartExitsAtOnceAndTheFirstRunsOn) {
   EXPECT_TRUE(first.running());
   EXPECT_TRUE(IsWindowVisible(first.main));
   EXPECT_EQ(title_of(first.main), "Meridot");
-  RECT r2{};
-  GetWindowRect(first.main, &r2);
+  const RECT r2 = window_rect(first.main);
   EXPECT_TRUE(EqualRect(&r1, &r2));
-  first.close();
-  DWORD firstCode = 99;
-  EXPECT_TRUE(first.wait_exit(5000, &firstCode));
-  EXPECT_EQ(firstCode, 0u);
+  EXPECT_TRUE(ends_cleanly(first, WM_CLOSE, 0));
 }
 
 // The window goes to the INI position beside the program, clamped so that it
@@ -204,8 +232,7 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
     }
     Program p;
     ASSERT_TRUE(start_meridot_in(p, exe, dir));
-    RECT r{};
-    GetWindowRect(p.main, &r);
+    const RECT r = window_rect(p.main);
     EXPECT_EQ(r.left, c.expectX);
     EXPECT_EQ(r.top, c.expectY);
     EXPECT_EQ(r.right - r.left, 135);
@@ -213,10 +240,7 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
     // Moved partly off the screen, it is stored where it would fit.
     SetWindowPos(p.main, nullptr, -50, sh - 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     settle(p.main);
-    post_command(p.main, IDM_MENU_EXIT);
-    DWORD code = 99;
-    EXPECT_TRUE(p.wait_exit(10000, &code));
-    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(ends_cleanly(p));
     EXPECT_EQ(read_ini(ini, "x"), "0");
     EXPECT_EQ(read_ini(ini, "y"), std::to_string(maxY));
   }
@@ -225,21 +249,15 @@ TEST(CaptureApp, StoredPositionIsClampedToTheScreen) {
 // A BMP wallpaper and an active screen saver are off while the program runs
 // and back after it; a JPEG wallpaper and a screen saver that was off are
 // left as they are.
-TEST(CaptureApp, WallpaperAndScreenSaverAreOffOnlyWhileRunning) {
-  // The profile's values come back however the test ends.
-  SavedRegistryValue savedWallpaper(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper");
-  SavedRegistryValue savedSaver(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveActive");
-  const std::string dir = fresh_dir("capture-desktop");
-  const std::string bmp = join(dir, "clouds.bmp");
-  const std::string jpg = join(dir, "beach.jpg");
-  ASSERT_TRUE(write_file(bmp, make_bmp24(8, 8, [](int x, int y) { return (x + y) % 2 ? 0x3366CCu : 0xFFFFFFu; })));
+TEST_F(CaptureDesktop, WallpaperAndScreenSaverAreOffOnlyWhileRunning) {
+  const std::string jpg = join(dir_, "beach.jpg");
   ASSERT_TRUE(write_file(jpg, {0xFF, 0xD8, 0xFF, 0xD9}));
   struct Case {
     std::string wallpaper;
     bool saver;
     std::string wallpaperWhileRunning;
   };
-  const Case cases[] = {{bmp, true, ""}, {jpg, false, jpg}, {bmp, false, ""}, {"", true, ""}};
+  const Case cases[] = {{bmp_, true, ""}, {jpg, false, jpg}, {bmp_, false, ""}, {"", true, ""}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.wallpaper + (c.saver ? " saver on" : " saver off"));
     set_desk_wallpaper(c.wallpaper);
@@ -258,22 +276,87 @@ TEST(CaptureApp, WallpaperAndScreenSaverAreOffOnlyWhileRunning) {
     EXPECT_EQ(s.wallpaper, c.wallpaper);
     EXPECT_EQ(s.screenSaverActive, c.saver);
   }
-  // No blanking of the test screen after this test.
-  set_desk_wallpaper("");
-  set_screen_saver_active(false);
 }
 
+// A run killed while it has the screen saver and a BMP wallpaper off: the
+// next run finds the note the killed one left, puts the saver back on, and at
+// its own normal exit leaves the desktop as the user had it.
+TEST_F(CaptureDesktop, AKilledRunsScreenSaverIsBackAfterTheNextRun) {
+  // A copy of the program in a folder of its own keeps its INI there.
+  const std::string exe = join(dir_, "MERIDOT5.EXE");
+  const std::string ini = join(dir_, "MERIDOT5.INI");
+  ASSERT_TRUE(CopyFileA(meridot_exe().c_str(), exe.c_str(), FALSE));
+  set_desk_wallpaper(bmp_);
+  set_screen_saver_active(true);
+
+  Program killed;
+  ASSERT_TRUE(start_meridot_in(killed, exe, dir_));
+  DesktopSettings s = desktop_settings();
+  ASSERT_TRUE(s.read);
+  ASSERT_FALSE(s.screenSaverActive);
+  ASSERT_EQ(s.wallpaper, "");
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, killed.pid());
+  ASSERT_TRUE(process);
+  ASSERT_TRUE(TerminateProcess(process, 9));
+  EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+  CloseHandle(process);
+  ASSERT_TRUE(killed.wait_exit(5000));
+  s = desktop_settings();
+  ASSERT_FALSE(s.screenSaverActive) << "the killed run left the saver off";
+  EXPECT_EQ(ini_sections(ini).size(), 1u) << "a note of what the killed run switched off";
+
+  Program next;
+  ASSERT_TRUE(start_meridot_in(next, exe, dir_));
+  s = desktop_settings();
+  EXPECT_FALSE(s.screenSaverActive) << "off again while the next run runs";
+  EXPECT_EQ(s.wallpaper, "");
+  ASSERT_TRUE(ends_cleanly(next));
+  s = desktop_settings();
+  EXPECT_TRUE(s.screenSaverActive);
+  EXPECT_EQ(s.wallpaper, bmp_);
+  EXPECT_EQ(ini_sections(ini), std::vector<std::string>{"Position"}) << "the note is gone";
+}
+
+// The hints; then a click on Form first takes the hint away (the frame is as
+// it was while the dialog is up) and opens the form dialog. (A click on Icon
+// starting capture mode, which Esc leaves, is CaptureKeyboard's.)
 TEST(CaptureApp, HintsAreDrawnAboveTheToolBarAndTheFrameIsRestored) {
   Program p;
   ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-hints")));
+  // The tool bar's class draws on the parent's DC. (Its cursor cannot be
+  // checked here: Wine reads a class cursor of another process as 0.)
+  const HWND bar = FindWindowExA(p.main, nullptr, "IconBarWindow", nullptr);
+  ASSERT_TRUE(bar);
+  EXPECT_EQ(GetClassLongPtrA(bar, GCL_STYLE), static_cast<ULONG_PTR>(CS_PARENTDC | CS_HREDRAW | CS_VREDRAW));
   const Hint hints[3] = {{kMeridotFormButton, 16, L"Form"}, {kMeridotIconButton, 48, L"Icon"},
                          {kMeridotAboutButton, 80, L"About"}};
   check_hints(p, hints, false);
+
+  // The pointer is below the strip again, and the window as it was.
+  const Pixels before = grab_window(p.main);
+  // The menu bar and the tool bar, where the hint lies (the caption changes
+  // its colour while the dialog is active).
+  const RECT wr = window_rect(p.main);
+  const POINT clientTop = client_to_screen(p.main, 0, 0);
+  const int menuTop = clientTop.y - wr.top - GetSystemMetrics(SM_CYMENU);
+  const int stripRows = GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYBORDER) + 20;
+  const POINT form = client_to_screen(p.main, 30, GetSystemMetrics(SM_CYBORDER) + 10);
+  move_mouse(form.x, form.y);
+  ASSERT_TRUE(wait_until([&] {
+    return count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows) > 0;
+  }, 3000)) << "the hint";
+  click(form.x, form.y);
+  HWND dlg = wait_window(kFormDialogTitle, 10000, p.pid());
+  ASSERT_TRUE(dlg);
+  settle(p.main);
+  EXPECT_EQ(count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows), 0);
+  ASSERT_TRUE(press(dlg, IDCANCEL));
   p.close();
 }
 
-// The Japanese UI: the class menu, the hints, the form dialog and the
-// question after a capture.
+// The Japanese UI: the class menu, the hints, the form dialog, the
+// questions, save dialog, warning and success text of a capture, and the
+// transparent-pixel tool's buttons, fill tool dialog and success texts.
 TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   Program p;
   ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-ja")));
@@ -296,22 +379,20 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
                               {IDC_COLOURS_256, L"256色"},      {IDC_ERECT, L"正立"},
                               {IDC_INVERTED_MIRROR, L"倒立鏡面"}, {IDC_FRAME_INVERTED, L"反転色"},
                               {IDC_FRAME_WHITE, L"白色"}};
-  for (const Control& c : controls) {
-    wchar_t text[64] = {};
-    GetDlgItemTextW(dlg, c.id, text, 64);
-    EXPECT_STREQ(text, c.text);
-  }
+  for (const Control& c : controls) EXPECT_EQ(control_text(dlg, c.id), c.text);
   ASSERT_TRUE(press(dlg, IDOK));
 
+  auto answer = [&](const wchar_t* caption, const wchar_t* text, int button) {
+    const HWND box = wait_window_w(caption, 15000, p.pid());
+    if (!box) return ::testing::AssertionFailure() << "no box";
+    if (!wait_until([&] { return wide_message_text(box) == text; }, 2000))
+      return ::testing::AssertionFailure() << "another text: " << ansi_of(wide_message_text(box));
+    return press(box, button) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "no answer";
+  };
   ASSERT_TRUE(enter_capture(p));
   const POINT at{300, 300};
   drag(at, {at});
-  HWND question = wait_window_w(L"質問", 10000, p.pid());
-  ASSERT_TRUE(question);
-  wait_until([&] { return !wide_message_text(question).empty(); }, 2000);
-  EXPECT_EQ(wide_message_text(question), L"イメージを保存しますか？");
-  screenshot("capture-question-ja");
-  ASSERT_TRUE(press(question, IDNO));
+  ASSERT_TRUE(answer(L"質問", L"イメージを保存しますか？", IDNO));
   // The image stays shown, and beside it the rest of the row is cross-hatched
   // in the button face colour over white.
   settle(p.main);
@@ -331,53 +412,55 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   EXPECT_EQ(other, 0);
   EXPECT_GT(hatch, 300);
   EXPECT_GT(white, 300);
-  p.close();
-}
 
-// A click on Form or Icon first takes the hint away (the frame is as it was
-// while the dialog is up), then runs the command: the form dialog, or capture
-// mode, which Esc leaves.
-TEST(CaptureApp, ToolBarButtonsEraseTheHintAndRunTheirCommands) {
-  Program p;
-  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-buttons")));
-  // The tool bar's class draws on the parent's DC. (Its cursor cannot be
-  // checked here: Wine reads a class cursor of another process as 0.)
-  const HWND bar = FindWindowExA(p.main, nullptr, "IconBarWindow", nullptr);
-  ASSERT_TRUE(bar);
-  EXPECT_EQ(GetClassLongPtrA(bar, GCL_STYLE), static_cast<ULONG_PTR>(CS_PARENTDC | CS_HREDRAW | CS_VREDRAW));
-  const int cyBorder = GetSystemMetrics(SM_CYBORDER);
-  const POINT away = client_to_screen(p.main, 60, cyBorder + 26);
-  move_mouse(away.x, away.y);
-  settle(p.main);
-  const Pixels before = grab_window(p.main);
-  // The menu bar and the tool bar, where the hint lies (the caption changes
-  // its colour while the dialog is active).
-  RECT wr{};
-  GetWindowRect(p.main, &wr);
-  const POINT clientTop = client_to_screen(p.main, 0, 0);
-  const int menuTop = clientTop.y - wr.top - GetSystemMetrics(SM_CYMENU);
-  const int stripRows = GetSystemMetrics(SM_CYMENU) + cyBorder + 20;
+  const std::string dir = fresh_dir("capture-ja-out"), path = join(dir, "ja.ico");
+  ASSERT_TRUE(enter_capture(p));
+  drag(at, {{at.x + 10, at.y + 10}, at});
+  ASSERT_TRUE(answer(L"質問", L"イメージを保存しますか？", IDYES));
+  HWND dialog = wait_window_w(L"アイコン・ファイル名の指定", 10000, p.pid());
+  ASSERT_TRUE(dialog);
+  ASSERT_TRUE(answer_file_dialog(dialog, "D:\\ja.ico"));
+  ASSERT_TRUE(answer(L"警告", L"リムーバブル(またはリモート)・ディスクへはセーブできません.", IDOK));
+  dialog = wait_window_w(L"アイコン・ファイル名の指定", 10000, p.pid());
+  ASSERT_TRUE(dialog);
+  ASSERT_TRUE(answer_file_dialog(dialog, path));
+  ASSERT_TRUE(wait_window_w(L"質問", 15000, p.pid()));
+  screenshot("capture-japanese-transparent-question");
+  ASSERT_TRUE(answer(L"質問", L"アイコンに透明色部分を作りますか？", IDNO));
+  ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.", IDOK));
+  EXPECT_EQ(read_file(path).size(), 766u);
 
-  const POINT form = client_to_screen(p.main, 30, cyBorder + 10);
-  move_mouse(form.x, form.y);
-  ASSERT_TRUE(wait_until([&] {
-    return count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows) > 0;
-  }, 3000)) << "the hint";
-  click(form.x, form.y);
-  HWND dlg = wait_window(kFormDialogTitle, 10000, p.pid());
-  ASSERT_TRUE(dlg);
-  settle(p.main);
-  EXPECT_EQ(count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows), 0);
-  ASSERT_TRUE(press(dlg, IDCANCEL));
-
-  const POINT icon = client_to_screen(p.main, 62, cyBorder + 10);
-  click(icon.x, icon.y);
-  HWND grab = capture_window(p.pid());
-  ASSERT_TRUE(grab);
-  // Keys reach the capture window once it is in front, a moment after it shows.
-  ASSERT_TRUE(wait_until([&] { return IsWindowVisible(grab) && GetForegroundWindow() == grab; }, 5000));
-  EXPECT_FALSE(IsWindowVisible(p.main));
-  type_key(VK_ESCAPE);
-  EXPECT_TRUE(wait_until([&] { return IsWindowVisible(p.main) && !IsWindowVisible(grab); }, 5000));
+  // A capture of the tool's picture saved and answered Yes opens the tool.
+  PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
+  ASSERT_TRUE(pattern.shown());
+  ASSERT_TRUE(capture_square(p, 32, kMaskPatternX, kMaskPatternY));
+  ASSERT_TRUE(save_and_open_tool(p, join(dir, "a.ico"), true));
+  EXPECT_EQ(control_text(p.main, kToolOk), L"OK");
+  EXPECT_EQ(control_text(p.main, kToolCancel), L"ｷｬﾝｾﾙ");
+  EXPECT_EQ(control_text(p.main, kToolFill), L"ツール");
+  const HWND fill = open_fill_dialog(p, L"塗りつぶしツールの設定");
+  ASSERT_TRUE(fill);
+  EXPECT_EQ(control_text(fill, kPixelButton), L"画素");
+  EXPECT_EQ(control_text(fill, kAreaButton), L"領域");
+  EXPECT_EQ(control_text(fill, IDCANCEL), L"ｷｬﾝｾﾙ");
+  bool found = false;
+  for (HWND c = GetWindow(fill, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    found = found || wide_title_of(c) == L"マウス・クリックで透明色ピクセルの設定ができ、\n再クリックで元に戻ります.\n"
+                                     L"透明色ピクセルの設定色は適宜選択ください.\nTrue Color画面の使用を推奨します.";
+  EXPECT_TRUE(found) << "the dialog's text";
+  screenshot("mask-fill-dialog-japanese");
+  click_child(fill, IDCANCEL);
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(fill); }, 5000));
+  for (POINT c : {POINT{0, 0}, POINT{4, 4}, POINT{31, 31}}) click_cell(p.main, c.x, c.y);
+  screenshot("mask-tool-japanese");
+  // The menu's Icon closes the tool as Cancel does.
+  post_command(p.main, kMeridotIcon);
+  ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分はありません.", IDOK));
+  ASSERT_TRUE(wait_until([&] { return IsWindowVisible(capture_window(p.pid())); }, 10000));
+  take_square(32, kMaskPatternX, kMaskPatternY);
+  ASSERT_TRUE(save_and_open_tool(p, join(dir, "b.ico"), true));
+  click_cell(p.main, 2, 2);
+  click_child(p.main, kToolOk);
+  ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分があります.", IDOK));
   p.close();
 }

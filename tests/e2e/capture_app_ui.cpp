@@ -65,6 +65,12 @@ HWND meridot_button(HWND main, int id) {
   return GetDlgItem(FindWindowExA(main, nullptr, "IconBarWindow", nullptr), id);
 }
 
+bool ends_cleanly(Program& p, UINT msg, WPARAM wp) {
+  PostMessageA(p.main, msg, wp, 0);
+  DWORD code = 99;
+  return p.wait_exit(10000, &code) && code == 0;
+}
+
 int meridot_base_height() { return GetSystemMetrics(SM_CYMIN) + GetSystemMetrics(SM_CYMENU) + 21; }
 
 HWND open_form_dialog(Program& p, bool japanese) {

@@ -25,6 +25,9 @@ constexpr const wchar_t* kFormDialogTitleJa = L"アイコン形式の設定";
 bool start_meridot_in(Program& p, const std::string& exe, const std::string& dir,
                       const std::vector<std::pair<std::string, std::string>>& env = {});
 HWND meridot_button(HWND main, int id);
+// Posts msg to the main window (the menu's Exit unless told); true once the
+// program has ended with exit code 0.
+bool ends_cleanly(Program& p, UINT msg = WM_COMMAND, WPARAM wp = IDM_MENU_EXIT);
 
 // SM_CYMIN + SM_CYMENU + 21: the main window is this plus N high.
 int meridot_base_height();

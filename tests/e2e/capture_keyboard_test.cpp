@@ -11,8 +11,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr int kPatternX = 0, kPatternY = 0, kPatternSide = 300;
-
 // The viewer beside the capture program, made active by a click on its tool
 // bar, then the capture program's Icon button clicked, as a person does.
 class CaptureKeyboard : public ::testing::Test {
@@ -33,18 +31,12 @@ class CaptureKeyboard : public ::testing::Test {
     const POINT zoom = button_centre(viewer_.main, kButtonZoomIn);
     click(zoom.x, zoom.y);
     ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == viewer_.main; }, 5000));
-    const POINT icon = centre_of(meridot_button(capture_.main, kMeridotIconButton));
-    click(icon.x, icon.y);
+    click_centre(meridot_button(capture_.main, kMeridotIconButton));
     ASSERT_TRUE(wait_until([&] { return IsWindowVisible(grab()) && !IsWindowVisible(capture_.main); }, 10000));
-  }
-  static POINT centre_of(HWND w) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
   HWND grab() const { return capture_window(capture_.pid()); }
 
-  PatternWindow pattern_{kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern};
+  PatternWindow pattern_{0, 0, 300, 300, test_pattern};
   Program viewer_, capture_;
 };
 

@@ -16,14 +16,6 @@ int selected_colour(HWND main) {
   return static_cast<int>(SendMessageA(GetDlgItem(main, kToolColours), CB_GETCURSEL, 0, 0));
 }
 
-// Captures again after the tool has closed, saves and opens the tool.
-bool reopen(Program& p, const std::string& path) {
-  if (!enter_capture(p)) return false;
-  const POINT at{kMaskPatternX + 7, kMaskPatternY + 7};
-  drag(at, {{at.x + 2, at.y + 2}, at});
-  return save_and_open_tool(p, path);
-}
-
 TEST(CaptureMask, ColourChoiceMenuIconAndTheFillDialogsCancel) {
   MaskSession session;
   ASSERT_TRUE(session.open("mask-menu", 16, 16));
@@ -36,11 +28,8 @@ TEST(CaptureMask, ColourChoiceMenuIconAndTheFillDialogsCancel) {
   for (bool closeBox : {false, true}) {
     const HWND dlg = open_fill_dialog(p);
     ASSERT_TRUE(dlg);
-    char text[256] = {};
-    GetDlgItemTextA(dlg, kPixelButton, text, sizeof text);
-    EXPECT_STREQ(text, "Pixel");
-    GetDlgItemTextA(dlg, kAreaButton, text, sizeof text);
-    EXPECT_STREQ(text, "Area");
+    EXPECT_EQ(title_of(GetDlgItem(dlg, kPixelButton)), "Pixel");
+    EXPECT_EQ(title_of(GetDlgItem(dlg, kAreaButton)), "Area");
     EXPECT_EQ(GetWindow(dlg, GW_OWNER), p.main);
     EXPECT_EQ(IsDlgButtonChecked(dlg, kPixelButton), UINT{BST_CHECKED});
     EXPECT_EQ(IsDlgButtonChecked(dlg, kAreaButton), UINT{BST_UNCHECKED});
@@ -57,7 +46,7 @@ TEST(CaptureMask, ColourChoiceMenuIconAndTheFillDialogsCancel) {
   // The white ground is one region: a pixel click marks one pixel of it.
   click_cell(p.main, 0, 0);
   marks[0] = 1;
-  EXPECT_TRUE(view_is(p.main, 16, square, marks, 0x008080));
+  EXPECT_TRUE(view_is(p.main, 16, square, marks));
 
   // A colour from the list: new marks take it; Cancel puts the list back.
   pick_colour(p.main, kPurple);
@@ -65,26 +54,25 @@ TEST(CaptureMask, ColourChoiceMenuIconAndTheFillDialogsCancel) {
   click_cell(p.main, 1, 0);
   const Pixels px = grab_client(p.main);
   EXPECT_TRUE(cell_shows(px, 1, 0, kPurpleRgb, true));
-  EXPECT_TRUE(cell_shows(px, 0, 0, 0x008080, true)) << "a cell already painted keeps its colour";
+  EXPECT_TRUE(cell_shows(px, 0, 0, kFirstMarkColour, true)) << "a cell already painted keeps its colour";
 
   // The menu's Icon closes the tool as Cancel does and starts a capture.
   post_command(p.main, kMeridotIcon);
-  EXPECT_EQ(success_text(p), "16x16/16 color icon file\nhas been created.\nNo transparent pixel(s).");
+  EXPECT_EQ(expect_message(p.pid(), "Success"), created_text(16, 16) + "\nNo transparent pixel(s).");
   ASSERT_TRUE(capture_window(p.pid()));
   EXPECT_FALSE(GetDlgItem(p.main, kToolOk));
-  const POINT at{kMaskPatternX + 7, kMaskPatternY + 7};
   ASSERT_TRUE(wait_until([&] { return IsWindowVisible(capture_window(p.pid())); }, 10000));
-  drag(at, {{at.x + 2, at.y + 2}, at});
+  take_square(16, kMaskPatternX, kMaskPatternY);
   ASSERT_TRUE(save_and_open_tool(p, join(dir, "b.ico")));
   EXPECT_EQ(selected_colour(p.main), 0) << "Cancel put the colour back";
   click_cell(p.main, 3, 3);
-  EXPECT_TRUE(cell_shows(grab_client(p.main), 3, 3, 0x008080, true));
+  EXPECT_TRUE(cell_shows(grab_client(p.main), 3, 3, kFirstMarkColour, true));
 
   // OK keeps the colour chosen last.
   pick_colour(p.main, kPurple);
   click_child(p.main, kToolOk);
-  EXPECT_EQ(success_text(p), "16x16/16 color icon file\nhas been created.\nSome transparent pixel(s).");
-  ASSERT_TRUE(reopen(p, join(dir, "c.ico")));
+  EXPECT_EQ(expect_message(p.pid(), "Success"), created_text(16, 16) + "\nSome transparent pixel(s).");
+  ASSERT_TRUE(capture_square(p, 16, kMaskPatternX, kMaskPatternY) && save_and_open_tool(p, join(dir, "c.ico")));
   EXPECT_EQ(selected_colour(p.main), kPurple);
   click_cell(p.main, 3, 3);
   EXPECT_TRUE(cell_shows(grab_client(p.main), 3, 3, kPurpleRgb, true));

@@ -11,8 +11,7 @@ using namespace e2e;
 namespace {
 
 RECT client_rect_of(HWND main, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
+  RECT r = window_rect(child);
   MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
@@ -22,12 +21,9 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   MaskSession session;
   ASSERT_TRUE(session.open("mask-view", n, 16));
   Program& p = session.p;
-  const std::string& path = session.path;
-  const std::vector<uint8_t> before = read_file(path);
-  ASSERT_EQ(before.size(), 318u);
+  ASSERT_EQ(session.before.size(), 318u);
 
-  RECT w;
-  GetWindowRect(p.main, &w);
+  RECT w = window_rect(p.main);
   EXPECT_EQ(w.right - w.left, 2 * GetSystemMetrics(SM_CXFRAME) + 6 * n + 100);
   EXPECT_EQ(w.bottom - w.top, 6 * n + meridot_base_height());
   struct Control {
@@ -39,9 +35,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
       {kToolOk, "OK", 23, 70, 20}, {kToolCancel, "Cancel", 45, 70, 20}, {kToolFill, "Tool", 67, 70, 20}};
   for (const Control& c : controls) {
     const HWND b = GetDlgItem(p.main, c.id);
-    char text[32] = {};
-    GetWindowTextA(b, text, sizeof text);
-    EXPECT_STREQ(text, c.text);
+    EXPECT_EQ(title_of(b), c.text);
     const RECT r = client_rect_of(p.main, b);
     EXPECT_EQ(r.left, 6 * n + 15) << c.text;
     EXPECT_EQ(r.top, c.y) << c.text;
@@ -63,8 +57,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   const HWND mine = CreateWindowA("COMBOBOX", "", WS_POPUP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 0, 0, 71, 220,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   SendMessageA(mine, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
-  RECT mr;
-  GetWindowRect(mine, &mr);
+  const RECT mr = window_rect(mine);
   DestroyWindow(mine);
   EXPECT_EQ(lr.bottom - lr.top, mr.bottom - mr.top);
   EXPECT_EQ(SendMessageA(list, CB_GETITEMHEIGHT, 0, 0), 14);
@@ -82,7 +75,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
 
   const std::vector<uint32_t> square = mask_square(n);
   std::vector<uint8_t> marks(n * n, 0);
-  EXPECT_TRUE(view_is(p.main, n, square, marks, 0x008080));
+  EXPECT_TRUE(view_is(p.main, n, square, marks));
   // Corners of the grid, the ring, a pixel of each half of one byte: each
   // click marks its pixel alone; a second click returns it.
   const POINT cells[] = {{0, 0}, {15, 15}, {2, 2}, {4, 13}, {5, 13}, {15, 0}};
@@ -90,7 +83,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
     click_cell(p.main, c.x, c.y);
     marks[c.y * n + c.x] = 1;
   }
-  EXPECT_TRUE(view_is(p.main, n, square, marks, 0x008080));
+  EXPECT_TRUE(view_is(p.main, n, square, marks));
   screenshot("mask-tool-marks");
   for (POINT c : {POINT{2, 2}, POINT{15, 15}}) {
     click_cell(p.main, c.x, c.y);
@@ -99,14 +92,14 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   // Beside the view and on the tool bar's row: nothing.
   const POINT beside = client_to_screen(p.main, 6 * n + 5, 60);
   click(beside.x, beside.y);
-  EXPECT_TRUE(view_is(p.main, n, square, marks, 0x008080));
+  EXPECT_TRUE(view_is(p.main, n, square, marks));
 
   click_child(p.main, kToolCancel);
-  EXPECT_EQ(success_text(p), "16x16/16 color icon file\nhas been created.\nNo transparent pixel(s).");
-  EXPECT_EQ(read_file(path), before);
+  EXPECT_EQ(expect_message(p.pid(), "Success"), created_text(16, 16) + "\nNo transparent pixel(s).");
+  EXPECT_EQ(read_file(session.path), session.before);
   EXPECT_FALSE(GetDlgItem(p.main, kToolOk));
   EXPECT_FALSE(GetDlgItem(p.main, kToolColours));
-  GetWindowRect(p.main, &w);
+  w = window_rect(p.main);
   EXPECT_EQ(w.right - w.left, 135);
   EXPECT_EQ(w.bottom - w.top, meridot_base_height() + n);
   EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(meridot_button(p.main, kMeridotFormButton)) &&
@@ -120,8 +113,6 @@ void area_clicks(int n, int colours, const char* shot) {
   MaskSession session;
   ASSERT_TRUE(session.open("mask-area", n, colours));
   Program& p = session.p;
-  const std::string& path = session.path;
-  const std::vector<uint8_t> before = read_file(path);
   const std::vector<uint32_t> square = mask_square(n);
   // The ring and the hole of the top-left tile; the other tiles hold the same
   // colours but are not connected to them.
@@ -163,13 +154,12 @@ void area_clicks(int n, int colours, const char* shot) {
       marks[s.cell.y * n + s.cell.x] = s.to;
     else
       set_where(s.region, s.to);
-    EXPECT_TRUE(view_is(p.main, n, square, marks, 0x008080)) << s.what;
+    EXPECT_TRUE(view_is(p.main, n, square, marks)) << s.what;
   }
   screenshot(shot);
   click_child(p.main, kToolOk);
-  const std::string first = std::to_string(n) + "x" + std::to_string(n) + "/" + std::to_string(colours);
-  EXPECT_EQ(success_text(p), first + " color icon file\nhas been created.\nSome transparent pixel(s).");
-  EXPECT_EQ(read_file(path), with_marks(before, n, colours, marks));
+  EXPECT_EQ(expect_message(p.pid(), "Success"), created_text(n, colours) + "\nSome transparent pixel(s).");
+  EXPECT_EQ(read_file(session.path), with_marks(session.before, n, colours, marks));
   p.close();
 }
 

@@ -46,18 +46,14 @@ TEST(CaptureToolPlace, GrownWindowStaysOnTheScreenAndKeysAnswerIt) {
     ASSERT_TRUE(open_tool_on_capture(p, path, n, 16));
     const std::vector<uint8_t> saved = read_file(path);
     settle(p.main);
-    RECT w{};
-    GetWindowRect(p.main, &w);
+    RECT w = window_rect(p.main);
     EXPECT_EQ(w.right - w.left, 2 * GetSystemMetrics(SM_CXFRAME) + 6 * n + 100);
     EXPECT_TRUE(inside(w, work)) << w.left << "," << w.top << " " << w.right << "," << w.bottom;
     // Moved only as far as it had to: its right and bottom edges on the work area's.
     EXPECT_EQ(w.right, work.right);
     EXPECT_EQ(w.bottom, work.bottom);
-    for (int id : {kToolOk, kToolCancel, kToolFill, kToolColours}) {
-      RECT c{};
-      GetWindowRect(GetDlgItem(p.main, id), &c);
-      EXPECT_TRUE(inside(c, work)) << "control " << id;
-    }
+    for (int id : {kToolOk, kToolCancel, kToolFill, kToolColours})
+      EXPECT_TRUE(inside(window_rect(GetDlgItem(p.main, id)), work)) << "control " << id;
     screenshot(std::string("tool-in-corner-") + (r.viaColourList ? "enter" : "esc"));
 
     click_cell(p.main, 3, 2);
@@ -69,13 +65,13 @@ TEST(CaptureToolPlace, GrownWindowStaysOnTheScreenAndKeysAnswerIt) {
       EXPECT_EQ(info.hwndFocus, GetDlgItem(p.main, kToolColours)) << "the keyboard is on the colour list";
     }
     type_key(r.key);
-    const std::string text = success_text(p);
+    const std::string text = expect_message(p.pid(), "Success");
     ASSERT_GE(text.size(), std::string(r.ending).size());
     EXPECT_EQ(text.substr(text.size() - std::string(r.ending).size()), r.ending);
     ASSERT_TRUE(wait_until([&] { return !tool_open(p.main); }, 5000));
     EXPECT_EQ(read_file(path) == saved, r.key == VK_ESCAPE) << "Cancel keeps the icon, OK rewrites it";
     settle(p.main);
-    GetWindowRect(p.main, &w);
+    w = window_rect(p.main);
     EXPECT_EQ(w.left, corner.x) << "back in its corner";
     EXPECT_EQ(w.top, corner.y);
   }

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "formats/capture_icon.h"
+#include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/capture/resource.h"
 
@@ -13,8 +14,7 @@ std::string meridot_exe() { return join(bin_dir(), "MERIDOT5.EXE"); }
 
 bool start_meridot(Program& p, const std::string& dirName,
                    const std::vector<std::pair<std::string, std::string>>& env) {
-  if (!p.start(meridot_exe(), fresh_dir(dirName), env)) return false;
-  if (!p.wait_main("MERIDOT5")) return false;
+  if (!start_meridot_in(p, meridot_exe(), fresh_dir(dirName), env)) return false;
   // The stored position is whatever the last run left; the tests read the
   // image in the main window, which must lie wholly on the screen.
   SetWindowPos(p.main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -22,20 +22,19 @@ bool start_meridot(Program& p, const std::string& dirName,
   return true;
 }
 
+std::string work_dir(const std::string& dirName) { return join(join(temp_dir(), "kaldero-e2e"), dirName); }
+
 // ---- the driver's picture ---------------------------------------------------
 
 struct PatternWindow::Impl {
   std::thread thread;
   HWND window = nullptr;
   HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  int w = 0, h = 0;  // what the window paints
+  const uint32_t* pixels = nullptr;
 };
 
 namespace {
-
-struct PaintData {
-  int w, h;
-  const uint32_t* pixels;
-};
 
 LRESULT CALLBACK pattern_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CREATE) {
@@ -44,7 +43,7 @@ LRESULT CALLBACK pattern_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == WM_PAINT) {
-    const auto* d = reinterpret_cast<const PaintData*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    const auto* d = reinterpret_cast<const PatternWindow::Impl*>(GetWindowLongPtrA(w, GWLP_USERDATA));
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(w, &ps);
     BITMAPINFO info{};
@@ -76,21 +75,22 @@ PatternWindow::PatternWindow(int x, int y, int w, int h, std::function<uint32_t(
     : impl_(std::make_unique<Impl>()), x_(x), y_(y), w_(w), h_(h) {
   for (int j = 0; j < h; ++j)
     for (int i = 0; i < w; ++i) pixels_.push_back(colour(i, j) & 0xFFFFFF);
-  auto* d = new PaintData{w, h, pixels_.data()};
-  impl_->thread = std::thread([this, d] {
+  impl_->w = w;
+  impl_->h = h;
+  impl_->pixels = pixels_.data();
+  impl_->thread = std::thread([this] {
     WNDCLASSA wc{};
     wc.lpfnWndProc = pattern_proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "E2EPattern";
     RegisterClassA(&wc);
     impl_->window = CreateWindowExA(0, "E2EPattern", "pattern", WS_POPUP, x_, y_, w_, h_, nullptr, nullptr,
-                                    wc.hInstance, d);
+                                    wc.hInstance, impl_.get());
     ShowWindow(impl_->window, SW_SHOWNA);
     UpdateWindow(impl_->window);
     SetEvent(impl_->ready);
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
-    delete d;
   });
   WaitForSingleObject(impl_->ready, 10000);
 }
@@ -100,8 +100,6 @@ PatternWindow::~PatternWindow() {
   if (impl_->thread.joinable()) impl_->thread.join();
   CloseHandle(impl_->ready);
 }
-
-bool PatternWindow::contains(int sx, int sy) const { return sx >= x_ && sy >= y_ && sx < x_ + w_ && sy < y_ + h_; }
 
 uint32_t PatternWindow::at(int sx, int sy) const {
   return pixels_[static_cast<size_t>(sy - y_) * static_cast<size_t>(w_) + static_cast<size_t>(sx - x_)];
@@ -117,8 +115,7 @@ bool PatternWindow::shown(int ms) const {
 // ---- driving the program ----------------------------------------------------
 
 bool set_form(Program& p, int n, int colours, int orientation, int frameColour) {
-  post_command(p.main, kMeridotForm);
-  const HWND dlg = wait_window("Select an Icon Form", 10000, p.pid());
+  const HWND dlg = open_form_dialog(p);
   if (!dlg) return false;
   const int sizeId = n == 16 ? IDC_SIZE_16 : n == 32 ? IDC_SIZE_32 : n == 48 ? IDC_SIZE_48 : IDC_SIZE_64;
   for (int id : {sizeId, colours == 256 ? IDC_COLOURS_256 : IDC_COLOURS_16, IDC_ERECT + orientation,
@@ -139,14 +136,19 @@ HWND capture_window(DWORD pid) {
   return found;
 }
 
+RECT window_rect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
 bool enter_capture(Program& p) {
   post_command(p.main, kMeridotIcon);
   const HWND grab = capture_window(p.pid());
   if (!grab) return false;
   const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
   return wait_until([&] {
-    RECT r{};
-    GetWindowRect(grab, &r);
+    const RECT r = window_rect(grab);
     return IsWindowVisible(grab) && !IsWindowVisible(p.main) && r.left == 0 && r.top == 0 && r.right == sw &&
            r.bottom == sh;
   }, 10000);
@@ -161,6 +163,19 @@ void drag(POINT from, const std::vector<POINT>& through, bool release) {
     mouse_button(false);
     Sleep(60);
   }
+}
+
+POINT pointer_for(int n, int x0, int y0) { return POINT{x0 + n / 2 - 1, y0 + n / 2 - 1}; }
+
+void take_square(int n, int x0, int y0) {
+  const POINT at = pointer_for(n, x0, y0);
+  drag(at, {{at.x + 9, at.y + 4}, {at.x - 3, at.y + 7}, at});
+}
+
+bool capture_square(Program& p, int n, int x0, int y0) {
+  if (!enter_capture(p)) return false;
+  take_square(n, x0, y0);
+  return true;
 }
 
 void type_key(WORD vk, WORD modifier) {
@@ -180,24 +195,33 @@ void type_key(WORD vk, WORD modifier) {
   Sleep(100);
 }
 
-std::string save_capture(Program& p, const std::string& path, bool overwrite) {
+HWND save_as(Program& p, const std::string& path) {
   const HWND question = wait_window("Question", 10000, p.pid());
-  if (!question || message_text(question) != "Do you save the image?") return "";
-  if (!press(question, IDYES)) return "";
+  if (!question || message_text(question) != "Do you save the image?" || !press(question, IDYES)) return nullptr;
   const HWND dialog = wait_window(kSaveIconTitle, 10000, p.pid());
-  if (!dialog || !answer_file_dialog(dialog, path)) return "";
+  return dialog && answer_file_dialog(dialog, path) ? dialog : nullptr;
+}
+
+std::string no_transparent_pixels(Program& p) {
+  const HWND transparent = wait_window("Question", 15000, p.pid());
+  if (!transparent || message_text(transparent) != "Do you make transparent pixels in the icon?") return "";
+  if (!press(transparent, IDNO)) return "";
+  return expect_message(p.pid(), "Success");
+}
+
+std::string save_capture(Program& p, const std::string& path, bool overwrite) {
+  const HWND dialog = save_as(p, path);
+  if (!dialog) return "";
   if (overwrite) {
     const HWND confirm = wait_overwrite_question(p.pid(), dialog, kSaveIconTitle);
     if (!confirm || !press(confirm, IDYES)) return "";
   }
-  const HWND transparent = wait_window("Question", 15000, p.pid());
-  if (!transparent || message_text(transparent) != "Do you make transparent pixels in the icon?") return "";
-  if (!press(transparent, IDNO)) return "";
-  const HWND success = wait_window("Success", 10000, p.pid());
-  if (!success) return "";
-  const std::string text = message_text(success);
-  press(success, IDOK);
-  return text;
+  return no_transparent_pixels(p);
+}
+
+std::string created_text(int n, int colours) {
+  const std::string size = std::to_string(n);
+  return size + "x" + size + "/" + std::to_string(colours) + " color icon file\nhas been created.";
 }
 
 bool decline_save(Program& p) {
@@ -284,6 +308,8 @@ uint32_t test_pattern(int x, int y) {
   return static_cast<uint32_t>((((x * 37 + y * 11) & 255) << 16) | (((x * x + 3 * y) & 255) << 8) | ((x * y + 5 * x) & 255));
 }
 
+uint32_t screen_colour(int sx, int sy) { return test_pattern(sx - kPatternX, sy - kPatternY); }
+
 std::vector<uint32_t> expected_square(const std::function<uint32_t(int, int)>& screen, int x0, int y0, int n,
                                       int orientation) {
   const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
@@ -299,6 +325,18 @@ std::vector<uint32_t> expected_square(const std::function<uint32_t(int, int)>& s
       out.push_back(sx < 0 || sy < 0 || sx >= sw || sy >= sh ? 0u : screen(sx, sy));
     }
   return out;
+}
+
+int image_differs(HWND w, int top, const std::vector<uint32_t>& want, int n) {
+  int wrong = 0;
+  wait_until([&] {
+    const Pixels px = grab_client(w);
+    wrong = 0;
+    for (int y = 0; y < n; ++y)
+      for (int x = 0; x < n; ++x) wrong += px.at(x, top + y) != want[static_cast<size_t>(y) * n + x];
+    return wrong == 0;
+  }, 3000);
+  return wrong;
 }
 
 }  // namespace e2e

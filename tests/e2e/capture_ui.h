@@ -19,11 +19,15 @@ constexpr int kMeridotForm = IDM_MENU_FORM;
 constexpr int kMeridotIcon = IDM_MENU_ICON;
 constexpr int kMeridotStrip = 21;  // the captured image starts this far down the client area
 constexpr const char* kSaveIconTitle = "Assign an icon filename";
+// Where most tests show the driver's picture (test_pattern) on the screen.
+constexpr int kPatternX = 400, kPatternY = 250, kPatternSide = 200;
 
 std::string meridot_exe();
 // Starts the capture program in a fresh folder and waits for its main window.
 bool start_meridot(Program& p, const std::string& dirName,
                    const std::vector<std::pair<std::string, std::string>>& env = {});
+// The folder start_meridot(p, dirName) runs the program in.
+std::string work_dir(const std::string& dirName);
 
 // A picture of the driver's own on the screen, painted by a thread of its
 // own so that it repaints whenever the capture program uncovers it.
@@ -36,13 +40,11 @@ class PatternWindow {
   PatternWindow& operator=(const PatternWindow&) = delete;
   // The colour shown at screen pixel (sx, sy), which must lie in the window.
   uint32_t at(int sx, int sy) const;
-  bool contains(int sx, int sy) const;
   // Waits until the screen shows the picture exactly.
   bool shown(int ms = 5000) const;
-  RECT rect() const { return RECT{x_, y_, x_ + w_, y_ + h_}; }
+  struct Impl;  // the window, its thread and what it paints
 
  private:
-  struct Impl;
   std::unique_ptr<Impl> impl_;
   int x_, y_, w_, h_;
   std::vector<uint32_t> pixels_;
@@ -54,16 +56,31 @@ bool set_form(Program& p, int n, int colours, int orientation = 0, int frameColo
 // The Icon command; true once the capture window covers the screen.
 bool enter_capture(Program& p);
 HWND capture_window(DWORD pid);
+// The window's rectangle on the screen.
+RECT window_rect(HWND w);
 // Presses the left button at from, moves through the points and releases at
 // the last one (or keeps the button held when release is false).
 void drag(POINT from, const std::vector<POINT>& through, bool release = true);
+// The pointer pixel that takes the N x N square whose top-left pixel is (x0, y0).
+POINT pointer_for(int n, int x0, int y0);
+// In capture mode, takes that square: press on the pointer pixel, wander a
+// little, come back and release there.
+void take_square(int n, int x0, int y0);
+// The Icon command, then take_square.
+bool capture_square(Program& p, int n, int x0, int y0);
 // Presses a key (down and up) as typed on the keyboard.
 void type_key(WORD vk, WORD modifier = 0);
 
-// After a release: answers the save question; with a path, saves there
-// (overwrite confirms the system's question), answers the transparent-pixel
-// question with No and returns the success text ("" when something else came).
+// After a release: answers the save question with Yes and types path into the
+// save dialog, which it returns (nullptr when something else came).
+HWND save_as(Program& p, const std::string& path);
+// Answers the transparent-pixel question with No; the success text ("" when
+// something else came).
+std::string no_transparent_pixels(Program& p);
+// Both, with the system's overwrite question confirmed when overwrite is set.
 std::string save_capture(Program& p, const std::string& path, bool overwrite = false);
+// "NxN/C color icon file\nhas been created.", as a save of the form reports it.
+std::string created_text(int n, int colours);
 // Declines saving.
 bool decline_save(Program& p);
 
@@ -80,9 +97,15 @@ std::vector<uint8_t> icon_indices(const std::vector<uint8_t>& file, int n, int b
 // and below an asymmetric mix with stripes of pure white and pure black.
 uint32_t test_pattern(int x, int y);
 
+// The colour the screen shows at (sx, sy) inside the picture at kPatternX, kPatternY.
+uint32_t screen_colour(int sx, int sy);
+
 // The pixels of square (x0, y0, N) as the capture takes them for an
 // orientation, from what the pattern shows (black outside the screen).
 std::vector<uint32_t> expected_square(const std::function<uint32_t(int, int)>& screen, int x0, int y0, int n,
                                       int orientation);
+// Waits until the N x N image at row `top` of w's client area shows want (top
+// row first); the number of pixels that still differ.
+int image_differs(HWND w, int top, const std::vector<uint32_t>& want, int n);
 
 }  // namespace e2e

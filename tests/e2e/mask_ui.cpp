@@ -29,10 +29,7 @@ std::vector<uint32_t> mask_square(int n) {
 bool open_tool_on_capture(Program& p, const std::string& path, int n, int colours, bool japanese) {
   // The Japanese runs keep the form a program starts with (32 x 32, 16 colours).
   if (!japanese && !set_form(p, n, colours)) return false;
-  if (!enter_capture(p)) return false;
-  const POINT at{kMaskPatternX + n / 2 - 1, kMaskPatternY + n / 2 - 1};
-  drag(at, {{at.x + 5, at.y + 3}, at});
-  return save_and_open_tool(p, path, japanese);
+  return capture_square(p, n, kMaskPatternX, kMaskPatternY) && save_and_open_tool(p, path, japanese);
 }
 
 ::testing::AssertionResult MaskSession::open(const std::string& name, int n, int colours, bool japanese) {
@@ -41,6 +38,7 @@ bool open_tool_on_capture(Program& p, const std::string& path, int n, int colour
   dir = fresh_dir(name + "-out");
   path = join(dir, name + ".ico");
   if (!open_tool_on_capture(p, path, n, colours, japanese)) return ::testing::AssertionFailure() << "no tool";
+  before = read_file(path);
   return ::testing::AssertionSuccess();
 }
 
@@ -155,35 +153,17 @@ bool choose_fill_tool(Program& p, bool area, const wchar_t* title) {
 }
 
 void pick_colour(HWND main, int item) {
-  const HWND list = GetDlgItem(main, kToolColours);
   DWORD pid = 0;
   GetWindowThreadProcessId(main, &pid);
-  click_centre(list);
+  click_centre(GetDlgItem(main, kToolColours));
   // The open list is a window of its own over the desktop.
-  HWND dropped = nullptr;
-  wait_until([&] {
-    for (HWND w = FindWindowExA(nullptr, nullptr, "ComboLBox", nullptr); w;
-         w = FindWindowExA(nullptr, w, "ComboLBox", nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(w, &owner);
-      if (owner == pid && IsWindowVisible(w)) dropped = w;
-    }
-    return dropped != nullptr;
-  }, 3000);
+  const HWND dropped = wait_visible_class(pid, "ComboLBox", 3000);
   if (!dropped) return;
   RECT r;
   GetClientRect(dropped, &r);
   const POINT at = client_to_screen(dropped, r.right / 2, 14 * item + 7);  // items 14 pixels high
   click(at.x, at.y);
   settle(main);
-}
-
-std::string success_text(Program& p) {
-  const HWND box = wait_window("Success", 10000, p.pid());
-  if (!box) return "";
-  const std::string text = message_text(box);
-  press(box, IDOK);
-  return text;
 }
 
 }  // namespace e2e

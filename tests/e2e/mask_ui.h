@@ -35,11 +35,13 @@ bool open_tool_on_capture(Program& p, const std::string& path, int n, int colour
 
 // The start every test of the tool shares: the pattern on the screen, the
 // capture program started in the folder `name`, and the tool open on an
-// N x N capture saved as the icon `path` in a fresh folder `dir`.
+// N x N capture saved as the icon `path` in a fresh folder `dir`, whose bytes
+// were `before` when the tool opened.
 struct MaskSession {
   PatternWindow pattern{kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern};
   Program p;
   std::string dir, path;
+  std::vector<uint8_t> before;
   ::testing::AssertionResult open(const std::string& name, int n, int colours, bool japanese = false);
 };
 
@@ -52,9 +54,11 @@ void click_cell(HWND main, int k, int j);
 // What a cell shows: its 5 x 5 area, the mark colour with both diagonals in
 // black when marked, else the pixel's colour.
 bool cell_shows(const Pixels& client, int k, int j, uint32_t colour, bool marked);
+// The colour marks are painted in until another is picked from the list.
+constexpr uint32_t kFirstMarkColour = 0x008080;
 // Waits until every cell of the view shows colours[j * n + k] and the marks.
 ::testing::AssertionResult view_is(HWND main, int n, const std::vector<uint32_t>& colours,
-                                   const std::vector<uint8_t>& marks, uint32_t markColour);
+                                   const std::vector<uint8_t>& marks, uint32_t markColour = kFirstMarkColour);
 // The expected icon after OK: AND bit set and index 0 for each mark (flags
 // N x N, top row first), every other byte as before.
 std::vector<uint8_t> with_marks(const std::vector<uint8_t>& before, int n, int colours,
@@ -65,8 +69,6 @@ HWND open_fill_dialog(Program& p, const wchar_t* title = kFillTitle);
 bool choose_fill_tool(Program& p, bool area, const wchar_t* title = kFillTitle);
 // Picks an item of the colour list with real clicks (open, click the item).
 void pick_colour(HWND main, int item);
-// Answers the success message and returns its text ("" if none came).
-std::string success_text(Program& p);
 bool tool_open(HWND main);
 
 }  // namespace e2e
