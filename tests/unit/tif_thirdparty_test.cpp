@@ -74,16 +74,13 @@ uint32_t expected_rgb(const Source& s, uint32_t x, uint32_t y) {
 }
 
 Bytes ppm(const Source& s, uint32_t w, uint32_t h) {
-  const std::string head = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
-  Bytes b(head.begin(), head.end());
+  Bytes rgb;
   for (uint32_t y = 0; y < h; ++y)
     for (uint32_t x = 0; x < w; ++x) {
       const uint32_t c = expected_rgb(s, x, y);
-      b.push_back(static_cast<uint8_t>(c >> 16));
-      b.push_back(static_cast<uint8_t>(c >> 8));
-      b.push_back(static_cast<uint8_t>(c));
+      rgb.insert(rgb.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c)});
     }
-  return b;
+  return thirdparty::ppm_of(static_cast<int>(w), static_cast<int>(h), rgb);
 }
 
 std::vector<uint32_t> colours(uint32_t n) {
