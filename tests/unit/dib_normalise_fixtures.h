@@ -16,18 +16,9 @@ using fixtures::Bytes;
 // writes the rows top-down.
 inline Bytes bitfield_file(int32_t width, int32_t height, uint32_t bits, const uint32_t masks[3],
                            const std::vector<uint32_t>& raw) {
-  const uint32_t rows = static_cast<uint32_t>(height < 0 ? -height : height);
-  const uint32_t stride = fixtures::row_bytes(width, static_cast<int>(bits));
-  Bytes data(size_t{stride} * rows, 0);
-  for (uint32_t y = 0; y < rows; ++y) {
-    const uint32_t stored = height < 0 ? y : rows - 1 - y;
-    for (uint32_t x = 0; x < static_cast<uint32_t>(width); ++x) {
-      uint8_t* p = &data[size_t{stored} * stride + x * bits / 8];
-      const uint32_t v = raw[size_t{y} * static_cast<uint32_t>(width) + x];
-      if (bits == 16) fmt::put_u16le(p, v);
-      else fmt::put_u32le(p, v);
-    }
-  }
+  const auto w = static_cast<uint32_t>(width);
+  const Bytes data = fixtures::pack_rows(w, static_cast<uint32_t>(height < 0 ? -height : height), static_cast<int>(bits),
+                                         [&](uint32_t x, uint32_t y) { return raw[size_t{y} * w + x]; }, height < 0);
   Bytes masks_bytes;
   for (int i = 0; i < 3; ++i) fixtures::append_u32(masks_bytes, masks[i]);
   return fixtures::bmp_file(

@@ -23,32 +23,6 @@ struct Grid {
   uint32_t at(uint32_t x, uint32_t y) const { return px[y * w + x]; }
 };
 
-// Packs a grid into bottom-up BMP rows, the padding filled with pad_byte.
-Bytes rows_of(const Grid& g, int bits, uint8_t pad_byte = 0) {
-  const uint32_t stride = fixtures::row_bytes(static_cast<int32_t>(g.w), bits);
-  Bytes rows;
-  for (uint32_t r = 0; r < g.h; ++r) {
-    Bytes row(stride, pad_byte);
-    const uint32_t y = g.h - 1 - r;
-    const uint32_t used = (g.w * static_cast<uint32_t>(bits) + 7) / 8;
-    for (uint32_t k = 0; k < used; ++k) row[k] = 0;
-    for (uint32_t x = 0; x < g.w; ++x) {
-      const uint32_t v = g.at(x, y);
-      if (bits == 24) {
-        row[3 * x] = static_cast<uint8_t>(v);
-        row[3 * x + 1] = static_cast<uint8_t>(v >> 8);
-        row[3 * x + 2] = static_cast<uint8_t>(v >> 16);
-      } else {
-        const uint32_t per = 8 / static_cast<uint32_t>(bits);
-        const uint32_t shift = static_cast<uint32_t>(bits) * (per - 1 - x % per);
-        row[x / per] = static_cast<uint8_t>(row[x / per] | (v << shift));
-      }
-    }
-    fixtures::append(rows, row);
-  }
-  return rows;
-}
-
 // A table of n entries, entry 0 black and the others bright and distinct.
 Bytes table_of(uint32_t n, bool black_first = true) {
   Bytes t;
@@ -60,9 +34,9 @@ Bytes table_of(uint32_t n, bool black_first = true) {
   return t;
 }
 
-Bytes bmp_of(const Grid& g, int bits, const Bytes& table, uint8_t pad_byte = 0) {
+Bytes bmp_of(const Grid& g, int bits, const Bytes& table) {
   const auto n = static_cast<uint32_t>(table.size() / 4);
-  const Bytes rows = rows_of(g, bits, pad_byte);
+  const Bytes rows = fixtures::pack_rows(g.w, g.h, bits, [&](uint32_t x, uint32_t y) { return g.at(x, y); });
   return fixtures::bmp_file(
       fixtures::info_header(static_cast<int32_t>(g.w), static_cast<int32_t>(g.h), bits,
                             bits == 24 || n == (1u << bits) ? 0 : n, static_cast<uint32_t>(rows.size())),

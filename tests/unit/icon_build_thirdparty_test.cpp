@@ -162,15 +162,15 @@ TEST(IconBuildThirdParty, IconsOfFullTablesWithoutBlackReadBack) {
     for (uint32_t i = 0; i < n; ++i)
       table.insert(table.end(), {static_cast<uint8_t>(255 - i), static_cast<uint8_t>(20 + i / 2),
                                  static_cast<uint8_t>(i * 7 + 1), 0});
-    const uint32_t stride = fixtures::row_bytes(kW, bits);
-    Bytes rows_a(size_t{stride} * kH, 0), rows_b = rows_a, rgb;
-    for (int y = 0; y < kH; ++y)
-      for (int x = 0; x < kW; ++x) {
-        const uint32_t k = static_cast<uint32_t>(x * 3 + y * 5) % n;
-        const uint32_t per = 8 / static_cast<uint32_t>(bits), shift = static_cast<uint32_t>(bits) * (per - 1 - x % per);
-        const size_t at = size_t{stride} * static_cast<size_t>(kH - 1 - y) + static_cast<size_t>(x) / per;
-        rows_a[at] = static_cast<uint8_t>(rows_a[at] | k << shift);
-        rows_b[at] = static_cast<uint8_t>(rows_b[at] | (changed(x, y) ? (k + 1) % n : k) << shift);
+    auto index = [&](uint32_t x, uint32_t y) { return (x * 3 + y * 5) % n; };
+    const Bytes rows_a = fixtures::pack_rows(kW, kH, bits, index);
+    const Bytes rows_b = fixtures::pack_rows(kW, kH, bits, [&](uint32_t x, uint32_t y) {
+      return changed(static_cast<int>(x), static_cast<int>(y)) ? (index(x, y) + 1) % n : index(x, y);
+    });
+    Bytes rgb;
+    for (uint32_t y = 0; y < kH; ++y)
+      for (uint32_t x = 0; x < kW; ++x) {
+        const uint32_t k = index(x, y);
         rgb.insert(rgb.end(), {table[4 * k + 2], table[4 * k + 1], table[4 * k]});
       }
     const Bytes info = fixtures::info_header(kW, kH, bits, 0, static_cast<uint32_t>(rows_a.size()));
