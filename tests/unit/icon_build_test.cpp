@@ -111,6 +111,12 @@ Grid changed(const Grid& g, int bits, std::mt19937& rng) {
   return c;
 }
 
+// The icon of the pair of bitmaps made from the two grids.
+Bytes build(const Grid& a, const Grid& b, int bits, const Bytes& table) {
+  const Bytes first = bmp_of(a, bits, table), second = bmp_of(b, bits, table);
+  return icon::build_icon(first.data(), first.size(), second.data(), second.size());
+}
+
 uint32_t u32(const Bytes& b, size_t at) { return fmt::get_u32le(&b[at]); }
 
 }  // namespace
@@ -123,8 +129,7 @@ TEST(IconBuild, EveryDepthAndWidthMatchesTheReference) {
       const uint32_t h = 1 + w % 5;
       const Grid a = random_grid(w, h, bits, rng), b = changed(a, bits, rng);
       const Bytes table = bits == 24 ? Bytes{} : table_of(1u << bits);
-      const Bytes ico = icon::build_icon(bmp_of(a, bits, table).data(), bmp_of(a, bits, table).size(),
-                                         bmp_of(b, bits, table).data(), bmp_of(b, bits, table).size());
+      const Bytes ico = build(a, b, bits, table);
       ASSERT_EQ(ico.size(), icon::expected_file_size(w, h, bits));
       EXPECT_EQ(decode_icon(ico), reference(a, b, bits, table));
       // The directory and info header describe exactly this image.
@@ -192,8 +197,7 @@ TEST(IconBuild, HandComputedPairs) {
   Grid g{5, 2, {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 1, 2, 3, 4, 5}};
   Grid g2 = g;
   g2.at(4, 1) ^= 0x010000;
-  Bytes ico = icon::build_icon(bmp_of(g, 24, {}).data(), bmp_of(g, 24, {}).size(), bmp_of(g2, 24, {}).data(),
-                               bmp_of(g2, 24, {}).size());
+  Bytes ico = build(g, g2, 24, {});
   ASSERT_EQ(ico.size(), 62u + 2 * 16 + 2 * 4);
   EXPECT_EQ(Bytes(ico.begin() + 62 + 12, ico.begin() + 62 + 16), (Bytes{0, 0, 0, 0}));  // black, padding kept
   EXPECT_EQ(ico[62 + 32], 0x08);  // bottom row: the fifth pixel
@@ -201,16 +205,13 @@ TEST(IconBuild, HandComputedPairs) {
 
   // 256 colours, 12 pixels, every pixel differs: the second group has four pixels.
   Grid e{12, 1, std::vector<uint32_t>(12, 5)}, f{12, 1, std::vector<uint32_t>(12, 6)};
-  const Bytes t = table_of(256);
-  ico = icon::build_icon(bmp_of(e, 8, t).data(), bmp_of(e, 8, t).size(), bmp_of(f, 8, t).data(),
-                         bmp_of(f, 8, t).size());
+  ico = build(e, f, 8, table_of(256));
   ASSERT_FALSE(ico.empty());
   EXPECT_EQ(Bytes(ico.begin() + 1086 + 12, ico.end()), (Bytes{0xFF, 0xF0, 0, 0}));
 
   // A width of 300 does not fit the directory's byte.
   Grid wide{300, 2, std::vector<uint32_t>(600, 1)};
-  ico = icon::build_icon(bmp_of(wide, 4, table_of(16)).data(), bmp_of(wide, 4, table_of(16)).size(),
-                         bmp_of(wide, 4, table_of(16)).data(), bmp_of(wide, 4, table_of(16)).size());
+  ico = build(wide, wide, 4, table_of(16));
   ASSERT_FALSE(ico.empty());
   EXPECT_EQ(ico[6], 0);
   EXPECT_EQ(ico[7], 2);
@@ -244,8 +245,7 @@ TEST(IconBuild, ClearPixelsAreBlackAtTheDepthThatHasRoomForIt) {
     Bytes full = table;  // the table as the icon's pixels mean it
     full.resize(size_t{4} << c.bits, 0);
 
-    const Bytes ico = icon::build_icon(bmp_of(a, c.bits, table).data(), bmp_of(a, c.bits, table).size(),
-                                       bmp_of(b, c.bits, table).data(), bmp_of(b, c.bits, table).size());
+    const Bytes ico = build(a, b, c.bits, table);
     ASSERT_EQ(ico.size(), icon::expected_file_size(w, h, c.icon_bits));
     icon::IconFigures f;
     ASSERT_EQ(icon::check_icon(ico.data(), ico.size(), ico.size(), &f), icon::IconCheckResult::Ok);
@@ -280,8 +280,7 @@ TEST(IconBuild, UnusualFilesAreLaidOutOrRefused) {
   EXPECT_EQ(decode_icon(ico), reference(a, b, 4, table_of(16)));
 
   // Top-down files: the same icon as their bottom-up twins.
-  const Bytes expected = icon::build_icon(bmp_of(a, 4, table_of(16)).data(), bmp_of(a, 4, table_of(16)).size(),
-                                          bmp_of(b, 4, table_of(16)).data(), bmp_of(b, 4, table_of(16)).size());
+  const Bytes expected = build(a, b, 4, table_of(16));
   auto top_down = [](const Grid& g) {
     Grid flipped = g;
     for (uint32_t y = 0; y < g.h; ++y)

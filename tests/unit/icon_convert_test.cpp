@@ -15,14 +15,10 @@ IconFigures figures_of(const Bytes& icon) {
   return f;
 }
 
-// File and info header of a converted bitmap.
-Bytes headers(uint32_t size, uint32_t offset, int32_t w, int32_t h, int bits, uint32_t entries) {
-  Bytes b = {'B', 'M'};
-  fixtures::append_u32(b, size);
-  fixtures::append_u32(b, 0);
-  fixtures::append_u32(b, offset);
-  fixtures::append(b, fixtures::info_header(w, h, bits, entries, size - offset));
-  return b;
+// A converted bitmap: file and info header (the image size set), table, rows.
+Bytes converted(int32_t w, int32_t h, int bits, uint32_t entries, const Bytes& table, const Bytes& rows) {
+  const auto image = static_cast<uint32_t>(rows.size());
+  return fixtures::bmp_file(fixtures::info_header(w, h, bits, entries, image), table, rows);
 }
 
 Bytes tail(const Bytes& b, size_t n) { return Bytes(b.end() - static_cast<std::ptrdiff_t>(n), b.end()); }
@@ -47,12 +43,10 @@ TEST(IconConvert, TwoColoursBecomeSixteenColourRows) {
   const IconFigures f = figures_of(icon);
   const Bytes bmp = icon_to_bmp(icon.data(), icon.size(), f);
 
-  Bytes expected = headers(126, 118, 3, 2, 4, 16);
-  fixtures::append(expected, {0x10, 0x20, 0x30, 0, 0xF0, 0xE0, 0xD0, 0});
-  fixtures::append(expected, kFixedTable);
+  Bytes table = {0x10, 0x20, 0x30, 0, 0xF0, 0xE0, 0xD0, 0};
+  fixtures::append(table, kFixedTable);
   // The whole first icon byte spreads over the 4-byte row, padding bits too.
-  fixtures::append(expected, {0x10, 0x11, 0x01, 0x10, 0x01, 0x00, 0x00, 0x00});
-  EXPECT_EQ(bmp, expected);
+  EXPECT_EQ(bmp, converted(3, 2, 4, 16, table, {0x10, 0x11, 0x01, 0x10, 0x01, 0x00, 0x00, 0x00}));
   EXPECT_FALSE(has_masked_pixels(icon.data(), icon.size(), f));
 
   fmt::bmp::ExportFigures fig;
@@ -115,10 +109,7 @@ TEST(IconConvert, SixteenColoursNibbleCases) {
   const Bytes icon = fixtures::icon_file(5, 2, 4, fixtures::ramp_table(16), xor_rows, {0x98, 0, 0, 0, 0xC4, 0, 0, 0});
   const IconFigures f = figures_of(icon);
   Bytes bmp = icon_to_bmp(icon.data(), icon.size(), f);
-  Bytes expected = headers(126, 118, 5, 2, 4, 16);
-  fixtures::append(expected, fixtures::ramp_table(16));
-  fixtures::append(expected, xor_rows);
-  EXPECT_EQ(bmp, expected);
+  EXPECT_EQ(bmp, converted(5, 2, 4, 16, fixtures::ramp_table(16), xor_rows));
 
   ASSERT_TRUE(paint_masked(bmp, icon.data(), icon.size(), f, 9, 0));
   // Left only, right only, left only beside a padding nibble; both, neither,
@@ -132,10 +123,7 @@ TEST(IconConvert, TwoHundredFiftySixColours) {
       fixtures::icon_file(5, 1, 8, fixtures::ramp_table(256), {1, 2, 3, 4, 5, 0xA0, 0xA1, 0xA2}, {0x4C, 0, 0, 0});
   const IconFigures f = figures_of(icon);
   Bytes bmp = icon_to_bmp(icon.data(), icon.size(), f);
-  Bytes expected = headers(1086, 1078, 5, 1, 8, 256);
-  fixtures::append(expected, fixtures::ramp_table(256));
-  fixtures::append(expected, {1, 2, 3, 4, 5, 0xA0, 0xA1, 0xA2});
-  EXPECT_EQ(bmp, expected);
+  EXPECT_EQ(bmp, converted(5, 1, 8, 256, fixtures::ramp_table(256), {1, 2, 3, 4, 5, 0xA0, 0xA1, 0xA2}));
   EXPECT_EQ(mask_palette(icon.data(), icon.size(), f).size(), 256u);
 
   ASSERT_TRUE(paint_masked(bmp, icon.data(), icon.size(), f, 0x77, 0));
@@ -153,9 +141,7 @@ TEST(IconConvert, TrueColour) {
   const Bytes icon = fixtures::icon_file(3, 2, 24, {}, rows, {0x20, 0, 0, 0, 0x90, 0, 0, 0});
   const IconFigures f = figures_of(icon);
   Bytes bmp = icon_to_bmp(icon.data(), icon.size(), f);
-  Bytes expected = headers(78, 54, 3, 2, 24, 0);
-  fixtures::append(expected, rows);
-  EXPECT_EQ(bmp, expected);
+  EXPECT_EQ(bmp, converted(3, 2, 24, 0, {}, rows));
   EXPECT_TRUE(mask_palette(icon.data(), icon.size(), f).empty());
 
   ASSERT_TRUE(paint_masked(bmp, icon.data(), icon.size(), f, 0, 0x123456));

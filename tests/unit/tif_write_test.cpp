@@ -131,13 +131,6 @@ TEST(TifWriter, HeaderAndSortedDirectoryOfEachLayout) {
   }
 }
 
-// Width 300 in Motorola order is 0x01 0x2C, 0 0 in the value field.
-TEST(TifWriter, MotorolaShortValueBytes) {
-  const auto d = make_dib(300, 1, 24, {}, [](uint32_t, uint32_t) { return 0u; });
-  const Bytes f = write_tif(d.image, tif::ByteOrder::Motorola);
-  EXPECT_EQ(Bytes(f.begin() + 10, f.begin() + 22), (Bytes{1, 0, 0, 3, 0, 0, 0, 1, 0x01, 0x2C, 0, 0}));
-}
-
 // Colour maps and pixel rows: top row first, rows unpadded, components as
 // red, green, blue; 5-bit fields widened by repeating their top bits.
 TEST(TifWriter, ColourMapAndPixelData) {
