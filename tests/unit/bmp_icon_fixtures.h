@@ -120,6 +120,23 @@ inline Bytes icon_file(int32_t width, int32_t height, int bits, const Bytes& tab
   return b;
 }
 
+// A BMP file of any depth with a ramp table of `entries` and all its rows,
+// numbered; a negative height stores them top-down.
+inline Bytes numbered_bmp(int32_t width, int32_t height, int bits, uint32_t used, uint32_t entries,
+                          uint32_t image_size = 0, uint32_t pixel_offset = ~0u) {
+  const auto rows = static_cast<uint32_t>(height < 0 ? -height : height);
+  return bmp_file(info_header(width, height, bits, used, image_size), ramp_table(entries),
+                  numbered_rows(row_bytes(width, bits), rows), pixel_offset);
+}
+
+// A valid one-image icon of any depth: the ramp table (none for 24 bits),
+// numbered XOR rows and AND rows whose every byte is mask.
+inline Bytes numbered_icon(int32_t width, int32_t height, int bits, uint8_t mask) {
+  const auto h = static_cast<uint32_t>(height);
+  return icon_file(width, height, bits, ramp_table(bits <= 8 ? 1u << bits : 0), numbered_rows(row_bytes(width, bits), h),
+                   Bytes(size_t{row_bytes(width, 1)} * h, mask));
+}
+
 inline Bytes repeat(std::initializer_list<uint8_t> row, uint32_t times) {
   Bytes b;
   for (uint32_t i = 0; i < times; ++i) b.insert(b.end(), row);

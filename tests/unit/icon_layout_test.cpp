@@ -11,13 +11,7 @@ using fixtures::Bytes;
 
 namespace {
 
-Bytes icon_of(int32_t w, int32_t h, int bits) {
-  const Bytes table = fixtures::ramp_table(palette_entries(bits));
-  const auto xr = static_cast<uint32_t>(xor_row_bytes(static_cast<uint32_t>(w), bits));
-  const auto ar = static_cast<uint32_t>(and_row_bytes(static_cast<uint32_t>(w)));
-  return fixtures::icon_file(w, h, bits, table, fixtures::numbered_rows(xr, static_cast<uint32_t>(h)),
-                             Bytes(ar * static_cast<uint32_t>(h), 0x0F));
-}
+Bytes icon_of(int32_t w, int32_t h, int bits) { return fixtures::numbered_icon(w, h, bits, 0x0F); }
 
 IconCheckResult check(const Bytes& f, IconFigures* out = nullptr) {
   return check_icon(f.data(), std::min<size_t>(f.size(), kHeadBytesNeeded), f.size(), out);
