@@ -2,6 +2,7 @@
 // (ImageMagick, Pillow, libtiff) in the unit tests' scratch folder.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,17 @@ inline void write_file(const std::filesystem::path& p, const std::vector<uint8_t
 }
 
 inline int run(const std::string& cmd) { return std::system(cmd.c_str()); }
+
+// Runs a shell command and returns what it printed on the chosen stream.
+inline std::string output_of(const std::string& cmd) {
+  std::string text;
+  FILE* pipe = popen(cmd.c_str(), "r");
+  if (!pipe) return "popen failed";
+  char buf[512];
+  while (fgets(buf, sizeof buf, pipe)) text += buf;
+  pclose(pipe);
+  return text;
+}
 
 constexpr const char* kConvert = "/usr/bin/convert";
 constexpr const char* kIdentify = "/usr/bin/identify";

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -13,6 +12,7 @@
 #include "thirdparty_files.h"
 
 namespace fs = std::filesystem;
+using thirdparty::output_of;
 using thirdparty::read_file;
 using thirdparty::write_file;
 namespace tif = fmt::tif;
@@ -21,17 +21,6 @@ using fixtures::Bytes;
 namespace {
 
 fs::path scratch(const std::string& name) { return thirdparty::scratch_file("tif_thirdparty", name); }
-
-// Runs a shell command and returns what it printed on the chosen stream.
-std::string output_of(const std::string& cmd) {
-  std::string text;
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (!pipe) return "popen failed";
-  char buf[512];
-  while (fgets(buf, sizeof buf, pipe)) text += buf;
-  pclose(pipe);
-  return text;
-}
 
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
