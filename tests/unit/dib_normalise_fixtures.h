@@ -2,6 +2,8 @@
 // reading them, and the pixels of a normalised block, for the normaliser's
 // own tests and the comparisons with other programs' readers.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -166,6 +168,22 @@ inline Bytes rgb_of(const Bytes& block) {
     out.insert(out.end(), {e[2], e[1], e[0]});
   }
   return out;
+}
+
+// A plain bottom-up block of these figures: the 40-byte header, a table of
+// `entries` and the rows, nothing else, each header field saying so.
+inline void expect_plain_block(const Bytes& b, int32_t width, int32_t height, uint32_t bits, uint32_t entries) {
+  using namespace fmt::bmp;
+  const uint32_t image = fixtures::row_bytes(width, static_cast<int>(bits)) * static_cast<uint32_t>(height);
+  EXPECT_EQ(fmt::get_u32le(&b[kOffSize]), kInfoHeaderSize);
+  EXPECT_EQ(fmt::get_i32le(&b[kOffWidth]), width);
+  EXPECT_EQ(fmt::get_i32le(&b[kOffHeight]), height);
+  EXPECT_EQ(fmt::get_u16le(&b[kOffPlanes]), 1u);
+  EXPECT_EQ(fmt::get_u16le(&b[kOffBitCount]), bits);
+  EXPECT_EQ(fmt::get_u32le(&b[kOffCompression]), kBiRgb);
+  EXPECT_EQ(fmt::get_u32le(&b[kOffImageSize]), image);
+  EXPECT_EQ(fmt::get_u32le(&b[kOffColoursUsed]), entries);
+  EXPECT_EQ(b.size(), 40 + 4 * size_t{entries} + image);
 }
 
 // The bytes of every row past its last pixel are zero.

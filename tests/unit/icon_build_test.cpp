@@ -119,6 +119,15 @@ Bytes build(const Grid& a, const Grid& b, int bits, const Bytes& table) {
 
 uint32_t u32(const Bytes& b, size_t at) { return fmt::get_u32le(&b[at]); }
 
+// The directory and info header describe exactly a w x h image of `bits`.
+void expect_directory(const Bytes& ico, uint32_t w, uint32_t h, int bits) {
+  const uint32_t entries = icon::palette_entries(bits);
+  const uint64_t image = h * (icon::xor_row_bytes(w, bits) + icon::and_row_bytes(w));
+  EXPECT_EQ(ico[8], entries == 2 || entries == 16 ? entries : 0u);
+  EXPECT_EQ(u32(ico, 14), 40 + 4 * entries + image);
+  EXPECT_EQ(u32(ico, 22 + 20), image);
+}
+
 }  // namespace
 
 TEST(IconBuild, EveryDepthAndWidthMatchesTheReference) {
@@ -132,11 +141,7 @@ TEST(IconBuild, EveryDepthAndWidthMatchesTheReference) {
       const Bytes ico = build(a, b, bits, table);
       ASSERT_EQ(ico.size(), icon::expected_file_size(w, h, bits));
       EXPECT_EQ(decode_icon(ico), reference(a, b, bits, table));
-      // The directory and info header describe exactly this image.
-      const uint64_t image = h * (icon::xor_row_bytes(w, bits) + icon::and_row_bytes(w));
-      EXPECT_EQ(u32(ico, 14), 40 + 4 * icon::palette_entries(bits) + image);
-      EXPECT_EQ(u32(ico, 22 + 20), image);
-      EXPECT_EQ(ico[8], bits == 1 ? 2 : bits == 4 ? 16 : 0);
+      expect_directory(ico, w, h, bits);
     }
   }
 }
@@ -250,14 +255,10 @@ TEST(IconBuild, ClearPixelsAreBlackAtTheDepthThatHasRoomForIt) {
     icon::IconFigures f;
     ASSERT_EQ(icon::check_icon(ico.data(), ico.size(), ico.size(), &f), icon::IconCheckResult::Ok);
     EXPECT_EQ(f.bits, c.icon_bits);
-    const uint32_t out_entries = icon::palette_entries(c.icon_bits);
-    const uint64_t image = h * (icon::xor_row_bytes(w, c.icon_bits) + icon::and_row_bytes(w));
-    EXPECT_EQ(ico[8], out_entries == 2 || out_entries == 16 ? out_entries : 0u);
-    EXPECT_EQ(u32(ico, 14), 40 + 4 * out_entries + image);
-    EXPECT_EQ(u32(ico, 22 + 20), image);
+    expect_directory(ico, w, h, c.icon_bits);
     // The file's colours first, then black.
     Bytes out_table = table;
-    out_table.resize(4 * size_t{out_entries}, 0);
+    out_table.resize(4 * size_t{icon::palette_entries(c.icon_bits)}, 0);
     EXPECT_EQ(Bytes(ico.begin() + 62, ico.begin() + 62 + static_cast<long>(out_table.size())), out_table);
     EXPECT_EQ(decode_icon(ico), reference(a, b, c.bits, full));
   }
