@@ -133,8 +133,8 @@ inline Bytes numbered_bmp(int32_t width, int32_t height, int bits, uint32_t used
 // numbered XOR rows and AND rows whose every byte is mask.
 inline Bytes numbered_icon(int32_t width, int32_t height, int bits, uint8_t mask) {
   const auto h = static_cast<uint32_t>(height);
-  return icon_file(width, height, bits, ramp_table(bits <= 8 ? 1u << bits : 0), numbered_rows(row_bytes(width, bits), h),
-                   Bytes(size_t{row_bytes(width, 1)} * h, mask));
+  return icon_file(width, height, bits, ramp_table(bits <= 8 ? 1u << bits : 0),
+                   numbered_rows(row_bytes(width, bits), h), Bytes(size_t{row_bytes(width, 1)} * h, mask));
 }
 
 inline Bytes repeat(std::initializer_list<uint8_t> row, uint32_t times) {

@@ -19,7 +19,8 @@ using fixtures::Bytes;
 inline Bytes bitfield_file(int32_t width, int32_t height, uint32_t bits, const uint32_t masks[3],
                            const std::vector<uint32_t>& raw) {
   const auto w = static_cast<uint32_t>(width);
-  const Bytes data = fixtures::pack_rows(w, static_cast<uint32_t>(height < 0 ? -height : height), static_cast<int>(bits),
+  const auto rows = static_cast<uint32_t>(height < 0 ? -height : height);
+  const Bytes data = fixtures::pack_rows(w, rows, static_cast<int>(bits),
                                          [&](uint32_t x, uint32_t y) { return raw[size_t{y} * w + x]; }, height < 0);
   Bytes masks_bytes;
   for (int i = 0; i < 3; ++i) fixtures::append_u32(masks_bytes, masks[i]);

@@ -68,7 +68,8 @@ TEST(ReplaceExtension, ReplacesFromTheFileNamesLastDot) {
       {"", 0, ".ico", cp932_lead, ".ico"},
       {"C:\\sun.bmp", 0, ".ico", cp932_lead, nullptr, 8},
   };
-  expect_each(cases, [](const Case& c, char* out) { return replace_extension(c.path, c.tail, c.lead, out, c.outSize); });
+  expect_each(cases,
+              [](const Case& c, char* out) { return replace_extension(c.path, c.tail, c.lead, out, c.outSize); });
 }
 
 TEST(ReadmePath, SitsBesideTheProgramInTheUiLanguage) {
