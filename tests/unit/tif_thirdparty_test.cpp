@@ -24,15 +24,6 @@ fs::path scratch(const std::string& name) { return thirdparty::scratch_file("tif
 
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
-Bytes write_tif(const fmt::DibImage& image, tif::ByteOrder order, bool as16) {
-  Bytes out;
-  fmt::BufferedWriter w(fmt::vector_sink(&out));
-  const bool ok = as16 ? tif::write_grey16(image, order, tif::dither_seed(420, 17), w)
-                       : tif::write_palette_rgb(image, order, w);
-  EXPECT_TRUE(ok);
-  return out;
-}
-
 struct Source {
   std::string name;
   int bits;
@@ -104,7 +95,7 @@ TEST(TifThirdParty, PaletteAndRgbFilesReadBackExactly) {
       fs::path files[2];
       for (const auto order : {tif::ByteOrder::Intel, tif::ByteOrder::Motorola}) {
         const fs::path f = scratch(base + (order == tif::ByteOrder::Intel ? "_ii.tif" : "_mm.tif"));
-        write_file(f, write_tif(d.image, order, false));
+        write_file(f, fixtures::write_tif(d.image, order));
         files[static_cast<int>(order)] = f;
         EXPECT_EQ(output_of("tiffinfo -D " + quoted(f) + " 2>&1 >/dev/null"), "") << f;
         EXPECT_EQ(output_of("compare -metric AE " + quoted(f) + " " + quoted(ref) + " null: 2>&1"), "0") << f;
@@ -138,7 +129,7 @@ TEST(TifThirdParty, Grey16FilesReadWithinTheDitherRange) {
       const std::string base = "grey16_w" + std::to_string(w) + (order == tif::ByteOrder::Intel ? "_ii" : "_mm");
       SCOPED_TRACE(base);
       const fs::path f = scratch(base + ".tif"), raw = scratch(base + ".gray");
-      write_file(f, write_tif(d.image, order, true));
+      write_file(f, fixtures::write_tif(d.image, order, true, tif::dither_seed(420, 17)));
       EXPECT_EQ(output_of("tiffinfo -D " + quoted(f) + " 2>&1 >/dev/null"), "");
       fs::remove(raw);
       ASSERT_EQ(output_of("convert " + quoted(f) + " -depth 16 -endian MSB gray:" + quoted(raw) + " 2>&1"), "");

@@ -13,17 +13,9 @@
 namespace tif = fmt::tif;
 using fixtures::Bytes;
 using fixtures::make_dib;
+using fixtures::write_tif;
 
 namespace {
-
-Bytes write_tif(const fmt::DibImage& image, tif::ByteOrder order, bool as16 = false, uint32_t seed = 1234) {
-  Bytes out;
-  fmt::BufferedWriter w(fmt::vector_sink(&out), 64);
-  const bool ok = tif::choose_layout(image, as16) == tif::Layout::Grey16 ? tif::write_grey16(image, order, seed, w)
-                                                                          : tif::write_palette_rgb(image, order, w);
-  EXPECT_TRUE(ok);
-  return out;
-}
 
 uint32_t u16(const Bytes& f, size_t at, bool big) {
   return big ? (uint32_t{f[at]} << 8) | f[at + 1] : fmt::get_u16le(&f[at]);
