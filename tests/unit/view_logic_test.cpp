@@ -104,32 +104,23 @@ TEST(ScrollTo, EachCodeStopsAtZeroAndAtTheLimit) {
     long long thumb, limit, want;
   };
   const Row rows[] = {
-      {5, ScrollCode::LineBack, 0, 100, 4},
-      {5, ScrollCode::LineForward, 0, 100, 6},
-      {0, ScrollCode::LineBack, 0, 100, 0},
-      {100, ScrollCode::LineForward, 0, 100, 100},
-      {25, ScrollCode::PageBack, 0, 100, 15},
-      {25, ScrollCode::PageForward, 0, 100, 35},
-      {7, ScrollCode::PageBack, 0, 100, 0},
-      {95, ScrollCode::PageForward, 0, 100, 100},
-      {57, ScrollCode::Start, 0, 100, 0},
-      {57, ScrollCode::End, 0, 100, 100},
+      {5, ScrollCode::LineBack, 0, 100, 4},        {5, ScrollCode::LineForward, 0, 100, 6},
+      {0, ScrollCode::LineBack, 0, 100, 0},        {100, ScrollCode::LineForward, 0, 100, 100},
+      {25, ScrollCode::PageBack, 0, 100, 15},      {25, ScrollCode::PageForward, 0, 100, 35},
+      {7, ScrollCode::PageBack, 0, 100, 0},        {95, ScrollCode::PageForward, 0, 100, 100},
+      {57, ScrollCode::Start, 0, 100, 0},          {57, ScrollCode::End, 0, 100, 100},
       {0, ScrollCode::End, 0, -30, 0},  // nothing to scroll
-      {5, ScrollCode::Thumb, 60, 100, 60},
-      {5, ScrollCode::Thumb, 0, 100, 0},
+      {5, ScrollCode::Thumb, 60, 100, 60},         {5, ScrollCode::Thumb, 0, 100, 0},
       {5, ScrollCode::Thumb, 250, 100, 100},
       // Beyond what the message's 16-bit field could carry.
       {5, ScrollCode::Thumb, 70000, 80000, 70000},
       // Other codes move nothing, but a position left beyond the limit by a
       // zoom comes back within it.
-      {40, ScrollCode::Other, 90, 100, 40},
-      {150, ScrollCode::Other, 0, 100, 100},
-      {0, ScrollCode::LineForward, 0, none, 0},
-      {0, ScrollCode::PageForward, 0, none, 0},
-      {0, ScrollCode::LineBack, 0, none, 0},
-      {0, ScrollCode::Thumb, 30, none, 0},
-      {25, ScrollCode::Other, 0, none, 0},
-      {5, ScrollCode::LineForward, 0, 0, 0},
+      {40, ScrollCode::Other, 90, 100, 40},        {150, ScrollCode::Other, 0, 100, 100},
+      // An axis with nothing to scroll.
+      {0, ScrollCode::LineForward, 0, none, 0},    {0, ScrollCode::PageForward, 0, none, 0},
+      {0, ScrollCode::LineBack, 0, none, 0},       {0, ScrollCode::Thumb, 30, none, 0},
+      {25, ScrollCode::Other, 0, none, 0},         {5, ScrollCode::LineForward, 0, 0, 0},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(::testing::Message() << "from " << r.pos << ", code " << static_cast<int>(r.code) << ", thumb "
