@@ -4,6 +4,7 @@
 
 #include "formats/bmp_header.h"
 #include "formats/bytes.h"
+#include "formats/head_reader.h"
 #include "formats/icon_layout.h"
 
 namespace fmt::icon {
@@ -24,15 +25,6 @@ constexpr size_t kTableOffset = 54;
 constexpr size_t kUncomparedFrom = 38;
 constexpr size_t kUncomparedTo = 53;
 
-// A byte of the head, or 0x100 past its end: never equal to a real byte.
-unsigned byte_at(const uint8_t* head, size_t len, size_t i) { return i < len ? head[i] : 0x100u; }
-
-uint32_t u32_at(const uint8_t* head, size_t len, size_t i) {
-  uint32_t v = 0;
-  for (size_t k = 0; k < 4; ++k) v |= (byte_at(head, len, i + k) & 0xFFu) << (8 * k);
-  return v;
-}
-
 bool known_depth(unsigned bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 24; }
 
 // What the 1st file says about its own layout.
@@ -47,15 +39,15 @@ struct Layout {
   uint64_t rows_end = 0;      // pixel offset + H rows
 };
 
-Layout layout_of(const uint8_t* head, size_t len) {
+Layout layout_of(const HeadReader& in) {
   Layout l;
-  l.width = u32_at(head, len, kOffWidth);
-  l.stored_height = static_cast<int32_t>(u32_at(head, len, kOffHeight));
+  l.width = in.u32(kOffWidth);
+  l.stored_height = static_cast<int32_t>(in.u32(kOffHeight));
   l.height = l.stored_height < 0 ? 0u - static_cast<uint32_t>(l.stored_height) : static_cast<uint32_t>(l.stored_height);
-  l.bits = static_cast<int>(u32_at(head, len, kOffBitCount) & 0xFFFF);
-  const uint32_t used = u32_at(head, len, kOffColoursUsed);
+  l.bits = in.u16(kOffBitCount);
+  const uint32_t used = in.u32(kOffColoursUsed);
   l.colours = l.bits == 24 ? 0 : (used != 0 ? used : uint32_t{1} << l.bits);
-  l.pixel_offset = u32_at(head, len, kOffPixelOffset);
+  l.pixel_offset = in.u32(kOffPixelOffset);
   l.row_bytes = 4 * ((uint64_t{l.width} * static_cast<uint64_t>(l.bits) + 31) / 32);
   l.rows_end = uint64_t{l.pixel_offset} + uint64_t{l.height} * l.row_bytes;
   return l;
@@ -63,19 +55,19 @@ Layout layout_of(const uint8_t* head, size_t len) {
 
 // A file the construction can lay out: a real width and height, a table no
 // larger than the depth allows, rows after the table and all of them in the file.
-bool sound_layout(const uint8_t* head, size_t len, uint64_t size, const Layout& l) {
+bool sound_layout(const HeadReader& in, uint64_t size, const Layout& l) {
   const int32_t width = static_cast<int32_t>(l.width);
   if (width <= 0 || l.stored_height == 0 || l.stored_height == INT32_MIN) return false;
   const uint64_t most = uint64_t{1} << l.bits;
-  if (u32_at(head, len, kOffColoursUsed) > most) return false;
+  if (in.u32(kOffColoursUsed) > most) return false;
   if (l.pixel_offset < kTableOffset + 4 * uint64_t{l.colours}) return false;
   return size >= l.rows_end;
 }
 
-PairCheck compare_heads(const uint8_t* a, size_t a_len, const uint8_t* b, size_t b_len, size_t end) {
+PairCheck compare_heads(const HeadReader& a, const HeadReader& b, size_t end) {
   for (size_t i = 0; i < end; ++i) {
     if (i >= kUncomparedFrom && i <= kUncomparedTo) continue;
-    if (byte_at(a, a_len, i) == byte_at(b, b_len, i)) continue;
+    if (a.at(i) == b.at(i)) continue;
     if (i >= 18 && i <= 21) return PairCheck::DifferentWidth;
     if (i >= 22 && i <= 25) return PairCheck::DifferentHeight;
     if (i == 28 || i == 29) return PairCheck::DifferentColours;
@@ -156,16 +148,17 @@ void widen_row(const uint8_t* in, int in_bits, const uint8_t* file_table, uint32
 
 PairCheck check_pair(const uint8_t* first, size_t first_len, uint64_t first_size, const uint8_t* second,
                      size_t second_len, uint64_t second_size) {
-  if (first_len > first_size) first_len = static_cast<size_t>(first_size);
-  if (second_len > second_size) second_len = static_cast<size_t>(second_size);
-  if (byte_at(first, first_len, 0) != 'B' || byte_at(first, first_len, 1) != 'M' ||
-      u32_at(first, first_len, kOffInfoSize) != 40 || first_size < kTableOffset)
+  const HeadReader a(first, first_len, first_size);
+  const HeadReader b(second, second_len, second_size);
+  // A file shorter than its headers is refused whatever its missing bytes
+  // read as; past this check every field read lies within the head.
+  if (a.at(0) != 'B' || a.at(1) != 'M' || a.u32(kOffInfoSize) != 40 || first_size < kTableOffset)
     return PairCheck::NotBitmap;
-  if (!known_depth(u32_at(first, first_len, kOffBitCount) & 0xFFFF)) return PairCheck::UnsupportedDepth;
-  if (u32_at(first, first_len, kOffCompression) != 0) return PairCheck::Compressed;
-  const Layout l = layout_of(first, first_len);
-  if (!sound_layout(first, first_len, first_size, l)) return PairCheck::NotBitmap;
-  const PairCheck c = compare_heads(first, first_len, second, second_len, kTableOffset + 4 * size_t{l.colours});
+  if (!known_depth(a.u16(kOffBitCount))) return PairCheck::UnsupportedDepth;
+  if (a.u32(kOffCompression) != 0) return PairCheck::Compressed;
+  const Layout l = layout_of(a);
+  if (!sound_layout(a, first_size, l)) return PairCheck::NotBitmap;
+  const PairCheck c = compare_heads(a, b, kTableOffset + 4 * size_t{l.colours});
   if (c != PairCheck::Ok) return c;
   // Same header, so the same pixel offset and rows: the 2nd must hold them too.
   if (second_size < l.rows_end) return PairCheck::NotBitmap;
@@ -176,7 +169,7 @@ std::vector<uint8_t> build_icon(const uint8_t* first, size_t first_len, const ui
                                 size_t second_len) {
   if (check_pair(first, first_len, first_len, second, second_len, second_len) != PairCheck::Ok) return {};
   // in: the 1st file as it lies; l: the icon, at in's depth or the next.
-  const Layout in = layout_of(first, first_len);
+  const Layout in = layout_of(HeadReader(first, first_len, first_len));
   const uint8_t* file_table = first + kTableOffset;
   Layout l = in;
   l.bits = icon_bits_for(in, file_table);

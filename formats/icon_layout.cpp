@@ -1,5 +1,7 @@
 #include "formats/icon_layout.h"
 
+#include "formats/head_reader.h"
+
 namespace fmt::icon {
 
 uint32_t palette_entries(int bits) {
@@ -32,29 +34,19 @@ uint64_t expected_file_size(uint32_t width, uint32_t height, int bits) {
 
 IconCheckResult check_icon(const uint8_t* head, size_t head_len, uint64_t file_size,
                            IconFigures* figures) {
-  // An end-of-file read yields -1, which no expected byte equals.
-  auto at = [&](size_t i) -> int { return i < head_len ? head[i] : -1; };
-  auto u32 = [&](size_t i) -> uint32_t {
-    uint32_t v = 0;
-    for (size_t k = 0; k < 4; ++k) {
-      const int b = at(i + k);
-      v |= static_cast<uint32_t>(b < 0 ? 0xFF : b) << (8 * k);
-    }
-    return v;
-  };
-
-  if (at(0) != 0 || at(1) != 0 || at(2) != 1 || at(3) != 0) return IconCheckResult::NotIcon;
+  const HeadReader in(head, head_len, file_size);
+  if (in.at(0) != 0 || in.at(1) != 0 || in.at(2) != 1 || in.at(3) != 0) return IconCheckResult::NotIcon;
   // The count comes before the info header's size: in a file of several
   // images offset 22 holds the second directory entry, not that size.
-  if (at(4) != 1 || at(5) != 0) return IconCheckResult::MultipleIcons;
-  if (at(22) != 40) return IconCheckResult::NotIcon;
+  if (in.at(4) != 1 || in.at(5) != 0) return IconCheckResult::MultipleIcons;
+  if (in.at(22) != 40) return IconCheckResult::NotIcon;
 
-  const int32_t width = static_cast<int32_t>(u32(26));
-  const int32_t height = static_cast<int32_t>(u32(30)) / 2;  // XOR and AND rows together
+  const int32_t width = static_cast<int32_t>(in.u32(26));
+  const int32_t height = static_cast<int32_t>(in.u32(30)) / 2;  // XOR and AND rows together
   if (width == 0 || height == 0) return IconCheckResult::ZeroSize;
 
-  const int bits = at(36);
-  if ((bits != 1 && bits != 4 && bits != 8 && bits != 24) || at(37) != 0)
+  const int bits = in.at(36);
+  if ((bits != 1 && bits != 4 && bits != 8 && bits != 24) || in.at(37) != 0)
     return IconCheckResult::UnsupportedDepth;
 
   // Negative dimensions give sizes no real file has; computing on the

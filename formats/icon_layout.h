@@ -40,7 +40,8 @@ inline uint64_t and_offset(uint64_t file_size, uint32_t height, uint32_t width) 
 
 // Runs the checks in their fixed order on the first bytes of a file (head,
 // as many as the file has, up to kHeadBytesNeeded) and the file's size.
-// Bytes past head_len read as end-of-file and never match an expected value.
+// Bytes past head_len (or past file_size) read as end-of-file, as
+// head_reader.h reads them, and never match an expected value.
 IconCheckResult check_icon(const uint8_t* head, size_t head_len, uint64_t file_size,
                            IconFigures* figures);
 

@@ -71,22 +71,9 @@ void expected_rgb(const Kind& k, uint32_t x, uint32_t y, Bytes& out) {
 // entry size, rows packed bottom-up unless top-down.
 Bytes file_of(const Kind& k) {
   const uint32_t entries = k.bits <= 8 ? 1u << k.bits : 0;
-  const uint32_t stride = fixtures::row_bytes(W, static_cast<int>(k.bits));
-  Bytes rows(size_t{stride} * ROWS, 0);
-  for (uint32_t y = 0; y < ROWS; ++y) {
-    uint8_t* row = &rows[size_t{k.top_down ? y : ROWS - 1 - y} * stride];
-    for (uint32_t x = 0; x < W; ++x) {
-      const uint32_t v = raw_of(k, x, y);
-      switch (k.bits) {
-        case 1: row[x / 8] = static_cast<uint8_t>(row[x / 8] | v << (7 - x % 8)); break;
-        case 4: row[x / 2] = static_cast<uint8_t>(row[x / 2] | v << (x % 2 ? 0 : 4)); break;
-        case 8: row[x] = static_cast<uint8_t>(v); break;
-        case 16: fmt::put_u16le(row + 2 * x, v); break;
-        case 24: for (int b = 0; b < 3; ++b) row[3 * x + b] = static_cast<uint8_t>(v >> (8 * b)); break;
-        default: fmt::put_u32le(row + 4 * x, v);
-      }
-    }
-  }
+  const Bytes rows =
+      fixtures::pack_rows(W, ROWS, static_cast<int>(k.bits), [&](uint32_t x, uint32_t y) { return raw_of(k, x, y); },
+                          k.top_down);
   Bytes info;
   Bytes table;
   if (k.header == kCoreHeaderSize) {
@@ -142,19 +129,10 @@ TEST(BmpHeaders, EveryHeaderSizeBecomesThePlainBlockOfItsPixels) {
     ASSERT_EQ(n.error, BmpReadError::None);
     EXPECT_EQ(n.converted, k.header != kInfoHeaderSize);
     const Bytes& b = n.block;
-    const uint32_t bits = k.bits > 8 ? 24 : k.bits;
     const uint32_t entries = k.bits <= 8 ? 1u << k.bits : 0;
-    EXPECT_EQ(fmt::get_u32le(&b[kOffSize]), kInfoHeaderSize);
-    EXPECT_EQ(fmt::get_i32le(&b[kOffWidth]), W);
-    EXPECT_EQ(fmt::get_i32le(&b[kOffHeight]), ROWS);
-    EXPECT_EQ(fmt::get_u16le(&b[kOffPlanes]), 1u);
-    EXPECT_EQ(fmt::get_u16le(&b[kOffBitCount]), bits);
-    EXPECT_EQ(fmt::get_u32le(&b[kOffCompression]), kBiRgb);
-    EXPECT_EQ(fmt::get_u32le(&b[kOffColoursUsed]), entries);
-    EXPECT_EQ(fmt::get_u32le(&b[kOffImageSize]), fixtures::row_bytes(W, static_cast<int>(bits)) * ROWS);
+    expect_plain_block(b, W, ROWS, k.bits > 8 ? 24 : k.bits, entries);
     if (k.header != kInfoHeaderSize) {
       EXPECT_EQ(n.header.pixel_offset, 14 + 40 + 4 * entries);
-      EXPECT_EQ(b.size(), 40 + 4 * entries + fixtures::row_bytes(W, static_cast<int>(bits)) * ROWS);
     }
     Bytes want;
     for (uint32_t y = 0; y < ROWS; ++y)

@@ -1,6 +1,7 @@
 // Small BMP and icon files put together field by field for the tests.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -21,6 +22,30 @@ inline void append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin()
 
 inline uint32_t row_bytes(int32_t width, int bits) {
   return (static_cast<uint32_t>(width) * static_cast<uint32_t>(bits) + 31) / 32 * 4;
+}
+
+// The rows of a w x h image, bottom-up unless top_down, each padded with
+// zeros to 4 bytes. value(x, y), y from the top, is a palette index for 1, 4
+// and 8 bits, 0xRRGGBB for 24 bits and the stored word for 16 and 32 bits.
+inline Bytes pack_rows(uint32_t w, uint32_t h, int bits, const std::function<uint32_t(uint32_t, uint32_t)>& value,
+                       bool top_down = false) {
+  const uint32_t stride = row_bytes(static_cast<int32_t>(w), bits);
+  Bytes rows(size_t{stride} * h, 0);
+  for (uint32_t y = 0; y < h; ++y) {
+    uint8_t* row = &rows[size_t{top_down ? y : h - 1 - y} * stride];
+    for (uint32_t x = 0; x < w; ++x) {
+      const uint32_t v = value(x, y);
+      switch (bits) {
+        case 1: row[x / 8] = static_cast<uint8_t>(row[x / 8] | ((v & 1) << (7 - x % 8))); break;
+        case 4: row[x / 2] = static_cast<uint8_t>(row[x / 2] | ((v & 15) << (x % 2 ? 0 : 4))); break;
+        case 8: row[x] = static_cast<uint8_t>(v); break;
+        case 16: fmt::put_u16le(row + 2 * x, v); break;
+        case 24: for (int b = 0; b < 3; ++b) row[3 * x + b] = static_cast<uint8_t>(v >> (8 * b)); break;
+        default: fmt::put_u32le(row + 4 * x, v);
+      }
+    }
+  }
+  return rows;
 }
 
 // A 40-byte info header.
@@ -93,6 +118,23 @@ inline Bytes icon_file(int32_t width, int32_t height, int bits, const Bytes& tab
   append(b, xor_rows);
   append(b, and_rows);
   return b;
+}
+
+// A BMP file of any depth with a ramp table of `entries` and all its rows,
+// numbered; a negative height stores them top-down.
+inline Bytes numbered_bmp(int32_t width, int32_t height, int bits, uint32_t used, uint32_t entries,
+                          uint32_t image_size = 0, uint32_t pixel_offset = ~0u) {
+  const auto rows = static_cast<uint32_t>(height < 0 ? -height : height);
+  return bmp_file(info_header(width, height, bits, used, image_size), ramp_table(entries),
+                  numbered_rows(row_bytes(width, bits), rows), pixel_offset);
+}
+
+// A valid one-image icon of any depth: the ramp table (none for 24 bits),
+// numbered XOR rows and AND rows whose every byte is mask.
+inline Bytes numbered_icon(int32_t width, int32_t height, int bits, uint8_t mask) {
+  const auto h = static_cast<uint32_t>(height);
+  return icon_file(width, height, bits, ramp_table(bits <= 8 ? 1u << bits : 0),
+                   numbered_rows(row_bytes(width, bits), h), Bytes(size_t{row_bytes(width, 1)} * h, mask));
 }
 
 inline Bytes repeat(std::initializer_list<uint8_t> row, uint32_t times) {

@@ -32,11 +32,7 @@ Loaded load(const Bytes& file) {
   return r;
 }
 
-Bytes bmp8(int32_t w, int32_t h, uint32_t used = 0) {
-  const uint32_t row = fixtures::row_bytes(w, 8);
-  return fixtures::bmp_file(fixtures::info_header(w, h, 8, used, 0), fixtures::ramp_table(used ? used : 256),
-                            fixtures::numbered_rows(row, static_cast<uint32_t>(h < 0 ? -h : h)));
-}
+Bytes bmp8(int32_t w, int32_t h) { return fixtures::numbered_bmp(w, h, 8, 0, 256); }
 
 uint32_t field(const Bytes& block, size_t at) { return fmt::get_u32le(&block[at]); }
 

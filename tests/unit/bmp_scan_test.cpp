@@ -15,12 +15,8 @@ ScanResult scan(const Bytes& file, ExportFigures* f) {
   return scan_bmp(file.data(), std::min(file.size(), kScanBytes), file.size(), f);
 }
 
-// A file of the given depth whose table holds `entries` ramp entries and
-// whose rows are all present.
 Bytes file_of(int32_t w, int32_t h, int bits, uint32_t used, uint32_t entries, uint32_t image_size = 0) {
-  const uint32_t rows = fixtures::row_bytes(w, bits) * static_cast<uint32_t>(h < 0 ? -h : h);
-  return fixtures::bmp_file(fixtures::info_header(w, h, bits, used, image_size), fixtures::ramp_table(entries),
-                            Bytes(rows, 0x5A));
+  return fixtures::numbered_bmp(w, h, bits, used, entries, image_size);
 }
 
 }  // namespace

@@ -17,40 +17,11 @@
 using fixtures::Bytes;
 using namespace normfix;
 namespace fs = std::filesystem;
-using thirdparty::read_file;
-using thirdparty::run;
-using thirdparty::write_file;
+using namespace thirdparty;
 
 namespace {
 
-constexpr const char* kConvert = "/usr/bin/convert";
-constexpr const char* kPython = "/usr/bin/python3";
-
-fs::path scratch(const std::string& name) { return thirdparty::scratch_file("bmp_thirdparty", name); }
-
-bool have_pillow() {
-  return fs::exists(kPython) && run(std::string(kPython) + " -c 'import PIL' 2>/dev/null") == 0;
-}
-
-// RGB bytes, top row first, as the tools write them.
-Bytes imagemagick_rgb(const fs::path& bmp) {
-  const fs::path out = bmp.string() + ".im.rgb";
-  if (run(std::string(kConvert) + " " + bmp.string() + " -depth 8 rgb:" + out.string()) != 0) return {};
-  return read_file(out);
-}
-
-// Empty when Pillow refuses the file.
-Bytes pillow_rgb(const fs::path& bmp) {
-  const fs::path out = bmp.string() + ".pil.rgb";
-  fs::remove(out);
-  const std::string script = "from PIL import Image; import sys; "
-                             "open(sys.argv[2], 'wb').write(Image.open(sys.argv[1]).convert('RGB').tobytes())";
-  if (run(std::string(kPython) + " -c \"" + script + "\" " + bmp.string() + " " + out.string() + " 2>/dev/null") != 0)
-    return {};
-  return read_file(out);
-}
-
-Bytes our_rgb(const Bytes& block) { return rgb_of(block); }
+fs::path scratch(const std::string& name) { return scratch_file("bmp_thirdparty", name); }
 
 int largest_difference(const Bytes& a, const Bytes& b) {
   int d = 0;
@@ -74,12 +45,9 @@ TEST(BmpThirdParty, ImageMagickRle8FilesOpenWithTheToolsPixels) {
         const int k = y % 3 == 0 ? (x / 7 + y) % 40 : (x * 13 + y * 7) % 40;
         rgb.insert(rgb.end(), {uint8_t(k * 6), uint8_t(255 - k * 5), uint8_t((k * 37) & 0xFF)});
       }
-    const std::string head = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
-    Bytes ppm(head.begin(), head.end());
-    fixtures::append(ppm, rgb);
     const fs::path src = scratch("rle" + std::to_string(w) + ".ppm");
     const fs::path bmp = scratch("rle" + std::to_string(w) + ".bmp");
-    write_file(src, ppm);
+    write_file(src, ppm_of(w, h, rgb));
     ASSERT_EQ(run(std::string(kConvert) + " " + src.string() + " -type Palette -compress RLE bmp3:" + bmp.string()), 0);
 
     const Bytes file = read_file(bmp);
@@ -87,17 +55,17 @@ TEST(BmpThirdParty, ImageMagickRle8FilesOpenWithTheToolsPixels) {
     ASSERT_EQ(fmt::get_u32le(&file[30]), fmt::bmp::kBiRle8) << "ImageMagick did not write RLE8";
     const Normalised n = normalise_file(file);
     ASSERT_EQ(n.error, fmt::bmp::BmpReadError::None);
-    const Bytes ours = our_rgb(n.block);
+    const Bytes ours = rgb_of(n.block);
     EXPECT_EQ(ours, rgb) << "the pixels written";
     // ImageMagick encodes each row's padding as runs past the width. Its own
     // reader (6.9.11) carries those runs into the next row for widths 1 and
     // 2, so for those it misreads its own file; Pillow and the pixels
     // written are the reference there.
     if (w > 2) {
-      EXPECT_EQ(ours, imagemagick_rgb(bmp)) << "ImageMagick's decoding";
+      EXPECT_EQ(ours, imagemagick_decode(bmp, "rgb")) << "ImageMagick's decoding";
     }
     if (pillow) {
-      EXPECT_EQ(ours, pillow_rgb(bmp)) << "Pillow's decoding";
+      EXPECT_EQ(ours, pillow_decode(bmp, "RGB")) << "Pillow's decoding";
     }
   }
 }
@@ -130,10 +98,10 @@ TEST(BmpThirdParty, BitfieldFilesAgreeWithImageMagickAndPillow) {
     write_file(bmp, file);
     const Normalised n = normalise_file(file);
     ASSERT_EQ(n.error, fmt::bmp::BmpReadError::None);
-    const Bytes ours = our_rgb(n.block);
-    EXPECT_EQ(ours, imagemagick_rgb(bmp)) << "ImageMagick's decoding";
+    const Bytes ours = rgb_of(n.block);
+    EXPECT_EQ(ours, imagemagick_decode(bmp, "rgb")) << "ImageMagick's decoding";
     if (!pillow) continue;
-    const Bytes theirs = pillow_rgb(bmp);
+    const Bytes theirs = pillow_decode(bmp, "RGB");
     if (theirs.empty()) continue;  // a mask order Pillow does not read
     ++pillow_opened;
     ASSERT_EQ(theirs.size(), ours.size());
@@ -161,10 +129,9 @@ constexpr const char* kGimp = "/usr/bin/gimp";
 
 // 7 x 5 pixels, every one different.
 Bytes picture_ppm() {
-  const std::string head = "P6\n7 5\n255\n";
-  Bytes ppm(head.begin(), head.end());
-  for (int i = 0; i < 35; ++i) ppm.insert(ppm.end(), {uint8_t(i * 7), uint8_t(255 - i * 5), uint8_t(i * 97 % 256)});
-  return ppm;
+  Bytes rgb;
+  for (int i = 0; i < 35; ++i) rgb.insert(rgb.end(), {uint8_t(i * 7), uint8_t(255 - i * 5), uint8_t(i * 97 % 256)});
+  return ppm_of(7, 5, rgb);
 }
 
 }  // namespace
@@ -221,11 +188,11 @@ TEST(BmpThirdParty, V5FilesOfGimpAndImageMagickOpenWithTheToolsPixels) {
     EXPECT_EQ(fmt::get_u32le(&file[30]), c.compression);
     const Normalised n = normalise_file(file);
     ASSERT_EQ(n.error, fmt::bmp::BmpReadError::None);
-    const Bytes ours = our_rgb(n.block);
+    const Bytes ours = rgb_of(n.block);
     EXPECT_EQ(ours.size(), 7u * 5 * 3);
-    EXPECT_EQ(ours, pillow_rgb(scratch(c.file))) << "Pillow's decoding";
+    EXPECT_EQ(ours, pillow_decode(scratch(c.file), "RGB")) << "Pillow's decoding";
     if (!c.alpha) {
-      EXPECT_EQ(ours, imagemagick_rgb(scratch(c.file))) << "ImageMagick's decoding";
+      EXPECT_EQ(ours, imagemagick_decode(scratch(c.file), "rgb")) << "ImageMagick's decoding";
       EXPECT_EQ(ours, Bytes(source.end() - 7 * 5 * 3, source.end())) << "the pixels written";
     }
   }

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <iterator>
 #include <string>
 
 #include "tests/unit/windows_registries.h"
@@ -16,7 +15,6 @@ using namespace capture;
 // version (no 5.1 or 5.2 test, so XP and every version it does not know,
 // 10 included, take the "X" set, as Vista and 7 do), the shared 9x fallback.
 TEST(CaptureStyle, EachWindowsGetsTheCaptureProgramsButtonSet) {
-  constexpr int kUnchanged = -1;
   const registry_samples::Expected table[] = {
       {"Windows 95", 0, ""},
       {"Windows 98", 1, ""},
@@ -29,16 +27,10 @@ TEST(CaptureStyle, EachWindowsGetsTheCaptureProgramsButtonSet) {
       {"Windows Vista", 6, "X"},
       {"Windows 7", 7, "X"},
       {"Windows 10", 5, "X"},
-      {"no readable version key", kUnchanged, ""},
+      {"no readable version key", registry_samples::kUnchanged, ""},
   };
-  ASSERT_EQ(std::size(table), registry_samples::all().size()) << "every sample has its row";
-  for (const auto& row : table) {
-    const registry_samples::Windows* sample = registry_samples::find(row.system);
-    ASSERT_NE(sample, nullptr) << row.system;
-    const int style = frame::style_from_registry(registry_samples::read, sample, style_from_nt_version, kUnchanged);
-    EXPECT_EQ(style, row.style) << row.system;
-    EXPECT_STREQ(bitmap_set_suffix(style), row.suffix) << row.system;
-  }
+  registry_samples::expect_each_windows(table, style_from_nt_version, bitmap_set_suffix,
+                                        [](const registry_samples::Expected&, int) {});
 }
 
 TEST(CapturePosition, IniValuesAreClampedSoTheWindowStaysOnTheScreen) {

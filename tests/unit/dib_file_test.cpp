@@ -7,13 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "formats/bytes.h"
 #include "formats/icon_layout.h"
+#include "thirdparty_files.h"
 
 namespace {
 
@@ -161,45 +159,28 @@ TEST(DibFile, IconPassesTheIconChecksWithItsMaskInPlace) {
 
 // --- read-back through Pillow -------------------------------------------------
 
-std::string scratch_file(const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::filesystem::create_directories(UNIT_SCRATCH_DIR);
-  const std::string path = std::string(UNIT_SCRATCH_DIR) + "/" + name;
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return path;
-}
-
-// Pillow's view of a file: "W H" then "r,g,b,a" per pixel, rows top-down.
-std::string pillow_pixels(const std::string& path) {
-  const std::string cmd =
-      "/usr/bin/python3 -c \"import sys; from PIL import Image; im = Image.open(sys.argv[1]); "
-      "im = im.convert('RGBA'); print(im.size[0], im.size[1], "
-      "' '.join('%d,%d,%d,%d' % p for p in im.getdata()))\" '" + path + "' 2>&1";
-  std::string out;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[512];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-  }
-  return out;
-}
-
-bool pillow_available() {
-  return std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0;
+// Pillow's view of the bytes as a file: "W H" then "r,g,b,a" per pixel, rows top-down.
+std::string pillow_pixels(const std::string& name, const std::vector<uint8_t>& bytes) {
+  const std::filesystem::path path = thirdparty::scratch_file("dib_file", name);
+  thirdparty::write_file(path, bytes);
+  return thirdparty::output_of(std::string(thirdparty::kPython) +
+                               " -c \"import sys; from PIL import Image; im = Image.open(sys.argv[1]).convert('RGBA'); "
+                               "print(im.size[0], im.size[1], ' '.join('%d,%d,%d,%d' % p for p in im.getdata()))\" '" +
+                               path.string() + "' 2>&1");
 }
 
 TEST(DibFileReadBack, PillowSeesTheSamePixelsAtFourAndEightBits) {
-  if (!pillow_available()) GTEST_SKIP() << "python3-pil is not installed";
+  if (!thirdparty::have_pillow()) GTEST_SKIP() << "python3-pil is not installed";
   const std::string want =
       "5 3 255,0,0,255 255,0,0,255 255,0,0,255 255,0,0,255 0,0,255,255 "
       "255,0,0,255 255,0,0,255 0,0,255,255 0,0,255,255 0,0,255,255 "
       "255,0,0,255 0,0,255,255 0,0,255,255 0,0,255,255 255,255,255,255\n";
-  EXPECT_EQ(pillow_pixels(scratch_file("wedge4.bmp", fmt::dib::bmp_file(wedge(4)))), want);
-  EXPECT_EQ(pillow_pixels(scratch_file("wedge8.bmp", fmt::dib::bmp_file(wedge(8)))), want);
+  EXPECT_EQ(pillow_pixels("wedge4.bmp", fmt::dib::bmp_file(wedge(4))), want);
+  EXPECT_EQ(pillow_pixels("wedge8.bmp", fmt::dib::bmp_file(wedge(8))), want);
 }
 
 TEST(DibFileReadBack, PillowSeesTheIconMaskAsTransparency) {
-  if (!pillow_available()) GTEST_SKIP() << "python3-pil is not installed";
+  if (!thirdparty::have_pillow()) GTEST_SKIP() << "python3-pil is not installed";
   IndexedImage im = wedge(4);
   std::vector<uint8_t> mask(15, 0);
   mask[4] = 1;   // top right
@@ -207,7 +188,7 @@ TEST(DibFileReadBack, PillowSeesTheIconMaskAsTransparency) {
   im.pixels[4] = 0;
   im.pixels[10] = 0;
   im.palette[0] = Rgb{};
-  const std::string got = pillow_pixels(scratch_file("wedge.ico", fmt::dib::icon_file(im, mask)));
+  const std::string got = pillow_pixels("wedge.ico", fmt::dib::icon_file(im, mask));
   EXPECT_EQ(got,
             "5 3 255,0,0,255 255,0,0,255 255,0,0,255 255,0,0,255 0,0,0,0 "
             "255,0,0,255 255,0,0,255 0,0,0,255 0,0,0,255 0,0,0,255 "

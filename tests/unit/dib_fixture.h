@@ -1,12 +1,15 @@
 // Packed DIB blocks for the writer tests: a 40-byte header, a colour table
 // and bottom-up rows, made from a function of (x, y) with y from the top.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "bmp_icon_fixtures.h"
 #include "formats/dib_image.h"
+#include "formats/tif_write.h"
 
 namespace fixtures {
 
@@ -15,8 +18,8 @@ struct Dib {
   fmt::DibImage image;
 };
 
-// value(x, y): a palette index for 1, 4, 8 bits, 0xRRGGBB for 24 and 32
-// bits, the raw 5-5-5 word for 16 bits. table: 0xRRGGBB entries.
+// value(x, y) as pack_rows takes it: 0xRRGGBB for 32 bits too, the raw 5-5-5
+// word for 16 bits. table: 0xRRGGBB entries.
 inline Dib make_dib(uint32_t w, uint32_t h, int bits, const std::vector<uint32_t>& table,
                     const std::function<uint32_t(uint32_t, uint32_t)>& value, uint32_t colours_used = ~0u) {
   Dib d;
@@ -29,28 +32,21 @@ inline Dib make_dib(uint32_t w, uint32_t h, int bits, const std::vector<uint32_t
     d.block.push_back(static_cast<uint8_t>(c >> 16));
     d.block.push_back(0);
   }
-  const size_t rows_at = d.block.size();
-  d.block.resize(rows_at + size_t{stride} * h);
-  for (uint32_t y = 0; y < h; ++y) {
-    uint8_t* row = &d.block[rows_at + size_t{h - 1 - y} * stride];
-    for (uint32_t x = 0; x < w; ++x) {
-      const uint32_t v = value(x, y);
-      switch (bits) {
-        case 1: row[x / 8] = static_cast<uint8_t>(row[x / 8] | ((v & 1) << (7 - x % 8))); break;
-        case 4: row[x / 2] = static_cast<uint8_t>(row[x / 2] | ((v & 15) << (x % 2 ? 0 : 4))); break;
-        case 8: row[x] = static_cast<uint8_t>(v); break;
-        case 16: fmt::put_u16le(row + 2 * x, v); break;
-        default: {
-          uint8_t* p = row + (bits == 24 ? 3 : 4) * x;
-          p[0] = static_cast<uint8_t>(v);
-          p[1] = static_cast<uint8_t>(v >> 8);
-          p[2] = static_cast<uint8_t>(v >> 16);
-        }
-      }
-    }
-  }
+  append(d.block, pack_rows(w, h, bits, value));
   fmt::dib_image_of(d.block.data(), d.block.size(), 0, &d.image);
   return d;
+}
+
+// The TIF file of the writer that serves the image, through a small buffer
+// so that the writes cross its boundary.
+inline Bytes write_tif(const fmt::DibImage& image, fmt::tif::ByteOrder order, bool as16 = false, uint32_t seed = 1234) {
+  namespace tif = fmt::tif;
+  Bytes out;
+  fmt::BufferedWriter w(fmt::vector_sink(&out), 64);
+  const bool ok = tif::choose_layout(image, as16) == tif::Layout::Grey16 ? tif::write_grey16(image, order, seed, w)
+                                                                          : tif::write_palette_rgb(image, order, w);
+  EXPECT_TRUE(ok);
+  return out;
 }
 
 inline std::vector<uint32_t> grey_table(uint32_t n) {

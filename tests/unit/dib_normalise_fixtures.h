@@ -2,6 +2,8 @@
 // reading them, and the pixels of a normalised block, for the normaliser's
 // own tests and the comparisons with other programs' readers.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -16,18 +18,10 @@ using fixtures::Bytes;
 // writes the rows top-down.
 inline Bytes bitfield_file(int32_t width, int32_t height, uint32_t bits, const uint32_t masks[3],
                            const std::vector<uint32_t>& raw) {
-  const uint32_t rows = static_cast<uint32_t>(height < 0 ? -height : height);
-  const uint32_t stride = fixtures::row_bytes(width, static_cast<int>(bits));
-  Bytes data(size_t{stride} * rows, 0);
-  for (uint32_t y = 0; y < rows; ++y) {
-    const uint32_t stored = height < 0 ? y : rows - 1 - y;
-    for (uint32_t x = 0; x < static_cast<uint32_t>(width); ++x) {
-      uint8_t* p = &data[size_t{stored} * stride + x * bits / 8];
-      const uint32_t v = raw[size_t{y} * static_cast<uint32_t>(width) + x];
-      if (bits == 16) fmt::put_u16le(p, v);
-      else fmt::put_u32le(p, v);
-    }
-  }
+  const auto w = static_cast<uint32_t>(width);
+  const auto rows = static_cast<uint32_t>(height < 0 ? -height : height);
+  const Bytes data = fixtures::pack_rows(w, rows, static_cast<int>(bits),
+                                         [&](uint32_t x, uint32_t y) { return raw[size_t{y} * w + x]; }, height < 0);
   Bytes masks_bytes;
   for (int i = 0; i < 3; ++i) fixtures::append_u32(masks_bytes, masks[i]);
   return fixtures::bmp_file(
@@ -175,6 +169,22 @@ inline Bytes rgb_of(const Bytes& block) {
     out.insert(out.end(), {e[2], e[1], e[0]});
   }
   return out;
+}
+
+// A plain bottom-up block of these figures: the 40-byte header, a table of
+// `entries` and the rows, nothing else, each header field saying so.
+inline void expect_plain_block(const Bytes& b, int32_t width, int32_t height, uint32_t bits, uint32_t entries) {
+  using namespace fmt::bmp;
+  const uint32_t image = fixtures::row_bytes(width, static_cast<int>(bits)) * static_cast<uint32_t>(height);
+  EXPECT_EQ(fmt::get_u32le(&b[kOffSize]), kInfoHeaderSize);
+  EXPECT_EQ(fmt::get_i32le(&b[kOffWidth]), width);
+  EXPECT_EQ(fmt::get_i32le(&b[kOffHeight]), height);
+  EXPECT_EQ(fmt::get_u16le(&b[kOffPlanes]), 1u);
+  EXPECT_EQ(fmt::get_u16le(&b[kOffBitCount]), bits);
+  EXPECT_EQ(fmt::get_u32le(&b[kOffCompression]), kBiRgb);
+  EXPECT_EQ(fmt::get_u32le(&b[kOffImageSize]), image);
+  EXPECT_EQ(fmt::get_u32le(&b[kOffColoursUsed]), entries);
+  EXPECT_EQ(b.size(), 40 + 4 * size_t{entries} + image);
 }
 
 // The bytes of every row past its last pixel are zero.

@@ -242,15 +242,7 @@ TEST(DibNormalise, ConvertedBlockDescribesItself) {
     ASSERT_EQ(n.error, BmpReadError::None);
     const Bytes& b = n.block;
     const uint32_t stride = fixtures::row_bytes(static_cast<int32_t>(c.width), static_cast<int>(c.bits));
-    EXPECT_EQ(fmt::get_u32le(&b[kOffSize]), 40u);
-    EXPECT_EQ(fmt::get_u32le(&b[kOffWidth]), c.width);
-    EXPECT_EQ(fmt::get_u32le(&b[kOffHeight]), c.height);
-    EXPECT_EQ(fmt::get_u16le(&b[kOffPlanes]), 1u);
-    EXPECT_EQ(fmt::get_u16le(&b[kOffBitCount]), c.bits);
-    EXPECT_EQ(fmt::get_u32le(&b[kOffCompression]), 0u);
-    EXPECT_EQ(fmt::get_u32le(&b[kOffImageSize]), stride * c.height);
-    EXPECT_EQ(fmt::get_u32le(&b[kOffColoursUsed]), c.table);
-    EXPECT_EQ(b.size(), 40 + 4 * c.table + stride * c.height);
+    expect_plain_block(b, static_cast<int32_t>(c.width), static_cast<int32_t>(c.height), c.bits, c.table);
 
     EXPECT_EQ(n.header.type, kMagic);
     EXPECT_EQ(n.header.pixel_offset, 14 + 40 + 4 * c.table);

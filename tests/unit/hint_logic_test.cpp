@@ -4,43 +4,29 @@
 
 using namespace frame;
 
-namespace {
-// The viewer's strip: thirteen hinted buttons from x 16 to 431.
-int target(int x, int y) { return hint_target(x, y, 1, 16, 13); }
-}  // namespace
-
+// The viewer's strip: thirteen hinted buttons from x 16 to 431, 32 pixels
+// each, in the 20 rows below the border. The capture program's shorter strip
+// ends earlier, and its hints stop one row higher. Fillers at both ends have
+// no hint (0); off the strip there is none at all (-1).
 TEST(HintTarget, ButtonsAreThirtyTwoPixelsFromTheFirstOn) {
-  EXPECT_EQ(target(16, 5), 1);
-  EXPECT_EQ(target(47, 5), 1);
-  EXPECT_EQ(target(48, 5), 2);
-  EXPECT_EQ(target(240, 5), 8);  // Save Image
-  EXPECT_EQ(target(239, 5), 7);  // Copy
-  EXPECT_EQ(target(400, 5), 13);
-  EXPECT_EQ(target(431, 5), 13);
-}
-
-TEST(HintTarget, FillersAtBothEndsAndEverythingOffTheStripHaveNoHint) {
-  EXPECT_EQ(target(15, 5), 0);
-  EXPECT_EQ(target(0, 5), 0);
-  EXPECT_EQ(target(-3, 5), 0);
-  EXPECT_EQ(target(432, 5), 0);
-  EXPECT_EQ(target(1000, 5), 0);
-  // The strip runs from the border height down 20 rows.
-  EXPECT_EQ(target(100, 1), 3);
-  EXPECT_EQ(target(100, 20), 3);
-  EXPECT_EQ(target(100, 0), -1);
-  EXPECT_EQ(target(100, 21), -1);
-  EXPECT_EQ(target(100, -40), -1);  // on the caption
-  EXPECT_EQ(target(5, 300), -1);
-  EXPECT_EQ(hint_target(100, 2, 3, 16, 13), -1);
-  EXPECT_EQ(hint_target(100, 22, 3, 16, 13), 3);
-  // The capture program's shorter strip ends earlier, and its hints stop
-  // one row higher.
-  EXPECT_EQ(hint_target(16 + 32 * 3, 5, 1, 16, 3, 19), 0);
-  EXPECT_EQ(hint_target(16 + 32 * 3 - 1, 5, 1, 16, 3, 19), 3);
-  EXPECT_EQ(hint_target(50, 19, 1, 16, 3, 19), 2);
-  EXPECT_EQ(hint_target(50, 20, 1, 16, 3, 19), -1);
-  EXPECT_EQ(hint_target(50, 0, 1, 16, 3, 19), -1);
+  struct Row {
+    int x, y, border, count, lastRow, want;
+  };
+  const Row rows[] = {
+      {16, 5, 1, 13, 20, 1},   {47, 5, 1, 13, 20, 1},    {48, 5, 1, 13, 20, 2},
+      {240, 5, 1, 13, 20, 8},  // Save Image
+      {239, 5, 1, 13, 20, 7},  // Copy
+      {400, 5, 1, 13, 20, 13}, {431, 5, 1, 13, 20, 13},  {15, 5, 1, 13, 20, 0},
+      {0, 5, 1, 13, 20, 0},    {-3, 5, 1, 13, 20, 0},    {432, 5, 1, 13, 20, 0},
+      {1000, 5, 1, 13, 20, 0}, {100, 1, 1, 13, 20, 3},   {100, 20, 1, 13, 20, 3},
+      {100, 0, 1, 13, 20, -1}, {100, 21, 1, 13, 20, -1}, {100, -40, 1, 13, 20, -1},  // on the caption
+      {5, 300, 1, 13, 20, -1}, {100, 2, 3, 13, 20, -1},  {100, 22, 3, 13, 20, 3},
+      {16 + 32 * 3, 5, 1, 3, 19, 0}, {16 + 32 * 3 - 1, 5, 1, 3, 19, 3}, {50, 19, 1, 3, 19, 2},
+      {50, 20, 1, 3, 19, -1},  {50, 0, 1, 3, 19, -1},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(hint_target(r.x, r.y, r.border, 16, r.count, r.lastRow), r.want)
+        << r.x << "," << r.y << " border " << r.border << ", " << r.count << " buttons";
 }
 
 TEST(HintBox, SitsBelowTheButtonAndFitsTheText) {

@@ -107,17 +107,7 @@ std::pair<int, int> mutate(const Bytes& seed) {
 }
 
 Bytes bmp_seed(int32_t w, int32_t h, int bits, uint32_t used, uint32_t entries, uint32_t offset = ~0u) {
-  const uint32_t rows = fixtures::row_bytes(w, bits) * static_cast<uint32_t>(h < 0 ? -h : h);
-  return fixtures::bmp_file(fixtures::info_header(w, h, bits, used, 0), fixtures::ramp_table(entries),
-                            fixtures::numbered_rows(rows, 1), offset);
-}
-
-Bytes icon_seed(int32_t w, int32_t h, int bits, uint8_t mask) {
-  const auto xr = static_cast<uint32_t>(icon::xor_row_bytes(static_cast<uint32_t>(w), bits));
-  const auto ar = static_cast<uint32_t>(icon::and_row_bytes(static_cast<uint32_t>(w)));
-  return fixtures::icon_file(w, h, bits, fixtures::ramp_table(icon::palette_entries(bits)),
-                             fixtures::numbered_rows(xr, static_cast<uint32_t>(h)),
-                             Bytes(size_t{ar} * static_cast<uint32_t>(h), mask));
+  return fixtures::numbered_bmp(w, h, bits, used, entries, 0, offset);
 }
 
 }  // namespace
@@ -133,8 +123,10 @@ TEST(Mutation, BmpFilesOfEachDepth) {
 }
 
 TEST(Mutation, IconsOfEachDepth) {
-  for (const Bytes& seed : {icon_seed(3, 2, 1, 0x6A), icon_seed(40, 1, 1, 0x81), icon_seed(5, 2, 4, 0x5C),
-                            icon_seed(5, 1, 8, 0x4C), icon_seed(3, 2, 24, 0xA0)}) {
+  for (const Bytes& seed :
+       {fixtures::numbered_icon(3, 2, 1, 0x6A), fixtures::numbered_icon(40, 1, 1, 0x81),
+        fixtures::numbered_icon(5, 2, 4, 0x5C), fixtures::numbered_icon(5, 1, 8, 0x4C),
+        fixtures::numbered_icon(3, 2, 24, 0xA0)}) {
     icon::IconFigures f;
     ASSERT_EQ(icon::check_icon(seed.data(), seed.size(), seed.size(), &f), icon::IconCheckResult::Ok);
     const auto [read, converted] = mutate(seed);

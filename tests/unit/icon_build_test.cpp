@@ -23,32 +23,6 @@ struct Grid {
   uint32_t at(uint32_t x, uint32_t y) const { return px[y * w + x]; }
 };
 
-// Packs a grid into bottom-up BMP rows, the padding filled with pad_byte.
-Bytes rows_of(const Grid& g, int bits, uint8_t pad_byte = 0) {
-  const uint32_t stride = fixtures::row_bytes(static_cast<int32_t>(g.w), bits);
-  Bytes rows;
-  for (uint32_t r = 0; r < g.h; ++r) {
-    Bytes row(stride, pad_byte);
-    const uint32_t y = g.h - 1 - r;
-    const uint32_t used = (g.w * static_cast<uint32_t>(bits) + 7) / 8;
-    for (uint32_t k = 0; k < used; ++k) row[k] = 0;
-    for (uint32_t x = 0; x < g.w; ++x) {
-      const uint32_t v = g.at(x, y);
-      if (bits == 24) {
-        row[3 * x] = static_cast<uint8_t>(v);
-        row[3 * x + 1] = static_cast<uint8_t>(v >> 8);
-        row[3 * x + 2] = static_cast<uint8_t>(v >> 16);
-      } else {
-        const uint32_t per = 8 / static_cast<uint32_t>(bits);
-        const uint32_t shift = static_cast<uint32_t>(bits) * (per - 1 - x % per);
-        row[x / per] = static_cast<uint8_t>(row[x / per] | (v << shift));
-      }
-    }
-    fixtures::append(rows, row);
-  }
-  return rows;
-}
-
 // A table of n entries, entry 0 black and the others bright and distinct.
 Bytes table_of(uint32_t n, bool black_first = true) {
   Bytes t;
@@ -60,9 +34,9 @@ Bytes table_of(uint32_t n, bool black_first = true) {
   return t;
 }
 
-Bytes bmp_of(const Grid& g, int bits, const Bytes& table, uint8_t pad_byte = 0) {
+Bytes bmp_of(const Grid& g, int bits, const Bytes& table) {
   const auto n = static_cast<uint32_t>(table.size() / 4);
-  const Bytes rows = rows_of(g, bits, pad_byte);
+  const Bytes rows = fixtures::pack_rows(g.w, g.h, bits, [&](uint32_t x, uint32_t y) { return g.at(x, y); });
   return fixtures::bmp_file(
       fixtures::info_header(static_cast<int32_t>(g.w), static_cast<int32_t>(g.h), bits,
                             bits == 24 || n == (1u << bits) ? 0 : n, static_cast<uint32_t>(rows.size())),
@@ -137,7 +111,22 @@ Grid changed(const Grid& g, int bits, std::mt19937& rng) {
   return c;
 }
 
+// The icon of the pair of bitmaps made from the two grids.
+Bytes build(const Grid& a, const Grid& b, int bits, const Bytes& table) {
+  const Bytes first = bmp_of(a, bits, table), second = bmp_of(b, bits, table);
+  return icon::build_icon(first.data(), first.size(), second.data(), second.size());
+}
+
 uint32_t u32(const Bytes& b, size_t at) { return fmt::get_u32le(&b[at]); }
+
+// The directory and info header describe exactly a w x h image of `bits`.
+void expect_directory(const Bytes& ico, uint32_t w, uint32_t h, int bits) {
+  const uint32_t entries = icon::palette_entries(bits);
+  const uint64_t image = h * (icon::xor_row_bytes(w, bits) + icon::and_row_bytes(w));
+  EXPECT_EQ(ico[8], entries == 2 || entries == 16 ? entries : 0u);
+  EXPECT_EQ(u32(ico, 14), 40 + 4 * entries + image);
+  EXPECT_EQ(u32(ico, 22 + 20), image);
+}
 
 }  // namespace
 
@@ -149,15 +138,10 @@ TEST(IconBuild, EveryDepthAndWidthMatchesTheReference) {
       const uint32_t h = 1 + w % 5;
       const Grid a = random_grid(w, h, bits, rng), b = changed(a, bits, rng);
       const Bytes table = bits == 24 ? Bytes{} : table_of(1u << bits);
-      const Bytes ico = icon::build_icon(bmp_of(a, bits, table).data(), bmp_of(a, bits, table).size(),
-                                         bmp_of(b, bits, table).data(), bmp_of(b, bits, table).size());
+      const Bytes ico = build(a, b, bits, table);
       ASSERT_EQ(ico.size(), icon::expected_file_size(w, h, bits));
       EXPECT_EQ(decode_icon(ico), reference(a, b, bits, table));
-      // The directory and info header describe exactly this image.
-      const uint64_t image = h * (icon::xor_row_bytes(w, bits) + icon::and_row_bytes(w));
-      EXPECT_EQ(u32(ico, 14), 40 + 4 * icon::palette_entries(bits) + image);
-      EXPECT_EQ(u32(ico, 22 + 20), image);
-      EXPECT_EQ(ico[8], bits == 1 ? 2 : bits == 4 ? 16 : 0);
+      expect_directory(ico, w, h, bits);
     }
   }
 }
@@ -218,8 +202,7 @@ TEST(IconBuild, HandComputedPairs) {
   Grid g{5, 2, {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 1, 2, 3, 4, 5}};
   Grid g2 = g;
   g2.at(4, 1) ^= 0x010000;
-  Bytes ico = icon::build_icon(bmp_of(g, 24, {}).data(), bmp_of(g, 24, {}).size(), bmp_of(g2, 24, {}).data(),
-                               bmp_of(g2, 24, {}).size());
+  Bytes ico = build(g, g2, 24, {});
   ASSERT_EQ(ico.size(), 62u + 2 * 16 + 2 * 4);
   EXPECT_EQ(Bytes(ico.begin() + 62 + 12, ico.begin() + 62 + 16), (Bytes{0, 0, 0, 0}));  // black, padding kept
   EXPECT_EQ(ico[62 + 32], 0x08);  // bottom row: the fifth pixel
@@ -227,16 +210,13 @@ TEST(IconBuild, HandComputedPairs) {
 
   // 256 colours, 12 pixels, every pixel differs: the second group has four pixels.
   Grid e{12, 1, std::vector<uint32_t>(12, 5)}, f{12, 1, std::vector<uint32_t>(12, 6)};
-  const Bytes t = table_of(256);
-  ico = icon::build_icon(bmp_of(e, 8, t).data(), bmp_of(e, 8, t).size(), bmp_of(f, 8, t).data(),
-                         bmp_of(f, 8, t).size());
+  ico = build(e, f, 8, table_of(256));
   ASSERT_FALSE(ico.empty());
   EXPECT_EQ(Bytes(ico.begin() + 1086 + 12, ico.end()), (Bytes{0xFF, 0xF0, 0, 0}));
 
   // A width of 300 does not fit the directory's byte.
   Grid wide{300, 2, std::vector<uint32_t>(600, 1)};
-  ico = icon::build_icon(bmp_of(wide, 4, table_of(16)).data(), bmp_of(wide, 4, table_of(16)).size(),
-                         bmp_of(wide, 4, table_of(16)).data(), bmp_of(wide, 4, table_of(16)).size());
+  ico = build(wide, wide, 4, table_of(16));
   ASSERT_FALSE(ico.empty());
   EXPECT_EQ(ico[6], 0);
   EXPECT_EQ(ico[7], 2);
@@ -270,20 +250,15 @@ TEST(IconBuild, ClearPixelsAreBlackAtTheDepthThatHasRoomForIt) {
     Bytes full = table;  // the table as the icon's pixels mean it
     full.resize(size_t{4} << c.bits, 0);
 
-    const Bytes ico = icon::build_icon(bmp_of(a, c.bits, table).data(), bmp_of(a, c.bits, table).size(),
-                                       bmp_of(b, c.bits, table).data(), bmp_of(b, c.bits, table).size());
+    const Bytes ico = build(a, b, c.bits, table);
     ASSERT_EQ(ico.size(), icon::expected_file_size(w, h, c.icon_bits));
     icon::IconFigures f;
     ASSERT_EQ(icon::check_icon(ico.data(), ico.size(), ico.size(), &f), icon::IconCheckResult::Ok);
     EXPECT_EQ(f.bits, c.icon_bits);
-    const uint32_t out_entries = icon::palette_entries(c.icon_bits);
-    const uint64_t image = h * (icon::xor_row_bytes(w, c.icon_bits) + icon::and_row_bytes(w));
-    EXPECT_EQ(ico[8], out_entries == 2 || out_entries == 16 ? out_entries : 0u);
-    EXPECT_EQ(u32(ico, 14), 40 + 4 * out_entries + image);
-    EXPECT_EQ(u32(ico, 22 + 20), image);
+    expect_directory(ico, w, h, c.icon_bits);
     // The file's colours first, then black.
     Bytes out_table = table;
-    out_table.resize(4 * size_t{out_entries}, 0);
+    out_table.resize(4 * size_t{icon::palette_entries(c.icon_bits)}, 0);
     EXPECT_EQ(Bytes(ico.begin() + 62, ico.begin() + 62 + static_cast<long>(out_table.size())), out_table);
     EXPECT_EQ(decode_icon(ico), reference(a, b, c.bits, full));
   }
@@ -306,8 +281,7 @@ TEST(IconBuild, UnusualFilesAreLaidOutOrRefused) {
   EXPECT_EQ(decode_icon(ico), reference(a, b, 4, table_of(16)));
 
   // Top-down files: the same icon as their bottom-up twins.
-  const Bytes expected = icon::build_icon(bmp_of(a, 4, table_of(16)).data(), bmp_of(a, 4, table_of(16)).size(),
-                                          bmp_of(b, 4, table_of(16)).data(), bmp_of(b, 4, table_of(16)).size());
+  const Bytes expected = build(a, b, 4, table_of(16));
   auto top_down = [](const Grid& g) {
     Grid flipped = g;
     for (uint32_t y = 0; y < g.h; ++y)

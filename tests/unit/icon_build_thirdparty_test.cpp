@@ -3,43 +3,23 @@
 // bitmap's colours elsewhere, and ImageMagick's identify accepts them.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "bmp_icon_fixtures.h"
 #include "formats/icon_build.h"
 #include "formats/icon_layout.h"
+#include "thirdparty_files.h"
 
 using fixtures::Bytes;
 namespace fs = std::filesystem;
+using namespace thirdparty;
 
 namespace {
 
-constexpr const char* kConvert = "/usr/bin/convert";
-constexpr const char* kIdentify = "/usr/bin/identify";
-constexpr const char* kPython = "/usr/bin/python3";
 constexpr int kW = 13, kH = 5;
 
-fs::path scratch(const std::string& name) {
-  const fs::path dir = fs::path(UNIT_SCRATCH_DIR) / "icon_build_thirdparty";
-  fs::create_directories(dir);
-  return dir / name;
-}
-
-Bytes read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_file(const fs::path& p, const Bytes& b) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-int run(const std::string& cmd) { return std::system(cmd.c_str()); }
+fs::path scratch(const std::string& name) { return scratch_file("icon_build_thirdparty", name); }
 
 bool changed(int x, int y) { return (2 * x + y) % 7 == 0; }
 
@@ -66,13 +46,6 @@ Bytes picture(int colours, bool second) {
   return rgb;
 }
 
-void write_ppm(const fs::path& p, const Bytes& rgb) {
-  const std::string head = "P6\n" + std::to_string(kW) + " " + std::to_string(kH) + "\n255\n";
-  Bytes b(head.begin(), head.end());
-  fixtures::append(b, rgb);
-  write_file(p, b);
-}
-
 // Builds the icon of the two bitmaps and checks it with both tools; the
 // icon has icon_bits.
 void check_icon_of(const Bytes& a, const Bytes& b, int bits, int icon_bits, const Bytes& colours_rgb,
@@ -84,14 +57,10 @@ void check_icon_of(const Bytes& a, const Bytes& b, int bits, int icon_bits, cons
   const Bytes ico = fmt::icon::build_icon(a.data(), a.size(), b.data(), b.size());
   ASSERT_GT(ico.size(), 36u);
   EXPECT_EQ(fmt::get_u16le(&ico[22 + 14]), icon_bits);
-  const fs::path ico_path = scratch(stem + ".ico"), rgba_path = scratch(stem + ".rgba");
+  const fs::path ico_path = scratch(stem + ".ico");
   write_file(ico_path, ico);
   EXPECT_EQ(run(std::string(kIdentify) + " " + ico_path.string() + " >/dev/null"), 0);
-  ASSERT_EQ(run(std::string(kPython) + " -c \"import sys; from PIL import Image; "
-                                       "open(sys.argv[2], 'wb').write(Image.open(sys.argv[1]).convert('RGBA').tobytes())\" " +
-                ico_path.string() + " " + rgba_path.string()),
-            0);
-  const Bytes rgba = read_file(rgba_path);
+  const Bytes rgba = pillow_decode(ico_path, "RGBA");
   ASSERT_EQ(rgba.size(), size_t{4} * kW * kH);
   for (int y = 0; y < kH; ++y)
     for (int x = 0; x < kW; ++x) {
@@ -120,7 +89,7 @@ TEST(IconBuildThirdParty, ImageMagickBitmapPairs) {
     const std::string stem = "im" + std::to_string(c.bits);
     for (const bool second : {false, true}) {
       const fs::path ppm = scratch(stem + (second ? "b.ppm" : "a.ppm"));
-      write_ppm(ppm, picture(c.colours, second));
+      write_file(ppm, ppm_of(kW, kH, picture(c.colours, second)));
       // BMP3: the 40-byte info header form; uncompressed (by default 8-bit
       // files come out RLE8, which the icon maker refuses).
       // The 2nd takes the 1st's colour map: ImageMagick orders a table by
@@ -136,8 +105,7 @@ TEST(IconBuildThirdParty, ImageMagickBitmapPairs) {
 }
 
 TEST(IconBuildThirdParty, PillowBitmapPairs) {
-  if (!fs::exists(kPython) || run(std::string(kPython) + " -c 'import PIL' 2>/dev/null") != 0)
-    GTEST_SKIP() << "Pillow is not installed";
+  if (!have_pillow()) GTEST_SKIP() << "Pillow is not installed";
   if (!fs::exists(kIdentify)) GTEST_SKIP() << "ImageMagick is not installed";
   // Palette pictures get one fixed palette (the colours in order of first
   // appearance in the 1st picture), so both files carry the same table.
@@ -186,8 +154,7 @@ else:
 // layout, clear where the pair differs.
 TEST(IconBuildThirdParty, IconsOfFullTablesWithoutBlackReadBack) {
   if (!fs::exists(kIdentify)) GTEST_SKIP() << "ImageMagick is not installed";
-  if (!fs::exists(kPython) || run(std::string(kPython) + " -c 'import PIL' 2>/dev/null") != 0)
-    GTEST_SKIP() << "Pillow is not installed";
+  if (!have_pillow()) GTEST_SKIP() << "Pillow is not installed";
   for (const int bits : {1, 4, 8}) {
     SCOPED_TRACE(bits);
     const uint32_t n = 1u << bits;
@@ -195,15 +162,15 @@ TEST(IconBuildThirdParty, IconsOfFullTablesWithoutBlackReadBack) {
     for (uint32_t i = 0; i < n; ++i)
       table.insert(table.end(), {static_cast<uint8_t>(255 - i), static_cast<uint8_t>(20 + i / 2),
                                  static_cast<uint8_t>(i * 7 + 1), 0});
-    const uint32_t stride = fixtures::row_bytes(kW, bits);
-    Bytes rows_a(size_t{stride} * kH, 0), rows_b = rows_a, rgb;
-    for (int y = 0; y < kH; ++y)
-      for (int x = 0; x < kW; ++x) {
-        const uint32_t k = static_cast<uint32_t>(x * 3 + y * 5) % n;
-        const uint32_t per = 8 / static_cast<uint32_t>(bits), shift = static_cast<uint32_t>(bits) * (per - 1 - x % per);
-        const size_t at = size_t{stride} * static_cast<size_t>(kH - 1 - y) + static_cast<size_t>(x) / per;
-        rows_a[at] = static_cast<uint8_t>(rows_a[at] | k << shift);
-        rows_b[at] = static_cast<uint8_t>(rows_b[at] | (changed(x, y) ? (k + 1) % n : k) << shift);
+    auto index = [&](uint32_t x, uint32_t y) { return (x * 3 + y * 5) % n; };
+    const Bytes rows_a = fixtures::pack_rows(kW, kH, bits, index);
+    const Bytes rows_b = fixtures::pack_rows(kW, kH, bits, [&](uint32_t x, uint32_t y) {
+      return changed(static_cast<int>(x), static_cast<int>(y)) ? (index(x, y) + 1) % n : index(x, y);
+    });
+    Bytes rgb;
+    for (uint32_t y = 0; y < kH; ++y)
+      for (uint32_t x = 0; x < kW; ++x) {
+        const uint32_t k = index(x, y);
         rgb.insert(rgb.end(), {table[4 * k + 2], table[4 * k + 1], table[4 * k]});
       }
     const Bytes info = fixtures::info_header(kW, kH, bits, 0, static_cast<uint32_t>(rows_a.size()));

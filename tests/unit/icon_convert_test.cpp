@@ -15,14 +15,10 @@ IconFigures figures_of(const Bytes& icon) {
   return f;
 }
 
-// File and info header of a converted bitmap.
-Bytes headers(uint32_t size, uint32_t offset, int32_t w, int32_t h, int bits, uint32_t entries) {
-  Bytes b = {'B', 'M'};
-  fixtures::append_u32(b, size);
-  fixtures::append_u32(b, 0);
-  fixtures::append_u32(b, offset);
-  fixtures::append(b, fixtures::info_header(w, h, bits, entries, size - offset));
-  return b;
+// A converted bitmap: file and info header (the image size set), table, rows.
+Bytes converted(int32_t w, int32_t h, int bits, uint32_t entries, const Bytes& table, const Bytes& rows) {
+  const auto image = static_cast<uint32_t>(rows.size());
+  return fixtures::bmp_file(fixtures::info_header(w, h, bits, entries, image), table, rows);
 }
 
 Bytes tail(const Bytes& b, size_t n) { return Bytes(b.end() - static_cast<std::ptrdiff_t>(n), b.end()); }
@@ -47,12 +43,10 @@ TEST(IconConvert, TwoColoursBecomeSixteenColourRows) {
   const IconFigures f = figures_of(icon);
   const Bytes bmp = icon_to_bmp(icon.data(), icon.size(), f);
 
-  Bytes expected = headers(126, 118, 3, 2, 4, 16);
-  fixtures::append(expected, {0x10, 0x20, 0x30, 0, 0xF0, 0xE0, 0xD0, 0});
-  fixtures::append(expected, kFixedTable);
+  Bytes table = {0x10, 0x20, 0x30, 0, 0xF0, 0xE0, 0xD0, 0};
+  fixtures::append(table, kFixedTable);
   // The whole first icon byte spreads over the 4-byte row, padding bits too.
-  fixtures::append(expected, {0x10, 0x11, 0x01, 0x10, 0x01, 0x00, 0x00, 0x00});
-  EXPECT_EQ(bmp, expected);
+  EXPECT_EQ(bmp, converted(3, 2, 4, 16, table, {0x10, 0x11, 0x01, 0x10, 0x01, 0x00, 0x00, 0x00}));
   EXPECT_FALSE(has_masked_pixels(icon.data(), icon.size(), f));
 
   fmt::bmp::ExportFigures fig;
@@ -109,65 +103,53 @@ TEST(IconConvert, TwoColourMaskWalk) {
   EXPECT_TRUE(has_masked_pixels(padding_only.data(), padding_only.size(), figures_of(padding_only)));
 }
 
-TEST(IconConvert, SixteenColoursNibbleCases) {
-  const Bytes xor_rows = {0x12, 0x34, 0x5F, 0xEE, 0xAB, 0xCD, 0xE0, 0x00};
-  // Bottom row: pixels 0, 3, 4. Top row: 0 and 1, and 5 just outside the width.
-  const Bytes icon = fixtures::icon_file(5, 2, 4, fixtures::ramp_table(16), xor_rows, {0x98, 0, 0, 0, 0xC4, 0, 0, 0});
-  const IconFigures f = figures_of(icon);
-  Bytes bmp = icon_to_bmp(icon.data(), icon.size(), f);
-  Bytes expected = headers(126, 118, 5, 2, 4, 16);
-  fixtures::append(expected, fixtures::ramp_table(16));
-  fixtures::append(expected, xor_rows);
-  EXPECT_EQ(bmp, expected);
-
-  ASSERT_TRUE(paint_masked(bmp, icon.data(), icon.size(), f, 9, 0));
-  // Left only, right only, left only beside a padding nibble; both, neither,
-  // and a right pixel outside the width, which still takes M.
-  EXPECT_EQ(tail(bmp, 8), (Bytes{0x92, 0x39, 0x9F, 0xEE, 0x99, 0xCD, 0xE9, 0x00}));
-  EXPECT_FALSE(paint_masked(bmp, icon.data(), icon.size(), f, 16, 0));  // no 4-bit index
-}
-
-TEST(IconConvert, TwoHundredFiftySixColours) {
-  const Bytes icon =
-      fixtures::icon_file(5, 1, 8, fixtures::ramp_table(256), {1, 2, 3, 4, 5, 0xA0, 0xA1, 0xA2}, {0x4C, 0, 0, 0});
-  const IconFigures f = figures_of(icon);
-  Bytes bmp = icon_to_bmp(icon.data(), icon.size(), f);
-  Bytes expected = headers(1086, 1078, 5, 1, 8, 256);
-  fixtures::append(expected, fixtures::ramp_table(256));
-  fixtures::append(expected, {1, 2, 3, 4, 5, 0xA0, 0xA1, 0xA2});
-  EXPECT_EQ(bmp, expected);
-  EXPECT_EQ(mask_palette(icon.data(), icon.size(), f).size(), 256u);
-
-  ASSERT_TRUE(paint_masked(bmp, icon.data(), icon.size(), f, 0x77, 0));
-  EXPECT_EQ(tail(bmp, 8), (Bytes{1, 0x77, 3, 4, 0x77, 0xA0, 0xA1, 0xA2}));  // pixel 5 is padding
-
-  fmt::bmp::ExportFigures fig;
-  ASSERT_TRUE(converted_figures(bmp, &fig));
-  EXPECT_EQ(fig.palette_size, 256u);
-  EXPECT_EQ(fig.padded_row_length, 8u);
-  EXPECT_EQ(fig.unpadded_row_length, 5u);
-}
-
-TEST(IconConvert, TrueColour) {
-  Bytes rows = fixtures::numbered_rows(12, 2);
-  const Bytes icon = fixtures::icon_file(3, 2, 24, {}, rows, {0x20, 0, 0, 0, 0x90, 0, 0, 0});
-  const IconFigures f = figures_of(icon);
-  Bytes bmp = icon_to_bmp(icon.data(), icon.size(), f);
-  Bytes expected = headers(78, 54, 3, 2, 24, 0);
-  fixtures::append(expected, rows);
-  EXPECT_EQ(bmp, expected);
-  EXPECT_TRUE(mask_palette(icon.data(), icon.size(), f).empty());
-
-  ASSERT_TRUE(paint_masked(bmp, icon.data(), icon.size(), f, 0, 0x123456));
-  rows[6] = 0x12, rows[7] = 0x34, rows[8] = 0x56;     // bottom row, pixel 2: blue, green, red
-  rows[12] = 0x12, rows[13] = 0x34, rows[14] = 0x56;  // top row, pixel 0; pixel 3 is padding
-  EXPECT_EQ(tail(bmp, 24), rows);
-
-  fmt::bmp::ExportFigures fig;
-  ASSERT_TRUE(converted_figures(bmp, &fig));
-  EXPECT_EQ(fig.palette_size, 0u);
-  EXPECT_EQ(fig.padded_row_length, 12u);
-  EXPECT_EQ(fig.unpadded_row_length, 3u);
+// 16 colours, 256 and true colour: the bitmap holds the icon's table and XOR
+// rows as they are; masked pixels, those in the row padding too, then take
+// the index or colour painted.
+TEST(IconConvert, DeeperIconsKeepTheirRowsAndPaintTheMaskedPixels) {
+  Bytes true_colour = fixtures::numbered_rows(12, 2), painted_true_colour = true_colour;
+  for (size_t at : {6, 12}) {  // bottom row, pixel 2; top row, pixel 0 (pixel 3 is padding)
+    painted_true_colour[at] = 0x12, painted_true_colour[at + 1] = 0x34, painted_true_colour[at + 2] = 0x56;
+  }
+  struct Case {
+    const char* name;
+    int32_t w, h;
+    int bits;
+    Bytes table, xor_rows, and_rows;
+    uint8_t index;
+    uint32_t colour;
+    Bytes painted;  // the rows after the painting
+    uint32_t padded, unpadded;
+  };
+  const Case cases[] = {
+      // Masked: bottom row pixels 0, 3, 4; top row 0 and 1, and 5 just outside the width. So: left only,
+      // right only, left only beside a padding nibble; both, neither, and a right pixel outside the width.
+      {"16 colours", 5, 2, 4, fixtures::ramp_table(16), {0x12, 0x34, 0x5F, 0xEE, 0xAB, 0xCD, 0xE0, 0x00},
+       {0x98, 0, 0, 0, 0xC4, 0, 0, 0}, 9, 0, {0x92, 0x39, 0x9F, 0xEE, 0x99, 0xCD, 0xE9, 0x00}, 4, 3},
+      {"256 colours, pixel 5 is padding", 5, 1, 8, fixtures::ramp_table(256), {1, 2, 3, 4, 5, 0xA0, 0xA1, 0xA2},
+       {0x4C, 0, 0, 0}, 0x77, 0, {1, 0x77, 3, 4, 0x77, 0xA0, 0xA1, 0xA2}, 8, 5},
+      {"true colour", 3, 2, 24, {}, true_colour, {0x20, 0, 0, 0, 0x90, 0, 0, 0}, 0, 0x123456, painted_true_colour, 12,
+       3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Bytes icon = fixtures::icon_file(c.w, c.h, c.bits, c.table, c.xor_rows, c.and_rows);
+    const IconFigures f = figures_of(icon);
+    Bytes bmp = icon_to_bmp(icon.data(), icon.size(), f);
+    const auto entries = static_cast<uint32_t>(c.table.size() / 4);
+    EXPECT_EQ(bmp, converted(c.w, c.h, c.bits, entries, c.table, c.xor_rows));
+    EXPECT_EQ(mask_palette(icon.data(), icon.size(), f).size(), entries);
+    ASSERT_TRUE(paint_masked(bmp, icon.data(), icon.size(), f, c.index, c.colour));
+    EXPECT_EQ(tail(bmp, c.painted.size()), c.painted);
+    fmt::bmp::ExportFigures fig;
+    ASSERT_TRUE(converted_figures(bmp, &fig));
+    EXPECT_EQ(fig.palette_size, entries);
+    EXPECT_EQ(fig.padded_row_length, c.padded);
+    EXPECT_EQ(fig.unpadded_row_length, c.unpadded);
+    if (c.bits == 4) {
+      EXPECT_FALSE(paint_masked(bmp, icon.data(), icon.size(), f, 16, 0));  // no 4-bit index
+    }
+  }
 }
 
 TEST(IconConvert, RefusesFiguresOfAnotherFile) {

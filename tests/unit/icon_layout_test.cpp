@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <utility>
 
 #include "bmp_icon_fixtures.h"
 
@@ -12,13 +11,7 @@ using fixtures::Bytes;
 
 namespace {
 
-Bytes icon_of(int32_t w, int32_t h, int bits) {
-  const Bytes table = fixtures::ramp_table(palette_entries(bits));
-  const auto xr = static_cast<uint32_t>(xor_row_bytes(static_cast<uint32_t>(w), bits));
-  const auto ar = static_cast<uint32_t>(and_row_bytes(static_cast<uint32_t>(w)));
-  return fixtures::icon_file(w, h, bits, table, fixtures::numbered_rows(xr, static_cast<uint32_t>(h)),
-                             Bytes(ar * static_cast<uint32_t>(h), 0x0F));
-}
+Bytes icon_of(int32_t w, int32_t h, int bits) { return fixtures::numbered_icon(w, h, bits, 0x0F); }
 
 IconCheckResult check(const Bytes& f, IconFigures* out = nullptr) {
   return check_icon(f.data(), std::min<size_t>(f.size(), kHeadBytesNeeded), f.size(), out);
@@ -66,64 +59,43 @@ TEST(IconLayout, DirectoryEntryIsNeverConsulted) {
   EXPECT_EQ(check(f), IconCheckResult::Ok);
 }
 
-TEST(IconLayout, HeaderBytesDecideNotIcon) {
-  const Bytes good = icon_of(32, 32, 4);
-  EXPECT_EQ(check(Bytes(good.begin(), good.begin() + 22)), IconCheckResult::NotIcon);
-  for (size_t at : {0u, 1u, 2u, 3u, 22u}) {
-    Bytes f = good;
-    f[at] ^= 0x01;
-    EXPECT_EQ(check(f), IconCheckResult::NotIcon) << at;
-  }
-  Bytes cursor = good;
-  cursor[2] = 2;  // a cursor file
-  EXPECT_EQ(check(cursor), IconCheckResult::NotIcon);
-}
-
-// The count is checked before the info header's size: a file of several
-// images has its second directory entry at offset 22, so whatever that
-// byte holds, the count decides; with a count of 1 the size byte decides.
-TEST(IconLayout, ImageCountMustBeOne) {
+// Each header fault gives its own verdict. The count is checked before the
+// info header's size: a file of several images has its second directory
+// entry at offset 22, so whatever that byte holds, the count decides; with a
+// count of 1 the size byte decides.
+TEST(IconLayout, EachHeaderFaultGivesItsVerdict) {
   struct Case {
-    uint8_t lo, hi;
-    int at22;        // the byte at offset 22, or -1 for a file that ends before it
+    const char* name;
+    void (*spoil)(Bytes& f);
     IconCheckResult result;
   };
   const Case cases[] = {
-      {0, 0, 40, IconCheckResult::MultipleIcons},
-      {2, 0, 40, IconCheckResult::MultipleIcons},
-      {1, 1, 40, IconCheckResult::MultipleIcons},
-      {2, 0, 16, IconCheckResult::MultipleIcons},  // a second 16-pixel entry
-      {2, 0, 0, IconCheckResult::MultipleIcons},   // a second 256-pixel entry
-      {3, 0, -1, IconCheckResult::MultipleIcons},  // directory only, cut short
-      {1, 0, 16, IconCheckResult::NotIcon},
+      {"cut before the info header", [](Bytes& f) { f.resize(22); }, IconCheckResult::NotIcon},
+      {"byte 0", [](Bytes& f) { f[0] ^= 1; }, IconCheckResult::NotIcon},
+      {"byte 1", [](Bytes& f) { f[1] ^= 1; }, IconCheckResult::NotIcon},
+      {"byte 2", [](Bytes& f) { f[2] ^= 1; }, IconCheckResult::NotIcon},
+      {"byte 3", [](Bytes& f) { f[3] ^= 1; }, IconCheckResult::NotIcon},
+      {"byte 22", [](Bytes& f) { f[22] ^= 1; }, IconCheckResult::NotIcon},
+      {"a cursor file", [](Bytes& f) { f[2] = 2; }, IconCheckResult::NotIcon},
+      {"count 0", [](Bytes& f) { f[4] = 0; }, IconCheckResult::MultipleIcons},
+      {"count 2", [](Bytes& f) { f[4] = 2; }, IconCheckResult::MultipleIcons},
+      {"count 257", [](Bytes& f) { f[5] = 1; }, IconCheckResult::MultipleIcons},
+      {"count 2, a second 16-pixel entry", [](Bytes& f) { f[4] = 2, f[22] = 16; }, IconCheckResult::MultipleIcons},
+      {"count 2, a second 256-pixel entry", [](Bytes& f) { f[4] = 2, f[22] = 0; }, IconCheckResult::MultipleIcons},
+      {"count 3, directory only, cut short", [](Bytes& f) { f[4] = 3, f.resize(22); }, IconCheckResult::MultipleIcons},
+      {"count 1, info header size 16", [](Bytes& f) { f[22] = 16; }, IconCheckResult::NotIcon},
+      {"doubled height 1: H = 0", [](Bytes& f) { fmt::put_u32le(&f[30], 1); }, IconCheckResult::ZeroSize},
+      {"width 0", [](Bytes& f) { fmt::put_u32le(&f[26], 0); }, IconCheckResult::ZeroSize},
+      {"32 bits", [](Bytes& f) { f[36] = 32; }, IconCheckResult::UnsupportedDepth},
+      {"16 bits", [](Bytes& f) { f[36] = 16; }, IconCheckResult::UnsupportedDepth},
+      {"2 bits", [](Bytes& f) { f[36] = 2; }, IconCheckResult::UnsupportedDepth},
+      {"0 bits", [](Bytes& f) { f[36] = 0; }, IconCheckResult::UnsupportedDepth},
+      {"bit count 0x104", [](Bytes& f) { f[37] = 1; }, IconCheckResult::UnsupportedDepth},
   };
   for (const Case& c : cases) {
     Bytes f = icon_of(32, 32, 4);
-    f[4] = c.lo;
-    f[5] = c.hi;
-    if (c.at22 < 0)
-      f.resize(22);
-    else
-      f[22] = static_cast<uint8_t>(c.at22);
-    EXPECT_EQ(check(f), c.result) << int{c.lo} << "," << int{c.hi} << " at 22: " << c.at22;
-  }
-}
-
-TEST(IconLayout, ZeroWidthOrHeight) {
-  Bytes f = icon_of(32, 32, 4);
-  fmt::put_u32le(&f[30], 1);  // doubled height 1: H = 0
-  EXPECT_EQ(check(f), IconCheckResult::ZeroSize);
-  f = icon_of(32, 32, 4);
-  fmt::put_u32le(&f[26], 0);
-  EXPECT_EQ(check(f), IconCheckResult::ZeroSize);
-}
-
-TEST(IconLayout, OnlyFourDepths) {
-  for (auto [lo, hi] : {std::pair{32, 0}, {16, 0}, {2, 0}, {0, 0}, {4, 1}}) {
-    Bytes f = icon_of(32, 32, 4);
-    f[36] = static_cast<uint8_t>(lo);
-    f[37] = static_cast<uint8_t>(hi);
-    EXPECT_EQ(check(f), IconCheckResult::UnsupportedDepth) << lo << "," << hi;
+    c.spoil(f);
+    EXPECT_EQ(check(f), c.result) << c.name;
   }
 }
 

@@ -14,15 +14,14 @@
 #include <string>
 
 #include "bmp_icon_fixtures.h"
+#include "dib_normalise_fixtures.h"
 #include "formats/icon_convert.h"
 #include "thirdparty_files.h"
 
 using fixtures::Bytes;
 namespace icon = fmt::icon;
 namespace fs = std::filesystem;
-using thirdparty::read_file;
-using thirdparty::run;
-using thirdparty::write_file;
+using namespace thirdparty;
 
 namespace {
 
@@ -36,7 +35,7 @@ std::ostream& operator<<(std::ostream& os, const Rgba& p) {
   return os << "(" << int{p.r} << "," << int{p.g} << "," << int{p.b} << "," << int{p.a} << ")";
 }
 
-fs::path scratch(const std::string& name) { return thirdparty::scratch_file("icon_thirdparty", name); }
+fs::path scratch(const std::string& name) { return scratch_file("icon_thirdparty", name); }
 
 Pixels from_rgba(const Bytes& raw) {
   Pixels p(raw.size() / 4);
@@ -46,23 +45,9 @@ Pixels from_rgba(const Bytes& raw) {
 
 // Our converted bitmap's pixels, top row first, read through its own table.
 Pixels decode_bmp(const Bytes& bmp) {
-  const int32_t w = fmt::get_i32le(&bmp[18]), h = fmt::get_i32le(&bmp[22]);
-  const int bits = fmt::get_u16le(&bmp[28]);
-  const uint32_t offset = fmt::get_u32le(&bmp[10]);
-  const size_t row = fixtures::row_bytes(w, bits);
+  const Bytes rgb = normfix::rgb_of(Bytes(bmp.begin() + 14, bmp.end()));
   Pixels out;
-  for (int32_t y = h - 1; y >= 0; --y)
-    for (int32_t x = 0; x < w; ++x) {
-      const uint8_t* r = &bmp[offset + static_cast<size_t>(y) * row];
-      if (bits == 24) {
-        const uint8_t* p = r + 3 * x;
-        out.push_back(Rgba{p[2], p[1], p[0]});
-        continue;
-      }
-      const unsigned index = bits == 8 ? r[x] : (x % 2 ? r[x / 2] & 0x0F : r[x / 2] >> 4);
-      const uint8_t* e = &bmp[54 + 4 * index];
-      out.push_back(Rgba{e[2], e[1], e[0]});
-    }
+  for (size_t i = 0; i + 2 < rgb.size(); i += 3) out.push_back(Rgba{rgb[i], rgb[i + 1], rgb[i + 2]});
   return out;
 }
 
@@ -132,9 +117,6 @@ Bytes raw_of(const Pixels& p, bool alpha) {
   return b;
 }
 
-constexpr const char* kConvert = "/usr/bin/convert";
-constexpr const char* kPython = "/usr/bin/python3";
-
 }  // namespace
 
 TEST(IconThirdParty, ImageMagickIcons) {
@@ -157,25 +139,23 @@ TEST(IconThirdParty, ImageMagickIcons) {
     pam.assign(head.begin(), head.end());
     fixtures::append(pam, raw_of(src, c.holes));
     write_file(scratch(stem + ".pam"), pam);
-    const std::string ico = scratch(stem + ".ico").string(), dec = scratch(stem + ".rgba").string();
+    const fs::path ico = scratch(stem + ".ico");
     ASSERT_EQ(run(std::string(kConvert) + " " + scratch(stem + ".pam").string() + " -type " +
-                  (c.holes ? "PaletteAlpha" : "Palette") + " ico:" + ico),
+                  (c.holes ? "PaletteAlpha" : "Palette") + " ico:" + ico.string()),
               0);
-    ASSERT_EQ(run(std::string(kConvert) + " " + ico + " -depth 8 rgba:" + dec), 0);
-    check_against_tool(read_file(ico), from_rgba(read_file(dec)), src, c.bits);
+    check_against_tool(read_file(ico), from_rgba(imagemagick_decode(ico, "rgba")), src, c.bits);
   }
 }
 
 TEST(IconThirdParty, PillowIcons) {
-  if (!fs::exists(kPython) || run(std::string(kPython) + " -c 'import PIL' 2>/dev/null") != 0)
-    GTEST_SKIP() << "Pillow is not installed";
+  if (!have_pillow()) GTEST_SKIP() << "Pillow is not installed";
   const int w = 32, h = 5;
   const fs::path script = scratch("pil_icon.py");
   // Makes an icon in a given mode from raw RGB pixels, with the exact colours
-  // (a full 256-entry palette for P), and writes Pillow's own decoding.
+  // (a full 256-entry palette for P).
   const std::string text = R"(import sys
 from PIL import Image
-mode, w, h, raw, ico, dec = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4], sys.argv[5], sys.argv[6]
+mode, w, h, raw, ico = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4], sys.argv[5]
 im = Image.frombytes('RGB', (w, h), open(raw, 'rb').read())
 if mode == '1':
     im = im.convert('1', dither=Image.Dither.NONE)
@@ -186,7 +166,6 @@ elif mode == 'P':
     p.putdata([colours.index(c) for c in im.getdata()])
     im = p
 im.save(ico, format='ICO', sizes=[(w, h)], bitmap_format='bmp')
-open(dec, 'wb').write(Image.open(ico).convert('RGBA').tobytes())
 )";
   write_file(script, Bytes(text.begin(), text.end()));
   struct Case {
@@ -198,10 +177,10 @@ open(dec, 'wb').write(Image.open(ico).convert('RGBA').tobytes())
     const Pixels src = make_pixels(w, h, c.colours, false);
     const std::string stem = std::string("pil") + std::to_string(c.bits);
     write_file(scratch(stem + ".rgb"), raw_of(src, false));
-    const std::string ico = scratch(stem + ".ico").string(), dec = scratch(stem + ".rgba").string();
+    const fs::path ico = scratch(stem + ".ico");
     ASSERT_EQ(run(std::string(kPython) + " " + script.string() + " " + c.mode + " " + std::to_string(w) + " " +
-                  std::to_string(h) + " " + scratch(stem + ".rgb").string() + " " + ico + " " + dec),
+                  std::to_string(h) + " " + scratch(stem + ".rgb").string() + " " + ico.string()),
               0);
-    check_against_tool(read_file(ico), from_rgba(read_file(dec)), src, c.bits);
+    check_against_tool(read_file(ico), from_rgba(pillow_decode(ico, "RGBA")), src, c.bits);
   }
 }

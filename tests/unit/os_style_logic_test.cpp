@@ -1,8 +1,6 @@
 // The OS family read from the registry, and what it selects.
 #include <gtest/gtest.h>
 
-#include <iterator>
-
 #include "frame/os_style_logic.h"
 #include "tests/unit/windows_registries.h"
 
@@ -12,7 +10,7 @@ using namespace frame;
 // the NT key's version decides when it can be read, else the 9x product
 // name; Vista and later (6.0 and above) take the plain set.
 TEST(OsStyle, EachWindowsGetsTheViewersButtonSetAndHintFont) {
-  constexpr int kUnchanged = -1;  // what the style was before the reading
+  using registry_samples::kUnchanged;
   const registry_samples::Expected table[] = {
       {"Windows 95", 0, ""},
       {"Windows 98", 1, ""},
@@ -27,16 +25,11 @@ TEST(OsStyle, EachWindowsGetsTheViewersButtonSetAndHintFont) {
       {"Windows 10", 7, ""},
       {"no readable version key", kUnchanged, ""},
   };
-  ASSERT_EQ(std::size(table), registry_samples::all().size()) << "every sample has its row";
-  for (const auto& row : table) {
-    const registry_samples::Windows* sample = registry_samples::find(row.system);
-    ASSERT_NE(sample, nullptr) << row.system;
-    const int style = style_from_registry(registry_samples::read, sample, nullptr, kUnchanged);
-    EXPECT_EQ(style, row.style) << row.system;
-    EXPECT_STREQ(bitmap_set_suffix(style), row.suffix) << row.system;
-    // The NT family draws its English hints one size larger.
-    EXPECT_EQ(hint_font(false, style).height, row.style >= 3 ? 14 : 12) << row.system;
-  }
+  registry_samples::expect_each_windows(table, nullptr, bitmap_set_suffix,
+                                        [](const registry_samples::Expected& row, int style) {
+                                          // The NT family draws its English hints one size larger.
+                                          EXPECT_EQ(hint_font(false, style).height, row.style >= 3 ? 14 : 12);
+                                        });
   // Contains is a substring test, tried in order: "14.0" holds "4.0".
   EXPECT_EQ(style_from_nt_version("14.0"), 3);
 }

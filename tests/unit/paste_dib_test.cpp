@@ -55,26 +55,9 @@ Pasted paste(const Bytes& dib) {
 
 Bytes dib_of_file(const Bytes& file) { return Bytes(file.begin() + 14, file.end()); }
 
-// Rows of W x H, top row first in the picture; stored bottom-up unless
-// topDown. value gives the stored pixel (index, 16-bit word or colour).
+// Rows of W x H, stored bottom-up unless topDown.
 Bytes rows(int bits, bool topDown, const std::function<uint32_t(uint32_t, uint32_t)>& value) {
-  const uint32_t stride = fixtures::row_bytes(W, bits);
-  Bytes r(size_t{stride} * H, 0);
-  for (uint32_t y = 0; y < H; ++y) {
-    uint8_t* row = &r[size_t{topDown ? y : H - 1 - y} * stride];
-    for (uint32_t x = 0; x < W; ++x) {
-      const uint32_t v = value(x, y);
-      switch (bits) {
-        case 1: row[x / 8] = static_cast<uint8_t>(row[x / 8] | (v & 1) << (7 - x % 8)); break;
-        case 4: row[x / 2] = static_cast<uint8_t>(row[x / 2] | (v & 15) << (x % 2 ? 0 : 4)); break;
-        case 8: row[x] = static_cast<uint8_t>(v); break;
-        case 16: fmt::put_u16le(row + 2 * x, v); break;
-        default:
-          for (int k = 0; k < 3; ++k) row[(bits / 8) * x + k] = static_cast<uint8_t>(v >> (8 * k));
-      }
-    }
-  }
-  return r;
+  return fixtures::pack_rows(W, H, bits, value, topDown);
 }
 
 Bytes dib(int bits, int32_t height, uint32_t used, const Bytes& table, const Bytes& pixels, uint32_t compression = 0,

@@ -16,16 +16,18 @@ struct Case {
   const char* tail;    // the new tail or extension
   LeadByteTest lead;
   const char* expect;  // nullptr: refused
+  size_t outSize = 64;
 };
 
-std::string last_chars(const Case& c, size_t outSize = 64) {
-  char out[64] = "garbage";
-  const bool ok = replace_last_chars(c.path, c.count, c.tail, c.lead, out, outSize);
-  EXPECT_EQ(ok, c.expect != nullptr) << c.path;
-  if (!ok) {
-    EXPECT_STREQ(out, "") << c.path;
+// Each row through replace(case, out): a refused result leaves no partial path.
+template <size_t N, typename Replace>
+void expect_each(const Case (&cases)[N], Replace replace) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    char out[64] = "garbage";
+    EXPECT_EQ(replace(c, out), c.expect != nullptr);
+    EXPECT_STREQ(out, c.expect ? c.expect : "");
   }
-  return out;
 }
 }  // namespace
 
@@ -43,18 +45,13 @@ TEST(ReplaceLastChars, CountsCharactersNotBytes) {
       {"EXE", 3, "INI", cp932_lead, "INI"},
       {"\x95\x5C", 2, "", cp932_lead, nullptr},  // one character, not two
       {"", 1, "X", cp932_lead, nullptr},
+      // A result that does not fit is refused.
+      {"C:\\MERIDOT5.EXE", 3, "INI", cp932_lead, nullptr, 15},
+      {"C:\\MERIDOT5.EXE", 3, "INI", cp932_lead, "C:\\MERIDOT5.INI", 16},
   };
-  for (const Case& c : cases) {
-    const std::string got = last_chars(c);
-    if (c.expect) {
-      EXPECT_EQ(got, c.expect) << c.path;
-    }
-  }
-  // A result that does not fit is refused and leaves no partial path.
-  const Case tight{"C:\\MERIDOT5.EXE", 3, "INI", cp932_lead, nullptr};
-  last_chars(tight, 15);
-  const Case fits{"C:\\MERIDOT5.EXE", 3, "INI", cp932_lead, "C:\\MERIDOT5.INI"};
-  EXPECT_EQ(last_chars(fits, 16), "C:\\MERIDOT5.INI");
+  expect_each(cases, [](const Case& c, char* out) {
+    return replace_last_chars(c.path, c.count, c.tail, c.lead, out, c.outSize);
+  });
 }
 
 TEST(ReplaceExtension, ReplacesFromTheFileNamesLastDot) {
@@ -69,15 +66,10 @@ TEST(ReplaceExtension, ReplacesFromTheFileNamesLastDot) {
       {"C:\\d.x\\\x95\x5C", 0, ".ico", cp932_lead, "C:\\d.x\\\x95\x5C.ico"},
       {"C:\\d.x\\\x95\x5C", 0, ".ico", nullptr, "C:\\d.x\\\x95\x5C.ico"},
       {"", 0, ".ico", cp932_lead, ".ico"},
+      {"C:\\sun.bmp", 0, ".ico", cp932_lead, nullptr, 8},
   };
-  for (const Case& c : cases) {
-    char out[64] = "garbage";
-    ASSERT_TRUE(replace_extension(c.path, c.tail, c.lead, out, sizeof out)) << c.path;
-    EXPECT_STREQ(out, c.expect) << c.path;
-  }
-  char small[8] = "garbage";
-  EXPECT_FALSE(replace_extension("C:\\sun.bmp", ".ico", cp932_lead, small, sizeof small));
-  EXPECT_STREQ(small, "");
+  expect_each(cases,
+              [](const Case& c, char* out) { return replace_extension(c.path, c.tail, c.lead, out, c.outSize); });
 }
 
 TEST(ReadmePath, SitsBesideTheProgramInTheUiLanguage) {

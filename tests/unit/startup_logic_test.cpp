@@ -12,71 +12,63 @@ namespace {
 constexpr int kSw = 1024, kSh = 768;
 }
 
+// At most one offset: bottom wins over right, and bars on the left and the
+// top at once leave nothing that can be trusted.
 TEST(TaskbarOffsets, EachEdgeOfTheWorkArea) {
-  // Bottom bar of 30 pixels.
-  TaskbarOffsets t = taskbar_offsets({0, 0, kSw, kSh - 30}, kSw, kSh);
-  EXPECT_EQ(t.bottom, 30);
-  EXPECT_EQ(t.right + t.left + t.top, 0);
-  // Right bar.
-  t = taskbar_offsets({0, 0, kSw - 60, kSh}, kSw, kSh);
-  EXPECT_EQ(t.right, 60);
-  EXPECT_EQ(t.bottom + t.left + t.top, 0);
-  // Top bar.
-  t = taskbar_offsets({0, 28, kSw, kSh}, kSw, kSh);
-  EXPECT_EQ(t.top, 28);
-  EXPECT_EQ(t.bottom + t.left + t.right, 0);
-  // Left bar.
-  t = taskbar_offsets({70, 0, kSw, kSh}, kSw, kSh);
-  EXPECT_EQ(t.left, 70);
-  EXPECT_EQ(t.bottom + t.top + t.right, 0);
-  // No bar.
-  t = taskbar_offsets({0, 0, kSw, kSh}, kSw, kSh);
-  EXPECT_EQ(t.left + t.right + t.top + t.bottom, 0);
+  struct Row {
+    const char* what;
+    Rect area;
+    TaskbarOffsets want;
+  };
+  const Row rows[] = {
+      {"bottom bar of 30 pixels", {0, 0, kSw, kSh - 30}, {0, 0, 0, 30}},
+      {"right bar", {0, 0, kSw - 60, kSh}, {0, 60, 0, 0}},
+      {"top bar", {0, 28, kSw, kSh}, {0, 0, 28, 0}},
+      {"left bar", {70, 0, kSw, kSh}, {70, 0, 0, 0}},
+      {"no bar", {0, 0, kSw, kSh}, {0, 0, 0, 0}},
+      {"bottom and right", {0, 0, kSw - 60, kSh - 30}, {0, 0, 0, 30}},
+      {"left and top", {70, 28, kSw, kSh}, {0, 0, 0, 0}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    const TaskbarOffsets t = taskbar_offsets(r.area, kSw, kSh);
+    EXPECT_EQ(t.left, r.want.left);
+    EXPECT_EQ(t.right, r.want.right);
+    EXPECT_EQ(t.top, r.want.top);
+    EXPECT_EQ(t.bottom, r.want.bottom);
+  }
 }
 
-TEST(TaskbarOffsets, AtMostOneOffsetAndBottomWinsOverRight) {
-  TaskbarOffsets t = taskbar_offsets({0, 0, kSw - 60, kSh - 30}, kSw, kSh);
-  EXPECT_EQ(t.bottom, 30);
-  EXPECT_EQ(t.right, 0);
-  // Bars on the left and the top at once: nothing can be trusted.
-  t = taskbar_offsets({70, 28, kSw, kSh}, kSw, kSh);
-  EXPECT_EQ(t.left + t.right + t.top + t.bottom, 0);
-}
-
+// Centred in the space the bar leaves; a window larger than that space
+// stays on the screen.
 TEST(Placement, CentresInTheSpaceTheBarLeaves) {
-  const int w = kSw * 8 / 10, h = kSh * 8 / 10;  // 819 × 614
-  const Point start{(kSw - w) / 2, (kSh - h) / 2};
-  // Bottom: vertically centred above the bar, x unchanged.
-  Point p = place_window(start, w, h, kSw, kSh, {0, 0, 0, 40});
-  EXPECT_EQ(p.x, start.x);
-  EXPECT_EQ(p.y, (kSh - 40 - h) / 2);
-  // Right: horizontally centred left of the bar, y unchanged.
-  p = place_window(start, w, h, kSw, kSh, {0, 100, 0, 0});
-  EXPECT_EQ(p.x, (kSw - 100 - w) / 2);
-  EXPECT_EQ(p.y, start.y);
-  // Top: centred in the free height but not moved below the bar.
-  p = place_window(start, w, h, kSw, kSh, {0, 0, 30, 0});
-  EXPECT_EQ(p.y, (kSh - 30 - h) / 2);
-  EXPECT_EQ(p.x, start.x);
-  // Left: centred right of the bar.
-  p = place_window(start, w, h, kSw, kSh, {50, 0, 0, 0});
-  EXPECT_EQ(p.x, (kSw - 50 - w) / 2 + 50);
-  EXPECT_EQ(p.y, start.y);
-  // None: the plain centre.
-  p = place_window(start, w, h, kSw, kSh, {});
-  EXPECT_EQ(p.x, (kSw - w) / 2);
-}
-
-TEST(Placement, WindowsLargerThanTheFreeSpaceStayOnScreen) {
-  // A bar so large that the centre would be negative.
-  Point p = place_window({5, 5}, 900, 700, kSw, kSh, {0, 0, 0, 200});
-  EXPECT_EQ(p.y, 0);
-  p = place_window({5, 5}, 900, 700, kSw, kSh, {0, 300, 0, 0});
-  EXPECT_EQ(p.x, 0);
-  p = place_window({5, 5}, 900, 700, kSw, kSh, {0, 0, 200, 0});
-  EXPECT_EQ(p.y, 200);
-  p = place_window({5, 5}, 1000, 700, kSw, kSh, {300, 0, 0, 0});
-  EXPECT_EQ(p.x, 300);
+  constexpr int w = kSw * 8 / 10, h = kSh * 8 / 10;  // 819 × 614
+  constexpr Point start{(kSw - w) / 2, (kSh - h) / 2};
+  struct Row {
+    const char* what;
+    Point from;
+    int w, h;
+    TaskbarOffsets bar;
+    Point want;
+  };
+  const Row rows[] = {
+      {"bottom: centred above the bar, x unchanged", start, w, h, {0, 0, 0, 40}, {start.x, (kSh - 40 - h) / 2}},
+      {"right: centred left of the bar, y unchanged", start, w, h, {0, 100, 0, 0}, {(kSw - 100 - w) / 2, start.y}},
+      {"top: centred in the free height", start, w, h, {0, 0, 30, 0}, {start.x, (kSh - 30 - h) / 2}},
+      {"left: centred right of the bar", start, w, h, {50, 0, 0, 0}, {(kSw - 50 - w) / 2 + 50, start.y}},
+      {"none: the plain centre", start, w, h, {}, {(kSw - w) / 2, start.y}},
+      // A bar so large that the centre would be negative.
+      {"too tall above a bottom bar", {5, 5}, 900, 700, {0, 0, 0, 200}, {5, 0}},
+      {"too wide beside a right bar", {5, 5}, 900, 700, {0, 300, 0, 0}, {0, 5}},
+      {"too tall below a top bar: not moved under it", {5, 5}, 900, 700, {0, 0, 200, 0}, {5, 200}},
+      {"too wide beside a left bar", {5, 5}, 1000, 700, {300, 0, 0, 0}, {300, 5}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    const Point p = place_window(r.from, r.w, r.h, kSw, kSh, r.bar);
+    EXPECT_EQ(p.x, r.want.x);
+    EXPECT_EQ(p.y, r.want.y);
+  }
 }
 
 TEST(DisplayDepth, SixteenColoursOrFewerAreRefused) {

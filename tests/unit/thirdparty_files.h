@@ -2,6 +2,7 @@
 // (ImageMagick, Pillow, libtiff) in the unit tests' scratch folder.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,5 +30,52 @@ inline void write_file(const std::filesystem::path& p, const std::vector<uint8_t
 }
 
 inline int run(const std::string& cmd) { return std::system(cmd.c_str()); }
+
+// Runs a shell command and returns what it printed on the chosen stream.
+inline std::string output_of(const std::string& cmd) {
+  std::string text;
+  FILE* pipe = popen(cmd.c_str(), "r");
+  if (!pipe) return "popen failed";
+  char buf[512];
+  while (fgets(buf, sizeof buf, pipe)) text += buf;
+  pclose(pipe);
+  return text;
+}
+
+constexpr const char* kConvert = "/usr/bin/convert";
+constexpr const char* kIdentify = "/usr/bin/identify";
+constexpr const char* kPython = "/usr/bin/python3";
+
+inline bool have_pillow() {
+  return std::filesystem::exists(kPython) && run(std::string(kPython) + " -c 'import PIL' 2>/dev/null") == 0;
+}
+
+// A tool's decoding of a picture file as raw bytes of 8-bit channels, top row
+// first: ImageMagick's in its format "rgb" or "rgba", Pillow's in its mode
+// "RGB" or "RGBA". Empty when the tool refuses the file.
+inline std::vector<uint8_t> imagemagick_decode(const std::filesystem::path& file, const std::string& format) {
+  const std::filesystem::path out = file.string() + ".im." + format;
+  std::filesystem::remove(out);
+  if (run(std::string(kConvert) + " " + file.string() + " -depth 8 " + format + ":" + out.string()) != 0) return {};
+  return read_file(out);
+}
+inline std::vector<uint8_t> pillow_decode(const std::filesystem::path& file, const std::string& mode) {
+  const std::filesystem::path out = file.string() + ".pil." + mode;
+  std::filesystem::remove(out);
+  const std::string script = "from PIL import Image; import sys; "
+                             "open(sys.argv[2], 'wb').write(Image.open(sys.argv[1]).convert(sys.argv[3]).tobytes())";
+  if (run(std::string(kPython) + " -c \"" + script + "\" " + file.string() + " " + out.string() + " " + mode +
+          " 2>/dev/null") != 0)
+    return {};
+  return read_file(out);
+}
+
+// A binary PPM of w x h pixels from RGB bytes, top row first.
+inline std::vector<uint8_t> ppm_of(int w, int h, const std::vector<uint8_t>& rgb) {
+  const std::string head = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
+  std::vector<uint8_t> b(head.begin(), head.end());
+  b.insert(b.end(), rgb.begin(), rgb.end());
+  return b;
+}
 
 }  // namespace thirdparty

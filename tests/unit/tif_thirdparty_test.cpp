@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -13,6 +12,7 @@
 #include "thirdparty_files.h"
 
 namespace fs = std::filesystem;
+using thirdparty::output_of;
 using thirdparty::read_file;
 using thirdparty::write_file;
 namespace tif = fmt::tif;
@@ -22,27 +22,7 @@ namespace {
 
 fs::path scratch(const std::string& name) { return thirdparty::scratch_file("tif_thirdparty", name); }
 
-// Runs a shell command and returns what it printed on the chosen stream.
-std::string output_of(const std::string& cmd) {
-  std::string text;
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (!pipe) return "popen failed";
-  char buf[512];
-  while (fgets(buf, sizeof buf, pipe)) text += buf;
-  pclose(pipe);
-  return text;
-}
-
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
-
-Bytes write_tif(const fmt::DibImage& image, tif::ByteOrder order, bool as16) {
-  Bytes out;
-  fmt::BufferedWriter w(fmt::vector_sink(&out));
-  const bool ok = as16 ? tif::write_grey16(image, order, tif::dither_seed(420, 17), w)
-                       : tif::write_palette_rgb(image, order, w);
-  EXPECT_TRUE(ok);
-  return out;
-}
 
 struct Source {
   std::string name;
@@ -74,16 +54,13 @@ uint32_t expected_rgb(const Source& s, uint32_t x, uint32_t y) {
 }
 
 Bytes ppm(const Source& s, uint32_t w, uint32_t h) {
-  const std::string head = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
-  Bytes b(head.begin(), head.end());
+  Bytes rgb;
   for (uint32_t y = 0; y < h; ++y)
     for (uint32_t x = 0; x < w; ++x) {
       const uint32_t c = expected_rgb(s, x, y);
-      b.push_back(static_cast<uint8_t>(c >> 16));
-      b.push_back(static_cast<uint8_t>(c >> 8));
-      b.push_back(static_cast<uint8_t>(c));
+      rgb.insert(rgb.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c)});
     }
-  return b;
+  return thirdparty::ppm_of(static_cast<int>(w), static_cast<int>(h), rgb);
 }
 
 std::vector<uint32_t> colours(uint32_t n) {
@@ -118,7 +95,7 @@ TEST(TifThirdParty, PaletteAndRgbFilesReadBackExactly) {
       fs::path files[2];
       for (const auto order : {tif::ByteOrder::Intel, tif::ByteOrder::Motorola}) {
         const fs::path f = scratch(base + (order == tif::ByteOrder::Intel ? "_ii.tif" : "_mm.tif"));
-        write_file(f, write_tif(d.image, order, false));
+        write_file(f, fixtures::write_tif(d.image, order));
         files[static_cast<int>(order)] = f;
         EXPECT_EQ(output_of("tiffinfo -D " + quoted(f) + " 2>&1 >/dev/null"), "") << f;
         EXPECT_EQ(output_of("compare -metric AE " + quoted(f) + " " + quoted(ref) + " null: 2>&1"), "0") << f;
@@ -152,7 +129,7 @@ TEST(TifThirdParty, Grey16FilesReadWithinTheDitherRange) {
       const std::string base = "grey16_w" + std::to_string(w) + (order == tif::ByteOrder::Intel ? "_ii" : "_mm");
       SCOPED_TRACE(base);
       const fs::path f = scratch(base + ".tif"), raw = scratch(base + ".gray");
-      write_file(f, write_tif(d.image, order, true));
+      write_file(f, fixtures::write_tif(d.image, order, true, tif::dither_seed(420, 17)));
       EXPECT_EQ(output_of("tiffinfo -D " + quoted(f) + " 2>&1 >/dev/null"), "");
       fs::remove(raw);
       ASSERT_EQ(output_of("convert " + quoted(f) + " -depth 16 -endian MSB gray:" + quoted(raw) + " 2>&1"), "");

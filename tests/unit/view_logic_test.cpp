@@ -66,63 +66,67 @@ TEST(ZoomRatio, TextShowsTheRatioAndClosesTheBracket) {
   EXPECT_EQ(ratio(9), "10:1]");
 }
 
-TEST(ScrollLimits, MagnifyingCountsInImagePixels) {
-  // 300 x 200 at 3:1 shows 900 x 600.
-  ScrollLimits l = scroll_limits(300, 200, 2, kCw, kCh, kBar, kBar, true, true);
-  EXPECT_EQ(l.x, (900 + 17 - 400) / 3);  // 172: the last screen pixel of the image stays out of reach
-  EXPECT_EQ(l.y, (600 + 17 - 300 + 20) / 3);
-  l = scroll_limits(300, 200, 2, kCw, kCh, kBar, kBar, false, false);
-  EXPECT_EQ(l.x, 166);
-  EXPECT_EQ(l.y, 106);
+// At magnified ratios the limits count in image pixels of the displayed
+// size; at reduced ones too: each bar narrows the view by its thickness.
+TEST(ScrollLimits, CountInImagePixels) {
+  struct Row {
+    const char* what;
+    int w, h, step;
+    bool hBar, vBar;
+    long long x, y;
+  };
+  const Row rows[] = {
+      // 172: the last screen pixel of the image stays out of reach.
+      {"300 x 200 at 3:1 shows 900 x 600", 300, 200, 2, true, true, (900 + 17 - 400) / 3, (600 + 17 - 300 + 20) / 3},
+      {"the same without bars", 300, 200, 2, false, false, 166, 106},
+      {"1501 x 1200 at 1:3 shows 500 x 400", 1501, 1200, -2, true, true, (500 + 17 - 400) * 3,
+       (400 + 17 - 300 + 20) * 3},
+      // Only the vertical bar: it narrows the view, the horizontal one is gone.
+      {"the same with the vertical bar only", 1501, 1200, -2, false, true, 351, 360},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    const ScrollLimits l = scroll_limits(r.w, r.h, r.step, kCw, kCh, kBar, kBar, r.hBar, r.vBar);
+    EXPECT_EQ(l.x, r.x);
+    EXPECT_EQ(l.y, r.y);
+  }
 }
 
-TEST(ScrollLimits, ReducingCountsInImagePixels) {
-  // 1501 x 1200 at 1:3 shows 500 x 400.
-  ScrollLimits l = scroll_limits(1501, 1200, -2, kCw, kCh, kBar, kBar, true, true);
-  EXPECT_EQ(l.x, (500 + 17 - 400) * 3);
-  EXPECT_EQ(l.y, (400 + 17 - 300 + 20) * 3);
-  // Only the vertical bar: it narrows the view, the horizontal one is gone.
-  l = scroll_limits(1501, 1200, -2, kCw, kCh, kBar, kBar, false, true);
-  EXPECT_EQ(l.x, 351);
-  EXPECT_EQ(l.y, 360);
-}
-
-TEST(ScrollTo, LinesAndPagesStopAtZeroAndAtTheLimit) {
-  EXPECT_EQ(scroll_to(5, ScrollCode::LineBack, 0, 100), 4);
-  EXPECT_EQ(scroll_to(5, ScrollCode::LineForward, 0, 100), 6);
-  EXPECT_EQ(scroll_to(0, ScrollCode::LineBack, 0, 100), 0);
-  EXPECT_EQ(scroll_to(100, ScrollCode::LineForward, 0, 100), 100);
-  EXPECT_EQ(scroll_to(25, ScrollCode::PageBack, 0, 100), 15);
-  EXPECT_EQ(scroll_to(25, ScrollCode::PageForward, 0, 100), 35);
-  EXPECT_EQ(scroll_to(7, ScrollCode::PageBack, 0, 100), 0);
-  EXPECT_EQ(scroll_to(95, ScrollCode::PageForward, 0, 100), 100);
-  EXPECT_EQ(scroll_to(57, ScrollCode::Start, 0, 100), 0);
-  EXPECT_EQ(scroll_to(57, ScrollCode::End, 0, 100), 100);
-  EXPECT_EQ(scroll_to(0, ScrollCode::End, 0, -30), 0);  // nothing to scroll
-}
-
-TEST(ScrollTo, ThumbTakesItsPositionWithinTheRange) {
-  EXPECT_EQ(scroll_to(5, ScrollCode::Thumb, 60, 100), 60);
-  EXPECT_EQ(scroll_to(5, ScrollCode::Thumb, 0, 100), 0);
-  EXPECT_EQ(scroll_to(5, ScrollCode::Thumb, 250, 100), 100);
-  // Beyond what the message's 16-bit field could carry.
-  EXPECT_EQ(scroll_to(5, ScrollCode::Thumb, 70000, 80000), 70000);
-  // Other codes move nothing, but a position left beyond the limit by a zoom
-  // comes back within it.
-  EXPECT_EQ(scroll_to(40, ScrollCode::Other, 90, 100), 40);
-  EXPECT_EQ(scroll_to(150, ScrollCode::Other, 0, 100), 100);
-}
-
-TEST(ScrollTo, AnAxisWithNothingToScrollStaysAtZero) {
+// Lines and pages stop at zero and at the limit, the thumb takes its position
+// within the range, and an axis with nothing to scroll stays at zero.
+TEST(ScrollTo, EachCodeStopsAtZeroAndAtTheLimit) {
   // The limit of an image narrower than the view is below 0.
-  const long long limit = scroll_limits(300, 200, 0, kCw, kCh, kBar, kBar, false, false).x;
-  ASSERT_LT(limit, 0);
-  EXPECT_EQ(scroll_to(0, ScrollCode::LineForward, 0, limit), 0);
-  EXPECT_EQ(scroll_to(0, ScrollCode::PageForward, 0, limit), 0);
-  EXPECT_EQ(scroll_to(0, ScrollCode::LineBack, 0, limit), 0);
-  EXPECT_EQ(scroll_to(0, ScrollCode::Thumb, 30, limit), 0);
-  EXPECT_EQ(scroll_to(25, ScrollCode::Other, 0, limit), 0);
-  EXPECT_EQ(scroll_to(5, ScrollCode::LineForward, 0, 0), 0);
+  const long long none = scroll_limits(300, 200, 0, kCw, kCh, kBar, kBar, false, false).x;
+  ASSERT_LT(none, 0);
+  struct Row {
+    long long pos;
+    ScrollCode code;
+    long long thumb, limit, want;
+  };
+  const Row rows[] = {
+      {5, ScrollCode::LineBack, 0, 100, 4},        {5, ScrollCode::LineForward, 0, 100, 6},
+      {0, ScrollCode::LineBack, 0, 100, 0},        {100, ScrollCode::LineForward, 0, 100, 100},
+      {25, ScrollCode::PageBack, 0, 100, 15},      {25, ScrollCode::PageForward, 0, 100, 35},
+      {7, ScrollCode::PageBack, 0, 100, 0},        {95, ScrollCode::PageForward, 0, 100, 100},
+      {57, ScrollCode::Start, 0, 100, 0},          {57, ScrollCode::End, 0, 100, 100},
+      {0, ScrollCode::End, 0, -30, 0},  // nothing to scroll
+      {5, ScrollCode::Thumb, 60, 100, 60},         {5, ScrollCode::Thumb, 0, 100, 0},
+      {5, ScrollCode::Thumb, 250, 100, 100},
+      // Beyond what the message's 16-bit field could carry.
+      {5, ScrollCode::Thumb, 70000, 80000, 70000},
+      // Other codes move nothing, but a position left beyond the limit by a
+      // zoom comes back within it.
+      {40, ScrollCode::Other, 90, 100, 40},        {150, ScrollCode::Other, 0, 100, 100},
+      // An axis with nothing to scroll.
+      {0, ScrollCode::LineForward, 0, none, 0},    {0, ScrollCode::PageForward, 0, none, 0},
+      {0, ScrollCode::LineBack, 0, none, 0},       {0, ScrollCode::Thumb, 30, none, 0},
+      {25, ScrollCode::Other, 0, none, 0},         {5, ScrollCode::LineForward, 0, 0, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(::testing::Message() << "from " << r.pos << ", code " << static_cast<int>(r.code) << ", thumb "
+                                      << r.thumb << ", limit " << r.limit);
+    EXPECT_EQ(scroll_to(r.pos, r.code, r.thumb, r.limit), r.want);
+  }
 }
 
 // Which bars show, where they stand, how far they scroll (in image pixels at
@@ -286,24 +290,29 @@ TEST(ZoomButtons, EachButtonStopsAtItsEnd) {
   }
 }
 
+// "表" in code page 932 is 0x95 0x5C: a double-byte character ending in the
+// backslash byte is no separator.
 TEST(FileNameOf, TakesWhatFollowsTheLastBackslash) {
-  EXPECT_STREQ(file_name_of("C:\\pictures\\photo.bmp", cp932_lead), "photo.bmp");
-  EXPECT_STREQ(file_name_of("photo.bmp", cp932_lead), "photo.bmp");
-  EXPECT_STREQ(file_name_of("C:\\pictures\\", cp932_lead), "");
-  EXPECT_STREQ(file_name_of("", cp932_lead), "");
-}
-
-TEST(FileNameOf, ADoubleByteCharacterEndingInTheBackslashByteIsNoSeparator) {
-  // "表" in code page 932 is 0x95 0x5C.
-  const char* path = "C:\\\x95\x5C\\\x95\x5C.bmp";  // C:\表\表.bmp
-  EXPECT_STREQ(file_name_of(path, cp932_lead), "\x95\x5C.bmp");
-  EXPECT_STREQ(file_name_of("C:\\dir\\\x95\x5C\x95\x5Cx.bmp", cp932_lead), "\x95\x5C\x95\x5Cx.bmp");
-  // Half-width katakana are single bytes: the backslash after one separates.
-  EXPECT_STREQ(file_name_of("C:\\\xB1\\x.bmp", cp932_lead), "x.bmp");
-  // Under a single-byte code page the same bytes do end in a separator.
-  EXPECT_STREQ(file_name_of(path, no_lead), ".bmp");
-  // A lead byte at the very end does not carry the walk past the terminator.
-  EXPECT_STREQ(file_name_of("C:\\a\\b\x95", cp932_lead), "b\x95");
+  struct Row {
+    const char* path;
+    bool (*lead)(unsigned char);
+    const char* name;
+  };
+  const Row rows[] = {
+      {"C:\\pictures\\photo.bmp", cp932_lead, "photo.bmp"},
+      {"photo.bmp", cp932_lead, "photo.bmp"},
+      {"C:\\pictures\\", cp932_lead, ""},
+      {"", cp932_lead, ""},
+      {"C:\\\x95\x5C\\\x95\x5C.bmp", cp932_lead, "\x95\x5C.bmp"},  // C:\表\表.bmp
+      {"C:\\dir\\\x95\x5C\x95\x5Cx.bmp", cp932_lead, "\x95\x5C\x95\x5Cx.bmp"},
+      // Half-width katakana are single bytes: the backslash after one separates.
+      {"C:\\\xB1\\x.bmp", cp932_lead, "x.bmp"},
+      // Under a single-byte code page the same bytes do end in a separator.
+      {"C:\\\x95\x5C\\\x95\x5C.bmp", no_lead, ".bmp"},
+      // A lead byte at the very end does not carry the walk past the terminator.
+      {"C:\\a\\b\x95", cp932_lead, "b\x95"},
+  };
+  for (const Row& r : rows) EXPECT_STREQ(file_name_of(r.path, r.lead), r.name) << r.path;
 }
 
 // Laying out clamps the scroll positions to the limits of the new layout;

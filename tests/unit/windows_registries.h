@@ -3,9 +3,10 @@
 // decoy values (VersionNumber, CurrentBuildNumber …) are there on purpose: a
 // rule that read them instead of the values it should would give another set.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "frame/os_style_logic.h"
@@ -92,11 +93,26 @@ struct Expected {
   const char* suffix;
 };
 
-// The sample of this system; the test fails on a name it does not know.
-inline const Windows* find(const std::string& system) {
-  for (const Windows& w : all())
-    if (system == w.system) return &w;
-  return nullptr;
+constexpr int kUnchanged = -1;  // what the style was before the reading
+
+// One program's table, a row for every sample: the style its rule (nullptr:
+// the shared one) reads from that system, and the button set of that style;
+// also(row, style) checks what else the program takes from the style.
+template <size_t N, typename Also>
+void expect_each_windows(const Expected (&table)[N], frame::NtVersionRule rule, const char* (*suffix)(int),
+                         Also also) {
+  ASSERT_EQ(N, all().size()) << "every sample has its row";
+  for (const Expected& row : table) {
+    SCOPED_TRACE(row.system);
+    const Windows* sample = nullptr;
+    for (const Windows& w : all())
+      if (std::strcmp(row.system, w.system) == 0) sample = &w;
+    ASSERT_NE(sample, nullptr) << "no sample of this name";
+    const int style = frame::style_from_registry(read, sample, rule, kUnchanged);
+    EXPECT_EQ(style, row.style);
+    EXPECT_STREQ(suffix(style), row.suffix);
+    also(row, style);
+  }
 }
 
 }  // namespace registry_samples
