@@ -29,25 +29,11 @@ Pixels exe_icon_on_face(const std::string& exePath, int id, int w, int h) {
   if (!exe) return px;
   HICON icon = static_cast<HICON>(LoadImageA(exe, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   if (icon) {
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    RECT all{0, 0, w, h};
-    FillRect(mem, &all, GetSysColorBrush(COLOR_3DFACE));
-    DrawIconEx(mem, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    px.width = w;
-    px.height = h;
-    const auto* src = static_cast<const uint32_t*>(bits);
-    for (int i = 0; i < w * h; ++i) px.data.push_back(src[i] & 0xFFFFFF);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
+    px = drawn_pixels(w, h, [&](HDC mem) {
+      RECT all{0, 0, w, h};
+      FillRect(mem, &all, GetSysColorBrush(COLOR_3DFACE));
+      DrawIconEx(mem, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    });
     DestroyIcon(icon);
   }
   FreeLibrary(exe);
@@ -73,13 +59,16 @@ std::string read_text(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-HWND expect_error_box(DWORD pid, HWND owner, std::string* text) {
+// Waits for an error box of pid, checks its owner, answers it and returns its
+// text ("" when none came).
+std::string answered_error(DWORD pid, HWND owner) {
   HWND box = wait_window("Error", 10000, pid);
-  if (!box) return nullptr;
+  if (!box) return "";
   wait_until([&] { return !message_text(box).empty(); }, 2000);
-  *text = message_text(box);
+  const std::string text = message_text(box);
   EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
-  return box;
+  EXPECT_TRUE(press(box, IDOK));
+  return text;
 }
 
 }  // namespace
@@ -173,21 +162,15 @@ void help_story(const HelpCase& c) {
   ASSERT_TRUE(MoveFileA(manual.c_str(), (manual + ".away").c_str()));
   DeleteFileA(record.c_str());
   c.help(p);
-  std::string text;
-  HWND box = expect_error_box(p.pid(), p.main, &text);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(text, std::string("Install the readme file (") + c.readme + ")\nin the same directory.");
-  ASSERT_TRUE(press(box, IDOK));
+  EXPECT_EQ(answered_error(p.pid(), p.main), std::string("Install the readme file (") + c.readme +
+                                                 ")\nin the same directory.");
   EXPECT_FALSE(file_exists(record));
 
   ASSERT_TRUE(MoveFileA((manual + ".away").c_str(), manual.c_str()));
   ASSERT_TRUE(association.remove());
   c.help(p);
-  box = expect_error_box(p.pid(), p.main, &text);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(text, std::string("Unable to open the readme file (") + c.readme +
-                      ")\nbecause of being NO software to read PDF documents.");
-  ASSERT_TRUE(press(box, IDOK));
+  EXPECT_EQ(answered_error(p.pid(), p.main), std::string("Unable to open the readme file (") + c.readme +
+                                                 ")\nbecause of being NO software to read PDF documents.");
   EXPECT_TRUE(p.running());
   p.close();
 }

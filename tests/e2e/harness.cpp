@@ -121,6 +121,7 @@ struct FindArgs {
   DWORD pid;
   const char* cls;
   const std::string* title;
+  const std::wstring* wideTitle;
   HWND except;
   HWND found;
 };
@@ -137,14 +138,23 @@ BOOL CALLBACK find_proc(HWND w, LPARAM lp) {
     if (std::strcmp(cls, a->cls) != 0) return TRUE;
   }
   if (a->title && title_of(w) != *a->title) return TRUE;
+  if (a->wideTitle && wide_title_of(w) != *a->wideTitle) return TRUE;
   a->found = w;
   return FALSE;
 }
 
-HWND find(DWORD pid, const char* cls, const std::string* title, HWND except) {
-  FindArgs a{pid, cls, title, except, nullptr};
+HWND find(DWORD pid, const char* cls, const std::string* title, HWND except, const std::wstring* wideTitle = nullptr) {
+  FindArgs a{pid, cls, title, wideTitle, except, nullptr};
   EnumWindows(find_proc, reinterpret_cast<LPARAM>(&a));
   return a.found;
+}
+
+// Polls find() until it finds a window or ms have passed.
+HWND wait_find(int ms, DWORD pid, const char* cls, const std::string* title, HWND except,
+               const std::wstring* wideTitle = nullptr) {
+  HWND w = nullptr;
+  wait_until([&] { return (w = find(pid, cls, title, except, wideTitle)) != nullptr; }, ms);
+  return w;
 }
 }  // namespace
 
@@ -186,17 +196,9 @@ bool start_viewer(Program& p, const std::string& dirName,
 
 HWND find_window(const std::string& title, DWORD pid) { return find(pid, nullptr, &title, nullptr); }
 
-HWND wait_window(const std::string& title, int ms, DWORD pid) {
-  HWND w = nullptr;
-  wait_until([&] { return (w = find_window(title, pid)) != nullptr; }, ms);
-  return w;
-}
+HWND wait_window(const std::string& title, int ms, DWORD pid) { return wait_find(ms, pid, nullptr, &title, nullptr); }
 
-HWND wait_other_window(DWORD pid, HWND except, int ms) {
-  HWND w = nullptr;
-  wait_until([&] { return (w = find(pid, nullptr, nullptr, except)) != nullptr; }, ms);
-  return w;
-}
+HWND wait_other_window(DWORD pid, HWND except, int ms) { return wait_find(ms, pid, nullptr, nullptr, except); }
 
 std::string title_of(HWND w) {
   char text[1024] = {};
@@ -210,30 +212,8 @@ std::wstring wide_title_of(HWND w) {
   return text;
 }
 
-namespace {
-struct WideFindArgs {
-  DWORD pid;
-  const std::wstring* title;
-  HWND found;
-};
-
-BOOL CALLBACK find_wide_proc(HWND w, LPARAM lp) {
-  auto* a = reinterpret_cast<WideFindArgs*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if ((a->pid && pid != a->pid) || !IsWindowVisible(w) || wide_title_of(w) != *a->title) return TRUE;
-  a->found = w;
-  return FALSE;
-}
-}  // namespace
-
 HWND wait_window_w(const std::wstring& title, int ms, DWORD pid) {
-  WideFindArgs a{pid, &title, nullptr};
-  wait_until([&] {
-    EnumWindows(find_wide_proc, reinterpret_cast<LPARAM>(&a));
-    return a.found != nullptr;
-  }, ms);
-  return a.found;
+  return wait_find(ms, pid, nullptr, nullptr, nullptr, &title);
 }
 
 std::wstring wide_message_text(HWND box) {
@@ -325,8 +305,7 @@ void click(int x, int y, bool doubleClick) {
 
 // ---- pixels --------------------------------------------------------------------
 
-namespace {
-Pixels grab_once(int x, int y, int w, int h) {
+Pixels drawn_pixels(int w, int h, const std::function<void(HDC)>& draw) {
   Pixels px;
   if (w <= 0 || h <= 0) return px;
   HDC screen = GetDC(nullptr);
@@ -340,7 +319,7 @@ Pixels grab_once(int x, int y, int w, int h) {
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY);
+  draw(mem);
   GdiFlush();
   px.width = w;
   px.height = h;
@@ -354,6 +333,14 @@ Pixels grab_once(int x, int y, int w, int h) {
   return px;
 }
 
+namespace {
+Pixels grab_once(int x, int y, int w, int h) {
+  return drawn_pixels(w, h, [&](HDC mem) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+}
 }  // namespace
 
 // Wine copies what a program painted to the screen a moment later, and
@@ -418,6 +405,22 @@ void settle(HWND w) {
   SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
 }
 
+double now_ms() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
 std::vector<uint8_t> make_bmp(int width, int height, int bits, const std::vector<uint32_t>& palette,
                               const std::vector<uint8_t>& rows) {
   const uint32_t offset = 54 + 4 * static_cast<uint32_t>(palette.size());
@@ -471,35 +474,7 @@ bool write_file_w(const std::wstring& path, const std::vector<uint8_t>& bytes) {
 }
 
 
-namespace {
-
-struct ClassFind {
-  DWORD pid;
-  const char* cls;
-  HWND found;
-};
-
-BOOL CALLBACK find_visible_class(HWND w, LPARAM lp) {
-  auto* a = reinterpret_cast<ClassFind*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[64] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid != a->pid || !IsWindowVisible(w) || std::strcmp(cls, a->cls) != 0) return TRUE;
-  a->found = w;
-  return FALSE;
-}
-
-}  // namespace
-
-HWND wait_visible_class(DWORD pid, const char* cls, int ms) {
-  ClassFind a{pid, cls, nullptr};
-  wait_until([&] {
-    EnumWindows(find_visible_class, reinterpret_cast<LPARAM>(&a));
-    return a.found != nullptr;
-  }, ms);
-  return a.found;
-}
+HWND wait_visible_class(DWORD pid, const char* cls, int ms) { return wait_find(ms, pid, cls, nullptr, nullptr); }
 
 void click_centre(HWND w) {
   RECT r;

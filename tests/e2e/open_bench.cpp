@@ -6,7 +6,6 @@
 // and read the table it prints.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,18 +16,6 @@
 using namespace e2e;
 
 namespace {
-
-double now_ms() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // What the program cannot beat: open, one ReadFile into a movable global
 // block, close and free.

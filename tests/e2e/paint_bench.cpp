@@ -7,7 +7,6 @@
 // and read the table it prints.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,19 +17,6 @@
 using namespace e2e;
 
 namespace {
-
-double now_ms() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> v);
 
 // Median of several repaints of the whole client area, each waited for.
 double repaint_ms(HWND main) {
@@ -55,14 +41,8 @@ int current_step(HWND main) {
 
 double send_command_ms(HWND main, int command) {
   const double start = now_ms();
-  DWORD_PTR r;
-  SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, 60000, &r);
+  command_and_settle(main, command, 60000);
   return now_ms() - start;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 // Zooms in up to step; then the median of five zooms that arrive at it from

@@ -124,13 +124,8 @@ void expect_direct_paint(HWND main, const ViewImage& image, const std::string& w
 }
 
 void scroll_by_pages(HWND main, int pages) {
-  DWORD_PTR result;
-  for (int i = 0; i < pages; ++i) {
-    SendMessageTimeoutA(main, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(horizontal_bar(main)),
-                        SMTO_NORMAL, 10000, &result);
-    SendMessageTimeoutA(main, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(vertical_bar(main)),
-                        SMTO_NORMAL, 10000, &result);
-  }
+  scroll_view(main, false, SB_PAGERIGHT, pages);
+  scroll_view(main, true, SB_PAGEDOWN, pages);
 }
 
 // Shows the Copy hint over the top of the view, then moves into the view.
@@ -145,14 +140,6 @@ void hint_over_the_image(HWND main) {
   settle(main);
 }
 
-// A zoom over a large image takes a while at the small ratios.
-void zoom(HWND main, int command, int times) {
-  for (int i = 0; i < times; ++i) {
-    DWORD_PTR result;
-    SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, 30000, &result);
-  }
-}
-
 void repaints_equal_direct_paint(int bits) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "reduced-view"));
@@ -164,15 +151,13 @@ void repaints_equal_direct_paint(int bits) {
   const ViewImage second = noisy_image(6000, 4500, bits, 2);
   ASSERT_TRUE(write_file(join(dir, "first.bmp"), first.file));
   ASSERT_TRUE(write_file(join(dir, "second.bmp"), second.file));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "first.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - first.bmp [1:10]", 30000)) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, join(dir, "first.bmp"), "1:10", 30000)) << title_of(p.main);
   const POINT away = client_to_screen(p.main, 240, 200);
   move_mouse(away.x, away.y);
   expect_direct_paint(p.main, first, "opened at 1:10");
   // A new file of the same size at the same ratio must not show through
   // what was kept of the old one.
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "second.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - second.bmp [1:10]", 30000)) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, join(dir, "second.bmp"), "1:10", 30000)) << title_of(p.main);
   move_mouse(away.x, away.y);
   expect_direct_paint(p.main, second, "a new file opened at 1:10");
 
@@ -181,7 +166,8 @@ void repaints_equal_direct_paint(int bits) {
   hint_over_the_image(p.main);
   expect_direct_paint(p.main, second, "hint at 1:10");
 
-  zoom(p.main, kCmdZoomIn, 8);
+  // A zoom over a large image takes a while at the small ratios.
+  for (int i = 0; i < 8; ++i) command_and_settle(p.main, kCmdZoomIn, 30000);
   ASSERT_EQ(title_of(p.main), "Kaldero - second.bmp [1:2]");
   expect_direct_paint(p.main, second, "zoomed in to 1:2");
   scroll_by_pages(p.main, 40);

@@ -36,9 +36,11 @@ class Tour {
       EXPECT_TRUE(file_exists(join(dir, std::string(name) + ".bmp"))) << name;
     }
   }
-  void zoom(int command, int times, const std::string& title) {
+  // Zooms, checks the caption and saves the screen as the next step.
+  void zoom(int command, int times, const std::string& title, const std::string& step) {
     for (int i = 0; i < times; ++i) command_and_settle(p_.main, command);
     EXPECT_EQ(title_of(p_.main), title);
+    shot(step);
   }
 
  private:
@@ -59,15 +61,11 @@ TEST(Tour, OpensTheSamplePhotoAndIconZoomsAndSavesAScreenshotOfEachStep) {
   Tour tour(p);
   tour.shot("start");
 
-  ASSERT_TRUE(open_with_dialog(p, photo));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:2]")) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, photo, "1:2")) << title_of(p.main);
   tour.shot("photo-at-1-2");
-  tour.zoom(kCmdZoomIn, 1, "Kaldero - photo.bmp [1:1]");
-  tour.shot("photo-zoomed-in-to-1-1");
-  tour.zoom(kCmdZoomIn, 1, "Kaldero - photo.bmp [2:1]");
-  tour.shot("photo-zoomed-in-to-2-1");
-  tour.zoom(kCmdZoomOut, 2, "Kaldero - photo.bmp [1:2]");
-  tour.shot("photo-zoomed-out-to-1-2");
+  tour.zoom(kCmdZoomIn, 1, "Kaldero - photo.bmp [1:1]", "photo-zoomed-in-to-1-1");
+  tour.zoom(kCmdZoomIn, 1, "Kaldero - photo.bmp [2:1]", "photo-zoomed-in-to-2-1");
+  tour.zoom(kCmdZoomOut, 2, "Kaldero - photo.bmp [1:2]", "photo-zoomed-out-to-1-2");
 
   // The icon has transparent pixels: the viewer asks for their colour.
   post_command(p.main, kCmdOpen);
@@ -80,9 +78,7 @@ TEST(Tour, OpensTheSamplePhotoAndIconZoomsAndSavesAScreenshotOfEachStep) {
   ASSERT_TRUE(press(colours, IDOK));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - icon.ico [1:1]")) << title_of(p.main);
   tour.shot("icon-at-1-1");
-  tour.zoom(kCmdZoomIn, 7, "Kaldero - icon.ico [8:1]");
-  tour.shot("icon-zoomed-in-to-8-1");
-  tour.zoom(kCmdZoomOut, 4, "Kaldero - icon.ico [4:1]");
-  tour.shot("icon-zoomed-out-to-4-1");
+  tour.zoom(kCmdZoomIn, 7, "Kaldero - icon.ico [8:1]", "icon-zoomed-in-to-8-1");
+  tour.zoom(kCmdZoomOut, 4, "Kaldero - icon.ico [4:1]", "icon-zoomed-out-to-4-1");
   p.close();
 }

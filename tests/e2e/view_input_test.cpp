@@ -87,9 +87,7 @@ TEST(ViewWhole, ThinAndHugePicturesAreShownAndReachable) {
   rows.clear();
   set_client_size(p.main, 430, 300);
   GetClientRect(p.main, &client);
-  ASSERT_TRUE(open_with_dialog(p, huge));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - huge.bmp [1:10]", 20000)) << title_of(p.main);
-  settle(p.main);
+  ASSERT_TRUE(open_at(p, huge, "1:10", 20000)) << title_of(p.main);
   EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));
   EXPECT_TRUE(shown(horizontal_bar(p.main)) && shown(vertical_bar(p.main)));
   EXPECT_EQ(scroll_max(horizontal_bar(p.main)), (600 - client.right + GetSystemMetrics(SM_CXVSCROLL)) * 10);
@@ -109,9 +107,7 @@ TEST(ViewWhole, WheelAndKeysScrollAsTheBarsDo) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "view-keys"));
   set_client_size(p.main, 640, 480);
-  const std::string path = bmp_with_coded_pixels("view-keys-files", "keys.bmp", 1000, 800);
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - keys.bmp [1:2]")) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-keys-files", "keys.bmp", 1000, 800), "1:2")) << title_of(p.main);
   // A real click on Zoom In: the button, not the view, then has the keyboard.
   const POINT zoomIn = button_centre(p.main, kButtonZoomIn);
   click(zoomIn.x, zoomIn.y);
@@ -123,51 +119,48 @@ TEST(ViewWhole, WheelAndKeysScrollAsTheBarsDo) {
   ASSERT_GT(limitX, 20);
   ASSERT_GT(limitY, 20);
 
-  struct Step {
-    const char* what;
-    WORD vk, modifier;
-    int x, y;
-  } steps[] = {
-      {"Down", VK_DOWN, 0, 0, 1},
-      {"Right", VK_RIGHT, 0, 1, 1},
-      {"Page Down", VK_NEXT, 0, 1, 11},
-      {"Page Up", VK_PRIOR, 0, 1, 1},
-      {"Up", VK_UP, 0, 1, 0},
-      {"Up at the top", VK_UP, 0, 1, 0},
-      {"Left", VK_LEFT, 0, 0, 0},
-      {"End", VK_END, 0, 0, limitY},
-      {"Down at the end", VK_DOWN, 0, 0, limitY},
-      {"Shift+End", VK_END, VK_SHIFT, limitX, limitY},
-      {"Shift+Page Up", VK_PRIOR, VK_SHIFT, limitX - 10, limitY},
-      {"Home", VK_HOME, 0, limitX - 10, 0},
-      {"Shift+Home", VK_HOME, VK_SHIFT, 0, 0},
-  };
-  for (const Step& s : steps) {
-    type_key(s.vk, s.modifier);
-    EXPECT_TRUE(origin_becomes(p.main, s.x, s.y)) << s.what << ": " << origin_of(p.main);
-    EXPECT_EQ(scroll_pos(h), s.x) << s.what;
-    EXPECT_EQ(scroll_pos(v), s.y) << s.what;
-  }
-
-  // The wheel over the view: lines as the system counts them a notch.
+  // The keys, then the wheel over the view: lines as the system counts them a notch.
   UINT lines = 3;
   SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   ASSERT_GT(lines, 0u);
   ASSERT_LT(lines, 20u);
+  const int n = static_cast<int>(lines);
   const POINT centre = client_to_screen(p.main, 320, 240);
   move_mouse(centre.x, centre.y);
-  const int n = static_cast<int>(lines);
-  wheel(-120, false);
-  EXPECT_TRUE(origin_becomes(p.main, 0, n)) << "wheel toward the user: " << origin_of(p.main);
-  wheel(-240, false);
-  EXPECT_TRUE(origin_becomes(p.main, 0, 3 * n)) << origin_of(p.main);
-  wheel(120, false);
-  EXPECT_TRUE(origin_becomes(p.main, 0, 2 * n)) << "wheel away: " << origin_of(p.main);
-  wheel(-120, true);
-  EXPECT_TRUE(origin_becomes(p.main, n, 2 * n)) << "Shift+wheel: " << origin_of(p.main);
-  wheel(120, true);
-  EXPECT_TRUE(origin_becomes(p.main, 0, 2 * n)) << origin_of(p.main);
-  EXPECT_EQ(scroll_pos(v), 2 * n);
+
+  struct Step {
+    const char* what;
+    WORD vk, modifier;
+    int wheel;  // a wheel turn instead of a key (Shift as the modifier)
+    int x, y;
+  } steps[] = {
+      {"Down", VK_DOWN, 0, 0, 0, 1},
+      {"Right", VK_RIGHT, 0, 0, 1, 1},
+      {"Page Down", VK_NEXT, 0, 0, 1, 11},
+      {"Page Up", VK_PRIOR, 0, 0, 1, 1},
+      {"Up", VK_UP, 0, 0, 1, 0},
+      {"Up at the top", VK_UP, 0, 0, 1, 0},
+      {"Left", VK_LEFT, 0, 0, 0, 0},
+      {"End", VK_END, 0, 0, 0, limitY},
+      {"Down at the end", VK_DOWN, 0, 0, 0, limitY},
+      {"Shift+End", VK_END, VK_SHIFT, 0, limitX, limitY},
+      {"Shift+Page Up", VK_PRIOR, VK_SHIFT, 0, limitX - 10, limitY},
+      {"Home", VK_HOME, 0, 0, limitX - 10, 0},
+      {"Shift+Home", VK_HOME, VK_SHIFT, 0, 0, 0},
+      {"a notch toward the user", 0, 0, -120, 0, n},
+      {"two notches", 0, 0, -240, 0, 3 * n},
+      {"a notch away", 0, 0, 120, 0, 2 * n},
+      {"Shift+wheel toward the user", 0, VK_SHIFT, -120, n, 2 * n},
+      {"Shift+wheel away", 0, VK_SHIFT, 120, 0, 2 * n},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    if (s.wheel) wheel(s.wheel, s.modifier == VK_SHIFT);
+    else type_key(s.vk, s.modifier);
+    EXPECT_TRUE(origin_becomes(p.main, s.x, s.y)) << origin_of(p.main);
+    EXPECT_EQ(scroll_pos(h), s.x);
+    EXPECT_EQ(scroll_pos(v), s.y);
+  }
 
   // Nothing else changed: the ratio, the bars.
   EXPECT_EQ(title_of(p.main), "Kaldero - keys.bmp [1:1]");

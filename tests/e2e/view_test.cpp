@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/viewer_ui.h"
@@ -11,14 +12,6 @@
 using namespace e2e;
 
 namespace {
-
-// Sent, not posted: the driver's later checks must see its effect (a message
-// sent to wait on would overtake a posted one).
-void scroll(HWND main, bool vertical, int code, HWND bar) {
-  DWORD_PTR result;
-  SendMessageTimeoutA(main, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar),
-                      SMTO_NORMAL, 10000, &result);
-}
 
 // Screen point on a scroll bar, `along` pixels from its start (from its end
 // when negative), in the middle across.
@@ -64,11 +57,8 @@ void zoom(HWND main, int command, const std::string& captionBase, const std::str
 TEST(View, SmallImageZoomsFromOneToTenAndBack) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "view-zoom"));
-  const std::string path = bmp_with_coded_pixels("view-zoom-files", "tiny.bmp", 20, 15);
-  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-zoom-files", "tiny.bmp", 20, 15), "1:1")) << title_of(p.main);
   const std::string base = "Kaldero - tiny.bmp [";
-  ASSERT_TRUE(wait_title(p.main, base + "1:1]")) << title_of(p.main);
-  settle(p.main);
   EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));  // it opened at 1:1
   EXPECT_TRUE(button_enabled(p.main, kButtonZoomIn));
 
@@ -146,72 +136,57 @@ TEST(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
 TEST(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "view-bars"));
-  const std::string path = bmp_with_coded_pixels("view-bars-files", "bars.bmp", 600, 400);
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - bars.bmp [1:1]")) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-bars-files", "bars.bmp", 600, 400), "1:1")) << title_of(p.main);
   const int sbv = GetSystemMetrics(SM_CXVSCROLL), sbh = GetSystemMetrics(SM_CYHSCROLL);
   HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
   ASSERT_NE(h, nullptr);
   ASSERT_NE(v, nullptr);
 
-  // Exactly the image's size below the strip: nothing to scroll.
-  set_client_size(p.main, 600, 420);
-  EXPECT_FALSE(shown(h));
-  EXPECT_FALSE(shown(v));
-  EXPECT_FALSE(shown(size_grip(p.main)));
+  // A hidden bar has no range; where both show the size grip fills the corner,
+  // a lone bar runs to the client area's edge.
+  struct Shape {
+    const char* what;
+    int cw, ch;
+    bool hShown, vShown;
+    int hMax, vMax;
+    RECT part;  // the grip, the lone bar or nothing, in client coordinates
+  };
+  const Shape shapes[] = {
+      {"the image's size below the strip: nothing to scroll", 600, 420, false, false, 0, 0, {}},
+      {"one row short: the vertical bar stands over the last columns, so the horizontal one comes too", 600, 419,
+       true, true, sbv, 1 + sbh, {600 - sbv, 419 - sbh, 600, 419}},
+      {"one row short with room for the vertical bar beside the image", 600 + sbv, 419, false, true, 0, 1,
+       {600, kStrip, 600 + sbv, 419}},
+      {"one column short with room below the image", 599, 420 + sbh, true, false, 1, 0, {0, 420, 599, 420 + sbh}},
+      {"one short both ways: each range takes the other bar in", 599, 419, true, true, 1 + sbv, 1 + sbh,
+       {599 - sbv, 419 - sbh, 599, 419}},
+  };
+  for (const Shape& s : shapes) {
+    SCOPED_TRACE(s.what);
+    set_client_size(p.main, s.cw, s.ch);
+    EXPECT_EQ(shown(h), s.hShown);
+    EXPECT_EQ(shown(v), s.vShown);
+    EXPECT_EQ(shown(size_grip(p.main)), s.hShown && s.vShown);
+    EXPECT_EQ(scroll_max(h), s.hMax);
+    EXPECT_EQ(scroll_max(v), s.vMax);
+    HWND part = s.hShown && s.vShown ? size_grip(p.main) : s.hShown ? h : s.vShown ? v : nullptr;
+    if (!part) continue;
+    RECT r;
+    GetWindowRect(part, &r);
+    MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(EqualRect(&r, &s.part)) << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
+  }
+  screenshot("view-both-bars");
 
-  // One row short: the vertical bar stands over the image's last columns,
-  // so the horizontal bar comes too, and paging to its end shows them.
+  // Where the vertical bar brings the horizontal one, paging to its end shows
+  // the columns the vertical bar stood over.
   set_client_size(p.main, 600, 419);
-  EXPECT_TRUE(shown(h));
-  EXPECT_TRUE(shown(v));
-  EXPECT_EQ(scroll_max(h), sbv);
-  EXPECT_EQ(scroll_max(v), 1 + sbh);
   auto last_shown_column = [&] { return coded_x(client_pixel(p.main, 600 - sbv - 1, kStrip)); };
   EXPECT_TRUE(wait_until([&] { return last_shown_column() == 599 - sbv; }, 5000)) << last_shown_column();
-  for (int i = 0; i * 10 < sbv; ++i) scroll(p.main, false, SB_PAGERIGHT, h);
+  scroll_view(p.main, false, SB_PAGERIGHT, (sbv + 9) / 10);
   EXPECT_EQ(scroll_pos(h), sbv);
   EXPECT_TRUE(wait_until([&] { return last_shown_column() == 599; }, 5000)) << last_shown_column();
   screenshot("view-bar-brings-the-other");
-
-  // One row short with room for the vertical bar beside the image: that bar alone.
-  set_client_size(p.main, 600 + sbv, 419);
-  EXPECT_FALSE(shown(h));
-  EXPECT_TRUE(shown(v));
-  EXPECT_EQ(scroll_max(v), 1);
-  EXPECT_EQ(scroll_max(h), 0);
-  RECT r;
-  GetWindowRect(v, &r);
-  MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 600);
-  EXPECT_EQ(r.top, kStrip);
-  EXPECT_EQ(r.bottom, 419);
-
-  // One column short with room below the image: the horizontal bar alone,
-  // the whole width long.
-  set_client_size(p.main, 599, 420 + sbh);
-  EXPECT_TRUE(shown(h));
-  EXPECT_FALSE(shown(v));
-  EXPECT_EQ(scroll_max(h), 1);
-  GetWindowRect(h, &r);
-  MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.right, 599);
-  EXPECT_EQ(r.top, 420);
-
-  // Both, with the size grip in the corner; each range takes the other bar in.
-  set_client_size(p.main, 599, 419);
-  EXPECT_TRUE(shown(h));
-  EXPECT_TRUE(shown(v));
-  EXPECT_EQ(scroll_max(h), 1 + sbv);
-  EXPECT_EQ(scroll_max(v), 1 + sbh);
-  HWND grip = size_grip(p.main);
-  ASSERT_TRUE(shown(grip));
-  GetWindowRect(grip, &r);
-  MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 599 - sbv);
-  EXPECT_EQ(r.top, 419 - sbh);
-  screenshot("view-both-bars");
 
   // Zooming lays them out again: at 2:1 both, back at 1:1 in a larger
   // window neither, and the grip has gone.
@@ -230,9 +205,7 @@ TEST(View, ScrollingWithTheMouseStopsAtZeroAndAtTheLimit) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "view-scroll"));
   set_client_size(p.main, 640, 480);
-  const std::string path = bmp_with_coded_pixels("view-scroll-files", "big.bmp", 1100, 800);
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:2]")) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-scroll-files", "big.bmp", 1100, 800), "1:2")) << title_of(p.main);
   command_and_settle(p.main, kCmdZoomIn);
   ASSERT_EQ(title_of(p.main), "Kaldero - big.bmp [1:1]");
   HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
@@ -241,54 +214,44 @@ TEST(View, ScrollingWithTheMouseStopsAtZeroAndAtTheLimit) {
   const int limitX = 1100 + sbv - 640, limitY = 800 + sbh - 480 + kStrip;
   EXPECT_EQ(scroll_max(h), limitX);
   EXPECT_EQ(scroll_max(v), limitY);
-  POINT o = shown_at_origin(p.main);
-  EXPECT_EQ(o.x, 0);
-  EXPECT_EQ(o.y, 0);
-
-  // Arrows move one image pixel; left of 0 there is nothing.
-  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
-  const POINT right = bar_point(h, false, -arrow / 2), left = bar_point(h, false, arrow / 2);
-  click(right.x, right.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == 1; }, 5000)) << scroll_pos(h);
-  EXPECT_EQ(shown_at_origin(p.main).x, 1);
-  click(left.x, left.y);
-  click(left.x, left.y);
-  click(right.x, right.y);
-  // Had the second click gone below 0, this one would not reach 1.
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == 1; }, 5000)) << scroll_pos(h);
-  click(left.x, left.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == 0; }, 5000)) << scroll_pos(h);
   EXPECT_EQ(shown_at_origin(p.main).x, 0);
+  EXPECT_EQ(shown_at_origin(p.main).y, 0);
 
-  // The thumb dragged past the end stops at the limit, where the image's last
-  // column is the view's last one.
-  drag_thumb_from_start_past_end(h, false);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limitX; }, 5000)) << scroll_pos(h);
-  EXPECT_EQ(shown_at_origin(p.main).x, limitX);
-  EXPECT_EQ(coded_x(client_pixel(p.main, 640 - sbv - 1, kStrip)), 1099);
-  click(right.x, right.y);
-  click(left.x, left.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limitX - 1; }, 5000)) << scroll_pos(h);
-  EXPECT_EQ(shown_at_origin(p.main).x, limitX - 1);
-
-  // A click in the trough pages by ten image pixels.
-  const POINT trough = bar_point(h, false, arrow + 4);
-  click(trough.x, trough.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limitX - 11; }, 5000)) << scroll_pos(h);
-  EXPECT_EQ(shown_at_origin(p.main).x, limitX - 11);
-
-  // The same down the vertical bar.
-  const int varrow = GetSystemMetrics(SM_CYVSCROLL);
-  const POINT down = bar_point(v, true, -varrow / 2);
-  click(down.x, down.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(v) == 1; }, 5000)) << scroll_pos(v);
-  EXPECT_EQ(shown_at_origin(p.main).y, 1);
-  drag_thumb_from_start_past_end(v, true);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(v) == limitY; }, 5000)) << scroll_pos(v);
-  o = shown_at_origin(p.main);
-  EXPECT_EQ(o.y, limitY);
-  EXPECT_EQ(o.x, limitX - 11);
-  EXPECT_EQ(coded_y(client_pixel(p.main, 0, 480 - sbh - 1)), 799);
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL), varrow = GetSystemMetrics(SM_CYVSCROLL);
+  const POINT right = bar_point(h, false, -arrow / 2), left = bar_point(h, false, arrow / 2);
+  const POINT trough = bar_point(h, false, arrow + 4), down = bar_point(v, true, -varrow / 2);
+  struct Step {
+    const char* what;
+    std::vector<POINT> clicks;  // none: the thumb is dragged past the end
+    bool vertical;
+    int x, y;  // the image pixel then at the view's top-left corner
+  };
+  const Step steps[] = {
+      {"an arrow moves one image pixel", {right}, false, 1, 0},
+      {"left of 0 there is nothing: had the second click gone below 0, the third would not reach 1",
+       {left, left, right}, false, 1, 0},
+      {"back to 0", {left}, false, 0, 0},
+      {"the thumb dragged past the end stops at the limit", {}, false, limitX, 0},
+      {"right of the limit there is nothing", {right, left}, false, limitX - 1, 0},
+      {"a click in the trough pages by ten image pixels", {trough}, false, limitX - 11, 0},
+      {"the down arrow", {down}, true, limitX - 11, 1},
+      {"the vertical thumb dragged past the end", {}, true, limitX - 11, limitY},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    HWND bar = s.vertical ? v : h;
+    if (s.clicks.empty()) drag_thumb_from_start_past_end(bar, s.vertical);
+    for (const POINT& c : s.clicks) click(c.x, c.y);
+    EXPECT_TRUE(wait_until([&] { return scroll_pos(bar) == (s.vertical ? s.y : s.x); }, 5000)) << scroll_pos(bar);
+    const POINT o = shown_at_origin(p.main);
+    EXPECT_EQ(o.x, s.x);
+    EXPECT_EQ(o.y, s.y);
+    // At the limit the image's last column (row) is the view's last one.
+    if (s.clicks.empty()) {
+      const uint32_t last = client_pixel(p.main, s.vertical ? 0 : 640 - sbv - 1, s.vertical ? 480 - sbh - 1 : kStrip);
+      EXPECT_EQ(s.vertical ? coded_y(last) : coded_x(last), s.vertical ? 799 : 1099);
+    }
+  }
   screenshot("view-scrolled-to-the-end");
   p.close();
 }
@@ -298,17 +261,14 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   ASSERT_TRUE(start_viewer_ready(p, "view-scroll-messages"));
   set_client_size(p.main, 640, 480);
   const std::string path = bmp_with_coded_pixels("view-scroll-messages-files", "big.bmp", 600, 400);
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, path, "1:1")) << title_of(p.main);
   HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
 
   // The whole image fits: scroll messages (a touchpad driver sends them to
   // whatever window is under the cursor) have nothing to move.
   ASSERT_FALSE(shown(h) || shown(v));
-  scroll(p.main, false, SB_LINERIGHT, h);
-  scroll(p.main, false, SB_PAGERIGHT, h);
-  scroll(p.main, true, SB_PAGEDOWN, v);
-  scroll(p.main, true, SB_LINEDOWN, v);
+  for (int code : {SB_LINERIGHT, SB_PAGERIGHT}) scroll_view(p.main, false, code);
+  for (int code : {SB_PAGEDOWN, SB_LINEDOWN}) scroll_view(p.main, true, code);
   EXPECT_EQ(client_pixel(p.main, 0, kStrip), coded(0, 0));
   EXPECT_EQ(client_pixel(p.main, 599, kStrip + 399), coded(599, 399));
   EXPECT_EQ(client_pixel(p.main, 600, kStrip), 0xFFFFFFu);
@@ -334,17 +294,14 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
     return client_pixel(p.main, 120, 120) == 0xFF00FFu;
   };
   ASSERT_TRUE(wait_until(draw_marker, 5000));
-  scroll(p.main, false, SB_LINELEFT, h);
-  scroll(p.main, false, SB_PAGELEFT, h);
-  scroll(p.main, true, SB_LINEUP, v);
-  scroll(p.main, true, SB_PAGEUP, v);
-  scroll(p.main, true, SB_ENDSCROLL, v);
-  scroll(p.main, true, SB_BOTTOM, v);  // not a code the view follows
+  for (int code : {SB_LINELEFT, SB_PAGELEFT}) scroll_view(p.main, false, code);
+  // SB_BOTTOM is not a code the view follows.
+  for (int code : {SB_LINEUP, SB_PAGEUP, SB_ENDSCROLL, SB_BOTTOM}) scroll_view(p.main, true, code);
   EXPECT_EQ(client_pixel(p.main, 120, 120), 0xFF00FFu) << "a scroll that did not move repainted";
   EXPECT_EQ(scroll_pos(h), 0);
   EXPECT_EQ(scroll_pos(v), 0);
   // A scroll that moves paints the view again.
-  scroll(p.main, true, SB_LINEDOWN, v);
+  scroll_view(p.main, true, SB_LINEDOWN);
   EXPECT_EQ(scroll_pos(v), 1);
   EXPECT_NE(client_pixel(p.main, 120, 120), 0xFF00FFu);
   // At 2:1 a line is one image pixel, two on the screen.
@@ -353,16 +310,16 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   EXPECT_EQ(coded_y(client_pixel(p.main, 0, kStrip + 2)), 2);
 
   // Pages are ten image pixels at every ratio.
-  scroll(p.main, false, SB_PAGERIGHT, h);
+  scroll_view(p.main, false, SB_PAGERIGHT);
   EXPECT_EQ(scroll_pos(h), 10);
   EXPECT_EQ(shown_at_origin(p.main).x, 10);
   EXPECT_EQ(coded_x(client_pixel(p.main, 1, kStrip)), 10);
   EXPECT_EQ(coded_x(client_pixel(p.main, 2, kStrip)), 11);
-  scroll(p.main, false, SB_PAGERIGHT, h);
+  scroll_view(p.main, false, SB_PAGERIGHT);
   EXPECT_EQ(scroll_pos(h), 20);
   EXPECT_EQ(shown_at_origin(p.main).x, 20);
   command_and_settle(p.main, kCmdZoomIn);  // 3:1, the positions stay
-  scroll(p.main, false, SB_PAGELEFT, h);
+  scroll_view(p.main, false, SB_PAGELEFT);
   EXPECT_EQ(scroll_pos(h), 10);
   EXPECT_EQ(shown_at_origin(p.main).x, 10);
   EXPECT_EQ(coded_x(client_pixel(p.main, 2, kStrip)), 10);
@@ -371,12 +328,11 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   // At the limit, a further line or page does not move and repaints nothing.
   const int limitY = (400 * 3 + GetSystemMetrics(SM_CYHSCROLL) - 480 + kStrip) / 3;
   EXPECT_EQ(scroll_max(v), limitY);
-  for (int i = 0; i < limitY / 10 + 1; ++i) scroll(p.main, true, SB_PAGEDOWN, v);
+  scroll_view(p.main, true, SB_PAGEDOWN, limitY / 10 + 1);
   EXPECT_EQ(scroll_pos(v), limitY);
   EXPECT_EQ(shown_at_origin(p.main).y, limitY);
   ASSERT_TRUE(wait_until(draw_marker, 5000));
-  scroll(p.main, true, SB_LINEDOWN, v);
-  scroll(p.main, true, SB_PAGEDOWN, v);
+  for (int code : {SB_LINEDOWN, SB_PAGEDOWN}) scroll_view(p.main, true, code);
   EXPECT_EQ(scroll_pos(v), limitY);
   EXPECT_EQ(client_pixel(p.main, 120, 120), 0xFF00FFu) << "a scroll past the limit repainted";
 
@@ -386,10 +342,10 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   set_client_size(p.main, 500, 200);
   ASSERT_TRUE(shown(v));
   ASSERT_FALSE(shown(h));
-  for (int i = 0; i < 30; ++i) scroll(p.main, true, SB_PAGEUP, v);
+  scroll_view(p.main, true, SB_PAGEUP, 30);
   EXPECT_EQ(scroll_pos(v), 0);
-  scroll(p.main, true, SB_TOP, v);  // not a code the view follows either
-  scroll(p.main, true, SB_PAGEDOWN, v);
+  scroll_view(p.main, true, SB_TOP);  // not a code the view follows either
+  scroll_view(p.main, true, SB_PAGEDOWN);
   EXPECT_EQ(scroll_pos(v), 10);
   const int row = coded_y(client_pixel(p.main, 0, kStrip));
   EXPECT_TRUE(row == 10 || row == 11) << row;
@@ -397,15 +353,14 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
 
   // Opening a file starts again from the top-left corner.
   set_client_size(p.main, 640, 480);
-  scroll(p.main, false, SB_PAGERIGHT, h);
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
+  scroll_view(p.main, false, SB_PAGERIGHT);
+  ASSERT_TRUE(open_at(p, path, "1:1")) << title_of(p.main);
   command_and_settle(p.main, kCmdZoomIn);
   EXPECT_EQ(scroll_pos(h), 0);
   EXPECT_EQ(scroll_pos(v), 0);
   EXPECT_EQ(shown_at_origin(p.main).x, 0);
   EXPECT_EQ(shown_at_origin(p.main).y, 0);
-  scroll(p.main, true, SB_PAGEDOWN, v);
+  scroll_view(p.main, true, SB_PAGEDOWN);
   EXPECT_EQ(scroll_pos(v), 10);
   EXPECT_EQ(shown_at_origin(p.main).y, 10);
   p.close();
@@ -437,7 +392,7 @@ TEST(View, TheThumbReachesPositionsBeyondSixteenBits) {
   EXPECT_EQ(client_pixel(p.main, 0, kStrip), static_cast<uint32_t>(limit));
   EXPECT_EQ(client_pixel(p.main, 639, kStrip), static_cast<uint32_t>(w - 1));
   // Lines still count from there.
-  scroll(p.main, false, SB_LINELEFT, h);
+  scroll_view(p.main, false, SB_LINELEFT);
   EXPECT_EQ(scroll_pos(h), limit - 1);
   EXPECT_EQ(client_pixel(p.main, 0, kStrip), static_cast<uint32_t>(limit - 1));
   p.close();
@@ -452,11 +407,8 @@ TEST(ViewInShellDesktop, ZoomInLeavesTheTaskBarOut) {
   ASSERT_TRUE(start_viewer_ready(p, "view-taskbar"));
   // 290 high: at 4:1 1160 rows, below twice the screen (1200) but not below
   // twice the height above the task bar (1160).
-  const std::string path = bmp_with_coded_pixels("view-taskbar-files", "tall.bmp", 300, 290);
-  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-taskbar-files", "tall.bmp", 300, 290), "1:1")) << title_of(p.main);
   const std::string base = "Kaldero - tall.bmp [";
-  ASSERT_TRUE(wait_title(p.main, base + "1:1]")) << title_of(p.main);
-  settle(p.main);
   for (int z = 2; z <= 4; ++z) {
     EXPECT_TRUE(button_enabled(p.main, kButtonZoomIn)) << z;
     zoom(p.main, kCmdZoomIn, base, std::to_string(z) + ":1]");
@@ -482,15 +434,13 @@ TEST(View, AScrolledImageStillFillsTheViewAfterTheWindowGrowsOrTheRatioFalls) {
     ASSERT_TRUE(start_viewer_ready(p, "view-fills"));
     set_client_size(p.main, 500, 400);
     const int w = 1800, h = 1500;
-    const std::string path = bmp_with_coded_pixels("view-fills-files", "fill.bmp", w, h);
-    ASSERT_TRUE(open_with_dialog(p, path));
-    ASSERT_TRUE(wait_title(p.main, "Kaldero - fill.bmp [1:5]")) << title_of(p.main);
+    ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-fills-files", "fill.bmp", w, h), "1:5")) << title_of(p.main);
     for (int i = 0; i < c.zoomIns; ++i) command_and_settle(p.main, kCmdZoomIn);
     HWND hBar = horizontal_bar(p.main), vBar = vertical_bar(p.main);
     ASSERT_TRUE(shown(hBar) && shown(vBar));
     for (int i = 0; i < 200 && (scroll_pos(hBar) < scroll_max(hBar) || scroll_pos(vBar) < scroll_max(vBar)); ++i) {
-      scroll(p.main, false, SB_PAGERIGHT, hBar);
-      scroll(p.main, true, SB_PAGEDOWN, vBar);
+      scroll_view(p.main, false, SB_PAGERIGHT);
+      scroll_view(p.main, true, SB_PAGEDOWN);
     }
     ASSERT_EQ(scroll_pos(hBar), scroll_max(hBar));
     ASSERT_EQ(scroll_pos(vBar), scroll_max(vBar));
@@ -521,7 +471,7 @@ TEST(View, AScrolledImageStillFillsTheViewAfterTheWindowGrowsOrTheRatioFalls) {
     EXPECT_LE(std::abs(scroll_pos(vBar) - origin.y), c.zoomAfter - 1);
     // The next click moves on from there.
     const int pos = scroll_pos(hBar);
-    scroll(p.main, false, SB_LINELEFT, hBar);
+    scroll_view(p.main, false, SB_LINELEFT);
     EXPECT_EQ(scroll_pos(hBar), pos - 1);
     p.close();
   }

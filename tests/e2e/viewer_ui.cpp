@@ -83,13 +83,29 @@ bool open_with_dialog(Program& p, const std::string& path) {
   return closed;
 }
 
+bool open_at(Program& p, const std::string& path, const std::string& ratio, int ms) {
+  const std::string name = path.substr(path.find_last_of('\\') + 1);
+  if (!open_with_dialog(p, path) || !wait_title(p.main, "Kaldero - " + name + " [" + ratio + "]", ms)) return false;
+  settle(p.main);
+  return true;
+}
+
 bool wait_title(HWND main, const std::string& title, int ms) {
   return wait_until([&] { return title_of(main) == title; }, ms);
 }
 
-void command_and_settle(HWND main, int command) {
+void command_and_settle(HWND main, int command, int ms) {
   DWORD_PTR result;
-  SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, 10000, &result);
+  SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, static_cast<UINT>(ms), &result);
+}
+
+void scroll_view(HWND main, bool vertical, int code, int times) {
+  HWND bar = vertical ? vertical_bar(main) : horizontal_bar(main);
+  for (int i = 0; i < times; ++i) {
+    DWORD_PTR result;
+    SendMessageTimeoutA(main, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar),
+                        SMTO_NORMAL, 10000, &result);
+  }
 }
 
 void repaint(HWND main) {
