@@ -11,14 +11,11 @@ namespace e2e {
 
 namespace {
 
-BOOL CALLBACK find_icon_control(HWND w, LPARAM out) {
-  char cls[32] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (_stricmp(cls, "Static") == 0 && (GetWindowLongA(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-    *reinterpret_cast<HWND*>(out) = w;
-    return FALSE;
-  }
-  return TRUE;
+// The box's icon: the static control of the icon style.
+HWND icon_control(HWND box) {
+  for (HWND w = nullptr; (w = FindWindowExA(box, w, "Static", nullptr)) != nullptr;)
+    if ((GetWindowLongA(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return w;
+  return nullptr;
 }
 
 // An icon as the program file carries it, drawn the way an icon control
@@ -108,8 +105,7 @@ void about_story(Program& p, const AboutCase& c) {
     EXPECT_FALSE(IsWindowEnabled(p.main)) << "the box is modal";
     c.checkTexts(box, std::wstring(version.begin(), version.end()));
 
-    HWND iconControl = nullptr;
-    EnumChildWindows(box, find_icon_control, reinterpret_cast<LPARAM>(&iconControl));
+    HWND iconControl = icon_control(box);
     ASSERT_NE(iconControl, nullptr);
     RECT ir;
     GetClientRect(iconControl, &ir);

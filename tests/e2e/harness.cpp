@@ -26,29 +26,20 @@ std::string join(const std::string& dir, const std::string& name) {
 }
 
 static void remove_tree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(join(dir, "*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = join(dir, name);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        remove_tree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+  for (const std::string& name : files_in(dir)) {
+    const std::string path = join(dir, name);
+    if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+      remove_tree(path);
+    } else {
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(path.c_str());
+    }
   }
   RemoveDirectoryA(dir.c_str());
 }
 
 std::string fresh_dir(const std::string& name) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(sizeof temp, temp);
-  const std::string root = join(temp, "kaldero-e2e");
+  const std::string root = join(temp_dir(), "kaldero-e2e");
   CreateDirectoryA(root.c_str(), nullptr);
   const std::string dir = join(root, name);
   remove_tree(dir);
@@ -370,25 +361,18 @@ Pixels grab_window(HWND w) {
 }
 
 Pixels bitmap_resource(HMODULE m, const char* name, int* bits) {
-  Pixels px;
   HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(m, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (!bmp) return px;
+  if (!bmp) return {};
   BITMAP info{};
   GetObjectA(bmp, sizeof info, &info);
   if (bits) *bits = info.bmBitsPixel;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = info.bmWidth;
-  bi.bmiHeader.biHeight = -info.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  px.width = info.bmWidth;
-  px.height = info.bmHeight;
-  px.data.resize(static_cast<size_t>(px.width) * px.height);
-  HDC dc = GetDC(nullptr);
-  GetDIBits(dc, bmp, 0, static_cast<UINT>(px.height), px.data.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
-  for (auto& c : px.data) c &= 0xFFFFFF;
+  const Pixels px = drawn_pixels(info.bmWidth, info.bmHeight, [&](HDC mem) {
+    HDC source = CreateCompatibleDC(mem);
+    HGDIOBJ old = SelectObject(source, bmp);
+    BitBlt(mem, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+  });
   DeleteObject(bmp);
   return px;
 }

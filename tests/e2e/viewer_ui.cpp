@@ -1,7 +1,5 @@
 #include "tests/e2e/viewer_ui.h"
 
-#include <cstring>
-
 namespace e2e {
 
 bool start_viewer_ready(Program& p, const std::string& dirName,
@@ -26,27 +24,13 @@ POINT button_centre(HWND main, int id) {
 }
 
 namespace {
-struct BarSearch {
-  DWORD want;  // SBS_HORZ, SBS_VERT or SBS_SIZEGRIP
-  HWND found;
-};
-
-BOOL CALLBACK find_bar(HWND w, LPARAM lp) {
-  auto* s = reinterpret_cast<BarSearch*>(lp);
-  char cls[32] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (_stricmp(cls, "ScrollBar") != 0) return TRUE;
-  const DWORD style = static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE));
-  DWORD kind = (style & SBS_SIZEGRIP) ? SBS_SIZEGRIP : (style & SBS_VERT) ? SBS_VERT : SBS_HORZ;
-  if (kind != s->want) return TRUE;
-  s->found = w;
-  return FALSE;
-}
-
+// kind: SBS_HORZ, SBS_VERT or SBS_SIZEGRIP.
 HWND bar_of(HWND main, DWORD kind) {
-  BarSearch s{kind, nullptr};
-  EnumChildWindows(main, find_bar, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  for (HWND w = nullptr; (w = FindWindowExA(main, w, "ScrollBar", nullptr)) != nullptr;) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE));
+    if (((style & SBS_SIZEGRIP) ? SBS_SIZEGRIP : (style & SBS_VERT) ? SBS_VERT : SBS_HORZ) == kind) return w;
+  }
+  return nullptr;
 }
 }  // namespace
 
