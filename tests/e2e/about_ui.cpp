@@ -51,11 +51,6 @@ bool close_box_point(HWND w, POINT* out) {
   return false;
 }
 
-std::string read_text(const std::string& path) {
-  const std::vector<uint8_t> bytes = read_file(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 // Waits for an error box of pid, checks its owner, answers it and returns its
 // text ("" when none came).
 std::string answered_error(DWORD pid, HWND owner) {
@@ -119,15 +114,13 @@ void about_story(Program& p, const AboutCase& c) {
     EXPECT_EQ(count_differences(shownIcon, 0, 0, expected, 0, 0, size, size), 0);
     if (round == 0) screenshot(c.shot);
 
-    POINT target;
+    POINT closeBox;
     if (round == 0) {
-      RECT ok;
-      GetWindowRect(GetDlgItem(box, IDOK), &ok);
-      target = {(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2};
+      click_centre(GetDlgItem(box, IDOK));
     } else {
-      ASSERT_TRUE(close_box_point(box, &target));
+      ASSERT_TRUE(close_box_point(box, &closeBox));
+      click(closeBox.x, closeBox.y);
     }
-    click(target.x, target.y);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }, 5000));
     EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(p.main) != 0; }, 2000));
     EXPECT_TRUE(p.running());
@@ -151,7 +144,9 @@ void help_story(const HelpCase& c) {
 
   c.help(p);
   ASSERT_TRUE(wait_until([&] { return file_exists(record); }, 15000)) << "the recorder was not started";
-  EXPECT_EQ(_stricmp(read_text(record).c_str(), manual.c_str()), 0) << read_text(record);
+  const std::vector<uint8_t> bytes = read_file(record);
+  const std::string opened(bytes.begin(), bytes.end());
+  EXPECT_EQ(_stricmp(opened.c_str(), manual.c_str()), 0) << opened;
   settle(p.main);
   EXPECT_EQ(find_window("Error", p.pid()), nullptr);
 

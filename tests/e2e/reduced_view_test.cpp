@@ -17,8 +17,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr int kCopyButton = IDC_COPY_BUTTON;
-
 struct ViewImage {
   std::vector<uint8_t> file;
   const BITMAPINFO* info() const { return reinterpret_cast<const BITMAPINFO*>(file.data() + 14); }
@@ -123,16 +121,11 @@ void expect_direct_paint(HWND main, const ViewImage& image, const std::string& w
   EXPECT_EQ(count_differences(grab(r), 0, 0, reference, 0, 0, w, h), 0) << when << ", strip painted again";
 }
 
-void scroll_by_pages(HWND main, int pages) {
-  scroll_view(main, false, SB_PAGERIGHT, pages);
-  scroll_view(main, true, SB_PAGEDOWN, pages);
-}
-
 // Shows the Copy hint over the top of the view, then moves into the view.
 void hint_over_the_image(HWND main) {
   const RECT r = view_on_screen(main);
   const Pixels before = grab(r);
-  const POINT copy = button_centre(main, kCopyButton);
+  const POINT copy = button_centre(main, IDC_COPY_BUTTON);
   move_mouse(copy.x, copy.y);
   EXPECT_TRUE(wait_until([&] { return count_differences(grab(r), 0, 0, before, 0, 0, before.width, 40) > 0; }, 5000))
       << "no hint over the image";
@@ -161,7 +154,8 @@ void repaints_equal_direct_paint(int bits) {
   move_mouse(away.x, away.y);
   expect_direct_paint(p.main, second, "a new file opened at 1:10");
 
-  scroll_by_pages(p.main, 3);
+  scroll_view(p.main, false, SB_PAGERIGHT, 3);
+  scroll_view(p.main, true, SB_PAGEDOWN, 3);
   expect_direct_paint(p.main, second, "scrolled at 1:10");
   hint_over_the_image(p.main);
   expect_direct_paint(p.main, second, "hint at 1:10");
@@ -170,7 +164,8 @@ void repaints_equal_direct_paint(int bits) {
   for (int i = 0; i < 8; ++i) command_and_settle(p.main, kCmdZoomIn, 30000);
   ASSERT_EQ(title_of(p.main), "Kaldero - second.bmp [1:2]");
   expect_direct_paint(p.main, second, "zoomed in to 1:2");
-  scroll_by_pages(p.main, 40);
+  scroll_view(p.main, false, SB_PAGERIGHT, 40);
+  scroll_view(p.main, true, SB_PAGEDOWN, 40);
   expect_direct_paint(p.main, second, "scrolled at 1:2");
   hint_over_the_image(p.main);
   expect_direct_paint(p.main, second, "hint at 1:2");

@@ -134,14 +134,13 @@ TEST(Startup, ProgramFileCarriesItsVersionAndDeclaresDpiAwareness) {
   ASSERT_GT(size, 0u);
   std::vector<char> info(size);
   ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, info.data()));
-  char* text = nullptr;
   UINT len = 0;
-  ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904b0\\ProductName", reinterpret_cast<void**>(&text),
-                             &len));
-  EXPECT_STREQ(text, "Kaldero");
-  ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904b0\\ProductVersion",
-                             reinterpret_cast<void**>(&text), &len));
-  EXPECT_STREQ(text, "2.45");
+  for (const auto& [name, value] : {std::pair{"ProductName", "Kaldero"}, std::pair{"ProductVersion", "2.45"}}) {
+    char* text = nullptr;
+    const std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
+    ASSERT_TRUE(VerQueryValueA(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &len)) << name;
+    EXPECT_STREQ(text, value);
+  }
   VS_FIXEDFILEINFO* fixed = nullptr;
   ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
   EXPECT_EQ(fixed->dwProductVersionMS, 0x0002002Du);  // 2.45

@@ -55,23 +55,17 @@ void drag_thumb_from_start_past_end(HWND bar, bool vertical) {
   EXPECT_TRUE(wait_until([&] { return capture_of(bar) == nullptr; }, 5000));
 }
 
+// A real wheel turn, with Shift held or not.
 void wheel(int delta, bool shift) {
-  std::vector<INPUT> in;
-  auto key = [&](bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = VK_SHIFT;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  if (shift) key(false);
-  INPUT w{};
-  w.type = INPUT_MOUSE;
-  w.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  w.mi.mouseData = static_cast<DWORD>(delta);
-  in.push_back(w);
-  if (shift) key(true);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  INPUT in[3] = {};
+  in[0].type = in[2].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[2].ki.wVk = VK_SHIFT;
+  in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  in[1].type = INPUT_MOUSE;
+  in[1].mi.dwFlags = MOUSEEVENTF_WHEEL;
+  in[1].mi.mouseData = static_cast<DWORD>(delta);
+  if (shift) SendInput(3, in, sizeof(INPUT));
+  else SendInput(1, &in[1], sizeof(INPUT));
   Sleep(100);
 }
 

@@ -31,8 +31,7 @@ bool start_viewer_ready(Program& p, const std::string& dirName,
 HWND toolbar_of(HWND main);
 HWND button_of(HWND main, int id);
 bool button_enabled(HWND main, int id);
-// Screen point in the middle of a tool bar button, and its left edge in main
-// window client coordinates.
+// Screen point in the middle of a tool bar button.
 POINT button_centre(HWND main, int id);
 
 // The view's scroll bars (children of the main window) and the size grip.
