@@ -25,31 +25,22 @@ struct AboutLanguage {
 void about_story(const AboutLanguage& lang) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "about"));
-  AboutCase c;
-  c.exe = viewer_exe();
-  c.iconId = IDI_ABOUT;
-  c.caption = lang.caption;
-  c.open = [](Program& q, int) { post_command(q.main, kCmdAbout); };
-  c.checkTexts = [&](HWND box, const std::wstring& version) {
+  const auto texts = [&](HWND box, const std::wstring& version) {
     EXPECT_EQ(control_text(box, IDC_ABOUT_TITLE), lang.titleBeforeVersion + version + L") ***");
     EXPECT_EQ(control_text(box, IDC_ABOUT_TEXT).rfind(lang.textStart, 0), 0u) << "the description comes first";
   };
-  c.shot = lang.shot;
-  e2e::about_story(p, c);
+  e2e::about_story(p, {viewer_exe(), IDI_ABOUT, lang.caption, [](Program& q, int) { post_command(q.main, kCmdAbout); },
+                       texts, lang.shot});
   p.close();
 }
 
 void help_story(const char* readme) {
-  HelpCase c;
-  c.exeName = "KALDERO5.EXE";
-  c.files = {"KALDERO5.PDF", "KALDEROJ.PDF"};
-  c.readme = readme;
-  c.start = [](Program& p, const std::string& exe, const std::string& dir) {
+  const auto start = [](Program& p, const std::string& exe, const std::string& dir) {
     return p.start(exe, dir) && p.wait_main("KALDERO5") &&
            wait_until([&] { return IsWindowVisible(button_of(p.main, IDC_SPACE_BUTTON)) != 0; });
   };
-  c.help = [](Program& p) { post_command(p.main, kCmdHelp); };
-  e2e::help_story(c);
+  e2e::help_story({"KALDERO5.EXE", {"KALDERO5.PDF", "KALDEROJ.PDF"}, readme, start,
+                   [](Program& p) { post_command(p.main, kCmdHelp); }});
 }
 
 }  // namespace

@@ -11,14 +11,11 @@ namespace e2e {
 
 namespace {
 
-BOOL CALLBACK find_icon_control(HWND w, LPARAM out) {
-  char cls[32] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (_stricmp(cls, "Static") == 0 && (GetWindowLongA(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-    *reinterpret_cast<HWND*>(out) = w;
-    return FALSE;
-  }
-  return TRUE;
+// The box's icon: the static control of the icon style.
+HWND icon_control(HWND box) {
+  for (HWND w = nullptr; (w = FindWindowExA(box, w, "Static", nullptr)) != nullptr;)
+    if ((GetWindowLongA(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return w;
+  return nullptr;
 }
 
 // An icon as the program file carries it, drawn the way an icon control
@@ -29,25 +26,11 @@ Pixels exe_icon_on_face(const std::string& exePath, int id, int w, int h) {
   if (!exe) return px;
   HICON icon = static_cast<HICON>(LoadImageA(exe, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   if (icon) {
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    RECT all{0, 0, w, h};
-    FillRect(mem, &all, GetSysColorBrush(COLOR_3DFACE));
-    DrawIconEx(mem, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    px.width = w;
-    px.height = h;
-    const auto* src = static_cast<const uint32_t*>(bits);
-    for (int i = 0; i < w * h; ++i) px.data.push_back(src[i] & 0xFFFFFF);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
+    px = drawn_pixels(w, h, [&](HDC mem) {
+      RECT all{0, 0, w, h};
+      FillRect(mem, &all, GetSysColorBrush(COLOR_3DFACE));
+      DrawIconEx(mem, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    });
     DestroyIcon(icon);
   }
   FreeLibrary(exe);
@@ -68,18 +51,16 @@ bool close_box_point(HWND w, POINT* out) {
   return false;
 }
 
-std::string read_text(const std::string& path) {
-  const std::vector<uint8_t> bytes = read_file(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-HWND expect_error_box(DWORD pid, HWND owner, std::string* text) {
+// Waits for an error box of pid, checks its owner, answers it and returns its
+// text ("" when none came).
+std::string answered_error(DWORD pid, HWND owner) {
   HWND box = wait_window("Error", 10000, pid);
-  if (!box) return nullptr;
+  if (!box) return "";
   wait_until([&] { return !message_text(box).empty(); }, 2000);
-  *text = message_text(box);
+  const std::string text = message_text(box);
   EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
-  return box;
+  EXPECT_TRUE(press(box, IDOK));
+  return text;
 }
 
 }  // namespace
@@ -119,8 +100,7 @@ void about_story(Program& p, const AboutCase& c) {
     EXPECT_FALSE(IsWindowEnabled(p.main)) << "the box is modal";
     c.checkTexts(box, std::wstring(version.begin(), version.end()));
 
-    HWND iconControl = nullptr;
-    EnumChildWindows(box, find_icon_control, reinterpret_cast<LPARAM>(&iconControl));
+    HWND iconControl = icon_control(box);
     ASSERT_NE(iconControl, nullptr);
     RECT ir;
     GetClientRect(iconControl, &ir);
@@ -134,15 +114,13 @@ void about_story(Program& p, const AboutCase& c) {
     EXPECT_EQ(count_differences(shownIcon, 0, 0, expected, 0, 0, size, size), 0);
     if (round == 0) screenshot(c.shot);
 
-    POINT target;
+    POINT closeBox;
     if (round == 0) {
-      RECT ok;
-      GetWindowRect(GetDlgItem(box, IDOK), &ok);
-      target = {(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2};
+      click_centre(GetDlgItem(box, IDOK));
     } else {
-      ASSERT_TRUE(close_box_point(box, &target));
+      ASSERT_TRUE(close_box_point(box, &closeBox));
+      click(closeBox.x, closeBox.y);
     }
-    click(target.x, target.y);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }, 5000));
     EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(p.main) != 0; }, 2000));
     EXPECT_TRUE(p.running());
@@ -166,28 +144,24 @@ void help_story(const HelpCase& c) {
 
   c.help(p);
   ASSERT_TRUE(wait_until([&] { return file_exists(record); }, 15000)) << "the recorder was not started";
-  EXPECT_EQ(_stricmp(read_text(record).c_str(), manual.c_str()), 0) << read_text(record);
+  const std::vector<uint8_t> bytes = read_file(record);
+  const std::string opened(bytes.begin(), bytes.end());
+  EXPECT_EQ(_stricmp(opened.c_str(), manual.c_str()), 0) << opened;
   settle(p.main);
   EXPECT_EQ(find_window("Error", p.pid()), nullptr);
 
   ASSERT_TRUE(MoveFileA(manual.c_str(), (manual + ".away").c_str()));
   DeleteFileA(record.c_str());
   c.help(p);
-  std::string text;
-  HWND box = expect_error_box(p.pid(), p.main, &text);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(text, std::string("Install the readme file (") + c.readme + ")\nin the same directory.");
-  ASSERT_TRUE(press(box, IDOK));
+  EXPECT_EQ(answered_error(p.pid(), p.main), std::string("Install the readme file (") + c.readme +
+                                                 ")\nin the same directory.");
   EXPECT_FALSE(file_exists(record));
 
   ASSERT_TRUE(MoveFileA((manual + ".away").c_str(), manual.c_str()));
   ASSERT_TRUE(association.remove());
   c.help(p);
-  box = expect_error_box(p.pid(), p.main, &text);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(text, std::string("Unable to open the readme file (") + c.readme +
-                      ")\nbecause of being NO software to read PDF documents.");
-  ASSERT_TRUE(press(box, IDOK));
+  EXPECT_EQ(answered_error(p.pid(), p.main), std::string("Unable to open the readme file (") + c.readme +
+                                                 ")\nbecause of being NO software to read PDF documents.");
   EXPECT_TRUE(p.running());
   p.close();
 }

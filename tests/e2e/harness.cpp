@@ -26,29 +26,20 @@ std::string join(const std::string& dir, const std::string& name) {
 }
 
 static void remove_tree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(join(dir, "*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = join(dir, name);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        remove_tree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+  for (const std::string& name : files_in(dir)) {
+    const std::string path = join(dir, name);
+    if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+      remove_tree(path);
+    } else {
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(path.c_str());
+    }
   }
   RemoveDirectoryA(dir.c_str());
 }
 
 std::string fresh_dir(const std::string& name) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(sizeof temp, temp);
-  const std::string root = join(temp, "kaldero-e2e");
+  const std::string root = join(temp_dir(), "kaldero-e2e");
   CreateDirectoryA(root.c_str(), nullptr);
   const std::string dir = join(root, name);
   remove_tree(dir);
@@ -121,6 +112,7 @@ struct FindArgs {
   DWORD pid;
   const char* cls;
   const std::string* title;
+  const std::wstring* wideTitle;
   HWND except;
   HWND found;
 };
@@ -137,14 +129,23 @@ BOOL CALLBACK find_proc(HWND w, LPARAM lp) {
     if (std::strcmp(cls, a->cls) != 0) return TRUE;
   }
   if (a->title && title_of(w) != *a->title) return TRUE;
+  if (a->wideTitle && wide_title_of(w) != *a->wideTitle) return TRUE;
   a->found = w;
   return FALSE;
 }
 
-HWND find(DWORD pid, const char* cls, const std::string* title, HWND except) {
-  FindArgs a{pid, cls, title, except, nullptr};
+HWND find(DWORD pid, const char* cls, const std::string* title, HWND except, const std::wstring* wideTitle = nullptr) {
+  FindArgs a{pid, cls, title, wideTitle, except, nullptr};
   EnumWindows(find_proc, reinterpret_cast<LPARAM>(&a));
   return a.found;
+}
+
+// Polls find() until it finds a window or ms have passed.
+HWND wait_find(int ms, DWORD pid, const char* cls, const std::string* title, HWND except,
+               const std::wstring* wideTitle = nullptr) {
+  HWND w = nullptr;
+  wait_until([&] { return (w = find(pid, cls, title, except, wideTitle)) != nullptr; }, ms);
+  return w;
 }
 }  // namespace
 
@@ -186,17 +187,9 @@ bool start_viewer(Program& p, const std::string& dirName,
 
 HWND find_window(const std::string& title, DWORD pid) { return find(pid, nullptr, &title, nullptr); }
 
-HWND wait_window(const std::string& title, int ms, DWORD pid) {
-  HWND w = nullptr;
-  wait_until([&] { return (w = find_window(title, pid)) != nullptr; }, ms);
-  return w;
-}
+HWND wait_window(const std::string& title, int ms, DWORD pid) { return wait_find(ms, pid, nullptr, &title, nullptr); }
 
-HWND wait_other_window(DWORD pid, HWND except, int ms) {
-  HWND w = nullptr;
-  wait_until([&] { return (w = find(pid, nullptr, nullptr, except)) != nullptr; }, ms);
-  return w;
-}
+HWND wait_other_window(DWORD pid, HWND except, int ms) { return wait_find(ms, pid, nullptr, nullptr, except); }
 
 std::string title_of(HWND w) {
   char text[1024] = {};
@@ -210,30 +203,8 @@ std::wstring wide_title_of(HWND w) {
   return text;
 }
 
-namespace {
-struct WideFindArgs {
-  DWORD pid;
-  const std::wstring* title;
-  HWND found;
-};
-
-BOOL CALLBACK find_wide_proc(HWND w, LPARAM lp) {
-  auto* a = reinterpret_cast<WideFindArgs*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if ((a->pid && pid != a->pid) || !IsWindowVisible(w) || wide_title_of(w) != *a->title) return TRUE;
-  a->found = w;
-  return FALSE;
-}
-}  // namespace
-
 HWND wait_window_w(const std::wstring& title, int ms, DWORD pid) {
-  WideFindArgs a{pid, &title, nullptr};
-  wait_until([&] {
-    EnumWindows(find_wide_proc, reinterpret_cast<LPARAM>(&a));
-    return a.found != nullptr;
-  }, ms);
-  return a.found;
+  return wait_find(ms, pid, nullptr, nullptr, nullptr, &title);
 }
 
 std::wstring wide_message_text(HWND box) {
@@ -325,8 +296,7 @@ void click(int x, int y, bool doubleClick) {
 
 // ---- pixels --------------------------------------------------------------------
 
-namespace {
-Pixels grab_once(int x, int y, int w, int h) {
+Pixels drawn_pixels(int w, int h, const std::function<void(HDC)>& draw) {
   Pixels px;
   if (w <= 0 || h <= 0) return px;
   HDC screen = GetDC(nullptr);
@@ -340,7 +310,7 @@ Pixels grab_once(int x, int y, int w, int h) {
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY);
+  draw(mem);
   GdiFlush();
   px.width = w;
   px.height = h;
@@ -354,6 +324,14 @@ Pixels grab_once(int x, int y, int w, int h) {
   return px;
 }
 
+namespace {
+Pixels grab_once(int x, int y, int w, int h) {
+  return drawn_pixels(w, h, [&](HDC mem) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+}
 }  // namespace
 
 // Wine copies what a program painted to the screen a moment later, and
@@ -383,25 +361,18 @@ Pixels grab_window(HWND w) {
 }
 
 Pixels bitmap_resource(HMODULE m, const char* name, int* bits) {
-  Pixels px;
   HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(m, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (!bmp) return px;
+  if (!bmp) return {};
   BITMAP info{};
   GetObjectA(bmp, sizeof info, &info);
   if (bits) *bits = info.bmBitsPixel;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = info.bmWidth;
-  bi.bmiHeader.biHeight = -info.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  px.width = info.bmWidth;
-  px.height = info.bmHeight;
-  px.data.resize(static_cast<size_t>(px.width) * px.height);
-  HDC dc = GetDC(nullptr);
-  GetDIBits(dc, bmp, 0, static_cast<UINT>(px.height), px.data.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
-  for (auto& c : px.data) c &= 0xFFFFFF;
+  const Pixels px = drawn_pixels(info.bmWidth, info.bmHeight, [&](HDC mem) {
+    HDC source = CreateCompatibleDC(mem);
+    HGDIOBJ old = SelectObject(source, bmp);
+    BitBlt(mem, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+  });
   DeleteObject(bmp);
   return px;
 }
@@ -416,6 +387,22 @@ void screenshot(const std::string& name) {
 void settle(HWND w) {
   DWORD_PTR result;
   SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
+double now_ms() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
 }
 
 std::vector<uint8_t> make_bmp(int width, int height, int bits, const std::vector<uint32_t>& palette,
@@ -471,35 +458,7 @@ bool write_file_w(const std::wstring& path, const std::vector<uint8_t>& bytes) {
 }
 
 
-namespace {
-
-struct ClassFind {
-  DWORD pid;
-  const char* cls;
-  HWND found;
-};
-
-BOOL CALLBACK find_visible_class(HWND w, LPARAM lp) {
-  auto* a = reinterpret_cast<ClassFind*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[64] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid != a->pid || !IsWindowVisible(w) || std::strcmp(cls, a->cls) != 0) return TRUE;
-  a->found = w;
-  return FALSE;
-}
-
-}  // namespace
-
-HWND wait_visible_class(DWORD pid, const char* cls, int ms) {
-  ClassFind a{pid, cls, nullptr};
-  wait_until([&] {
-    EnumWindows(find_visible_class, reinterpret_cast<LPARAM>(&a));
-    return a.found != nullptr;
-  }, ms);
-  return a.found;
-}
+HWND wait_visible_class(DWORD pid, const char* cls, int ms) { return wait_find(ms, pid, cls, nullptr, nullptr); }
 
 void click_centre(HWND w) {
   RECT r;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -106,6 +107,8 @@ struct Pixels {
   uint32_t at(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
 };
 Pixels grab_screen(int x, int y, int w, int h);
+// A w x h picture as draw paints it into a 32-bit memory bitmap.
+Pixels drawn_pixels(int w, int h, const std::function<void(HDC)>& draw);
 Pixels grab_client(HWND w);
 Pixels grab_window(HWND w);  // frame included
 // A bitmap resource of module m as 0x00RRGGBB pixels, and its bits per pixel.
@@ -123,6 +126,10 @@ bool put_on_clipboard(UINT format, const std::vector<uint8_t>& data);
 
 // Waits until the window has handled everything sent so far.
 void settle(HWND w);
+
+// For the timings of the benches: the performance counter in ms, and the median.
+double now_ms();
+double median(std::vector<double> v);
 
 // BMP files for tests: bottom-up rows, padded to 4 bytes.
 std::vector<uint8_t> make_bmp(int width, int height, int bits, const std::vector<uint32_t>& palette,

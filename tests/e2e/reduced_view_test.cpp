@@ -17,8 +17,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr int kCopyButton = IDC_COPY_BUTTON;
-
 struct ViewImage {
   std::vector<uint8_t> file;
   const BITMAPINFO* info() const { return reinterpret_cast<const BITMAPINFO*>(file.data() + 14); }
@@ -123,34 +121,16 @@ void expect_direct_paint(HWND main, const ViewImage& image, const std::string& w
   EXPECT_EQ(count_differences(grab(r), 0, 0, reference, 0, 0, w, h), 0) << when << ", strip painted again";
 }
 
-void scroll_by_pages(HWND main, int pages) {
-  DWORD_PTR result;
-  for (int i = 0; i < pages; ++i) {
-    SendMessageTimeoutA(main, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(horizontal_bar(main)),
-                        SMTO_NORMAL, 10000, &result);
-    SendMessageTimeoutA(main, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(vertical_bar(main)),
-                        SMTO_NORMAL, 10000, &result);
-  }
-}
-
 // Shows the Copy hint over the top of the view, then moves into the view.
 void hint_over_the_image(HWND main) {
   const RECT r = view_on_screen(main);
   const Pixels before = grab(r);
-  const POINT copy = button_centre(main, kCopyButton);
+  const POINT copy = button_centre(main, IDC_COPY_BUTTON);
   move_mouse(copy.x, copy.y);
   EXPECT_TRUE(wait_until([&] { return count_differences(grab(r), 0, 0, before, 0, 0, before.width, 40) > 0; }, 5000))
       << "no hint over the image";
   move_mouse((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   settle(main);
-}
-
-// A zoom over a large image takes a while at the small ratios.
-void zoom(HWND main, int command, int times) {
-  for (int i = 0; i < times; ++i) {
-    DWORD_PTR result;
-    SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, 30000, &result);
-  }
 }
 
 void repaints_equal_direct_paint(int bits) {
@@ -164,27 +144,28 @@ void repaints_equal_direct_paint(int bits) {
   const ViewImage second = noisy_image(6000, 4500, bits, 2);
   ASSERT_TRUE(write_file(join(dir, "first.bmp"), first.file));
   ASSERT_TRUE(write_file(join(dir, "second.bmp"), second.file));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "first.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - first.bmp [1:10]", 30000)) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, join(dir, "first.bmp"), "1:10", 30000)) << title_of(p.main);
   const POINT away = client_to_screen(p.main, 240, 200);
   move_mouse(away.x, away.y);
   expect_direct_paint(p.main, first, "opened at 1:10");
   // A new file of the same size at the same ratio must not show through
   // what was kept of the old one.
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "second.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - second.bmp [1:10]", 30000)) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, join(dir, "second.bmp"), "1:10", 30000)) << title_of(p.main);
   move_mouse(away.x, away.y);
   expect_direct_paint(p.main, second, "a new file opened at 1:10");
 
-  scroll_by_pages(p.main, 3);
+  scroll_view(p.main, false, SB_PAGERIGHT, 3);
+  scroll_view(p.main, true, SB_PAGEDOWN, 3);
   expect_direct_paint(p.main, second, "scrolled at 1:10");
   hint_over_the_image(p.main);
   expect_direct_paint(p.main, second, "hint at 1:10");
 
-  zoom(p.main, kCmdZoomIn, 8);
+  // A zoom over a large image takes a while at the small ratios.
+  for (int i = 0; i < 8; ++i) command_and_settle(p.main, kCmdZoomIn, 30000);
   ASSERT_EQ(title_of(p.main), "Kaldero - second.bmp [1:2]");
   expect_direct_paint(p.main, second, "zoomed in to 1:2");
-  scroll_by_pages(p.main, 40);
+  scroll_view(p.main, false, SB_PAGERIGHT, 40);
+  scroll_view(p.main, true, SB_PAGEDOWN, 40);
   expect_direct_paint(p.main, second, "scrolled at 1:2");
   hint_over_the_image(p.main);
   expect_direct_paint(p.main, second, "hint at 1:2");

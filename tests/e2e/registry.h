@@ -19,7 +19,6 @@ class SavedRegistryValue {
   bool set(const char* value) const;
   void remove() const;
   bool existed() const { return existed_; }
-  const std::string& original() const { return value_; }
 
  private:
   HKEY root_;

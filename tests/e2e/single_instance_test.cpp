@@ -1,5 +1,6 @@
 // A second start of either program, while the first runs minimised or behind
-// another window: the second ends at once and the first comes forward.
+// another window: the second ends at once and the first comes forward, with
+// its caption as it was (and its place, when it was not minimised).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -30,6 +31,9 @@ TEST(SecondStart, BringsTheRunningProgramForwardRestoredIfMinimised) {
     SCOPED_TRACE(c.name);
     Program first;
     ASSERT_TRUE(c.start(first, "second-start-first"));
+    const std::string title = title_of(first.main);
+    RECT before;
+    GetWindowRect(first.main, &before);
     for (const bool minimised : {true, false}) {
       SCOPED_TRACE(minimised ? "minimised" : "behind another window");
       if (minimised) {
@@ -48,6 +52,11 @@ TEST(SecondStart, BringsTheRunningProgramForwardRestoredIfMinimised) {
         return !IsIconic(first.main) && IsWindowVisible(first.main) && GetForegroundWindow() == first.main;
       }, 5000)) << "foreground " << GetForegroundWindow() << ", iconic " << IsIconic(first.main);
       EXPECT_TRUE(first.running());
+      EXPECT_EQ(title_of(first.main), title);
+      RECT after;
+      GetWindowRect(first.main, &after);
+      EXPECT_TRUE(minimised || EqualRect(&before, &after))
+          << after.left << "," << after.top << " - " << after.right << "," << after.bottom;
     }
     screenshot(std::string("second-start-") + (c.exe == viewer_exe() ? "viewer" : "capture"));
     first.close();

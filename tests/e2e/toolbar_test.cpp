@@ -6,10 +6,13 @@
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/registry.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
 using namespace e2e;
+
+using ToolbarHint = ViewerTest;
 
 namespace {
 
@@ -46,28 +49,16 @@ int wrong_button_pixels(HWND main, int id, const std::string& bitmapName) {
 
 std::string state_of(HWND main, int id) { return button_enabled(main, id) ? "Up" : "In"; }
 
-// Waits until every button shows the bitmap of its state in this set.
-// Returns a description of the first button that does not.
-std::string buttons_not_matching(HWND main, const std::string& set) {
+// The buttons that do not show the bitmap of their state in this set, now:
+// their bitmaps' names and how many pixels differ ("" when all do).
+std::string buttons_off_set(HWND main, const std::string& set) {
   std::string bad;
-  wait_until([&] {
-    bad.clear();
-    for (int id = kFirstButton; id <= kLastButton && bad.empty(); ++id) {
-      const std::string name = kBases[id - kFirstButton] + set + state_of(main, id);
-      const int wrong = wrong_button_pixels(main, id, name);
-      if (wrong != 0) bad = name + ": " + std::to_string(wrong) + " pixels differ";
-    }
-    return bad.empty();
-  }, 5000);
+  for (int id = kFirstButton; id <= kLastButton; ++id) {
+    const std::string name = kBases[id - kFirstButton] + set + state_of(main, id);
+    const int wrong = wrong_button_pixels(main, id, name);
+    if (wrong != 0) bad += name + ": " + std::to_string(wrong) + " pixels differ. ";
+  }
   return bad;
-}
-
-// Pixels of the strip that differ from the bitmaps of a set, now.
-int pixels_off_set(HWND main, const std::string& set) {
-  int wrong = 0;
-  for (int id = kFirstButton; id <= kLastButton; ++id)
-    wrong += wrong_button_pixels(main, id, kBases[id - kFirstButton] + set + state_of(main, id));
-  return wrong;
 }
 
 // Where the hint of a button is drawn, in main window (frame) coordinates:
@@ -104,24 +95,20 @@ TEST(Toolbar, BeforeAnImageOnlyTheFixedCommandsAreEnabledAndPasteFollowsTheClipb
   empty_clipboard();
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "toolbar-start"));
-  ASSERT_NE(toolbar_of(p.main), nullptr);
   for (int id = kFirstButton; id <= kLastButton; ++id) {
     const bool want = id == IDC_PRM_BUTTON || id == IDC_OPEN_BUTTON || id == IDC_MAKE_ICON_BUTTON ||
                       id == IDC_ABOUT_BUTTON || id == IDC_HELP_BUTTON || id == IDC_EXIT_BUTTON;
     EXPECT_EQ(button_enabled(p.main, id), want) << kBases[id - kFirstButton];
   }
-  // The default prefix reports Windows 7: the plain set.
-  EXPECT_EQ(buttons_not_matching(p.main, ""), "");
-
-  put_dib_on_clipboard();
-  repaint(p.main);
-  EXPECT_TRUE(wait_until([&] { return button_enabled(p.main, kButtonPaste); }, 5000));
-  EXPECT_TRUE(wait_until([&] { return wrong_button_pixels(p.main, kButtonPaste, "PasteUp") == 0; }, 5000));
-
-  empty_clipboard();
-  repaint(p.main);
-  EXPECT_TRUE(wait_until([&] { return !button_enabled(p.main, kButtonPaste); }, 5000));
-  EXPECT_TRUE(wait_until([&] { return wrong_button_pixels(p.main, kButtonPaste, "PasteIn") == 0; }, 5000));
+  for (const bool dib : {true, false}) {
+    SCOPED_TRACE(dib ? "a DIB on the clipboard" : "the clipboard emptied");
+    if (dib) put_dib_on_clipboard();
+    else empty_clipboard();
+    repaint(p.main);
+    EXPECT_TRUE(wait_until([&] { return button_enabled(p.main, kButtonPaste) == dib; }, 5000));
+    const char* bitmap = dib ? "PasteUp" : "PasteIn";
+    EXPECT_TRUE(wait_until([&] { return wrong_button_pixels(p.main, kButtonPaste, bitmap) == 0; }, 5000));
+  }
   // The image buttons stay off without an image.
   for (int id : kImageButtons) EXPECT_FALSE(button_enabled(p.main, id));
   p.close();
@@ -160,11 +147,12 @@ TEST(Toolbar, EachWindowsVersionShowsItsButtonSet) {
     const POINT away = client_to_screen(p.main, 500, 300);
     move_mouse(away.x, away.y);
     settle(p.main);
-    EXPECT_EQ(buttons_not_matching(p.main, c.set), "");
+    std::string bad;
+    EXPECT_TRUE(wait_until([&] { return (bad = buttons_off_set(p.main, c.set)).empty(); }, 5000)) << bad;
     // and not those of another set.
     for (const char* other : {"X", "8", "", "9"}) {
       if (std::string(other) != c.set) {
-        EXPECT_GT(pixels_off_set(p.main, other), 0) << "set '" << other << "'";
+        EXPECT_NE(buttons_off_set(p.main, other), "") << "set '" << other << "'";
       }
     }
     screenshot(c.shot);
@@ -195,9 +183,7 @@ TEST(Toolbar, EachWindowsVersionShowsItsButtonSet) {
   EXPECT_EQ(hintHeight[""], hintHeight["X"]);
 }
 
-TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "toolbar-hints"));
+TEST_F(ToolbarHint, FollowsTheCursorAndLeavesTheFrameAsItWas) {
   const POINT view = client_to_screen(p.main, 300, 250);
   move_mouse(view.x, view.y);
   settle(p.main);
@@ -236,8 +222,12 @@ TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
                               saveCorner.x - copyCorner.x, 30),
             0);
 
-  // Over the fillers, a disabled button and below the strip: a hint under
-  // each button, and the frame exactly as before where none belongs.
+  // Over the fillers, a disabled button, below the strip and out of the
+  // window from Copy in one move (the window hears nothing of the way out):
+  // a hint under each button, and the frame exactly as before where none
+  // belongs.
+  RECT frame;
+  GetWindowRect(p.main, &frame);
   struct Step {
     const char* where;
     POINT at;
@@ -249,6 +239,10 @@ TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
       {"below the strip", client_to_screen(p.main, 160, 40), 0},
       {"Prm", button_centre(p.main, kButtonPrm), kButtonPrm},
       {"the Gap filler", client_to_screen(p.main, 5, 10), 0},
+      {"Copy", copy, IDC_COPY_BUTTON},
+      {"above the window", {copy.x, frame.top / 2}, 0},
+      {"Copy", copy, IDC_COPY_BUTTON},
+      {"right of the window level with the strip", {(frame.right + GetSystemMetrics(SM_CXSCREEN)) / 2, copy.y}, 0},
   };
   for (const Step& step : steps) {
     move_mouse(step.at.x, step.at.y);
@@ -258,20 +252,15 @@ TEST(Toolbar, HintFollowsTheCursorAndLeavesTheFrameAsItWas) {
                          : count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
     }, 5000)) << step.where << (step.button ? ": no hint" : ": a hint left behind");
   }
-
-  p.close();
 }
 
-TEST(Toolbar, ClickErasesTheHintBeforeTheCommandAndADoubleClickRunsItTwice) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "toolbar-click"));
+TEST_F(ToolbarHint, ClickErasesItBeforeTheCommandAndADoubleClickRunsItTwice) {
   const std::string path = join(fresh_dir("toolbar-click-files"), "stripes.bmp");
   // Stripes one pixel wide: any zoom changes what lies under the hint.
   ASSERT_TRUE(write_file(path, make_bmp24(300, 120, [](int x, int y) {
                            return (x % 2 ? 0x00C000u : 0xC000C0u) ^ (y % 3 ? 0u : 0x0000FFu);
                          })));
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - stripes.bmp [1:1]")) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, path, "1:1")) << title_of(p.main);
 
   const POINT zoomIn = button_centre(p.main, kButtonZoomIn);
   const POINT corner = hint_corner(p.main, kButtonZoomIn);
@@ -296,37 +285,4 @@ TEST(Toolbar, ClickErasesTheHintBeforeTheCommandAndADoubleClickRunsItTwice) {
   EXPECT_TRUE(wait_title(p.main, "Kaldero - stripes.bmp [4:1]")) << title_of(p.main);
   settle(p.main);
   EXPECT_EQ(title_of(p.main), "Kaldero - stripes.bmp [4:1]");
-  p.close();
-}
-
-TEST(Toolbar, HintGoesWhenThePointerJumpsOutOfTheWindowInOneMove) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "toolbar-hint-jump"));
-  const POINT view = client_to_screen(p.main, 300, 250);
-  move_mouse(view.x, view.y);
-  settle(p.main);
-  const Pixels before = grab_window(p.main);
-  RECT frame;
-  GetWindowRect(p.main, &frame);
-  const int screenW = GetSystemMetrics(SM_CXSCREEN);
-  const POINT copy = button_centre(p.main, IDC_COPY_BUTTON);
-  const POINT corner = hint_corner(p.main, IDC_COPY_BUTTON);
-  // Out of the window in one move, so that the window hears nothing of the
-  // way out: above it, and beside it level with the strip.
-  struct Jump {
-    const char* where;
-    POINT to;
-  };
-  for (const Jump& j : {Jump{"above the window", {copy.x, frame.top / 2}},
-                        Jump{"right of the window", {(frame.right + screenW) / 2, copy.y}}}) {
-    move_mouse(copy.x, copy.y);
-    ASSERT_TRUE(wait_until([&] { return hint_edge_length(grab_window(p.main), corner) > 0; }, 5000)) << j.where;
-    move_mouse(j.to.x, j.to.y);
-    Pixels now;
-    EXPECT_TRUE(wait_until([&] {
-      now = grab_window(p.main);
-      return count_differences(now, 0, 0, before, 0, 0, now.width, now.height) == 0;
-    }, 3000)) << "the hint stayed after a jump " << j.where;
-  }
-  p.close();
 }

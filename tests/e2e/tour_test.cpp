@@ -9,9 +9,12 @@
 #include <string>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
+
+using Tour = ViewerTest;
 
 namespace {
 
@@ -22,52 +25,39 @@ std::string samples_dir() {
   return join(bin_dir(), "..\\..\\host\\artwork\\samples");
 }
 
-class Tour {
- public:
-  explicit Tour(Program& p) : p_(p) {}
+}  // namespace
+
+TEST_F(Tour, OpensTheSamplePhotoAndIconZoomsAndSavesAScreenshotOfEachStep) {
+  const std::string photo = join(samples_dir(), "photo.bmp"), icon = join(samples_dir(), "icon.ico");
+  ASSERT_TRUE(file_exists(photo)) << photo;
+  ASSERT_TRUE(file_exists(icon)) << icon;
+  const POINT away = client_to_screen(p.main, 10, 300);
+  move_mouse(away.x, away.y);
   // Saves the screen as the next step and checks that the file is there.
-  void shot(const std::string& step) {
-    settle(p_.main);
+  int steps = 0;
+  const auto shot = [&](const std::string& step) {
+    settle(p.main);
     char name[64];
-    std::snprintf(name, sizeof name, "tour-%02d-%s", ++n_, step.c_str());
+    std::snprintf(name, sizeof name, "tour-%02d-%s", ++steps, step.c_str());
     screenshot(name);
     const char* dir = std::getenv("KALDERO_SHOTS");
     if (dir && *dir) {
       EXPECT_TRUE(file_exists(join(dir, std::string(name) + ".bmp"))) << name;
     }
-  }
-  void zoom(int command, int times, const std::string& title) {
-    for (int i = 0; i < times; ++i) command_and_settle(p_.main, command);
-    EXPECT_EQ(title_of(p_.main), title);
-  }
+  };
+  // Zooms, checks the caption and saves the screen as the next step.
+  const auto zoom = [&](int command, int times, const std::string& title, const std::string& step) {
+    for (int i = 0; i < times; ++i) command_and_settle(p.main, command);
+    EXPECT_EQ(title_of(p.main), title);
+    shot(step);
+  };
+  shot("start");
 
- private:
-  Program& p_;
-  int n_ = 0;
-};
-
-}  // namespace
-
-TEST(Tour, OpensTheSamplePhotoAndIconZoomsAndSavesAScreenshotOfEachStep) {
-  const std::string photo = join(samples_dir(), "photo.bmp"), icon = join(samples_dir(), "icon.ico");
-  ASSERT_TRUE(file_exists(photo)) << photo;
-  ASSERT_TRUE(file_exists(icon)) << icon;
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "tour"));
-  const POINT away = client_to_screen(p.main, 10, 300);
-  move_mouse(away.x, away.y);
-  Tour tour(p);
-  tour.shot("start");
-
-  ASSERT_TRUE(open_with_dialog(p, photo));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:2]")) << title_of(p.main);
-  tour.shot("photo-at-1-2");
-  tour.zoom(kCmdZoomIn, 1, "Kaldero - photo.bmp [1:1]");
-  tour.shot("photo-zoomed-in-to-1-1");
-  tour.zoom(kCmdZoomIn, 1, "Kaldero - photo.bmp [2:1]");
-  tour.shot("photo-zoomed-in-to-2-1");
-  tour.zoom(kCmdZoomOut, 2, "Kaldero - photo.bmp [1:2]");
-  tour.shot("photo-zoomed-out-to-1-2");
+  ASSERT_TRUE(open_at(p, photo, "1:2")) << title_of(p.main);
+  shot("photo-at-1-2");
+  zoom(kCmdZoomIn, 1, "Kaldero - photo.bmp [1:1]", "photo-zoomed-in-to-1-1");
+  zoom(kCmdZoomIn, 1, "Kaldero - photo.bmp [2:1]", "photo-zoomed-in-to-2-1");
+  zoom(kCmdZoomOut, 2, "Kaldero - photo.bmp [1:2]", "photo-zoomed-out-to-1-2");
 
   // The icon has transparent pixels: the viewer asks for their colour.
   post_command(p.main, kCmdOpen);
@@ -76,13 +66,10 @@ TEST(Tour, OpensTheSamplePhotoAndIconZoomsAndSavesAScreenshotOfEachStep) {
   ASSERT_TRUE(answer_file_dialog(dialog, icon));
   HWND colours = wait_window("Color Selection", 10000, p.pid());
   ASSERT_NE(colours, nullptr);
-  tour.shot("icon-colour-for-transparent-pixels");
+  shot("icon-colour-for-transparent-pixels");
   ASSERT_TRUE(press(colours, IDOK));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - icon.ico [1:1]")) << title_of(p.main);
-  tour.shot("icon-at-1-1");
-  tour.zoom(kCmdZoomIn, 7, "Kaldero - icon.ico [8:1]");
-  tour.shot("icon-zoomed-in-to-8-1");
-  tour.zoom(kCmdZoomOut, 4, "Kaldero - icon.ico [4:1]");
-  tour.shot("icon-zoomed-out-to-4-1");
-  p.close();
+  shot("icon-at-1-1");
+  zoom(kCmdZoomIn, 7, "Kaldero - icon.ico [8:1]", "icon-zoomed-in-to-8-1");
+  zoom(kCmdZoomOut, 4, "Kaldero - icon.ico [4:1]", "icon-zoomed-out-to-4-1");
 }

@@ -1,24 +1,25 @@
 // The view: zoom steps and the buttons that follow them, the caption, the
-// scroll bars and scrolling, and what a scroll repaints.
+// scroll bars, scrolling with the bars, the wheel and the keys, what a scroll
+// repaints, and thin and huge pictures shown whole.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "tests/e2e/capture_ui.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
 
-namespace {
+using View = ViewerTest;
+using ViewInShellDesktop = ViewerTest;
+using ViewWhole = ViewerTest;
 
-// Sent, not posted: the driver's later checks must see its effect (a message
-// sent to wait on would overtake a posted one).
-void scroll(HWND main, bool vertical, int code, HWND bar) {
-  DWORD_PTR result;
-  SendMessageTimeoutA(main, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar),
-                      SMTO_NORMAL, 10000, &result);
-}
+namespace {
 
 // Screen point on a scroll bar, `along` pixels from its start (from its end
 // when negative), in the middle across.
@@ -54,6 +55,33 @@ void drag_thumb_from_start_past_end(HWND bar, bool vertical) {
   EXPECT_TRUE(wait_until([&] { return capture_of(bar) == nullptr; }, 5000));
 }
 
+// A real wheel turn, with Shift held or not.
+void wheel(int delta, bool shift) {
+  INPUT in[3] = {};
+  in[0].type = in[2].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[2].ki.wVk = VK_SHIFT;
+  in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  in[1].type = INPUT_MOUSE;
+  in[1].mi.dwFlags = MOUSEEVENTF_WHEEL;
+  in[1].mi.mouseData = static_cast<DWORD>(delta);
+  if (shift) SendInput(3, in, sizeof(INPUT));
+  else SendInput(1, &in[1], sizeof(INPUT));
+  Sleep(100);
+}
+
+// Waits until the view shows image pixel (x, y) at its top-left corner.
+bool origin_becomes(HWND main, int x, int y) {
+  return wait_until([&] {
+    const POINT o = shown_at_origin(main);
+    return o.x == x && o.y == y;
+  }, 5000);
+}
+
+std::string origin_of(HWND main) {
+  const POINT o = shown_at_origin(main);
+  return std::to_string(o.x) + "," + std::to_string(o.y);
+}
+
 void zoom(HWND main, int command, const std::string& captionBase, const std::string& ratio) {
   command_and_settle(main, command);
   EXPECT_EQ(title_of(main), captionBase + ratio);
@@ -61,14 +89,9 @@ void zoom(HWND main, int command, const std::string& captionBase, const std::str
 
 }  // namespace
 
-TEST(View, SmallImageZoomsFromOneToTenAndBack) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "view-zoom"));
-  const std::string path = bmp_with_coded_pixels("view-zoom-files", "tiny.bmp", 20, 15);
-  ASSERT_TRUE(open_with_dialog(p, path));
+TEST_F(View, SmallImageZoomsFromOneToTenAndBack) {
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-zoom-files", "tiny.bmp", 20, 15), "1:1")) << title_of(p.main);
   const std::string base = "Kaldero - tiny.bmp [";
-  ASSERT_TRUE(wait_title(p.main, base + "1:1]")) << title_of(p.main);
-  settle(p.main);
   EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));  // it opened at 1:1
   EXPECT_TRUE(button_enabled(p.main, kButtonZoomIn));
 
@@ -96,16 +119,13 @@ TEST(View, SmallImageZoomsFromOneToTenAndBack) {
   const Pixels px = grab_client(p.main);
   EXPECT_EQ(px.at(19, kStrip + 14), coded(19, 14));
   EXPECT_EQ(px.at(20, kStrip + 14), 0xFFFFFFu);  // the 10:1 picture was erased
-  p.close();
 }
 
-TEST(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
+TEST_F(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
   ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
   RECT work;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   ASSERT_EQ(work.right - work.left, 1024) << "a task bar at the side changes the rule";
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "view-wide"));
   set_client_size(p.main, 460, 400);
   const std::string path = bmp_with_coded_pixels("view-wide-files", "wide.bmp", 1000, 200);
   ASSERT_TRUE(open_with_dialog(p, path));
@@ -140,78 +160,60 @@ TEST(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
   for (int z = 2; z >= 1; --z) zoom(p.main, kCmdZoomOut, base, std::to_string(z) + ":1]");
   for (int z = 2; z <= k; ++z) zoom(p.main, kCmdZoomOut, base, "1:" + std::to_string(z) + "]");
   EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));
-  p.close();
 }
 
-TEST(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "view-bars"));
-  const std::string path = bmp_with_coded_pixels("view-bars-files", "bars.bmp", 600, 400);
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - bars.bmp [1:1]")) << title_of(p.main);
+TEST_F(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-bars-files", "bars.bmp", 600, 400), "1:1")) << title_of(p.main);
   const int sbv = GetSystemMetrics(SM_CXVSCROLL), sbh = GetSystemMetrics(SM_CYHSCROLL);
   HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
   ASSERT_NE(h, nullptr);
   ASSERT_NE(v, nullptr);
 
-  // Exactly the image's size below the strip: nothing to scroll.
-  set_client_size(p.main, 600, 420);
-  EXPECT_FALSE(shown(h));
-  EXPECT_FALSE(shown(v));
-  EXPECT_FALSE(shown(size_grip(p.main)));
+  // A hidden bar has no range; where both show the size grip fills the corner,
+  // a lone bar runs to the client area's edge.
+  struct Shape {
+    const char* what;
+    int cw, ch;
+    bool hShown, vShown;
+    int hMax, vMax;
+    RECT part;  // the grip, the lone bar or nothing, in client coordinates
+  };
+  const Shape shapes[] = {
+      {"the image's size below the strip: nothing to scroll", 600, 420, false, false, 0, 0, {}},
+      {"one row short: the vertical bar stands over the last columns, so the horizontal one comes too", 600, 419,
+       true, true, sbv, 1 + sbh, {600 - sbv, 419 - sbh, 600, 419}},
+      {"one row short with room for the vertical bar beside the image", 600 + sbv, 419, false, true, 0, 1,
+       {600, kStrip, 600 + sbv, 419}},
+      {"one column short with room below the image", 599, 420 + sbh, true, false, 1, 0, {0, 420, 599, 420 + sbh}},
+      {"one short both ways: each range takes the other bar in", 599, 419, true, true, 1 + sbv, 1 + sbh,
+       {599 - sbv, 419 - sbh, 599, 419}},
+  };
+  for (const Shape& s : shapes) {
+    SCOPED_TRACE(s.what);
+    set_client_size(p.main, s.cw, s.ch);
+    EXPECT_EQ(shown(h), s.hShown);
+    EXPECT_EQ(shown(v), s.vShown);
+    EXPECT_EQ(shown(size_grip(p.main)), s.hShown && s.vShown);
+    EXPECT_EQ(scroll_max(h), s.hMax);
+    EXPECT_EQ(scroll_max(v), s.vMax);
+    HWND part = s.hShown && s.vShown ? size_grip(p.main) : s.hShown ? h : s.vShown ? v : nullptr;
+    if (!part) continue;
+    RECT r;
+    GetWindowRect(part, &r);
+    MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(EqualRect(&r, &s.part)) << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
+  }
+  screenshot("view-both-bars");
 
-  // One row short: the vertical bar stands over the image's last columns,
-  // so the horizontal bar comes too, and paging to its end shows them.
+  // Where the vertical bar brings the horizontal one, paging to its end shows
+  // the columns the vertical bar stood over.
   set_client_size(p.main, 600, 419);
-  EXPECT_TRUE(shown(h));
-  EXPECT_TRUE(shown(v));
-  EXPECT_EQ(scroll_max(h), sbv);
-  EXPECT_EQ(scroll_max(v), 1 + sbh);
   auto last_shown_column = [&] { return coded_x(client_pixel(p.main, 600 - sbv - 1, kStrip)); };
   EXPECT_TRUE(wait_until([&] { return last_shown_column() == 599 - sbv; }, 5000)) << last_shown_column();
-  for (int i = 0; i * 10 < sbv; ++i) scroll(p.main, false, SB_PAGERIGHT, h);
+  scroll_view(p.main, false, SB_PAGERIGHT, (sbv + 9) / 10);
   EXPECT_EQ(scroll_pos(h), sbv);
   EXPECT_TRUE(wait_until([&] { return last_shown_column() == 599; }, 5000)) << last_shown_column();
   screenshot("view-bar-brings-the-other");
-
-  // One row short with room for the vertical bar beside the image: that bar alone.
-  set_client_size(p.main, 600 + sbv, 419);
-  EXPECT_FALSE(shown(h));
-  EXPECT_TRUE(shown(v));
-  EXPECT_EQ(scroll_max(v), 1);
-  EXPECT_EQ(scroll_max(h), 0);
-  RECT r;
-  GetWindowRect(v, &r);
-  MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 600);
-  EXPECT_EQ(r.top, kStrip);
-  EXPECT_EQ(r.bottom, 419);
-
-  // One column short with room below the image: the horizontal bar alone,
-  // the whole width long.
-  set_client_size(p.main, 599, 420 + sbh);
-  EXPECT_TRUE(shown(h));
-  EXPECT_FALSE(shown(v));
-  EXPECT_EQ(scroll_max(h), 1);
-  GetWindowRect(h, &r);
-  MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.right, 599);
-  EXPECT_EQ(r.top, 420);
-
-  // Both, with the size grip in the corner; each range takes the other bar in.
-  set_client_size(p.main, 599, 419);
-  EXPECT_TRUE(shown(h));
-  EXPECT_TRUE(shown(v));
-  EXPECT_EQ(scroll_max(h), 1 + sbv);
-  EXPECT_EQ(scroll_max(v), 1 + sbh);
-  HWND grip = size_grip(p.main);
-  ASSERT_TRUE(shown(grip));
-  GetWindowRect(grip, &r);
-  MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 599 - sbv);
-  EXPECT_EQ(r.top, 419 - sbh);
-  screenshot("view-both-bars");
 
   // Zooming lays them out again: at 2:1 both, back at 1:1 in a larger
   // window neither, and the grip has gone.
@@ -223,92 +225,110 @@ TEST(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
   EXPECT_EQ(scroll_max(v), (800 + kStrip - 500 + sbh) / 2);
   command_and_settle(p.main, kCmdZoomOut);
   EXPECT_FALSE(shown(h) || shown(v) || shown(size_grip(p.main)));
-  p.close();
 }
 
-TEST(View, ScrollingWithTheMouseStopsAtZeroAndAtTheLimit) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "view-scroll"));
+// The keys and the wheel move the view as the scroll bars do, through the
+// same routine; the keys reach the view after a real click on a tool bar
+// button, which then has the keyboard.
+TEST_F(View, TheKeysTheWheelAndTheMouseMoveTheViewAndStopAtZeroAndAtTheLimit) {
   set_client_size(p.main, 640, 480);
-  const std::string path = bmp_with_coded_pixels("view-scroll-files", "big.bmp", 1100, 800);
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:2]")) << title_of(p.main);
-  command_and_settle(p.main, kCmdZoomIn);
-  ASSERT_EQ(title_of(p.main), "Kaldero - big.bmp [1:1]");
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-scroll-files", "big.bmp", 1100, 800), "1:2")) << title_of(p.main);
+  const POINT zoomIn = button_centre(p.main, kButtonZoomIn);
+  click(zoomIn.x, zoomIn.y);
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
+  settle(p.main);
   HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
   ASSERT_TRUE(shown(h) && shown(v));
   const int sbv = GetSystemMetrics(SM_CXVSCROLL), sbh = GetSystemMetrics(SM_CYHSCROLL);
   const int limitX = 1100 + sbv - 640, limitY = 800 + sbh - 480 + kStrip;
   EXPECT_EQ(scroll_max(h), limitX);
   EXPECT_EQ(scroll_max(v), limitY);
-  POINT o = shown_at_origin(p.main);
-  EXPECT_EQ(o.x, 0);
-  EXPECT_EQ(o.y, 0);
+  EXPECT_TRUE(origin_becomes(p.main, 0, 0)) << origin_of(p.main);
 
-  // Arrows move one image pixel; left of 0 there is nothing.
-  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  // The wheel over the view: lines as the system counts them a notch.
+  UINT lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  ASSERT_GT(lines, 0u);
+  ASSERT_LT(lines, 20u);
+  const int n = static_cast<int>(lines);
+  const POINT centre = client_to_screen(p.main, 320, 240);
+  move_mouse(centre.x, centre.y);
+
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL), varrow = GetSystemMetrics(SM_CYVSCROLL);
   const POINT right = bar_point(h, false, -arrow / 2), left = bar_point(h, false, arrow / 2);
-  click(right.x, right.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == 1; }, 5000)) << scroll_pos(h);
-  EXPECT_EQ(shown_at_origin(p.main).x, 1);
-  click(left.x, left.y);
-  click(left.x, left.y);
-  click(right.x, right.y);
-  // Had the second click gone below 0, this one would not reach 1.
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == 1; }, 5000)) << scroll_pos(h);
-  click(left.x, left.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == 0; }, 5000)) << scroll_pos(h);
-  EXPECT_EQ(shown_at_origin(p.main).x, 0);
-
-  // The thumb dragged past the end stops at the limit, where the image's last
-  // column is the view's last one.
-  drag_thumb_from_start_past_end(h, false);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limitX; }, 5000)) << scroll_pos(h);
-  EXPECT_EQ(shown_at_origin(p.main).x, limitX);
-  EXPECT_EQ(coded_x(client_pixel(p.main, 640 - sbv - 1, kStrip)), 1099);
-  click(right.x, right.y);
-  click(left.x, left.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limitX - 1; }, 5000)) << scroll_pos(h);
-  EXPECT_EQ(shown_at_origin(p.main).x, limitX - 1);
-
-  // A click in the trough pages by ten image pixels.
-  const POINT trough = bar_point(h, false, arrow + 4);
-  click(trough.x, trough.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(h) == limitX - 11; }, 5000)) << scroll_pos(h);
-  EXPECT_EQ(shown_at_origin(p.main).x, limitX - 11);
-
-  // The same down the vertical bar.
-  const int varrow = GetSystemMetrics(SM_CYVSCROLL);
-  const POINT down = bar_point(v, true, -varrow / 2);
-  click(down.x, down.y);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(v) == 1; }, 5000)) << scroll_pos(v);
-  EXPECT_EQ(shown_at_origin(p.main).y, 1);
-  drag_thumb_from_start_past_end(v, true);
-  EXPECT_TRUE(wait_until([&] { return scroll_pos(v) == limitY; }, 5000)) << scroll_pos(v);
-  o = shown_at_origin(p.main);
-  EXPECT_EQ(o.y, limitY);
-  EXPECT_EQ(o.x, limitX - 11);
-  EXPECT_EQ(coded_y(client_pixel(p.main, 0, 480 - sbh - 1)), 799);
+  const POINT trough = bar_point(h, false, arrow + 4), down = bar_point(v, true, -varrow / 2);
+  const auto key = [](WORD vk, WORD modifier = 0) { return [=] { type_key(vk, modifier); }; };
+  const auto turn = [](int delta, bool shift = false) { return [=] { wheel(delta, shift); }; };
+  const auto drag = [](HWND bar, bool vertical) { return [=] { drag_thumb_from_start_past_end(bar, vertical); }; };
+  const auto clicks = [](std::vector<POINT> at) {
+    return [=] {
+      for (const POINT& c : at) click(c.x, c.y);
+    };
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int x, y;  // the image pixel then at the view's top-left corner
+  };
+  const Step steps[] = {
+      {"Down", key(VK_DOWN), 0, 1},
+      {"Right", key(VK_RIGHT), 1, 1},
+      {"Page Down", key(VK_NEXT), 1, 11},
+      {"Page Up", key(VK_PRIOR), 1, 1},
+      {"Up", key(VK_UP), 1, 0},
+      {"Up at the top", key(VK_UP), 1, 0},
+      {"Left", key(VK_LEFT), 0, 0},
+      {"End", key(VK_END), 0, limitY},
+      {"Down at the end", key(VK_DOWN), 0, limitY},
+      {"Shift+End", key(VK_END, VK_SHIFT), limitX, limitY},
+      {"Shift+Page Up", key(VK_PRIOR, VK_SHIFT), limitX - 10, limitY},
+      {"Home", key(VK_HOME), limitX - 10, 0},
+      {"Shift+Home", key(VK_HOME, VK_SHIFT), 0, 0},
+      {"a notch toward the user", turn(-120), 0, n},
+      {"two notches", turn(-240), 0, 3 * n},
+      {"a notch away", turn(120), 0, 2 * n},
+      {"Shift+wheel toward the user", turn(-120, true), n, 2 * n},
+      {"Shift+wheel away", turn(120, true), 0, 2 * n},
+      {"Home after the wheel", key(VK_HOME), 0, 0},
+      {"an arrow of the bar moves one image pixel", clicks({right}), 1, 0},
+      {"left of 0 there is nothing: had the second click gone below 0, the third would not reach 1",
+       clicks({left, left, right}), 1, 0},
+      {"back to 0", clicks({left}), 0, 0},
+      {"the thumb dragged past the end stops at the limit", drag(h, false), limitX, 0},
+      {"right of the limit there is nothing", clicks({right, left}), limitX - 1, 0},
+      {"a click in the trough pages by ten image pixels", clicks({trough}), limitX - 11, 0},
+      {"the down arrow", clicks({down}), limitX - 11, 1},
+      {"the vertical thumb dragged past the end", drag(v, true), limitX - 11, limitY},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    s.act();
+    EXPECT_TRUE(origin_becomes(p.main, s.x, s.y)) << origin_of(p.main);
+    EXPECT_EQ(scroll_pos(h), s.x);
+    EXPECT_EQ(scroll_pos(v), s.y);
+    // The view's far corner: at a limit the image's last column (row).
+    const uint32_t corner = client_pixel(p.main, 640 - sbv - 1, 480 - sbh - 1);
+    EXPECT_EQ(coded_x(corner), s.x + 640 - sbv - 1);
+    EXPECT_EQ(coded_y(corner), s.y + 480 - sbh - 1 - kStrip);
+  }
   screenshot("view-scrolled-to-the-end");
-  p.close();
+  // Nothing else changed: the ratio, the bars.
+  EXPECT_EQ(title_of(p.main), "Kaldero - big.bmp [1:1]");
+  EXPECT_EQ(scroll_max(h), limitX);
+  EXPECT_EQ(scroll_max(v), limitY);
 }
 
-TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "view-scroll-messages"));
+TEST_F(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   set_client_size(p.main, 640, 480);
   const std::string path = bmp_with_coded_pixels("view-scroll-messages-files", "big.bmp", 600, 400);
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, path, "1:1")) << title_of(p.main);
   HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
 
   // The whole image fits: scroll messages (a touchpad driver sends them to
   // whatever window is under the cursor) have nothing to move.
   ASSERT_FALSE(shown(h) || shown(v));
-  scroll(p.main, false, SB_LINERIGHT, h);
-  scroll(p.main, false, SB_PAGERIGHT, h);
-  scroll(p.main, true, SB_PAGEDOWN, v);
-  scroll(p.main, true, SB_LINEDOWN, v);
+  for (int code : {SB_LINERIGHT, SB_PAGERIGHT}) scroll_view(p.main, false, code);
+  for (int code : {SB_PAGEDOWN, SB_LINEDOWN}) scroll_view(p.main, true, code);
   EXPECT_EQ(client_pixel(p.main, 0, kStrip), coded(0, 0));
   EXPECT_EQ(client_pixel(p.main, 599, kStrip + 399), coded(599, 399));
   EXPECT_EQ(client_pixel(p.main, 600, kStrip), 0xFFFFFFu);
@@ -334,17 +354,14 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
     return client_pixel(p.main, 120, 120) == 0xFF00FFu;
   };
   ASSERT_TRUE(wait_until(draw_marker, 5000));
-  scroll(p.main, false, SB_LINELEFT, h);
-  scroll(p.main, false, SB_PAGELEFT, h);
-  scroll(p.main, true, SB_LINEUP, v);
-  scroll(p.main, true, SB_PAGEUP, v);
-  scroll(p.main, true, SB_ENDSCROLL, v);
-  scroll(p.main, true, SB_BOTTOM, v);  // not a code the view follows
+  for (int code : {SB_LINELEFT, SB_PAGELEFT}) scroll_view(p.main, false, code);
+  // SB_BOTTOM is not a code the view follows.
+  for (int code : {SB_LINEUP, SB_PAGEUP, SB_ENDSCROLL, SB_BOTTOM}) scroll_view(p.main, true, code);
   EXPECT_EQ(client_pixel(p.main, 120, 120), 0xFF00FFu) << "a scroll that did not move repainted";
   EXPECT_EQ(scroll_pos(h), 0);
   EXPECT_EQ(scroll_pos(v), 0);
   // A scroll that moves paints the view again.
-  scroll(p.main, true, SB_LINEDOWN, v);
+  scroll_view(p.main, true, SB_LINEDOWN);
   EXPECT_EQ(scroll_pos(v), 1);
   EXPECT_NE(client_pixel(p.main, 120, 120), 0xFF00FFu);
   // At 2:1 a line is one image pixel, two on the screen.
@@ -353,16 +370,16 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   EXPECT_EQ(coded_y(client_pixel(p.main, 0, kStrip + 2)), 2);
 
   // Pages are ten image pixels at every ratio.
-  scroll(p.main, false, SB_PAGERIGHT, h);
+  scroll_view(p.main, false, SB_PAGERIGHT);
   EXPECT_EQ(scroll_pos(h), 10);
   EXPECT_EQ(shown_at_origin(p.main).x, 10);
   EXPECT_EQ(coded_x(client_pixel(p.main, 1, kStrip)), 10);
   EXPECT_EQ(coded_x(client_pixel(p.main, 2, kStrip)), 11);
-  scroll(p.main, false, SB_PAGERIGHT, h);
+  scroll_view(p.main, false, SB_PAGERIGHT);
   EXPECT_EQ(scroll_pos(h), 20);
   EXPECT_EQ(shown_at_origin(p.main).x, 20);
   command_and_settle(p.main, kCmdZoomIn);  // 3:1, the positions stay
-  scroll(p.main, false, SB_PAGELEFT, h);
+  scroll_view(p.main, false, SB_PAGELEFT);
   EXPECT_EQ(scroll_pos(h), 10);
   EXPECT_EQ(shown_at_origin(p.main).x, 10);
   EXPECT_EQ(coded_x(client_pixel(p.main, 2, kStrip)), 10);
@@ -371,12 +388,11 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   // At the limit, a further line or page does not move and repaints nothing.
   const int limitY = (400 * 3 + GetSystemMetrics(SM_CYHSCROLL) - 480 + kStrip) / 3;
   EXPECT_EQ(scroll_max(v), limitY);
-  for (int i = 0; i < limitY / 10 + 1; ++i) scroll(p.main, true, SB_PAGEDOWN, v);
+  scroll_view(p.main, true, SB_PAGEDOWN, limitY / 10 + 1);
   EXPECT_EQ(scroll_pos(v), limitY);
   EXPECT_EQ(shown_at_origin(p.main).y, limitY);
   ASSERT_TRUE(wait_until(draw_marker, 5000));
-  scroll(p.main, true, SB_LINEDOWN, v);
-  scroll(p.main, true, SB_PAGEDOWN, v);
+  for (int code : {SB_LINEDOWN, SB_PAGEDOWN}) scroll_view(p.main, true, code);
   EXPECT_EQ(scroll_pos(v), limitY);
   EXPECT_EQ(client_pixel(p.main, 120, 120), 0xFF00FFu) << "a scroll past the limit repainted";
 
@@ -386,10 +402,10 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
   set_client_size(p.main, 500, 200);
   ASSERT_TRUE(shown(v));
   ASSERT_FALSE(shown(h));
-  for (int i = 0; i < 30; ++i) scroll(p.main, true, SB_PAGEUP, v);
+  scroll_view(p.main, true, SB_PAGEUP, 30);
   EXPECT_EQ(scroll_pos(v), 0);
-  scroll(p.main, true, SB_TOP, v);  // not a code the view follows either
-  scroll(p.main, true, SB_PAGEDOWN, v);
+  scroll_view(p.main, true, SB_TOP);  // not a code the view follows either
+  scroll_view(p.main, true, SB_PAGEDOWN);
   EXPECT_EQ(scroll_pos(v), 10);
   const int row = coded_y(client_pixel(p.main, 0, kStrip));
   EXPECT_TRUE(row == 10 || row == 11) << row;
@@ -397,23 +413,19 @@ TEST(View, ScrollMessagesMoveByImagePixelsAndIdleOnesRepaintNothing) {
 
   // Opening a file starts again from the top-left corner.
   set_client_size(p.main, 640, 480);
-  scroll(p.main, false, SB_PAGERIGHT, h);
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
+  scroll_view(p.main, false, SB_PAGERIGHT);
+  ASSERT_TRUE(open_at(p, path, "1:1")) << title_of(p.main);
   command_and_settle(p.main, kCmdZoomIn);
   EXPECT_EQ(scroll_pos(h), 0);
   EXPECT_EQ(scroll_pos(v), 0);
   EXPECT_EQ(shown_at_origin(p.main).x, 0);
   EXPECT_EQ(shown_at_origin(p.main).y, 0);
-  scroll(p.main, true, SB_PAGEDOWN, v);
+  scroll_view(p.main, true, SB_PAGEDOWN);
   EXPECT_EQ(scroll_pos(v), 10);
   EXPECT_EQ(shown_at_origin(p.main).y, 10);
-  p.close();
 }
 
-TEST(View, TheThumbReachesPositionsBeyondSixteenBits) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "view-long"));
+TEST_F(View, TheThumbReachesPositionsBeyondSixteenBits) {
   set_client_size(p.main, 640, 300);
   // 70000 pixels wide, each column coloured by its own number.
   const int w = 70000;
@@ -437,60 +449,51 @@ TEST(View, TheThumbReachesPositionsBeyondSixteenBits) {
   EXPECT_EQ(client_pixel(p.main, 0, kStrip), static_cast<uint32_t>(limit));
   EXPECT_EQ(client_pixel(p.main, 639, kStrip), static_cast<uint32_t>(w - 1));
   // Lines still count from there.
-  scroll(p.main, false, SB_LINELEFT, h);
+  scroll_view(p.main, false, SB_LINELEFT);
   EXPECT_EQ(scroll_pos(h), limit - 1);
   EXPECT_EQ(client_pixel(p.main, 0, kStrip), static_cast<uint32_t>(limit - 1));
-  p.close();
 }
 
-TEST(ViewInShellDesktop, ZoomInLeavesTheTaskBarOut) {
+TEST_F(ViewInShellDesktop, ZoomInLeavesTheTaskBarOut) {
   RECT work;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
   ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
   ASSERT_EQ(work.bottom, 580) << "a 20-pixel task bar at the bottom";
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "view-taskbar"));
   // 290 high: at 4:1 1160 rows, below twice the screen (1200) but not below
   // twice the height above the task bar (1160).
-  const std::string path = bmp_with_coded_pixels("view-taskbar-files", "tall.bmp", 300, 290);
-  ASSERT_TRUE(open_with_dialog(p, path));
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-taskbar-files", "tall.bmp", 300, 290), "1:1")) << title_of(p.main);
   const std::string base = "Kaldero - tall.bmp [";
-  ASSERT_TRUE(wait_title(p.main, base + "1:1]")) << title_of(p.main);
-  settle(p.main);
   for (int z = 2; z <= 4; ++z) {
     EXPECT_TRUE(button_enabled(p.main, kButtonZoomIn)) << z;
     zoom(p.main, kCmdZoomIn, base, std::to_string(z) + ":1]");
   }
   EXPECT_FALSE(button_enabled(p.main, kButtonZoomIn));
   EXPECT_TRUE(button_enabled(p.main, kButtonZoomOut));
-  p.close();
 }
 
-TEST(View, AScrolledImageStillFillsTheViewAfterTheWindowGrowsOrTheRatioFalls) {
-  // Each case zooms in from 1:5, scrolls to the bottom-right corner and then
-  // makes the scroll limits fall: by a larger window (at 1:1) or by zooming
-  // out (from 1:2 to 1:3); both bars still show afterwards.
+TEST_F(View, AScrolledImageStillFillsTheViewAfterTheWindowGrowsOrTheRatioFalls) {
+  // Each case zooms from where the last left off in a 500 x 400 client area
+  // (the first from 1:5), scrolls to the bottom-right corner and then makes
+  // the scroll limits fall: by a larger window (at 1:1) or by zooming out
+  // (from 1:2 to 1:3); both bars still show afterwards.
+  const int w = 1800, h = 1500;
+  set_client_size(p.main, 500, 400);
+  ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-fills-files", "fill.bmp", w, h), "1:5")) << title_of(p.main);
+  HWND hBar = horizontal_bar(p.main), vBar = vertical_bar(p.main);
   struct Case {
     const char* change;
-    int zoomIns;
+    int zoomIns;  // below 0: zoom outs
     bool enlarge;  // else zoom out
     int zoomAfter;
   };
-  for (const Case& c : {Case{"window enlarged", 4, true, 1}, Case{"zoomed out", 3, false, 3}}) {
+  for (const Case& c : {Case{"window enlarged", 4, true, 1}, Case{"zoomed out", -1, false, 3}}) {
     SCOPED_TRACE(c.change);
-    Program p;
-    ASSERT_TRUE(start_viewer_ready(p, "view-fills"));
     set_client_size(p.main, 500, 400);
-    const int w = 1800, h = 1500;
-    const std::string path = bmp_with_coded_pixels("view-fills-files", "fill.bmp", w, h);
-    ASSERT_TRUE(open_with_dialog(p, path));
-    ASSERT_TRUE(wait_title(p.main, "Kaldero - fill.bmp [1:5]")) << title_of(p.main);
-    for (int i = 0; i < c.zoomIns; ++i) command_and_settle(p.main, kCmdZoomIn);
-    HWND hBar = horizontal_bar(p.main), vBar = vertical_bar(p.main);
+    for (int i = 0; i < std::abs(c.zoomIns); ++i) command_and_settle(p.main, c.zoomIns > 0 ? kCmdZoomIn : kCmdZoomOut);
     ASSERT_TRUE(shown(hBar) && shown(vBar));
     for (int i = 0; i < 200 && (scroll_pos(hBar) < scroll_max(hBar) || scroll_pos(vBar) < scroll_max(vBar)); ++i) {
-      scroll(p.main, false, SB_PAGERIGHT, hBar);
-      scroll(p.main, true, SB_PAGEDOWN, vBar);
+      scroll_view(p.main, false, SB_PAGERIGHT);
+      scroll_view(p.main, true, SB_PAGEDOWN);
     }
     ASSERT_EQ(scroll_pos(hBar), scroll_max(hBar));
     ASSERT_EQ(scroll_pos(vBar), scroll_max(vBar));
@@ -521,8 +524,59 @@ TEST(View, AScrolledImageStillFillsTheViewAfterTheWindowGrowsOrTheRatioFalls) {
     EXPECT_LE(std::abs(scroll_pos(vBar) - origin.y), c.zoomAfter - 1);
     // The next click moves on from there.
     const int pos = scroll_pos(hBar);
-    scroll(p.main, false, SB_LINELEFT, hBar);
+    scroll_view(p.main, false, SB_LINELEFT);
     EXPECT_EQ(scroll_pos(hBar), pos - 1);
-    p.close();
   }
+}
+
+TEST_F(ViewWhole, ThinAndHugePicturesAreShownAndReachable) {
+  RECT client;
+  GetClientRect(p.main, &client);
+
+  // 5000 x 3 shrinks (1:7 in the window the viewer starts with) to less than
+  // one row: it is still a row of pixels, not nothing.
+  const std::string thin = bmp_with_coded_pixels("view-whole-files", "thin.bmp", 5000, 3);
+  ASSERT_TRUE(open_with_dialog(p, thin));
+  ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind("Kaldero - thin.bmp [1:", 0) == 0; }))
+      << title_of(p.main);
+  settle(p.main);
+  const int z = std::stoi(title_of(p.main).substr(std::string("Kaldero - thin.bmp [1:").size()));
+  ASSERT_GT(z, 3);
+  const int shownW = 5000 / z;
+  ASSERT_LT(shownW, client.right) << title_of(p.main);
+  // No pixel of its three rows is white; the background around the row is.
+  const Pixels px = grab_client(p.main);
+  int coloured = 0;
+  for (int x = 0; x < px.width; ++x) coloured += px.at(x, kStrip) != 0xFFFFFFu;
+  EXPECT_EQ(coloured, shownW);
+  EXPECT_NE(px.at(0, kStrip), 0xFFFFFFu);
+  EXPECT_NE(px.at(shownW - 1, kStrip), 0xFFFFFFu);
+  EXPECT_EQ(px.at(0, kStrip + 1), 0xFFFFFFu);
+  screenshot("view-thin-picture");
+
+  // In a small window 6000 x 4000 would need 1:16: it opens at 1:10, the lowest ratio,
+  // and Zoom Out comes back to it after a Zoom In.
+  const std::string huge = join(fresh_dir("view-whole-huge"), "huge.bmp");
+  std::vector<uint32_t> grey;
+  for (uint32_t i = 0; i < 256; ++i) grey.push_back(i * 0x010101u);
+  std::vector<uint8_t> rows(6000u * 4000u);
+  for (size_t y = 0; y < 4000; ++y)
+    for (size_t x = 0; x < 6000; ++x) rows[y * 6000 + x] = static_cast<uint8_t>((x / 100 + y / 100) * 7);
+  ASSERT_TRUE(write_file(huge, make_bmp(6000, 4000, 8, grey, rows)));
+  rows.clear();
+  set_client_size(p.main, 430, 300);
+  GetClientRect(p.main, &client);
+  ASSERT_TRUE(open_at(p, huge, "1:10", 20000)) << title_of(p.main);
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));
+  EXPECT_TRUE(shown(horizontal_bar(p.main)) && shown(vertical_bar(p.main)));
+  EXPECT_EQ(scroll_max(horizontal_bar(p.main)), (600 - client.right + GetSystemMetrics(SM_CXVSCROLL)) * 10);
+  command_and_settle(p.main, kCmdZoomIn);
+  EXPECT_EQ(title_of(p.main), "Kaldero - huge.bmp [1:9]");
+  EXPECT_TRUE(button_enabled(p.main, kButtonZoomOut));
+  command_and_settle(p.main, kCmdZoomOut);
+  EXPECT_EQ(title_of(p.main), "Kaldero - huge.bmp [1:10]");
+  EXPECT_FALSE(button_enabled(p.main, kButtonZoomOut));
+  command_and_settle(p.main, kCmdZoomOut);  // does nothing: 1:10 is the end
+  EXPECT_EQ(title_of(p.main), "Kaldero - huge.bmp [1:10]");
+  screenshot("view-huge-picture");
 }

@@ -1,7 +1,5 @@
 #include "tests/e2e/viewer_ui.h"
 
-#include <cstring>
-
 namespace e2e {
 
 bool start_viewer_ready(Program& p, const std::string& dirName,
@@ -26,27 +24,13 @@ POINT button_centre(HWND main, int id) {
 }
 
 namespace {
-struct BarSearch {
-  DWORD want;  // SBS_HORZ, SBS_VERT or SBS_SIZEGRIP
-  HWND found;
-};
-
-BOOL CALLBACK find_bar(HWND w, LPARAM lp) {
-  auto* s = reinterpret_cast<BarSearch*>(lp);
-  char cls[32] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (_stricmp(cls, "ScrollBar") != 0) return TRUE;
-  const DWORD style = static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE));
-  DWORD kind = (style & SBS_SIZEGRIP) ? SBS_SIZEGRIP : (style & SBS_VERT) ? SBS_VERT : SBS_HORZ;
-  if (kind != s->want) return TRUE;
-  s->found = w;
-  return FALSE;
-}
-
+// kind: SBS_HORZ, SBS_VERT or SBS_SIZEGRIP.
 HWND bar_of(HWND main, DWORD kind) {
-  BarSearch s{kind, nullptr};
-  EnumChildWindows(main, find_bar, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  for (HWND w = nullptr; (w = FindWindowExA(main, w, "ScrollBar", nullptr)) != nullptr;) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE));
+    if (((style & SBS_SIZEGRIP) ? SBS_SIZEGRIP : (style & SBS_VERT) ? SBS_VERT : SBS_HORZ) == kind) return w;
+  }
+  return nullptr;
 }
 }  // namespace
 
@@ -83,13 +67,29 @@ bool open_with_dialog(Program& p, const std::string& path) {
   return closed;
 }
 
+bool open_at(Program& p, const std::string& path, const std::string& ratio, int ms) {
+  const std::string name = path.substr(path.find_last_of('\\') + 1);
+  if (!open_with_dialog(p, path) || !wait_title(p.main, "Kaldero - " + name + " [" + ratio + "]", ms)) return false;
+  settle(p.main);
+  return true;
+}
+
 bool wait_title(HWND main, const std::string& title, int ms) {
   return wait_until([&] { return title_of(main) == title; }, ms);
 }
 
-void command_and_settle(HWND main, int command) {
+void command_and_settle(HWND main, int command, int ms) {
   DWORD_PTR result;
-  SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, 10000, &result);
+  SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, static_cast<UINT>(ms), &result);
+}
+
+void scroll_view(HWND main, bool vertical, int code, int times) {
+  HWND bar = vertical ? vertical_bar(main) : horizontal_bar(main);
+  for (int i = 0; i < times; ++i) {
+    DWORD_PTR result;
+    SendMessageTimeoutA(main, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar),
+                        SMTO_NORMAL, 10000, &result);
+  }
 }
 
 void repaint(HWND main) {

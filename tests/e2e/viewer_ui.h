@@ -18,7 +18,6 @@ constexpr int kButtonOpen = IDC_OPEN_BUTTON;
 constexpr int kButtonPaste = IDC_PASTE_BUTTON;
 constexpr int kButtonZoomOut = IDC_ZOOM_OUT_BUTTON;
 constexpr int kButtonZoomIn = IDC_ZOOM_IN_BUTTON;
-constexpr int kButtonExit = IDC_EXIT_BUTTON;
 // The buttons that act on a shown image, the two zoom buttons first.
 constexpr int kImageButtons[] = {IDC_ZOOM_OUT_BUTTON, IDC_ZOOM_IN_BUTTON, IDC_MODE_BUTTON,
                                  IDC_COPY_BUTTON,     IDC_SAVE_BUTTON,    IDC_PRINT_BUTTON};
@@ -32,8 +31,7 @@ bool start_viewer_ready(Program& p, const std::string& dirName,
 HWND toolbar_of(HWND main);
 HWND button_of(HWND main, int id);
 bool button_enabled(HWND main, int id);
-// Screen point in the middle of a tool bar button, and its left edge in main
-// window client coordinates.
+// Screen point in the middle of a tool bar button.
 POINT button_centre(HWND main, int id);
 
 // The view's scroll bars (children of the main window) and the size grip.
@@ -50,10 +48,17 @@ void set_client_size(HWND main, int cw, int ch);
 // Runs the open command and types path into the real open dialog; true once
 // the dialog has gone.
 bool open_with_dialog(Program& p, const std::string& path);
+// Opens path with the dialog and waits until the caption names the file at
+// ratio ("1:1"), then for the viewer to have handled everything.
+bool open_at(Program& p, const std::string& path, const std::string& ratio, int ms = 10000);
 // Waits for the main window's title.
 bool wait_title(HWND main, const std::string& title, int ms = 10000);
-// Sends a tool bar command and waits for the viewer to have handled it.
-void command_and_settle(HWND main, int command);
+// Sends a tool bar command and waits (ms at most) for the viewer to have handled it.
+void command_and_settle(HWND main, int command, int ms = 10000);
+// Sends the view `times` scroll messages of a code (SB_LINEDOWN …) from its
+// horizontal or vertical bar; sent, not posted, so that the driver's next
+// look sees their effect.
+void scroll_view(HWND main, bool vertical, int code, int times = 1);
 // Repaints the whole client area at once (erasing) and waits.
 void repaint(HWND main);
 
