@@ -20,17 +20,11 @@ std::vector<uint8_t> picture(uint8_t seed) {
   return packed_dib(6, 4, 24, 0, {}, rows);
 }
 
-void empty_clipboard() {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  CloseClipboard();
-}
-
 }  // namespace
 
 // Nothing repaints the viewer here: only the clipboard changes.
 TEST(ClipboardFollow, PasteButtonFollowsWhatAnotherProgramPutsThere) {
-  empty_clipboard();
+  ASSERT_TRUE(empty_clipboard());
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "clipboard-follow"));
   EXPECT_FALSE(button_enabled(p.main, kButtonPaste));
@@ -49,7 +43,7 @@ TEST(ClipboardFollow, PasteButtonFollowsWhatAnotherProgramPutsThere) {
   EXPECT_TRUE(wait_until([&] { return !button_enabled(p.main, kButtonPaste); }, 5000));
   ASSERT_TRUE(put_on_clipboard(CF_DIB, picture(2)));
   EXPECT_TRUE(wait_until([&] { return button_enabled(p.main, kButtonPaste); }, 5000));
-  empty_clipboard();
+  ASSERT_TRUE(empty_clipboard());
   EXPECT_TRUE(wait_until([&] { return !button_enabled(p.main, kButtonPaste); }, 5000))
       << "the Paste button stayed enabled on an empty clipboard";
   p.close();

@@ -26,21 +26,13 @@ uint32_t extracted(uint32_t c, int choice) {
 }
 
 // Four colours in quarters, none of them grey.
-uint32_t quarter_colour(int x, int y, int w, int h) {
-  const uint32_t colours[] = {0xC86432, 0x3CB4DC, 0xF0F050, 0x5028A0};
-  return colours[(x < w / 2 ? 0 : 1) + (y < h / 2 ? 0 : 2)];
-}
+constexpr uint32_t kQuarters[] = {0xC86432, 0x3CB4DC, 0xF0F050, 0x5028A0};
+int quarter(int x, int y, int w, int h) { return (x < w / 2 ? 0 : 1) + (y < h / 2 ? 0 : 2); }
 
 std::vector<uint8_t> palette_bmp(int w, int h) {
-  const std::vector<uint32_t> table = {0xC86432, 0x3CB4DC, 0xF0F050, 0x5028A0};
-  const int stride = (w + 3) / 4 * 4;
-  std::vector<uint8_t> rows(static_cast<size_t>(stride) * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      rows[static_cast<size_t>(h - 1 - y) * stride + x] = static_cast<uint8_t>((x < w / 2 ? 0 : 1) + (y < h / 2 ? 0 : 2));
-  std::vector<uint32_t> full(table);
-  full.resize(256, 0x808080);
-  return make_bmp(w, h, 8, full, rows);
+  std::vector<uint32_t> table(std::begin(kQuarters), std::end(kQuarters));
+  table.resize(256, 0x808080);
+  return make_bmp(w, h, 8, table, rows_of(w, h, 8, [&](int x, int y) { return quarter(x, y, w, h); }));
 }
 
 // The image as shown, w x h from the view's corner.
@@ -79,6 +71,13 @@ int checked_choice(HWND dialog) {
 HWND open_dialog(Program& p) {
   post_command(p.main, kCmdExtraction);
   return wait_window(kTitle, 10000, p.pid());
+}
+
+// Leaves the dialog by a button and waits for the main window to repaint.
+void leave(Program& p, HWND dialog, int id) {
+  click_child(dialog, id);
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(dialog); }));
+  settle(p.main);
 }
 
 // Chooses with the mouse and waits for the view to show it.
@@ -138,9 +137,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
     choose(p, dlg, id);
     EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
   }
-  click_child(dlg, IDCANCEL);
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
-  settle(p.main);
+  leave(p, dlg, IDCANCEL);
   EXPECT_EQ(view_differences(p.main, loaded), 0);
 
   // OK keeps the choice; the dialog comes back with it.
@@ -148,9 +145,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(checked_choice(dlg), kChoiceAll);
   choose(p, dlg, kChoiceRG);
-  click_child(dlg, IDOK);
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
-  settle(p.main);
+  leave(p, dlg, IDOK);
   const Pixels kept = extracted(loaded, kChoiceRG);
   EXPECT_EQ(view_differences(p.main, kept), 0);
   // Copy takes the image as it is shown now.
@@ -166,9 +161,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   EXPECT_EQ(view_differences(p.main, kept), 0);
   // Cancel after a preview goes back to the kept choice, not to all colours.
   choose(p, dlg, kChoiceB);
-  click_child(dlg, IDCANCEL);
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
-  settle(p.main);
+  leave(p, dlg, IDCANCEL);
   EXPECT_EQ(view_differences(p.main, kept), 0);
 
   // The command again only brings the focus back to the one dialog.
@@ -211,35 +204,25 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
 // layout, and the view shows the kept channels of what it showed before.
 TEST(Extraction, DeepImagesShowTheKeptChannels) {
   const int w = 7, h = 5;  // 7 pixels: every depth has row padding
-  struct Depth {
-    int bits;
-    const char* name;
-  };
-  for (const Depth depth : {Depth{16, "d16.bmp"}, Depth{24, "d24.bmp"}, Depth{32, "d32.bmp"}}) {
-    SCOPED_TRACE(depth.bits);
-    Program p;
-    ASSERT_TRUE(start_viewer_ready(p, "extract-deep"));
-    const std::string dir = fresh_dir("extract-deep-files");
-    const int bytes = depth.bits / 8, stride = (w * bytes + 3) / 4 * 4;
-    std::vector<uint8_t> rows(static_cast<size_t>(stride) * h, 0xEE);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        const uint32_t c = quarter_colour(x, y, w, h) ^ static_cast<uint32_t>(x * 0x081018);
-        uint8_t* px = &rows[static_cast<size_t>(h - 1 - y) * stride + x * bytes];
-        if (depth.bits == 16) {
-          const uint32_t v = ((c >> 19 & 31) << 10) | ((c >> 11 & 31) << 5) | (c >> 3 & 31) | 0x8000;
-          px[0] = static_cast<uint8_t>(v);
-          px[1] = static_cast<uint8_t>(v >> 8);
-        } else {
-          px[0] = static_cast<uint8_t>(c);
-          px[1] = static_cast<uint8_t>(c >> 8);
-          px[2] = static_cast<uint8_t>(c >> 16);
-          if (bytes == 4) px[3] = 0x5A;
-        }
-      }
-    ASSERT_TRUE(write_file(join(dir, depth.name), make_bmp(w, h, depth.bits, {}, rows)));
-    ASSERT_TRUE(open_with_dialog(p, join(dir, depth.name)));
-    ASSERT_TRUE(wait_until([&] { return title_of(p.main).find(depth.name) != std::string::npos; }));
+  // The stored value of a pixel: 5-bit fields with the unused bit set at
+  // 16 bits, 0xRRGGBB with a byte above it at 32.
+  auto colour = [&](int x, int y) { return kQuarters[quarter(x, y, w, h)] ^ static_cast<uint32_t>(x * 0x081018); };
+  const std::function<uint32_t(int, int)> values[] = {
+      [&](int x, int y) {
+        const uint32_t c = colour(x, y);
+        return ((c >> 19 & 31) << 10) | ((c >> 11 & 31) << 5) | (c >> 3 & 31) | 0x8000;
+      },
+      colour, [&](int x, int y) { return colour(x, y) | 0x5A000000u; }};
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "extract-deep"));
+  const std::string dir = fresh_dir("extract-deep-files");
+  for (const int bits : {16, 24, 32}) {
+    SCOPED_TRACE(bits);
+    const std::string name = std::to_string(bits) + "-bit.bmp";
+    const std::vector<uint8_t> rows = rows_of(w, h, bits, values[bits / 8 - 2], false, 0xEE);
+    ASSERT_TRUE(write_file(join(dir, name), make_bmp(w, h, bits, {}, rows)));
+    ASSERT_TRUE(open_with_dialog(p, join(dir, name)));
+    ASSERT_TRUE(wait_title(p.main, "Kaldero - " + name + " [1:1]"));
     settle(p.main);
     const int z = 4;  // make the pixels large enough to count
     for (int i = 0; i < z - 1; ++i) command_and_settle(p.main, kCmdZoomIn);
@@ -250,8 +233,9 @@ TEST(Extraction, DeepImagesShowTheKeptChannels) {
       choose(p, dlg, id);
       EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
     }
-    p.close();
+    leave(p, dlg, IDOK);
   }
+  p.close();
 }
 
 // At a reduced ratio the view repaints from a picture it keeps: a choice

@@ -72,7 +72,7 @@ std::string write_icon(const std::string& dir, const std::string& name, const st
 
 // Runs the open command and types path into its dialog.
 void choose_file(Program& p, const std::string& path, const wchar_t* dialogTitle) {
-  post_command(p.main, kOpen);
+  post_command(p.main, kCmdOpen);
   HWND dlg = wait_window_w(dialogTitle, 10000, p.pid());
   ASSERT_NE(dlg, nullptr) << "no open dialog";
   ASSERT_TRUE(answer_file_dialog(dlg, path));
@@ -139,16 +139,11 @@ uint32_t selection_field_colour(HWND dlg) {
   return px.data.empty() ? 0xFFFFFFFF : px.data[0];
 }
 
-// The dropped-down part of a combo box of the process, once it is shown.
-HWND wait_dropped_list(DWORD pid) {
-  return wait_visible_class(pid, "ComboLBox");
-}
-
 // Drops the list down with the mouse, checks that every visible item shows
 // its colour, saves a screenshot and clicks the item.
 void pick_with_mouse(Program& p, HWND dlg, int item, const std::string& shot) {
   click_centre(colour_list(dlg));
-  HWND dropped = wait_dropped_list(p.pid());
+  HWND dropped = wait_visible_class(p.pid(), "ComboLBox");
   ASSERT_NE(dropped, nullptr) << "the colour list did not drop down";
   const int itemHeight = static_cast<int>(SendMessageA(dropped, LB_GETITEMHEIGHT, 0, 0));
   ASSERT_EQ(itemHeight, 20);
@@ -174,6 +169,31 @@ void pick_with_mouse(Program& p, HWND dlg, int item, const std::string& shot) {
   click(origin.x + client.right / 2, origin.y + (item - top) * itemHeight + itemHeight / 2);
   EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(dropped); }, 5000));
 }
+
+std::vector<uint32_t> draw_icon(const std::vector<uint8_t>& ico, int w, int h, uint32_t background) {
+  if (ico.size() <= 22) return {};
+  HICON icon = CreateIconFromResourceEx(const_cast<uint8_t*>(ico.data()) + 22, static_cast<DWORD>(ico.size() - 22),
+                                        TRUE, 0x00030000, w, h, LR_DEFAULTCOLOR);
+  if (!icon) return {};
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP section = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, section);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < w * h; ++i) px[i] = background;
+  DrawIconEx(dc, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::vector<uint32_t> out(px, px + w * h);
+  for (uint32_t& c : out) c &= 0xFFFFFF;
+  SelectObject(dc, old);
+  DeleteObject(section);
+  DeleteDC(dc);
+  DestroyIcon(icon);
+  return out;
+}
+
 std::set<std::string> temporary_bitmaps() {
   const std::vector<std::string> names = files_in(temp_dir(), "*.___");
   return {names.begin(), names.end()};

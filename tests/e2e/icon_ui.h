@@ -1,6 +1,7 @@
 // Helpers of the icon tests: icon pictures with known pixels, opening a file
 // through the real open dialog, comparing the view with a picture, the colour
-// dialog for masked pixels, and the viewer's temporary bitmaps.
+// dialog for masked pixels, icons drawn by the system, and the viewer's
+// temporary bitmaps.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,13 +13,12 @@
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/icon_files.h"
+#include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
 namespace e2e {
 
-inline constexpr int kOpen = IDM_OPEN;
 inline constexpr int kColourList = IDC_COLOUR_LIST;
-inline constexpr int kStrip = 20;  // the tool bar strip above the image
 inline const wchar_t* kOpenTitle = L"Select a bitmap or an icon file to open.";
 inline const wchar_t* kOpenTitleJa = L"Bitmap または Icon ファイルの選択";
 inline const char* kColourTitle = "Color Selection";
@@ -59,11 +59,13 @@ int selected_item(HWND dlg);
 void select_item(HWND dlg, int item);
 // The colour drawn in the middle of the list's selection field.
 uint32_t selection_field_colour(HWND dlg);
-// The dropped-down part of a combo box of the process, once it is shown.
-HWND wait_dropped_list(DWORD pid);
 // Drops the list down with the mouse, checks that every visible item shows
 // its colour, saves a screenshot and clicks the item.
 void pick_with_mouse(Program& p, HWND dlg, int item, const std::string& shot);
+
+// An icon file drawn by the system's own icon code on a plain background,
+// as 0xRRGGBB pixels, top row first; empty when the system refuses it.
+std::vector<uint32_t> draw_icon(const std::vector<uint8_t>& ico, int w, int h, uint32_t background);
 
 // The viewer's temporary bitmaps ("*.___") in the temporary folder.
 std::set<std::string> temporary_bitmaps();

@@ -1,13 +1,87 @@
-// Opening one-image icons through the real open dialog: what the view shows,
-// the colour dialog for masked pixels, the temporary bitmap and the refusals.
+// Opening one-image icons through the real open dialog, in English and in
+// Japanese: what the view shows, the colour dialog for masked pixels, the
+// temporary bitmap and the refusals.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
+#include <cstdio>
 
+#include "tests/e2e/about_ui.h"
 #include "tests/e2e/icon_ui.h"
+#include "tests/e2e/save_ui.h"
 
 using namespace e2e;
+
+namespace {
+
+// Opens an icon with mask bits and waits for the colour dialog it brings.
+HWND open_masked(Program& p, const std::string& path) {
+  choose_file(p, path);
+  return wait_window(kColourTitle, 10000, p.pid());
+}
+
+// Each refused icon brings its message in the UI's language (0 English, 1
+// Japanese) and leaves the image shown before under its caption, no other
+// window, no temporary bitmap and the file closed.
+void expect_refusals(Program& p, const std::string& dir, int language) {
+  const wchar_t* openTitle = language ? kOpenTitleJa : kOpenTitle;
+  const std::wstring shownCaption = std::wstring(language ? L"カルデロ" : L"Kaldero") + L" - SHOWN.ICO [1:1]";
+  const IconPicture shown = true_colour(false);
+  choose_file(p, write_icon(dir, "SHOWN.ICO", icon_file(shown)), openTitle);
+  ASSERT_TRUE(wait_until([&] { return wide_title_of(p.main) == shownCaption; })) << title_of(p.main);
+  ASSERT_TRUE(view_shows(p.main, shown, 0));
+  const std::set<std::string> before = temporary_bitmaps();
+
+  std::vector<uint8_t> truncated = icon_file(sixteen(true)), longer = truncated;
+  truncated.pop_back();
+  longer.push_back(0);
+  std::vector<uint8_t> flat = icon_file(two_colour(false));
+  flat[30] = 1;  // biHeight 1: half of it is no row at all
+  IconPicture deep = true_colour(true);
+  deep.bits = 32;
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    const wchar_t* caption[2];
+    const wchar_t* text[2];
+  } cases[] = {
+      // As icons are shipped: a second, smaller image, whose directory entry
+      // lies where a one-image file has its info header.
+      {"TWO.ICO", two_image_icon_file(sixteen(true), picture(16, 16, 1, {0, 0xFFFFFF}, [](int x, int) { return x % 2u; })),
+       {L"Error", L"エラー"}, {L"More than one icon contained in the file.", L"アイコンが１個以上ファイルに含まれています."}},
+      {"ALPHA.ICO", icon_file(deep), {L"Warning", L"警告"},
+       {L"Unable to display an icon file\nexcept with 2/16/256/16M colors.",
+        L"2色/16色/256色/16M色アイコンファイル以外は\n表示できません."}},
+      // A size the figures do not give; only the Japanese text tells it from no icon at all.
+      {"SHORT.ICO", truncated, {L"Error", L"エラー"},
+       {L"Not an icon file with correct format.", L"正しい形式のアイコンファイル\nではありません."}},
+      {"LONG.ICO", longer, {L"Error", L"エラー"},
+       {L"Not an icon file with correct format.", L"正しい形式のアイコンファイル\nではありません."}},
+      {"FLAT.ICO", flat, {L"Warning", L"警告"},
+       {L"Unable to process an icon with zero width or height.", L"幅や高さが０のアイコンは処理できません."}},
+      {"BITMAP.ICO", make_bmp24(4, 4, [](int, int) { return 0x123456u; }), {L"Error", L"エラー"},
+       {L"Not an icon file with correct format.", L"正しい形式のアイコンファイルではありません."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = write_icon(dir, c.name, c.bytes);
+    choose_file(p, path, openTitle);
+    HWND box = wait_window_w(c.caption[language], 10000, p.pid());
+    ASSERT_NE(box, nullptr) << "no message box";
+    wait_until([&] { return !wide_message_text(box).empty(); }, 2000);
+    EXPECT_EQ(wide_message_text(box), c.text[language]);
+    if (language && std::string(c.name) == "ALPHA.ICO") screenshot("open-icon-refused-japanese");
+    ASSERT_TRUE(press(box, IDOK));
+    EXPECT_EQ(wait_other_window(p.pid(), p.main, 0), nullptr) << "a colour dialog or another message";
+    EXPECT_EQ(wide_title_of(p.main), shownCaption);
+    EXPECT_TRUE(view_shows(p.main, shown, 0));
+    EXPECT_EQ(temporary_bitmaps(), before);
+    settle(p.main);
+    EXPECT_TRUE(DeleteFileA(path.c_str())) << "the refused file is still open";
+  }
+  EXPECT_TRUE(p.running());
+}
+
+}  // namespace
 
 TEST(OpenIcon, IconsWithoutMaskBitsShowTheirColoursWithoutTheColourDialog) {
   Program p;
@@ -57,27 +131,20 @@ TEST(OpenIcon, ColourChoiceAppliesOnOkWhileCancelAndCloseUndoIt) {
   HWND dlg = nullptr;
   for (const Answer& a : answers) {
     SCOPED_TRACE(a.file);
-    choose_file(p, write_icon(dir, a.file, bytes));
-    dlg = wait_window(kColourTitle, 10000, p.pid());
+    dlg = open_masked(p, write_icon(dir, a.file, bytes));
     ASSERT_NE(dlg, nullptr) << "no colour dialog for an icon with mask bits";
     EXPECT_EQ(selected_item(dlg), 0);
     EXPECT_EQ(selection_field_colour(dlg), kDarkCyan);
     if (a.how == IDCANCEL) screenshot("open-icon-colour-dialog");
     select_item(dlg, kWhiteItem);
     EXPECT_TRUE(wait_until([&] { return selection_field_colour(dlg) == 0xFFFFFFu; }, 3000));
-    if (a.how) {
-      ASSERT_TRUE(press(dlg, a.how));
-    } else {
-      PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-      ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000));
-    }
+    ASSERT_TRUE(leave_dialog(dlg, a.how));
     ASSERT_TRUE(wait_caption(p, caption_for(a.file))) << title_of(p.main);
     EXPECT_TRUE(view_shows(p.main, pic, a.shown));
   }
 
   // The next open offers white first; black chosen with the mouse.
-  choose_file(p, write_icon(dir, "MOUSE.ICO", bytes));
-  dlg = wait_window(kColourTitle, 10000, p.pid());
+  dlg = open_masked(p, write_icon(dir, "MOUSE.ICO", bytes));
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(selected_item(dlg), kWhiteItem);
   EXPECT_EQ(selection_field_colour(dlg), 0xFFFFFFu);
@@ -92,44 +159,36 @@ TEST(OpenIcon, ColourChoiceAppliesOnOkWhileCancelAndCloseUndoIt) {
   p.close();
 }
 
+// Each dialog offers the colour chosen last.
 TEST(OpenIcon, MaskedPixelsOfEachDepthTakeTheNearestColourTheIconHas) {
   Program p;
   ASSERT_TRUE(start_viewer(p, "open-icon-depths"));
   const std::string dir = fresh_dir("open-icon-depths-files");
-
   // 16 colours: dark red sits in the icon's table; masked pixels share bytes with unmasked ones.
   IconPicture pic16 = sixteen(true);
   pic16.palette[11] = kListColours[5];
-  choose_file(p, write_icon(dir, "NIBBLES.ICO", icon_file(pic16)));
-  HWND dlg = wait_window(kColourTitle, 10000, p.pid());
-  ASSERT_NE(dlg, nullptr);
-  select_item(dlg, 5);
-  ASSERT_TRUE(press(dlg, IDOK));
-  ASSERT_TRUE(wait_caption(p, caption_for("NIBBLES.ICO"))) << title_of(p.main);
-  EXPECT_TRUE(view_shows(p.main, pic16, kListColours[5]));
-
   // 256 colours without dark yellow: masked pixels take the nearest entry.
   std::vector<uint32_t> table = vivid_256();
   table[200] = 0x788808;  // (120, 136, 8), far nearer to (128, 128, 0) than any other
-  const IconPicture pic256 = two_five_six(table, true);
-  choose_file(p, write_icon(dir, "NEAREST.ICO", icon_file(pic256)));
-  dlg = wait_window(kColourTitle, 10000, p.pid());
-  ASSERT_NE(dlg, nullptr);
-  EXPECT_EQ(selected_item(dlg), 5);
-  select_item(dlg, 3);
-  ASSERT_TRUE(press(dlg, IDOK));
-  ASSERT_TRUE(wait_caption(p, caption_for("NEAREST.ICO"))) << title_of(p.main);
-  EXPECT_TRUE(view_shows(p.main, pic256, 0x788808));
-
-  // 24 bits: the chosen colour itself.
-  const IconPicture pic24 = true_colour(true);
-  choose_file(p, write_icon(dir, "DEEP.ICO", icon_file(pic24)));
-  dlg = wait_window(kColourTitle, 10000, p.pid());
-  ASSERT_NE(dlg, nullptr);
-  EXPECT_EQ(selected_item(dlg), 3);
-  ASSERT_TRUE(press(dlg, IDOK));
-  ASSERT_TRUE(wait_caption(p, caption_for("DEEP.ICO"))) << title_of(p.main);
-  EXPECT_TRUE(view_shows(p.main, pic24, kListColours[3]));
+  const struct {
+    const char* name;
+    IconPicture pic;
+    int offered, chosen;
+    uint32_t shown;
+  } icons[] = {{"NIBBLES.ICO", pic16, 0, 5, kListColours[5]},
+               {"NEAREST.ICO", two_five_six(table, true), 5, 3, 0x788808},
+               // 24 bits: the chosen colour itself.
+               {"DEEP.ICO", true_colour(true), 3, 3, kListColours[3]}};
+  for (const auto& icon : icons) {
+    SCOPED_TRACE(icon.name);
+    HWND dlg = open_masked(p, write_icon(dir, icon.name, icon_file(icon.pic)));
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(selected_item(dlg), icon.offered);
+    if (icon.chosen != icon.offered) select_item(dlg, icon.chosen);
+    ASSERT_TRUE(press(dlg, IDOK));
+    ASSERT_TRUE(wait_caption(p, caption_for(icon.name))) << title_of(p.main);
+    EXPECT_TRUE(view_shows(p.main, icon.pic, icon.shown));
+  }
   p.close();
 }
 
@@ -148,8 +207,7 @@ TEST(OpenIcon, TemporaryBitmapNeverReplacesAFileAndIsGoneAfterwards) {
 
   const IconPicture pic = two_colour(true);
   const std::string sun = write_icon(dir, "SUN.ICO", icon_file(pic));
-  choose_file(p, sun);
-  HWND dlg = wait_window(kColourTitle, 10000, p.pid());
+  HWND dlg = open_masked(p, sun);
   ASSERT_NE(dlg, nullptr);
   // The bitmap waits under the next free name while the user chooses.
   EXPECT_TRUE(file_exists(join(temp, "SUN!!.___")));
@@ -188,48 +246,47 @@ TEST(OpenIcon, TemporaryBitmapNeverReplacesAFileAndIsGoneAfterwards) {
 TEST(OpenIcon, RefusedIconsLeaveThePreviousImageShown) {
   Program p;
   ASSERT_TRUE(start_viewer(p, "open-icon-refused"));
-  const std::string dir = fresh_dir("open-icon-refused-files");
-  const std::set<std::string> before = temporary_bitmaps();
-  const IconPicture shown = true_colour(false);
-  choose_file(p, write_icon(dir, "SHOWN.ICO", icon_file(shown)));
-  ASSERT_TRUE(wait_caption(p, caption_for("SHOWN.ICO"))) << title_of(p.main);
-  ASSERT_TRUE(view_shows(p.main, shown, 0));
-
-  std::vector<uint8_t> truncated = icon_file(sixteen(true));
-  truncated.pop_back();
-  std::vector<uint8_t> flat = icon_file(two_colour(false));
-  flat[30] = 1;  // biHeight 1: half of it is no row at all
-  IconPicture deep = true_colour(true);
-  deep.bits = 32;
-  const struct {
-    const char* name;
-    std::vector<uint8_t> bytes;
-    const char* caption;
-    const char* text;
-  } cases[] = {
-      // As icons are shipped: a second, smaller image, whose directory entry
-      // lies where a one-image file has its info header.
-      {"TWO.ICO", two_image_icon_file(sixteen(true), picture(16, 16, 1, {0, 0xFFFFFF}, [](int x, int) { return x % 2u; })),
-       "Error", "More than one icon contained in the file."},
-      {"ALPHA.ICO", icon_file(deep), "Warning", "Unable to display an icon file\nexcept with 2/16/256/16M colors."},
-      {"SHORT.ICO", truncated, "Error", "Not an icon file with correct format."},
-      {"FLAT.ICO", flat, "Warning", "Unable to process an icon with zero width or height."},
-      {"BITMAP.ICO", make_bmp24(4, 4, [](int, int) { return 0x123456u; }), "Error",
-       "Not an icon file with correct format."},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string path = write_icon(dir, c.name, c.bytes);
-    choose_file(p, path);
-    EXPECT_EQ(expect_message(p.pid(), c.caption), c.text);
-    EXPECT_EQ(find_window(kColourTitle, p.pid()), nullptr);
-    EXPECT_EQ(title_of(p.main), caption_for("SHOWN.ICO"));
-    EXPECT_TRUE(view_shows(p.main, shown, 0));
-    EXPECT_EQ(temporary_bitmaps(), before);
-    settle(p.main);
-    EXPECT_TRUE(DeleteFileA(path.c_str())) << "the refused file is still open";
-  }
-  EXPECT_TRUE(p.running());
+  expect_refusals(p, fresh_dir("open-icon-refused-files"), 0);
   p.close();
 }
 
+TEST(OpenIconJapanese, ColourDialogAndRefusalsSpeakJapanese) {
+  ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
+  Program p;
+  ASSERT_TRUE(start_viewer(p, "open-icon-japanese"));
+  const std::string dir = fresh_dir("open-icon-japanese-files");
+  IconPicture pic = sixteen(true);
+  pic.palette[3] = 0x000000;  // black, to be chosen below, is one of the icon's colours
+  // "表" ends in the byte of a backslash in code page 932: neither the
+  // caption nor the temporary name may cut the name there. Wine can store
+  // such a name only when the Unix side has a Japanese UTF-8 locale.
+  std::wstring wideName = L"表示.ICO";
+  std::wstring widePath = wide_of(dir) + L"\\" + wideName;
+  if (!write_file_w(widePath, icon_file(pic))) {
+    std::printf("note: no Japanese file names here (ja_JP.UTF-8 is not a locale of this machine); "
+                "the icon gets an ASCII name\n");
+    wideName = L"TSUKI.ICO";
+    widePath = wide_of(dir) + L"\\" + wideName;
+    ASSERT_TRUE(write_file_w(widePath, icon_file(pic)));
+  }
+  const std::wstring tempBitmap =
+      wide_of(temp_dir()) + L"\\" + wideName.substr(0, wideName.size() - 4) + L"!.___";
+  DeleteFileW(tempBitmap.c_str());
+  choose_file(p, ansi_of(widePath), kOpenTitleJa);
+  HWND dlg = wait_window_w(L"表示色の選択", 10000, p.pid());
+  ASSERT_NE(dlg, nullptr) << "no Japanese colour dialog";
+  EXPECT_NE(GetFileAttributesW(tempBitmap.c_str()), INVALID_FILE_ATTRIBUTES) << "no temporary bitmap named after the icon";
+  EXPECT_EQ(control_text(dlg, IDCANCEL), L"ｷｬﾝｾﾙ");
+  EXPECT_EQ(control_text(dlg, 0xFFFF), L"アイコン中の透明色・反転色の\n表示色を選択してください.");
+  EXPECT_EQ(selected_item(dlg), 0);
+  screenshot("open-icon-colour-dialog-japanese");
+  pick_with_mouse(p, dlg, kBlackItem, "open-icon-colour-list-japanese");
+  ASSERT_TRUE(press(dlg, IDOK));
+  const std::wstring caption = L"カルデロ - " + wideName + L" [1:1]";
+  ASSERT_TRUE(wait_until([&] { return wide_title_of(p.main) == caption; })) << title_of(p.main);
+  EXPECT_TRUE(view_shows(p.main, pic, 0x000000));
+  settle(p.main);
+  EXPECT_EQ(GetFileAttributesW(tempBitmap.c_str()), INVALID_FILE_ATTRIBUTES) << "the temporary bitmap was left behind";
+  expect_refusals(p, dir, 1);
+  p.close();
+}

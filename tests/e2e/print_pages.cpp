@@ -16,9 +16,9 @@ std::string pdf_dir() {
   return d ? d : "";
 }
 
-// Wine's own export: the Unix path of a Windows path, for the Unix tools.
 }  // namespace
 
+// Wine's own export: the Unix path of a Windows path, for the Unix tools.
 std::string unix_path(const std::string& windowsPath) {
   using Convert = char*(CDECL*)(LPCWSTR);
   auto convert = reinterpret_cast<Convert>(
@@ -31,6 +31,47 @@ std::string unix_path(const std::string& windowsPath) {
   std::string result = unix;
   HeapFree(GetProcessHeap(), 0, unix);
   return result;
+}
+
+std::string quoted_unix_path(const std::string& windowsPath) {
+  std::string quoted = "'";
+  return quoted.append(unix_path(windowsPath)).append("'");
+}
+
+std::string shell_output(const std::string& command, bool* ok) {
+  static int serial = 0;
+  const std::string out = "/tmp/kaldero-e2e-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                          std::to_string(++serial) + ".txt";
+  std::string quoted;
+  for (char c : "(" + command + ") >" + out + " 2>&1; echo \"kaldero-e2e-end $?\" >>" + out) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  std::string line = "Z:\\bin\\sh -c \"" + quoted + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (ok) *ok = false;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return "cannot start the shell";
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  std::string winOut = "Z:" + out;
+  for (char& c : winOut)
+    if (c == '/') c = '\\';
+  // Wine does not wait for a Unix child: the last line tells when it is done.
+  std::string text;
+  size_t end = std::string::npos;
+  wait_until([&] {
+    const std::vector<uint8_t> b = read_file(winOut);
+    text.assign(b.begin(), b.end());
+    end = text.rfind("kaldero-e2e-end ");
+    return end != std::string::npos && text.back() == '\n';
+  }, 60000);
+  DeleteFileA(winOut.c_str());
+  if (end == std::string::npos || text.back() != '\n') return "no end of: " + command;
+  if (ok) *ok = text.compare(end, 18, "kaldero-e2e-end 0\n") == 0;
+  return text.substr(0, end);
 }
 
 namespace {
@@ -109,38 +150,6 @@ std::string wait_new_pdf(const std::set<std::string>& before, int ms) {
   return found;
 }
 
-bool run_unix(const std::string& command, std::string& error) {
-  const std::string dir = fresh_dir("unix-command");
-  const std::string dirUnix = unix_path(dir);
-  if (dirUnix.empty()) {
-    error = "no Unix path for " + dir;
-    return false;
-  }
-  // A Unix program started from Windows cannot be waited for: the shell
-  // leaves a file that says it is done.
-  std::string cmd = "/bin/sh -c \"" + command + " >'" + dirUnix + "/log' 2>&1; echo $? >'" + dirUnix + "/done'\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA("Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    error = "cannot start /bin/sh";
-    return false;
-  }
-  if (pi.hProcess) CloseHandle(pi.hProcess);
-  if (pi.hThread) CloseHandle(pi.hThread);
-  const std::string done = join(dir, "done");
-  if (!wait_until([&] { return read_file(done).size() >= 2; }, 60000)) {
-    error = "no end of: " + command;
-    return false;
-  }
-  if (read_file(done)[0] != '0') {
-    const std::vector<uint8_t> log = read_file(join(dir, "log"));
-    error = command + " failed: " + std::string(log.begin(), log.end());
-    return false;
-  }
-  return true;
-}
-
 bool render_page(const std::string& pdf, Page& page, std::string& error) {
   const std::string dir = fresh_dir("print-render");
   const std::string pdfUnix = unix_path(pdf), dirUnix = unix_path(dir);
@@ -148,8 +157,13 @@ bool render_page(const std::string& pdf, Page& page, std::string& error) {
     error = "no Unix path for " + pdf;
     return false;
   }
-  if (!run_unix("/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile '" + pdfUnix + "' '" + dirUnix + "/page'", error))
+  const std::string command = "/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile '" + pdfUnix + "' '" + dirUnix + "/page'";
+  bool ok = false;
+  const std::string log = shell_output(command, &ok);
+  if (!ok) {
+    error = command + " failed: " + log;
     return false;
+  }
   if (!read_ppm(join(dir, "page.ppm"), page)) {
     error = "unreadable page.ppm";
     return false;

@@ -34,10 +34,13 @@ struct Page {
     return static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
   }
 };
-// The Unix path of a Windows path ("" when Wine cannot say).
+// The Unix path of a Windows path ("" when Wine cannot say), and the same
+// in single quotes for a shell command line.
 std::string unix_path(const std::string& windowsPath);
-// Runs a shell command on the Unix side and waits for it; false with a reason.
-bool run_unix(const std::string& command, std::string& error);
+std::string quoted_unix_path(const std::string& windowsPath);
+// Runs a shell command line on the Unix side, waits for it and returns its
+// standard output and error together; ok tells whether it ended with 0.
+std::string shell_output(const std::string& command, bool* ok = nullptr);
 
 // Renders the PDF's first page with `pdftoppm -r 300`; false with a reason.
 bool render_page(const std::string& pdf, Page& page, std::string& error);

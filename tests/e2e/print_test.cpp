@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "tests/e2e/about_ui.h"
+#include "tests/e2e/icon_ui.h"
 #include "tests/e2e/print_pages.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
@@ -29,9 +31,27 @@ std::string quadrant_bmp(const std::string& dir, int w, int h) {
   return path;
 }
 
+// Starts the viewer showing a w x h quadrant image at 1:1.
+bool show_quadrants(Program& p, const std::string& name, int w, int h) {
+  return start_viewer_ready(p, name) && open_with_dialog(p, quadrant_bmp(fresh_dir(name + "-data"), w, h)) &&
+         wait_title(p.main, "Kaldero - quadrants.bmp [1:1]");
+}
+
 HWND open_zoom_dialog(Program& p) {
   post_command(p.main, kCmdPrint);
   return wait_window(kZoomTitle, 10000, p.pid());
+}
+
+// The print command taken on with the zoom as it stands.
+bool zoom_ok(Program& p) {
+  HWND dlg = open_zoom_dialog(p);
+  return dlg && press(dlg, kOk);
+}
+
+// The system's print dialog that follows, cancelled.
+bool cancel_print_dialog(Program& p) {
+  HWND printDlg = wait_window(kPrintDialogTitle, 10000, p.pid());
+  return printDlg && press(printDlg, IDCANCEL);
 }
 
 int shown_value(HWND dlg) {
@@ -89,11 +109,11 @@ void print_and_check(Program& p, int percent, int shownW, int shownH, const std:
   ASSERT_TRUE(render_page(pdf, page, error)) << error;
   const Box got = ink_box(page);
   const Box want = expected_box(default_printer_facts(), percent, shownW, shownH);
-  EXPECT_LE(std::abs(got.left - want.left), 1) << what << ": " << describe(got) << ", expected " << describe(want);
-  EXPECT_LE(std::abs(got.top - want.top), 1) << what << ": " << describe(got) << ", expected " << describe(want);
-  EXPECT_LE(std::abs(got.width() - want.width()), 1) << what << ": " << describe(got) << ", expected " << describe(want);
-  EXPECT_LE(std::abs(got.height() - want.height()), 1) << what << ": " << describe(got) << ", expected "
-                                                       << describe(want);
+  const int gotFigures[] = {got.left, got.top, got.width(), got.height()};
+  const int wantFigures[] = {want.left, want.top, want.width(), want.height()};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_LE(std::abs(gotFigures[i] - wantFigures[i]), 1) << what << ": " << describe(got) << ", expected "
+                                                           << describe(want);
   // Every pixel of the box away from the quadrants' borders has its
   // quadrant's colour.
   int wrong = 0;
@@ -113,8 +133,7 @@ void print_and_check(Program& p, int percent, int shownW, int shownH, const std:
 // program): the caller opens the image twice.
 std::string blocked_print_file_folder(const std::string& name) {
   const std::string dir = fresh_dir(name);
-  std::string error;
-  EXPECT_TRUE(run_unix("mkdir '" + unix_path(dir) + "/FILE:'", error)) << error;
+  EXPECT_EQ(shell_output("mkdir " + quoted_unix_path(join(dir, "FILE:"))), "");
   return quadrant_bmp(dir, 64, 48);
 }
 
@@ -139,9 +158,7 @@ TEST(PrintPage, TheBoxFollowsTheZoomFactorAndKeepsTheImageColours) {
   SKIP_WITHOUT_PRINTER();
   ASSERT_GT(default_printer_facts().vertSizeMm, default_printer_facts().horzSizeMm) << "a portrait page";
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "print-page"));
-  ASSERT_TRUE(open_with_dialog(p, quadrant_bmp(fresh_dir("print-page-data"), 64, 48)));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:1]"));
+  ASSERT_TRUE(show_quadrants(p, "print-page", 64, 48));
 
   // As the dialog comes up at first: 100 %.
   HWND dlg = open_zoom_dialog(p);
@@ -177,9 +194,7 @@ TEST(PrintPage, AnImageShownAtOneToTwoPrintsInTheShownProportions) {
   set_client_size(p.main, 400, 400);  // narrower than the image: it opens at 1:2
   ASSERT_TRUE(open_with_dialog(p, quadrant_bmp(fresh_dir("print-half-data"), 419, 59)));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:2]")) << title_of(p.main);
-  HWND dlg = open_zoom_dialog(p);
-  ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(press(dlg, kOk));
+  ASSERT_TRUE(zoom_ok(p));
   print_and_check(p, 100, 209, 29, "shown at 1:2");
   p.close();
 }
@@ -189,9 +204,7 @@ TEST(PrintPage, AnImageShownAtOneToTwoPrintsInTheShownProportions) {
 TEST(PrintZoom, PageStepsStopAtTheEndsAndOnlyOkKeepsTheValue) {
   SKIP_WITHOUT_PRINTER();
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "print-zoom"));
-  ASSERT_TRUE(open_with_dialog(p, quadrant_bmp(fresh_dir("print-zoom-data"), 64, 48)));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:1]"));
+  ASSERT_TRUE(show_quadrants(p, "print-zoom", 64, 48));
 
   HWND dlg = open_zoom_dialog(p);
   ASSERT_NE(dlg, nullptr);
@@ -226,45 +239,37 @@ TEST(PrintZoom, PageStepsStopAtTheEndsAndOnlyOkKeepsTheValue) {
   EXPECT_TRUE(wait_until([&] { return shown_value(dlg) == 99; }, 3000)) << shown_value(dlg);
   EXPECT_EQ(GetScrollPos(slider, SB_CTL), 99);
   ASSERT_TRUE(press(dlg, kOk));
-  HWND printDlg = wait_window(kPrintDialogTitle, 10000, p.pid());
-  ASSERT_NE(printDlg, nullptr);
-  ASSERT_TRUE(press(printDlg, IDCANCEL));
+  ASSERT_TRUE(cancel_print_dialog(p));
 
   // From 99: move to `moved`, leave the dialog, cancel the print dialog it
   // leads to, and see what the dialog starts with next.
   struct Exit {
     const char* how;
+    UINT message;
+    WPARAM command;
     int moved, next;
-  } exits[] = {{"Cancel", 40, 99}, {"OK", 40, 40}, {"close box", 70, 40}, {"Escape", 60, 40}, {"OK", 100, 100}};
+  } exits[] = {{"Cancel", WM_COMMAND, kCancel, 40, 99},
+               {"OK", WM_COMMAND, kOk, 40, 40},
+               {"close box", WM_SYSCOMMAND, SC_CLOSE, 70, 40},
+               {"Escape", WM_COMMAND, IDCANCEL, 60, 40},
+               {"OK", WM_COMMAND, kOk, 100, 100}};
   for (const Exit& e : exits) {
+    SCOPED_TRACE(e.how);
     dlg = open_zoom_dialog(p);
-    ASSERT_NE(dlg, nullptr) << e.how;
+    ASSERT_NE(dlg, nullptr);
     slide(dlg, SB_THUMBPOSITION, e.moved);
-    ASSERT_EQ(shown_value(dlg), e.moved) << e.how;
-    const std::string how = e.how;
-    if (how == "OK") {
-      PostMessageA(dlg, WM_COMMAND, kOk, 0);
-    } else if (how == "Cancel") {
-      PostMessageA(dlg, WM_COMMAND, kCancel, 0);
-    } else if (how == "close box") {
-      PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-    } else {
-      PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-    }
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000)) << e.how;
-    printDlg = wait_window(kPrintDialogTitle, 10000, p.pid());
-    ASSERT_NE(printDlg, nullptr) << "no print dialog after " << e.how;
-    ASSERT_TRUE(press(printDlg, IDCANCEL)) << e.how;
+    ASSERT_EQ(shown_value(dlg), e.moved);
+    PostMessageA(dlg, e.message, e.command, 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000));
+    ASSERT_TRUE(cancel_print_dialog(p)) << "no print dialog";
     // A cancelled print dialog ends the command without a word.
-    EXPECT_EQ(wait_other_window(p.pid(), p.main, 500), nullptr) << e.how;
+    EXPECT_EQ(wait_other_window(p.pid(), p.main, 500), nullptr);
     dlg = open_zoom_dialog(p);
-    ASSERT_NE(dlg, nullptr) << e.how;
-    EXPECT_EQ(shown_value(dlg), e.next) << "after " << e.how;
-    EXPECT_EQ(GetScrollPos(GetDlgItem(dlg, kSlider), SB_CTL), e.next) << "after " << e.how;
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(shown_value(dlg), e.next);
+    EXPECT_EQ(GetScrollPos(GetDlgItem(dlg, kSlider), SB_CTL), e.next);
     ASSERT_TRUE(press(dlg, kOk));
-    printDlg = wait_window(kPrintDialogTitle, 10000, p.pid());
-    ASSERT_NE(printDlg, nullptr);
-    ASSERT_TRUE(press(printDlg, IDCANCEL));
+    ASSERT_TRUE(cancel_print_dialog(p));
   }
   p.close();
 }
@@ -280,14 +285,10 @@ TEST(PrintUnreachable, ThePrintDialogsRefusalEndsTheCommandSilently) {
   DWORD size = sizeof printer;
   ASSERT_FALSE(GetDefaultPrinterA(printer, &size)) << "CUPS is reachable: " << printer;
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "print-unreachable"));
-  ASSERT_TRUE(open_with_dialog(p, quadrant_bmp(fresh_dir("print-unreachable-data"), 64, 48)));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:1]"));
+  ASSERT_TRUE(show_quadrants(p, "print-unreachable", 64, 48));
   const std::set<std::string> before = pdf_names();
   for (int round = 0; round < 2; ++round) {
-    HWND dlg = open_zoom_dialog(p);
-    ASSERT_NE(dlg, nullptr) << "round " << round;
-    ASSERT_TRUE(press(dlg, kOk));
+    ASSERT_TRUE(zoom_ok(p)) << "round " << round;
     // The system's notice that there is no printer, not a print dialog.
     HWND notice = wait_window(kPrintDialogTitle, 5000, p.pid());
     if (notice) {
@@ -322,17 +323,10 @@ TEST(PrintZoomJapanese, TheDialogAndTheMessageSpeakJapanese) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "print-japanese"));
-  post_command(p.main, kCmdOpen);
-  HWND open = wait_window_w(L"Bitmap または Icon ファイルの選択", 10000, p.pid());
-  ASSERT_NE(open, nullptr);
   const std::string path = blocked_print_file_folder("print-japanese-data");
-  ASSERT_TRUE(answer_file_dialog(open, path));
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(open); }));
-  post_command(p.main, kCmdOpen);
-  open = wait_window_w(L"Bitmap または Icon ファイルの選択", 10000, p.pid());
-  ASSERT_NE(open, nullptr);
-  ASSERT_TRUE(answer_file_dialog(open, path));
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(open) && button_enabled(p.main, IDC_PRINT_BUTTON); }));
+  choose_file(p, path, kOpenTitleJa);
+  choose_file(p, path, kOpenTitleJa);
+  ASSERT_TRUE(wait_until([&] { return button_enabled(p.main, IDC_PRINT_BUTTON); }));
 
   post_command(p.main, kCmdPrint);
   HWND dlg = wait_window_w(L"印刷ズーム設定", 10000, p.pid());
@@ -341,11 +335,7 @@ TEST(PrintZoomJapanese, TheDialogAndTheMessageSpeakJapanese) {
     int id;
     const wchar_t* text;
   } texts[] = {{kValue, L"100"}, {kOk, L"OK"}, {kCancel, L"ｷｬﾝｾﾙ"}};
-  for (const Text& t : texts) {
-    wchar_t got[128] = {};
-    GetDlgItemTextW(dlg, t.id, got, 128);
-    EXPECT_EQ(std::wstring(got), t.text) << "control " << t.id;
-  }
+  for (const Text& t : texts) EXPECT_EQ(control_text(dlg, t.id), t.text) << "control " << t.id;
   HWND label = FindWindowExW(dlg, nullptr, L"Static", nullptr);
   wchar_t got[128] = {};
   GetWindowTextW(label, got, 128);
@@ -381,9 +371,7 @@ TEST(PrintPage, AJobThatCannotStartIsReported) {
   const std::string path = blocked_print_file_folder("print-refused-data");
   ASSERT_TRUE(open_with_dialog(p, path));
   ASSERT_TRUE(open_with_dialog(p, path));
-  HWND dlg = open_zoom_dialog(p);
-  ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(press(dlg, kOk));
+  ASSERT_TRUE(zoom_ok(p));
   print_to_file(wait_window(kPrintDialogTitle, 10000, p.pid()));
   HWND box = wait_other_window(p.pid(), p.main, 10000);
   screenshot("print-refused");

@@ -26,20 +26,13 @@ class SaveTemporary : public ::testing::Test {
   }
   void TearDown() override { p.close(); }
 
-  // Saves through the real dialog; the message shown after it.
-  std::string save(const std::string& path) {
-    if (!save_with_dialog(p, path)) return "no save dialog";
-    return answered_message(p);
-  }
-  static std::string saved(const std::string& path) { return "Information: The image has been saved as;\n" + path + "."; }
-
   Program p;
   std::string dir;
 };
 
 TEST_F(SaveTemporary, SavesIntoAFolderAsDeepAsTheDialogAllows) {
   const std::string shallow = join(dir, "a.tif");
-  ASSERT_EQ(save(shallow), saved(shallow));
+  ASSERT_EQ(save_answered(p, shallow), saved_message(shallow));
   const std::vector<uint8_t> want = read_file(shallow);
   ASSERT_FALSE(want.empty());
 
@@ -55,7 +48,7 @@ TEST_F(SaveTemporary, SavesIntoAFolderAsDeepAsTheDialogAllows) {
   HANDLE usual = CreateFileA(join(deep, "~kal1A2B.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   ASSERT_EQ(usual, INVALID_HANDLE_VALUE) << "a name of 12 characters is too long here";
   const std::string target = join(deep, "a.tif");
-  EXPECT_EQ(save(target), saved(target));
+  EXPECT_EQ(save_answered(p, target), saved_message(target));
   EXPECT_EQ(read_file(target), want) << "the same bytes as the save into a short folder";
   EXPECT_EQ(files_in(deep), (std::vector<std::string>{"a.tif"})) << "no temporary file stays";
 }
@@ -74,7 +67,7 @@ TEST_F(SaveTemporary, StaleTemporaryFilesOfTheViewerAreRemovedAtTheNextSave) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
   const std::string target = join(dir, "a.tif");
-  EXPECT_EQ(save(target), saved(target));
+  EXPECT_EQ(save_answered(p, target), saved_message(target));
   CloseHandle(held);
   std::vector<std::string> want = kept;
   want.push_back("a.tif");

@@ -25,37 +25,6 @@ bool save_with_dialog(Program& p, const std::string& path) {
   return wait_until([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 15000);
 }
 
-std::string shell_output(const std::string& command) {
-  static int serial = 0;
-  const std::string out = "/tmp/kaldero-e2e-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
-                          std::to_string(++serial) + ".txt";
-  std::string quoted;
-  for (char c : "(" + command + ") >" + out + " 2>&1; echo end >>" + out) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  std::string line = "Z:\\bin\\sh -c \"" + quoted + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return "cannot start the shell";
-  CloseHandle(pi.hThread);
-  std::string winOut = "Z:" + out;
-  for (char& c : winOut)
-    if (c == '/') c = '\\';
-  std::string text;
-  // Wine does not wait for a Unix child: the last line tells when it is done.
-  wait_until([&] {
-    const std::vector<uint8_t> b = read_file(winOut);
-    text.assign(b.begin(), b.end());
-    return text.size() >= 4 && text.compare(text.size() - 4, 4, "end\n") == 0;
-  }, 30000);
-  CloseHandle(pi.hProcess);
-  DeleteFileA(winOut.c_str());
-  return text.size() >= 4 ? text.substr(0, text.size() - 4) : "shell gave no answer";
-}
-
 bool put_bitmap_on_clipboard(int width, int height, const std::vector<uint32_t>& rgb) {
   HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -88,6 +57,34 @@ std::vector<uint8_t> clipboard_data(UINT format) {
   CloseClipboard();
   return out;
 }
+
+bool empty_clipboard() {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  CloseClipboard();
+  return true;
+}
+
+std::vector<uint8_t> rows_of(int w, int h, int bits, const std::function<uint32_t(int, int)>& value, bool topDown,
+                             uint8_t fill) {
+  const size_t stride = (static_cast<size_t>(w) * bits + 31) / 32 * 4;
+  std::vector<uint8_t> rows(stride * h, fill);
+  for (int y = 0; y < h; ++y) {
+    uint8_t* row = &rows[static_cast<size_t>(topDown ? y : h - 1 - y) * stride];
+    for (int x = 0; x < w; ++x) {
+      const uint32_t v = value(x, y);
+      if (bits < 8) {
+        const int shift = 8 - bits * (x % (8 / bits) + 1);
+        row[x * bits / 8] = static_cast<uint8_t>((row[x * bits / 8] & ~(((1u << bits) - 1) << shift)) | (v << shift));
+      } else {
+        for (int k = 0; k < bits / 8; ++k) row[x * bits / 8 + k] = static_cast<uint8_t>(v >> (8 * k));
+      }
+    }
+  }
+  return rows;
+}
+
+std::vector<uint8_t> dib_of(const std::vector<uint8_t>& bmpFile) { return {bmpFile.begin() + 14, bmpFile.end()}; }
 
 std::vector<uint8_t> packed_dib(int width, int height, int bits, uint32_t compression,
                                 const std::vector<uint32_t>& table, const std::vector<uint8_t>& rows,
@@ -141,6 +138,16 @@ uint32_t dib_pixel(const std::vector<uint8_t>& dib, int x, int y) {
 std::string save_answered(Program& p, const std::string& path, int answer, int ms) {
   if (!save_with_dialog(p, path)) return "no save dialog";
   return answered_message(p, answer, ms);
+}
+
+std::string saved_message(const std::string& path) {
+  return "Information: The image has been saved as;\n" + path + ".";
+}
+
+bool leave_dialog(HWND dlg, int id) {
+  if (id) return press(dlg, id);
+  PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return wait_until([&] { return !IsWindow(dlg); }, 5000);
 }
 
 }  // namespace e2e

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,21 +28,29 @@ std::string answered_message(const Program& p, int answer = IDOK, int ms = 10000
 bool save_with_dialog(Program& p, const std::string& path);
 // Saves to path and returns the message that followed, answered with answer.
 std::string save_answered(Program& p, const std::string& path, int answer = IDOK, int ms = 10000);
-
-// Runs a shell command line on the machine (unix_path of print_pages.h
-// gives the machine's name of a file) and returns its standard output
-// and error together.
-std::string shell_output(const std::string& command);
+// What the viewer says after a save to path.
+std::string saved_message(const std::string& path);
+// Leaves a dialog by a button, or by its close box when id is 0; true once it has gone.
+bool leave_dialog(HWND dlg, int id);
 
 // Puts a bitmap on the clipboard as CF_BITMAP the way another program does
 // (put_on_clipboard puts bytes of any format).
 bool put_bitmap_on_clipboard(int width, int height, const std::vector<uint32_t>& rgbTopDown);
 std::vector<uint8_t> clipboard_data(UINT format);
+bool empty_clipboard();
 
 // A packed DIB: 40-byte header (or another size), table, rows as given.
 std::vector<uint8_t> packed_dib(int width, int height, int bits, uint32_t compression,
                                 const std::vector<uint32_t>& tableOrMasks, const std::vector<uint8_t>& rows,
                                 uint32_t coloursUsed = 0, uint32_t headerSize = 40);
+
+// Rows of a w x h picture, bottom-up unless topDown, padded with fill;
+// pixel (x, y), y from the top, is value(x, y): a table index up to 8
+// bits, the word itself at 16 bits, 0xRRGGBB (and the byte above) beyond.
+std::vector<uint8_t> rows_of(int w, int h, int bits, const std::function<uint32_t(int, int)>& value,
+                             bool topDown = false, uint8_t fill = 0);
+// The packed DIB of a BMP file: the file without its 14-byte head.
+std::vector<uint8_t> dib_of(const std::vector<uint8_t>& bmpFile);
 
 // The colour of pixel (x, y), y from the top, of a bottom-up packed DIB
 // with a 40-byte header and BI_RGB rows, as 0xRRGGBB.
