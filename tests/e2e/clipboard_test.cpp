@@ -7,6 +7,7 @@
 
 #include "formats/bytes.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/icon_ui.h"
 #include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
 
@@ -16,25 +17,7 @@ namespace {
 
 constexpr int W = 7, H = 5;
 
-uint32_t palette_colour(int i) {
-  return (static_cast<uint32_t>(i * 16) << 16) | (static_cast<uint32_t>(255 - i * 16) << 8) |
-         static_cast<uint32_t>((i * 53 + 20) % 256);
-}
-std::vector<uint32_t> sixteen_colours() {
-  std::vector<uint32_t> t;
-  for (int i = 0; i < 16; ++i) t.push_back(palette_colour(i));
-  return t;
-}
-
-void expect_on_screen(HWND main, const std::function<uint32_t(int, int)>& colour, const std::string& what) {
-  const Pixels px = grab_client(main);
-  int wrong = 0;
-  for (int y = 0; y < H; ++y)
-    for (int x = 0; x < W; ++x)
-      if (px.at(x, kStrip + y) != colour(x, y)) ++wrong;
-  EXPECT_EQ(wrong, 0) << what;
-  EXPECT_EQ(px.at(W, kStrip), 0xFFFFFFu) << what << ": the background right of the image";
-}
+uint32_t palette_colour(int i) { return sixteen_colours()[static_cast<size_t>(i)]; }
 
 }  // namespace
 
@@ -82,8 +65,7 @@ TEST(Paste, FormsOtherProgramsPutOnTheClipboard) {
     SetWindowTextA(p.main, "");
     command_and_settle(p.main, kCmdPaste);
     EXPECT_TRUE(wait_title(p.main, "Kaldero - (Pasted image) [1:1]")) << c.name << ": " << title_of(p.main);
-    settle(p.main);
-    expect_on_screen(p.main, colour, c.name);
+    EXPECT_TRUE(view_shows(p.main, picture(W, H, 24, {}, colour), 0)) << c.name;
   }
   screenshot("pasted");
   const Pixels before = grab_client(p.main);
@@ -104,11 +86,6 @@ TEST(Paste, FormsOtherProgramsPutOnTheClipboard) {
     EXPECT_EQ(count_differences(before, 0, kStrip, after, 0, kStrip, W + 4, H + 4), 0);
     EXPECT_EQ(title_of(p.main), "Kaldero - (Pasted image) [1:1]");
   }
-
-  // The Paste button follows the clipboard.
-  ASSERT_TRUE(empty_clipboard());
-  repaint(p.main);
-  EXPECT_FALSE(button_enabled(p.main, kButtonPaste));
   p.close();
 }
 

@@ -106,11 +106,8 @@ int count_dialogs(DWORD pid) {
 
 TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "extract-palette"));
-  const std::string dir = fresh_dir("extract-palette-files");
-  ASSERT_TRUE(write_file(join(dir, "quarters.bmp"), palette_bmp(kW, kH)));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "quarters.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - quarters.bmp [1:1]"));
+  const std::string dir = show_file(p, "extract-palette", "quarters.bmp", palette_bmp(kW, kH));
+  ASSERT_FALSE(dir.empty());
   settle(p.main);
   const Pixels loaded = view_pixels(p.main, kW, kH);
   ASSERT_EQ(loaded.at(5, 5), 0xC86432u);
@@ -242,12 +239,7 @@ TEST(Extraction, DeepImagesShowTheKeptChannels) {
 // must show there too, on the next repaint as on the first.
 TEST(Extraction, ReducedViewShowsEachChoice) {
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "extract-reduced"));
-  const std::string dir = fresh_dir("extract-reduced-files");
-  ASSERT_TRUE(write_file(join(dir, "large.bmp"), palette_bmp(1600, 1200)));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "large.bmp")));
-  ASSERT_TRUE(wait_until([&] { return title_of(p.main).find("large.bmp [1:") != std::string::npos; }))
-      << title_of(p.main);
+  ASSERT_FALSE(show_file(p, "extract-reduced", "large.bmp", palette_bmp(1600, 1200), "1:").empty()) << title_of(p.main);
   repaint(p.main);
   const int w = 200, h = 150;  // within the view at any reduced ratio the window allows
   const Pixels loaded = view_pixels(p.main, w, h);

@@ -204,15 +204,10 @@ void remove_temporary_bitmaps(const std::string& prefix) {
     if (n.rfind(prefix, 0) == 0) DeleteFileA(join(temp_dir(), n).c_str());
 }
 
-FILETIME write_time(const std::string& path) {
-  FILETIME t{};
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    GetFileTime(h, nullptr, nullptr, &t);
-    CloseHandle(h);
-  }
-  return t;
+uint64_t write_time(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA d{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d)) return 0;
+  return (uint64_t{d.ftLastWriteTime.dwHighDateTime} << 32) | d.ftLastWriteTime.dwLowDateTime;
 }
 
 bool set_write_time(const std::string& path, WORD year) {
@@ -229,7 +224,5 @@ bool set_write_time(const std::string& path, WORD year) {
   CloseHandle(h);
   return ok;
 }
-
-uint64_t ticks(FILETIME t) { return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; }
 
 }  // namespace e2e

@@ -70,8 +70,8 @@ std::vector<uint32_t> draw_icon(const std::vector<uint8_t>& ico, int w, int h, u
 // The viewer's temporary bitmaps ("*.___") in the temporary folder.
 std::set<std::string> temporary_bitmaps();
 void remove_temporary_bitmaps(const std::string& prefix);
-FILETIME write_time(const std::string& path);
+// A file's last write time in 100 ns ticks, and setting it to a day of another year.
+uint64_t write_time(const std::string& path);
 bool set_write_time(const std::string& path, WORD year);
-uint64_t ticks(FILETIME t);
 
 }  // namespace e2e

@@ -202,7 +202,7 @@ TEST(OpenIcon, TemporaryBitmapNeverReplacesAFileAndIsGoneAfterwards) {
   const std::vector<uint8_t> takenBytes = {'n', 'o', 't', ' ', 'o', 'u', 'r', 's'};
   ASSERT_TRUE(write_file(taken, takenBytes));
   ASSERT_TRUE(set_write_time(taken, 2001));
-  const uint64_t takenTime = ticks(write_time(taken));
+  const uint64_t takenTime = write_time(taken);
   const std::set<std::string> before = temporary_bitmaps();
 
   const IconPicture pic = two_colour(true);
@@ -218,7 +218,7 @@ TEST(OpenIcon, TemporaryBitmapNeverReplacesAFileAndIsGoneAfterwards) {
   settle(p.main);
   EXPECT_EQ(temporary_bitmaps(), before);
   EXPECT_EQ(read_file(taken), takenBytes);
-  EXPECT_EQ(ticks(write_time(taken)), takenTime);
+  EXPECT_EQ(write_time(taken), takenTime);
 
   // Every name up to 255 characters taken: the command refuses and changes nothing.
   const IconPicture prev = sixteen(false);
@@ -238,7 +238,7 @@ TEST(OpenIcon, TemporaryBitmapNeverReplacesAFileAndIsGoneAfterwards) {
   EXPECT_TRUE(view_shows(p.main, prev, 0));
   for (const std::string& n : names) EXPECT_TRUE(file_exists(n) && read_file(n).empty()) << n;
   EXPECT_EQ(read_file(taken), takenBytes);
-  EXPECT_EQ(ticks(write_time(taken)), takenTime);
+  EXPECT_EQ(write_time(taken), takenTime);
   remove_temporary_bitmaps("SUN!");
   p.close();
 }

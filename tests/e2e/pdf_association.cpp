@@ -24,8 +24,7 @@ bool delete_tree(HKEY root, const char* key) {
   return s == ERROR_SUCCESS || s == ERROR_FILE_NOT_FOUND;
 }
 
-}  // namespace
-
+// Puts back an association saved by a guard that never reached its end.
 void restore_pdf_association() {
   HKEY backup;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, &backup) != ERROR_SUCCESS) return;
@@ -57,6 +56,8 @@ void restore_pdf_association() {
   // The saved copy goes last: until then a later run can still restore it.
   if (restored) delete_tree(HKEY_CURRENT_USER, kBackupKey);
 }
+
+}  // namespace
 
 PdfAssociation::PdfAssociation() {
   restore_pdf_association();

@@ -9,6 +9,7 @@
 #include "tests/e2e/about_ui.h"
 #include "tests/e2e/icon_ui.h"
 #include "tests/e2e/print_pages.h"
+#include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
@@ -25,16 +26,8 @@ const char* kPrintDialogTitle = "Print";
 // Four quadrants: a flip, a mirror or a red/blue swap shows.
 constexpr uint32_t kQuadrants[2][2] = {{0xFF0000, 0x00C000}, {0x0000FF, 0xFFFF00}};  // [bottom][right]
 
-std::string quadrant_bmp(const std::string& dir, int w, int h) {
-  const std::string path = join(dir, "quadrants.bmp");
-  write_file(path, make_bmp24(w, h, [&](int x, int y) { return kQuadrants[2 * y >= h][2 * x >= w]; }));
-  return path;
-}
-
-// Starts the viewer showing a w x h quadrant image at 1:1.
-bool show_quadrants(Program& p, const std::string& name, int w, int h) {
-  return start_viewer_ready(p, name) && open_with_dialog(p, quadrant_bmp(fresh_dir(name + "-data"), w, h)) &&
-         wait_title(p.main, "Kaldero - quadrants.bmp [1:1]");
+std::vector<uint8_t> quadrants(int w, int h) {
+  return make_bmp24(w, h, [&](int x, int y) { return kQuadrants[2 * y >= h][2 * x >= w]; });
 }
 
 HWND open_zoom_dialog(Program& p) {
@@ -134,7 +127,8 @@ void print_and_check(Program& p, int percent, int shownW, int shownH, const std:
 std::string blocked_print_file_folder(const std::string& name) {
   const std::string dir = fresh_dir(name);
   EXPECT_EQ(shell_output("mkdir " + quoted_unix_path(join(dir, "FILE:"))), "");
-  return quadrant_bmp(dir, 64, 48);
+  EXPECT_TRUE(write_file(join(dir, "quadrants.bmp"), quadrants(64, 48)));
+  return join(dir, "quadrants.bmp");
 }
 
 // Ticks "Print to file" in the system's print dialog and confirms it.
@@ -158,7 +152,7 @@ TEST(PrintPage, TheBoxFollowsTheZoomFactorAndKeepsTheImageColours) {
   SKIP_WITHOUT_PRINTER();
   ASSERT_GT(default_printer_facts().vertSizeMm, default_printer_facts().horzSizeMm) << "a portrait page";
   Program p;
-  ASSERT_TRUE(show_quadrants(p, "print-page", 64, 48));
+  ASSERT_FALSE(show_file(p, "print-page", "quadrants.bmp", quadrants(64, 48)).empty());
 
   // As the dialog comes up at first: 100 %.
   HWND dlg = open_zoom_dialog(p);
@@ -192,7 +186,9 @@ TEST(PrintPage, AnImageShownAtOneToTwoPrintsInTheShownProportions) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "print-half"));
   set_client_size(p.main, 400, 400);  // narrower than the image: it opens at 1:2
-  ASSERT_TRUE(open_with_dialog(p, quadrant_bmp(fresh_dir("print-half-data"), 419, 59)));
+  const std::string path = join(fresh_dir("print-half-data"), "quadrants.bmp");
+  ASSERT_TRUE(write_file(path, quadrants(419, 59)));
+  ASSERT_TRUE(open_with_dialog(p, path));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:2]")) << title_of(p.main);
   ASSERT_TRUE(zoom_ok(p));
   print_and_check(p, 100, 209, 29, "shown at 1:2");
@@ -204,7 +200,7 @@ TEST(PrintPage, AnImageShownAtOneToTwoPrintsInTheShownProportions) {
 TEST(PrintZoom, PageStepsStopAtTheEndsAndOnlyOkKeepsTheValue) {
   SKIP_WITHOUT_PRINTER();
   Program p;
-  ASSERT_TRUE(show_quadrants(p, "print-zoom", 64, 48));
+  ASSERT_FALSE(show_file(p, "print-zoom", "quadrants.bmp", quadrants(64, 48)).empty());
 
   HWND dlg = open_zoom_dialog(p);
   ASSERT_NE(dlg, nullptr);
@@ -285,7 +281,7 @@ TEST(PrintUnreachable, ThePrintDialogsRefusalEndsTheCommandSilently) {
   DWORD size = sizeof printer;
   ASSERT_FALSE(GetDefaultPrinterA(printer, &size)) << "CUPS is reachable: " << printer;
   Program p;
-  ASSERT_TRUE(show_quadrants(p, "print-unreachable", 64, 48));
+  ASSERT_FALSE(show_file(p, "print-unreachable", "quadrants.bmp", quadrants(64, 48)).empty());
   const std::set<std::string> before = pdf_names();
   for (int round = 0; round < 2; ++round) {
     ASSERT_TRUE(zoom_ok(p)) << "round " << round;

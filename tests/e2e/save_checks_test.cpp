@@ -31,11 +31,8 @@ Pixels save_button_pixels(HWND main) {
 
 TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "save-checks"));
-  const std::string dir = fresh_dir("save-checks-files");
-  ASSERT_TRUE(write_file(join(dir, "photo.bmp"), photo()));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "photo.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]"));
+  const std::string dir = show_file(p, "save-checks", "photo.bmp", photo());
+  ASSERT_FALSE(dir.empty());
 
   // A BMP-origin image is saved as TIF only; other drives than fixed disks never.
   EXPECT_EQ(save_answered(p, join(dir, "x.bmp")), "Error: Assign a proper extension to the saving file.");
@@ -107,11 +104,8 @@ TEST(SaveChecks, IconSavedAsItsBitmap) {
   ASSERT_EQ(bitmap.size(), 630u);
 
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "save-icon"));
-  const std::string dir = fresh_dir("save-icon-files");
-  ASSERT_TRUE(write_file(join(dir, "sun.ico"), ico));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "sun.ico")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - sun.ico [1:1]"));
+  const std::string dir = show_file(p, "save-icon", "sun.ico", ico);
+  ASSERT_FALSE(dir.empty());
   EXPECT_EQ(save_answered(p, join(dir, "sun.tif")), "Error: Assign a proper extension to the saving file.");
   const std::string out = join(dir, "sun.bmp");
   EXPECT_EQ(save_answered(p, out), saved_message(out));

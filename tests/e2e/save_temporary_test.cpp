@@ -17,12 +17,9 @@ namespace {
 class SaveTemporary : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(start_viewer_ready(p, "save-temporary"));
-    dir = fresh_dir("save-temporary-files");
     const auto bmp = make_bmp24(7, 5, [](int x, int y) { return x < 3 ? 0xFF0000u : (y < 2 ? 0x00FF00u : 0x0000FFu); });
-    ASSERT_TRUE(write_file(join(dir, "photo.bmp"), bmp));
-    ASSERT_TRUE(open_with_dialog(p, join(dir, "photo.bmp")));
-    ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]"));
+    dir = show_file(p, "save-temporary", "photo.bmp", bmp);
+    ASSERT_FALSE(dir.empty());
   }
   void TearDown() override { p.close(); }
 

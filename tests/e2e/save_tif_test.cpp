@@ -56,17 +56,14 @@ void set_conditions(Program& p, bool motorola, bool as16) {
 // A grey 256-colour image saved in both byte orders, as palette and as
 // 16-bit files: each is read back right by the machine's TIFF readers.
 TEST(SaveTif, BothByteOrdersAndSixteenBitReadBack) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "save-tif"));
-  const std::string dir = fresh_dir("save-tif-files");
   const int w = 33, h = 5;
   std::vector<uint32_t> greys;
   for (uint32_t i = 0; i < 256; ++i) greys.push_back(i * 0x010101u);
-  ASSERT_TRUE(write_file(join(dir, "grey.bmp"), make_bmp(w, h, 8, greys, rows_of(w, h, 8, grey_level))));
+  Program p;
+  const std::string dir = show_file(p, "save-tif", "grey.bmp", make_bmp(w, h, 8, greys, rows_of(w, h, 8, grey_level)));
+  ASSERT_FALSE(dir.empty());
   ASSERT_TRUE(write_file(join(dir, "grey.ppm"), grey_ppm(w, h)));
   const std::string ppm = quoted_unix_path(join(dir, "grey.ppm"));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "grey.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - grey.bmp [1:1]"));
 
   const std::string a = join(dir, "a.tif"), b = join(dir, "b.tif"), c = join(dir, "c.tif"), d = join(dir, "d.tif");
   EXPECT_EQ(save_answered(p, a), saved_message(a));

@@ -6,6 +6,15 @@
 
 namespace e2e {
 
+std::string show_file(Program& p, const std::string& name, const std::string& fileName,
+                      const std::vector<uint8_t>& bytes, const std::string& ratio) {
+  const std::string dir = fresh_dir(name + "-files"), caption = "Kaldero - " + fileName + " [" + ratio;
+  if (!start_viewer_ready(p, name) || !write_file(join(dir, fileName), bytes) ||
+      !open_with_dialog(p, join(dir, fileName)))
+    return "";
+  return wait_until([&] { return title_of(p.main).rfind(caption, 0) == 0; }) ? dir : "";
+}
+
 std::string answered_message(const Program& p, int answer, int ms) {
   HWND box = nullptr;
   wait_until([&] {
@@ -16,6 +25,15 @@ std::string answered_message(const Program& p, int answer, int ms) {
   const std::string what = title_of(box) + ": " + message_text(box);
   press(box, answer);
   return what;
+}
+
+std::wstring expect_wide_message(DWORD pid, const std::wstring& caption, int ms) {
+  HWND box = wait_window_w(caption, ms, pid);
+  if (!box) return L"";
+  wait_until([&] { return !wide_message_text(box).empty(); }, 2000);
+  const std::wstring text = wide_message_text(box);
+  press(box, IDOK);
+  return text;
 }
 
 bool save_with_dialog(Program& p, const std::string& path) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
 namespace e2e {
@@ -20,9 +21,17 @@ constexpr int kCmdSave = IDM_SAVE;
 constexpr int kButtonSave = IDC_SAVE_BUTTON;
 constexpr const char* kSaveDialogTitle = "Assign a filename to save.";
 
+// Starts the viewer in a fresh folder, writes the file into a folder of its
+// own and opens it through the dialog; that folder, or "" when a step failed
+// or the caption does not come to "Kaldero - <fileName> [<ratio>".
+std::string show_file(Program& p, const std::string& name, const std::string& fileName,
+                      const std::vector<uint8_t>& bytes, const std::string& ratio = "1:1]");
+
 // Waits for a message box of the program, answers it with `answer` and
 // returns "caption: text"; "" when none came within ms.
 std::string answered_message(const Program& p, int answer = IDOK, int ms = 10000);
+// The text of a message box of pid with this caption, answered with OK; empty when none came.
+std::wstring expect_wide_message(DWORD pid, const std::wstring& caption, int ms = 10000);
 // Runs the save command and types path into the real save dialog; true
 // once the dialog has gone.
 bool save_with_dialog(Program& p, const std::string& path);
