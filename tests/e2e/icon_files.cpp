@@ -1,7 +1,5 @@
 #include "tests/e2e/icon_files.h"
 
-#include <algorithm>
-
 #include "formats/bytes.h"
 
 namespace e2e {
@@ -72,26 +70,15 @@ bool IconPicture::is_masked(int x, int y) const {
   return !masked.empty() && masked[static_cast<size_t>(y) * width + x] != 0;
 }
 
-std::vector<uint8_t> icon_file(const IconPicture& p) {
-  const std::vector<uint8_t> image = image_data(p);
-  std::vector<uint8_t> f(22 + image.size());
+std::vector<uint8_t> icon_file(const std::vector<IconPicture>& images) {
+  std::vector<uint8_t> f(6 + 16 * images.size());
   fmt::put_u16le(&f[2], 1);
-  fmt::put_u16le(&f[4], 1);
-  put_entry(&f[6], p, static_cast<uint32_t>(image.size()), 22);
-  std::copy(image.begin(), image.end(), f.begin() + 22);
-  return f;
-}
-
-std::vector<uint8_t> two_image_icon_file(const IconPicture& a, const IconPicture& b) {
-  const std::vector<uint8_t> first = image_data(a), second = image_data(b);
-  const size_t head = 6 + 2 * 16;
-  std::vector<uint8_t> f(head + first.size() + second.size());
-  fmt::put_u16le(&f[2], 1);
-  fmt::put_u16le(&f[4], 2);
-  put_entry(&f[6], a, static_cast<uint32_t>(first.size()), static_cast<uint32_t>(head));
-  put_entry(&f[22], b, static_cast<uint32_t>(second.size()), static_cast<uint32_t>(head + first.size()));
-  std::copy(first.begin(), first.end(), f.begin() + static_cast<std::ptrdiff_t>(head));
-  std::copy(second.begin(), second.end(), f.begin() + static_cast<std::ptrdiff_t>(head + first.size()));
+  fmt::put_u16le(&f[4], static_cast<uint32_t>(images.size()));
+  for (size_t i = 0; i < images.size(); ++i) {
+    const std::vector<uint8_t> image = image_data(images[i]);
+    put_entry(&f[6 + 16 * i], images[i], static_cast<uint32_t>(image.size()), static_cast<uint32_t>(f.size()));
+    f.insert(f.end(), image.begin(), image.end());
+  }
   return f;
 }
 

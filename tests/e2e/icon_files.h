@@ -17,10 +17,10 @@ struct IconPicture {
   bool is_masked(int x, int y) const;
 };
 
-// A one-image icon file: directory, info header with the doubled height, the
-// full colour table, XOR rows and AND rows, both bottom-up and padded to 4 bytes.
-std::vector<uint8_t> icon_file(const IconPicture& p);
-// A well-formed file with two images (directory of two entries, both images).
-std::vector<uint8_t> two_image_icon_file(const IconPicture& a, const IconPicture& b);
+// An icon file: directory of one entry an image, then each image's info
+// header with the doubled height, full colour table, XOR rows and AND rows,
+// both bottom-up and padded to 4 bytes.
+std::vector<uint8_t> icon_file(const std::vector<IconPicture>& images);
+inline std::vector<uint8_t> icon_file(const IconPicture& p) { return icon_file(std::vector<IconPicture>{p}); }
 
 }  // namespace e2e

@@ -46,7 +46,7 @@ void expect_refusals(Program& p, const std::string& dir, int language) {
   } cases[] = {
       // As icons are shipped: a second, smaller image, whose directory entry
       // lies where a one-image file has its info header.
-      {"TWO.ICO", two_image_icon_file(sixteen(true), picture(16, 16, 1, {0, 0xFFFFFF}, [](int x, int) { return x % 2u; })),
+      {"TWO.ICO", icon_file({sixteen(true), picture(16, 16, 1, {0, 0xFFFFFF}, [](int x, int) { return x % 2u; })}),
        {L"Error", L"エラー"}, {L"More than one icon contained in the file.", L"アイコンが１個以上ファイルに含まれています."}},
       {"ALPHA.ICO", icon_file(deep), {L"Warning", L"警告"},
        {L"Unable to display an icon file\nexcept with 2/16/256/16M colors.",
@@ -83,31 +83,54 @@ void expect_refusals(Program& p, const std::string& dir, int language) {
 
 }  // namespace
 
-TEST(OpenIcon, IconsWithoutMaskBitsShowTheirColoursWithoutTheColourDialog) {
+// Icons without mask bits show their colours without the colour dialog.
+// With mask bits it comes, offering the colour chosen last, and masked
+// pixels show the chosen colour, or up to 256 colours the nearest one the
+// icon has. No icon stays open, no temporary bitmap stays behind.
+TEST(OpenIcon, EveryDepthShowsItsColoursAndMaskedPixelsTheNearestChosenColour) {
   Program p;
-  ASSERT_TRUE(start_viewer(p, "open-icon-plain"));
-  const std::string dir = fresh_dir("open-icon-plain-files");
+  ASSERT_TRUE(start_viewer(p, "open-icon-depths"));
+  const std::string dir = fresh_dir("open-icon-depths-files");
   const std::set<std::string> before = temporary_bitmaps();
+  // 16 colours: dark red sits in the icon's table; masked pixels share bytes with unmasked ones.
+  IconPicture pic16 = sixteen(true);
+  pic16.palette[11] = kListColours[5];
+  // 256 colours without dark yellow: masked pixels take the nearest entry.
+  std::vector<uint32_t> table = vivid_256();
+  table[200] = 0x788808;  // (120, 136, 8), far nearer to (128, 128, 0) than any other
   const struct {
     const char* name;
     IconPicture pic;
-  } icons[] = {{"MONO.ICO", two_colour(false)},
-               {"SIXTEEN.ICO", sixteen(false)},
-               {"PALETTE.ICO", two_five_six(vivid_256(), false)},
-               {"true.ico", true_colour(false)}};
+    int offered, chosen;  // items of the colour dialog; -1: no dialog
+    uint32_t shown;       // where pixels are masked
+  } icons[] = {{"MONO.ICO", two_colour(false), -1, -1, 0},
+               {"SIXTEEN.ICO", sixteen(false), -1, -1, 0},
+               {"PALETTE.ICO", two_five_six(vivid_256(), false), -1, -1, 0},
+               {"true.ico", true_colour(false), -1, -1, 0},
+               {"NIBBLES.ICO", pic16, 0, 5, kListColours[5]},
+               {"NEAREST.ICO", two_five_six(table, true), 5, 3, 0x788808},
+               // 24 bits: the chosen colour itself.
+               {"DEEP.ICO", true_colour(true), 3, 3, kListColours[3]}};
   for (const auto& icon : icons) {
     SCOPED_TRACE(icon.name);
     const std::string path = write_icon(dir, icon.name, icon_file(icon.pic));
     choose_file(p, path);
+    if (icon.offered >= 0) {
+      HWND dlg = wait_window(kColourTitle, 10000, p.pid());
+      ASSERT_NE(dlg, nullptr);
+      EXPECT_EQ(selected_item(dlg), icon.offered);
+      if (icon.chosen != icon.offered) select_item(dlg, icon.chosen);
+      ASSERT_TRUE(press(dlg, IDOK));
+    }
     // The colour dialog would hold the command before the caption changes.
     ASSERT_TRUE(wait_caption(p, caption_for(icon.name))) << title_of(p.main);
     EXPECT_EQ(find_window(kColourTitle, p.pid()), nullptr);
-    EXPECT_TRUE(view_shows(p.main, icon.pic, 0));
+    EXPECT_TRUE(view_shows(p.main, icon.pic, icon.shown));
+    if (icon.name == std::string("true.ico")) screenshot("open-icon-true-colour");
     EXPECT_EQ(temporary_bitmaps(), before) << "a temporary bitmap was left behind";
     // A handle the viewer still held would refuse the deletion.
     EXPECT_TRUE(DeleteFileA(path.c_str())) << "the icon file is still open";
   }
-  screenshot("open-icon-true-colour");
   EXPECT_TRUE(p.running());
   p.close();
 }
@@ -156,39 +179,6 @@ TEST(OpenIcon, ColourChoiceAppliesOnOkWhileCancelAndCloseUndoIt) {
   ASSERT_TRUE(wait_caption(p, caption_for("MOUSE.ICO"))) << title_of(p.main);
   EXPECT_TRUE(view_shows(p.main, pic, 0x000000));
   screenshot("open-icon-masked-black");
-  p.close();
-}
-
-// Each dialog offers the colour chosen last.
-TEST(OpenIcon, MaskedPixelsOfEachDepthTakeTheNearestColourTheIconHas) {
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "open-icon-depths"));
-  const std::string dir = fresh_dir("open-icon-depths-files");
-  // 16 colours: dark red sits in the icon's table; masked pixels share bytes with unmasked ones.
-  IconPicture pic16 = sixteen(true);
-  pic16.palette[11] = kListColours[5];
-  // 256 colours without dark yellow: masked pixels take the nearest entry.
-  std::vector<uint32_t> table = vivid_256();
-  table[200] = 0x788808;  // (120, 136, 8), far nearer to (128, 128, 0) than any other
-  const struct {
-    const char* name;
-    IconPicture pic;
-    int offered, chosen;
-    uint32_t shown;
-  } icons[] = {{"NIBBLES.ICO", pic16, 0, 5, kListColours[5]},
-               {"NEAREST.ICO", two_five_six(table, true), 5, 3, 0x788808},
-               // 24 bits: the chosen colour itself.
-               {"DEEP.ICO", true_colour(true), 3, 3, kListColours[3]}};
-  for (const auto& icon : icons) {
-    SCOPED_TRACE(icon.name);
-    HWND dlg = open_masked(p, write_icon(dir, icon.name, icon_file(icon.pic)));
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(selected_item(dlg), icon.offered);
-    if (icon.chosen != icon.offered) select_item(dlg, icon.chosen);
-    ASSERT_TRUE(press(dlg, IDOK));
-    ASSERT_TRUE(wait_caption(p, caption_for(icon.name))) << title_of(p.main);
-    EXPECT_TRUE(view_shows(p.main, icon.pic, icon.shown));
-  }
   p.close();
 }
 

@@ -119,16 +119,17 @@ void print_and_check(Program& p, int percent, int shownW, int shownH, const std:
   EXPECT_EQ(wrong, 0) << what << ": pixels of the wrong colour in " << describe(got);
 }
 
-// A folder with the quadrant image in which Wine's print-to-file output,
-// a file named "FILE:" in the program's current folder, cannot be made: a
-// folder of that name is in the way. Wine's open dialog makes the current
-// folder the one it starts in, the folder of the file opened last (by any
-// program): the caller opens the image twice.
-std::string blocked_print_file_folder(const std::string& name) {
+// Opens the quadrant image from a folder in which Wine's print-to-file
+// output, a file named "FILE:" in the program's current folder, cannot be
+// made: a folder of that name is in the way. Wine's open dialog makes the
+// current folder the one it starts in, the folder of the file opened last
+// (by any program): the image is opened twice.
+void open_where_no_print_file_can_be_made(Program& p, const std::string& name, const wchar_t* openTitle) {
   const std::string dir = fresh_dir(name);
-  EXPECT_EQ(shell_output("mkdir " + quoted_unix_path(join(dir, "FILE:"))), "");
-  EXPECT_TRUE(write_file(join(dir, "quadrants.bmp"), quadrants(64, 48)));
-  return join(dir, "quadrants.bmp");
+  ASSERT_EQ(shell_output("mkdir " + quoted_unix_path(join(dir, "FILE:"))), "");
+  ASSERT_TRUE(write_file(join(dir, "quadrants.bmp"), quadrants(64, 48)));
+  choose_file(p, join(dir, "quadrants.bmp"), openTitle);
+  choose_file(p, join(dir, "quadrants.bmp"), openTitle);
 }
 
 // Ticks "Print to file" in the system's print dialog and confirms it.
@@ -319,9 +320,7 @@ TEST(PrintZoomJapanese, TheDialogAndTheMessageSpeakJapanese) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "print-japanese"));
-  const std::string path = blocked_print_file_folder("print-japanese-data");
-  choose_file(p, path, kOpenTitleJa);
-  choose_file(p, path, kOpenTitleJa);
+  open_where_no_print_file_can_be_made(p, "print-japanese-data", kOpenTitleJa);
   ASSERT_TRUE(wait_until([&] { return button_enabled(p.main, IDC_PRINT_BUTTON); }));
 
   post_command(p.main, kCmdPrint);
@@ -364,9 +363,7 @@ TEST(PrintPage, AJobThatCannotStartIsReported) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "print-refused"));
   const std::set<std::string> before = pdf_names();
-  const std::string path = blocked_print_file_folder("print-refused-data");
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(open_with_dialog(p, path));
+  open_where_no_print_file_can_be_made(p, "print-refused-data", kOpenTitle);
   ASSERT_TRUE(zoom_ok(p));
   print_to_file(wait_window(kPrintDialogTitle, 10000, p.pid()));
   HWND box = wait_other_window(p.pid(), p.main, 10000);

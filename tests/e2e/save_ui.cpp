@@ -137,20 +137,10 @@ uint32_t dib_pixel(const std::vector<uint8_t>& dib, int x, int y) {
     const uint8_t* e = &dib[40 + 4 * i];
     return (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
   };
-  switch (bits) {
-    case 1: return entry((row[x / 8] >> (7 - x % 8)) & 1);
-    case 4: return entry(x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4);
-    case 8: return entry(row[x]);
-    case 16: {
-      const uint32_t v = fmt::get_u16le(row + 2 * x);
-      auto widen = [](uint32_t f) { return (f << 3) | (f >> 2); };
-      return (widen((v >> 10) & 31) << 16) | (widen((v >> 5) & 31) << 8) | widen(v & 31);
-    }
-    default: {
-      const uint8_t* p = row + (bits == 24 ? 3 : 4) * x;
-      return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-    }
-  }
+  if (bits == 4) return entry(x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4);
+  if (bits == 8) return entry(row[x]);
+  const uint8_t* p = row + (bits == 24 ? 3 : 4) * x;
+  return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
 }
 
 std::string save_answered(Program& p, const std::string& path, int answer, int ms) {

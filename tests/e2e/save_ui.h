@@ -62,7 +62,7 @@ std::vector<uint8_t> rows_of(int w, int h, int bits, const std::function<uint32_
 std::vector<uint8_t> dib_of(const std::vector<uint8_t>& bmpFile);
 
 // The colour of pixel (x, y), y from the top, of a bottom-up packed DIB
-// with a 40-byte header and BI_RGB rows, as 0xRRGGBB.
+// with a 40-byte header and BI_RGB rows of 4, 8, 24 or 32 bits, as 0xRRGGBB.
 uint32_t dib_pixel(const std::vector<uint8_t>& dib, int x, int y);
 
 }  // namespace e2e
