@@ -1,6 +1,7 @@
 // Copy and paste through the real clipboard: images other programs put
-// there in the forms they really use, and the viewer's copy at the zoom it
-// shows, read back by the driver.
+// there in the forms they really use, the viewer's copy at the zoom it
+// shows, read back by the driver, the Paste button following what another
+// program leaves there, and a copy that cannot reach the clipboard.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -18,6 +19,11 @@ namespace {
 constexpr int W = 7, H = 5;
 
 uint32_t palette_colour(int i) { return sixteen_colours()[static_cast<size_t>(i)]; }
+
+// A picture as a packed 24-bit DIB, its colours told by seed.
+std::vector<uint8_t> seeded_picture(int seed) {
+  return dib_of(make_bmp24(W, H, [seed](int x, int y) { return palette_colour((x + 2 * y + seed) % 16); }));
+}
 
 }  // namespace
 
@@ -154,5 +160,56 @@ TEST(Copy, AtTheShownRatio) {
       EXPECT_EQ(wrong, 0);
     }
   }
+  p.close();
+}
+
+// Nothing repaints the viewer here: only the clipboard changes.
+TEST(ClipboardFollow, PasteButtonFollowsWhatAnotherProgramPutsThere) {
+  ASSERT_TRUE(empty_clipboard());
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "clipboard-follow"));
+  EXPECT_FALSE(button_enabled(p.main, kButtonPaste));
+
+  ASSERT_TRUE(put_on_clipboard(CF_DIB, seeded_picture(1)));
+  EXPECT_TRUE(wait_until([&] { return button_enabled(p.main, kButtonPaste); }, 5000))
+      << "the Paste button stayed grey after a picture was put on the clipboard";
+  screenshot("clipboard-follow-enabled");
+  // A click on the button as it now stands pastes.
+  const POINT paste = button_centre(p.main, kButtonPaste);
+  click(paste.x, paste.y);
+  EXPECT_TRUE(wait_title(p.main, "Kaldero - (Pasted image) [1:1]")) << title_of(p.main);
+
+  // Text is no picture; an empty clipboard neither.
+  ASSERT_TRUE(put_on_clipboard(CF_TEXT, {'x', 0}));
+  EXPECT_TRUE(wait_until([&] { return !button_enabled(p.main, kButtonPaste); }, 5000));
+  ASSERT_TRUE(put_on_clipboard(CF_DIB, seeded_picture(2)));
+  EXPECT_TRUE(wait_until([&] { return button_enabled(p.main, kButtonPaste); }, 5000));
+  ASSERT_TRUE(empty_clipboard());
+  EXPECT_TRUE(wait_until([&] { return !button_enabled(p.main, kButtonPaste); }, 5000))
+      << "the Paste button stayed enabled on an empty clipboard";
+  p.close();
+}
+
+TEST(ClipboardFollow, CopyWhileAnotherProgramHoldsTheClipboardSaysSoAndLeavesIt) {
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "clipboard-held"));
+  ASSERT_TRUE(put_on_clipboard(CF_DIB, seeded_picture(3)));
+  command_and_settle(p.main, kCmdPaste);
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - (Pasted image) [1:1]")) << title_of(p.main);
+  ASSERT_TRUE(put_on_clipboard(CF_TEXT, {'k', 'e', 'e', 'p', 0}));
+
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  post_command(p.main, kCmdCopy);
+  const std::string said = answered_message(p);
+  CloseClipboard();
+  EXPECT_EQ(said, "Error: Unable to allocate clipboard memory.");
+  const std::vector<uint8_t> text = clipboard_data(CF_TEXT);
+  EXPECT_EQ(std::string(text.begin(), text.end()).c_str(), std::string("keep"));
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
+
+  // Once the clipboard is free again the same copy goes through.
+  command_and_settle(p.main, kCmdCopy);
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
   p.close();
 }

@@ -1,6 +1,6 @@
 // Saving images opened from BMP files as TIF through the real dialogs, and
-// the TIF conditions dialog. The files are read back by libtiff, ImageMagick
-// and Pillow on the machine.
+// the TIF conditions dialog. The files are read back by ImageMagick on the
+// machine.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
@@ -77,22 +77,13 @@ TEST(SaveTif, BothByteOrdersAndSixteenBitReadBack) {
   EXPECT_EQ(save_answered(p, join(dir, "d")), saved_message(d)) << "the default extension";
   p.close();
 
-  for (const std::string& f : {a, b, c, d}) {
-    ASSERT_TRUE(file_exists(f)) << f;
-    EXPECT_EQ(shell_output("tiffinfo -D " + quoted_unix_path(f) + " 2>&1 >/dev/null"), "") << f;
-  }
+  // The files' pixels are the image's; that libtiff, Pillow and tiffcmp
+  // read the writer's files cleanly is the unit tests' part.
+  for (const std::string& f : {a, b, c, d}) ASSERT_TRUE(file_exists(f)) << f;
   EXPECT_EQ(read_file(a)[0], 'I');
   EXPECT_EQ(read_file(b)[0], 'M');
-  for (const std::string& f : {a, b}) {
+  for (const std::string& f : {a, b})
     EXPECT_EQ(shell_output("compare -metric AE " + quoted_unix_path(f) + " " + ppm + " null:"), "0") << f;
-    EXPECT_EQ(shell_output("/usr/bin/python3 -c \"from PIL import Image; import sys; "
-                           "print(Image.open(sys.argv[1]).convert('RGB').tobytes() == "
-                           "Image.open(sys.argv[2]).convert('RGB').tobytes())\" " +
-                           quoted_unix_path(f) + " " + ppm),
-              "True\n")
-        << f;
-  }
-  EXPECT_EQ(shell_output("tiffcmp " + quoted_unix_path(a) + " " + quoted_unix_path(b)), "");
   // 16-bit samples (white-is-zero undone by ImageMagick) within one 8-bit
   // step of 257 x the grey level.
   for (const std::string& f : {c, d}) {
