@@ -48,12 +48,7 @@ TEST(Paste, FormsOtherProgramsPutOnTheClipboard) {
          for (int i = 0; i < 4; ++i) fmt::put_u32le(&v5[static_cast<size_t>(40 + 4 * i)], masks[i]);
          return put_on_clipboard(CF_DIB, v5);
        }},
-      {"CF_BITMAP alone", [&](auto colour) {
-         std::vector<uint32_t> px;
-         for (int y = 0; y < H; ++y)
-           for (int x = 0; x < W; ++x) px.push_back(colour(x, y));
-         return put_bitmap_on_clipboard(W, H, px);
-       }},
+      {"CF_BITMAP alone", [&](auto colour) { return put_bitmap_on_clipboard(W, H, colour); }},
   };
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "paste-forms"));

@@ -1,6 +1,6 @@
 #include "tests/e2e/print_pages.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -83,27 +83,6 @@ bool ends_with_eof_mark(const std::string& path) {
   return tail.find("%%EOF") != std::string::npos;
 }
 
-// P6 with maxval 255, as pdftoppm writes it.
-bool read_ppm(const std::string& path, Page& page) {
-  const std::vector<uint8_t> f = read_file(path);
-  size_t pos = 0;
-  auto token = [&]() {
-    std::string t;
-    while (pos < f.size() && std::isspace(f[pos])) ++pos;
-    while (pos < f.size() && !std::isspace(f[pos])) t += static_cast<char>(f[pos++]);
-    return t;
-  };
-  if (token() != "P6") return false;
-  page.width = std::atoi(token().c_str());
-  page.height = std::atoi(token().c_str());
-  if (token() != "255" || page.width <= 0 || page.height <= 0) return false;
-  ++pos;  // the one whitespace byte before the pixels
-  const size_t size = static_cast<size_t>(page.width) * page.height * 3;
-  if (f.size() - pos < size) return false;
-  page.rgb.assign(f.begin() + static_cast<std::ptrdiff_t>(pos), f.begin() + static_cast<std::ptrdiff_t>(pos + size));
-  return true;
-}
-
 }  // namespace
 
 std::string printer_missing_reason() {
@@ -152,22 +131,25 @@ std::string wait_new_pdf(const std::set<std::string>& before, int ms) {
 
 bool render_page(const std::string& pdf, Page& page, std::string& error) {
   const std::string dir = fresh_dir("print-render");
-  const std::string pdfUnix = unix_path(pdf), dirUnix = unix_path(dir);
-  if (pdfUnix.empty() || dirUnix.empty()) {
-    error = "no Unix path for " + pdf;
-    return false;
-  }
-  const std::string command = "/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile '" + pdfUnix + "' '" + dirUnix + "/page'";
+  const std::string command =
+      "/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile " + quoted_unix_path(pdf) + " " + quoted_unix_path(join(dir, "page"));
   bool ok = false;
   const std::string log = shell_output(command, &ok);
   if (!ok) {
     error = command + " failed: " + log;
     return false;
   }
-  if (!read_ppm(join(dir, "page.ppm"), page)) {
+  // P6 with maxval 255 and one whitespace byte before the pixels, as pdftoppm writes it.
+  const std::vector<uint8_t> f = read_file(join(dir, "page.ppm"));
+  const std::string head(f.begin(), f.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(f.size(), 40)));
+  int headSize = 0;
+  if (std::sscanf(head.c_str(), "P6 %d %d 255%n", &page.width, &page.height, &headSize) != 2 || headSize == 0 ||
+      page.width <= 0 || page.height <= 0 || f.size() < headSize + 1 + 3u * page.width * page.height) {
     error = "unreadable page.ppm";
     return false;
   }
+  page.rgb.assign(f.begin() + headSize + 1, f.end());
+  page.rgb.resize(3u * page.width * page.height);
   return true;
 }
 

@@ -43,24 +43,19 @@ bool save_with_dialog(Program& p, const std::string& path) {
   return wait_until([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 15000);
 }
 
-bool put_bitmap_on_clipboard(int width, int height, const std::vector<uint32_t>& rgb) {
+bool put_bitmap_on_clipboard(int width, int height, const std::function<uint32_t(int, int)>& colour) {
+  const std::vector<uint8_t> dib = dib_of(make_bmp24(width, height, colour));
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
   HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const uint32_t c = rgb[static_cast<size_t>(y) * width + x];
-      SetPixel(dc, x, y, RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
-    }
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, dib.data() + 40, info, DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
-  if (!OpenClipboard(nullptr)) return false;
-  EmptyClipboard();
-  const bool ok = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
-  CloseClipboard();
-  if (!ok) DeleteObject(bitmap);
+  bool ok = bitmap && OpenClipboard(nullptr);
+  if (ok) {
+    EmptyClipboard();
+    ok = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+    CloseClipboard();
+  }
+  if (!ok && bitmap) DeleteObject(bitmap);
   return ok;
 }
 

@@ -44,7 +44,7 @@ bool leave_dialog(HWND dlg, int id);
 
 // Puts a bitmap on the clipboard as CF_BITMAP the way another program does
 // (put_on_clipboard puts bytes of any format).
-bool put_bitmap_on_clipboard(int width, int height, const std::vector<uint32_t>& rgbTopDown);
+bool put_bitmap_on_clipboard(int width, int height, const std::function<uint32_t(int, int)>& colour);
 std::vector<uint8_t> clipboard_data(UINT format);
 bool empty_clipboard();
 
