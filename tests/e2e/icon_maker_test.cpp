@@ -338,13 +338,8 @@ TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
   HWND ex = start_make_icon(p, kJapanese);
   ASSERT_NE(ex, nullptr);
   std::wstring texts;
-  for (HWND c = GetWindow(ex, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if ((GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) continue;
-    wchar_t t[128] = {};
-    GetWindowTextW(c, t, 128);
-    texts += t;
-    texts += L"|";
-  }
+  for (HWND c = GetWindow(ex, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if ((GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) texts += wide_title_of(c) + L"|";
   EXPECT_EQ(texts, L"選択する第１のビットマップ|選択する第２のビットマップ\n(透明色にする部分は、色を\n変える.)|"
                    L"完成するアイコン|次へ|ｷｬﾝｾﾙ|");
   screenshot("iconmaker-explanation-japanese");

@@ -47,11 +47,7 @@ bool cancel_print_dialog(Program& p) {
   return printDlg && press(printDlg, IDCANCEL);
 }
 
-int shown_value(HWND dlg) {
-  char text[16] = {};
-  GetDlgItemTextA(dlg, kValue, text, sizeof text);
-  return std::atoi(text);
-}
+int shown_value(HWND dlg) { return static_cast<int>(GetDlgItemInt(dlg, kValue, nullptr, FALSE)); }
 
 // What the slider control sends when it is used.
 void slide(HWND dlg, int code, int position = 0) {
@@ -81,9 +77,8 @@ Box expected_box(const PrinterFacts& f, int percent, int shownW, int shownH) {
 }
 
 std::string describe(const Box& b) {
-  char text[96];
-  std::snprintf(text, sizeof text, "(%d, %d) %d x %d", b.left, b.top, b.width(), b.height());
-  return text;
+  return std::to_string(b.left) + ", " + std::to_string(b.top) + ": " + std::to_string(b.width()) + " x " +
+         std::to_string(b.height());
 }
 
 // Answers the print dialog with OK, then reads the page the queue wrote and
@@ -331,10 +326,7 @@ TEST(PrintZoomJapanese, TheDialogAndTheMessageSpeakJapanese) {
     const wchar_t* text;
   } texts[] = {{kValue, L"100"}, {kOk, L"OK"}, {kCancel, L"ｷｬﾝｾﾙ"}};
   for (const Text& t : texts) EXPECT_EQ(control_text(dlg, t.id), t.text) << "control " << t.id;
-  HWND label = FindWindowExW(dlg, nullptr, L"Static", nullptr);
-  wchar_t got[128] = {};
-  GetWindowTextW(label, got, 128);
-  EXPECT_EQ(std::wstring(got), L"縮小ファクター (%) (20,21,...,99,100)");
+  EXPECT_EQ(wide_title_of(FindWindowExW(dlg, nullptr, L"Static", nullptr)), L"縮小ファクター (%) (20,21,...,99,100)");
   slide(dlg, SB_PAGELEFT);
   EXPECT_EQ(shown_value(dlg), 90);
   screenshot("print-zoom-dialog-japanese");

@@ -78,25 +78,6 @@ bool empty_clipboard() {
   return true;
 }
 
-std::vector<uint8_t> rows_of(int w, int h, int bits, const std::function<uint32_t(int, int)>& value, bool topDown,
-                             uint8_t fill) {
-  const size_t stride = (static_cast<size_t>(w) * bits + 31) / 32 * 4;
-  std::vector<uint8_t> rows(stride * h, fill);
-  for (int y = 0; y < h; ++y) {
-    uint8_t* row = &rows[static_cast<size_t>(topDown ? y : h - 1 - y) * stride];
-    for (int x = 0; x < w; ++x) {
-      const uint32_t v = value(x, y);
-      if (bits < 8) {
-        const int shift = 8 - bits * (x % (8 / bits) + 1);
-        row[x * bits / 8] = static_cast<uint8_t>((row[x * bits / 8] & ~(((1u << bits) - 1) << shift)) | (v << shift));
-      } else {
-        for (int k = 0; k < bits / 8; ++k) row[x * bits / 8 + k] = static_cast<uint8_t>(v >> (8 * k));
-      }
-    }
-  }
-  return rows;
-}
-
 std::vector<uint8_t> dib_of(const std::vector<uint8_t>& bmpFile) { return {bmpFile.begin() + 14, bmpFile.end()}; }
 
 std::vector<uint8_t> packed_dib(int width, int height, int bits, uint32_t compression,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/icon_files.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
@@ -53,11 +54,6 @@ std::vector<uint8_t> packed_dib(int width, int height, int bits, uint32_t compre
                                 const std::vector<uint32_t>& tableOrMasks, const std::vector<uint8_t>& rows,
                                 uint32_t coloursUsed = 0, uint32_t headerSize = 40);
 
-// Rows of a w x h picture, bottom-up unless topDown, padded with fill;
-// pixel (x, y), y from the top, is value(x, y): a table index up to 8
-// bits, the word itself at 16 bits, 0xRRGGBB (and the byte above) beyond.
-std::vector<uint8_t> rows_of(int w, int h, int bits, const std::function<uint32_t(int, int)>& value,
-                             bool topDown = false, uint8_t fill = 0);
 // The packed DIB of a BMP file: the file without its 14-byte head.
 std::vector<uint8_t> dib_of(const std::vector<uint8_t>& bmpFile);
 
