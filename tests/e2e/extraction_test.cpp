@@ -199,57 +199,52 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
 
 // Images without a colour table: the pixels are rewritten in their own
 // layout, and the view shows the kept channels of what it showed before.
-TEST(Extraction, DeepImagesShowTheKeptChannels) {
+// At a reduced ratio the view repaints from a picture it keeps: a choice
+// must show there too, on the next repaint as on the first.
+TEST(Extraction, DeepImagesAndReducedViewsShowTheKeptChannels) {
   const int w = 7, h = 5;  // 7 pixels: every depth has row padding
   // The stored value of a pixel: 5-bit fields with the unused bit set at
   // 16 bits, 0xRRGGBB with a byte above it at 32.
   auto colour = [&](int x, int y) { return kQuarters[quarter(x, y, w, h)] ^ static_cast<uint32_t>(x * 0x081018); };
-  const std::function<uint32_t(int, int)> values[] = {
-      [&](int x, int y) {
-        const uint32_t c = colour(x, y);
-        return ((c >> 19 & 31) << 10) | ((c >> 11 & 31) << 5) | (c >> 3 & 31) | 0x8000;
-      },
-      colour, [&](int x, int y) { return colour(x, y) | 0x5A000000u; }};
+  auto deep = [&](int bits, const std::function<uint32_t(int, int)>& value) {
+    return make_bmp(w, h, bits, {}, rows_of(w, h, bits, value, false, 0xEE));
+  };
+  const struct {
+    const char* name;
+    std::vector<uint8_t> file;
+    const char* ratio;
+    int shownW, shownH;  // 4:1 for the small ones, within the view at any reduced ratio for the large one
+  } images[] = {
+      {"16-bit.bmp", deep(16, [&](int x, int y) {
+         const uint32_t c = colour(x, y);
+         return ((c >> 19 & 31) << 10) | ((c >> 11 & 31) << 5) | (c >> 3 & 31) | 0x8000;
+       }), "4:1]", 4 * w, 4 * h},
+      {"24-bit.bmp", deep(24, colour), "4:1]", 4 * w, 4 * h},
+      {"32-bit.bmp", deep(32, [&](int x, int y) { return colour(x, y) | 0x5A000000u; }), "4:1]", 4 * w, 4 * h},
+      {"large.bmp", palette_bmp(1600, 1200), "1:", 200, 150},
+  };
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "extract-deep"));
   const std::string dir = fresh_dir("extract-deep-files");
-  for (const int bits : {16, 24, 32}) {
-    SCOPED_TRACE(bits);
-    const std::string name = std::to_string(bits) + "-bit.bmp";
-    const std::vector<uint8_t> rows = rows_of(w, h, bits, values[bits / 8 - 2], false, 0xEE);
-    ASSERT_TRUE(write_file(join(dir, name), make_bmp(w, h, bits, {}, rows)));
-    ASSERT_TRUE(open_with_dialog(p, join(dir, name)));
-    ASSERT_TRUE(wait_title(p.main, "Kaldero - " + name + " [1:1]"));
-    settle(p.main);
-    const int z = 4;  // make the pixels large enough to count
-    for (int i = 0; i < z - 1; ++i) command_and_settle(p.main, kCmdZoomIn);
-    const Pixels loaded = view_pixels(p.main, w * z, h * z);
+  for (const auto& image : images) {
+    SCOPED_TRACE(image.name);
+    ASSERT_TRUE(write_file(join(dir, image.name), image.file));
+    ASSERT_TRUE(open_with_dialog(p, join(dir, image.name)));
+    const std::string name = image.name;
+    for (int i = 0; i < 3 && name != "large.bmp"; ++i) command_and_settle(p.main, kCmdZoomIn);
+    ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind("Kaldero - " + name + " [" + image.ratio, 0) == 0; }))
+        << title_of(p.main);
+    repaint(p.main);
+    const Pixels loaded = view_pixels(p.main, image.shownW, image.shownH);
     HWND dlg = open_dialog(p);
     ASSERT_NE(dlg, nullptr);
     for (const int id : {kChoiceGB, kChoiceR, kChoiceBR, kChoiceAll}) {
       choose(p, dlg, id);
       EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
+      repaint(p.main);
+      EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id << " repainted";
     }
     leave(p, dlg, IDOK);
-  }
-  p.close();
-}
-
-// At a reduced ratio the view repaints from a picture it keeps: a choice
-// must show there too, on the next repaint as on the first.
-TEST(Extraction, ReducedViewShowsEachChoice) {
-  Program p;
-  ASSERT_FALSE(show_file(p, "extract-reduced", "large.bmp", palette_bmp(1600, 1200), "1:").empty()) << title_of(p.main);
-  repaint(p.main);
-  const int w = 200, h = 150;  // within the view at any reduced ratio the window allows
-  const Pixels loaded = view_pixels(p.main, w, h);
-  HWND dlg = open_dialog(p);
-  ASSERT_NE(dlg, nullptr);
-  for (const int id : {kChoiceR, kChoiceGB, kChoiceAll}) {
-    choose(p, dlg, id);
-    EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
-    repaint(p.main);
-    EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
   }
   p.close();
 }

@@ -24,14 +24,12 @@ IconPicture picture(int w, int h, int bits, std::vector<uint32_t> palette,
   return p;
 }
 
-// Sixteen colours none of which the colour dialog offers.
 std::vector<uint32_t> sixteen_colours() {
   std::vector<uint32_t> c;
   for (uint32_t i = 0; i < 16; ++i) c.push_back(((i * 15 + 7) << 16) | ((250 - i * 13) << 8) | (i * 37 % 256));
   return c;
 }
 
-// Asymmetric patterns, so that a flipped, shifted or mirrored image shows.
 IconPicture two_colour(bool withMask) {
   return picture(
       // Wider than one 32-bit row word: two mask words a row, the second one mostly padding.
@@ -46,7 +44,6 @@ IconPicture sixteen(bool withMask) {
                           : nullptr);
 }
 
-// Its pixels use entries below 199 only: entry 200 may show only where a pixel is masked.
 IconPicture two_five_six(const std::vector<uint32_t>& palette, bool withMask) {
   return picture(5, 4, 8, palette, [](int x, int y) { return static_cast<uint32_t>(7 * x + 37 * y + 11) % 199; },
                  withMask ? std::function<bool(int, int)>([](int x, int y) { return x == y || x == 4; }) : nullptr);
@@ -70,7 +67,6 @@ std::string write_icon(const std::string& dir, const std::string& name, const st
   return path;
 }
 
-// Runs the open command and types path into its dialog.
 void choose_file(Program& p, const std::string& path, const wchar_t* dialogTitle) {
   post_command(p.main, kCmdOpen);
   HWND dlg = wait_window_w(dialogTitle, 10000, p.pid());
@@ -87,9 +83,6 @@ bool wait_caption(Program& p, const std::string& caption) {
   return wait_until([&] { return title_of(p.main) == caption || !p.running(); }) && title_of(p.main) == caption;
 }
 
-// Pixels of the view that differ from the picture shown at 1:1 from the top
-// left corner, masked pixels in maskShown; also the background just right
-// of and below the picture, so that a wider or taller image shows.
 std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskShown) {
   int wrong = 0;
   char first[160] = "";
@@ -108,7 +101,6 @@ std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskS
   return std::to_string(wrong) + " pixels differ, " + first;
 }
 
-// Painting follows the last message handled: poll until the view settles.
 ::testing::AssertionResult view_shows(HWND main, const IconPicture& pic, uint32_t maskShown) {
   settle(main);
   std::string diff;
@@ -123,14 +115,12 @@ int selected_item(HWND dlg) {
   return static_cast<int>(SendMessageA(colour_list(dlg), CB_GETCURSEL, 0, 0));
 }
 
-// As the list reports a change of selection to its dialog.
 void select_item(HWND dlg, int item) {
   HWND list = colour_list(dlg);
   SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
   SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(kColourList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
-// The colour drawn in the middle of the list's selection field.
 uint32_t selection_field_colour(HWND dlg) {
   RECT r;
   GetWindowRect(colour_list(dlg), &r);
@@ -139,8 +129,6 @@ uint32_t selection_field_colour(HWND dlg) {
   return px.data.empty() ? 0xFFFFFFFF : px.data[0];
 }
 
-// Drops the list down with the mouse, checks that every visible item shows
-// its colour, saves a screenshot and clicks the item.
 void pick_with_mouse(Program& p, HWND dlg, int item, const std::string& shot) {
   click_centre(colour_list(dlg));
   HWND dropped = wait_visible_class(p.pid(), "ComboLBox");

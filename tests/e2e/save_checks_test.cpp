@@ -24,12 +24,6 @@ std::vector<uint8_t> photo() {
   return make_bmp24(40, 30, [](int x, int y) { return x < 20 ? 0xFF0000u : (y < 15 ? 0x00FF00u : 0x0000FFu); });
 }
 
-Pixels save_button_pixels(HWND main) {
-  RECT r{};
-  GetWindowRect(button_of(main, kButtonSave), &r);
-  return grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
 }  // namespace
 
 TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
@@ -84,14 +78,14 @@ TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
 
   // Cancel: no message, and the Save button looks as it did before.
   repaint(p.main);
-  const Pixels before = save_button_pixels(p.main);
+  const Pixels before = grab_window(button_of(p.main, kButtonSave));
   post_command(p.main, kCmdSave);
   HWND dlg = wait_window(kSaveDialogTitle, 10000, p.pid());
   ASSERT_NE(dlg, nullptr);
   ASSERT_TRUE(press(dlg, IDCANCEL));
   settle(p.main);
   EXPECT_EQ(answered_message(p, IDOK, 700), "");
-  const Pixels after = save_button_pixels(p.main);
+  const Pixels after = grab_window(button_of(p.main, kButtonSave));
   EXPECT_EQ(count_differences(before, 0, 0, after, 0, 0, before.width, before.height), 0);
   p.close();
 }
