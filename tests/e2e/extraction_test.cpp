@@ -37,11 +37,8 @@ std::vector<uint8_t> palette_bmp(int w, int h) {
 
 // The image as shown, w x h from the view's corner.
 Pixels view_pixels(HWND main, int w, int h) {
-  const Pixels all = grab_client(main);
-  Pixels out{w, h, {}};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) out.data.push_back(all.at(x, kStrip + y));
-  return out;
+  const POINT corner = client_to_screen(main, 0, kStrip);
+  return grab_screen(corner.x, corner.y, w, h);
 }
 
 // Pixels of the view's top-left corner that differ from want. A choice

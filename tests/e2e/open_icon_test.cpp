@@ -121,8 +121,11 @@ void find_icon_files(const std::string& dir, int depth, std::vector<std::string>
   settle(main);
   const Pixels px = grab_client(main);
   uint32_t maskShown = 0;
-  for (size_t i = onGreen.size(); i-- > 0;)
-    if (onGreen[i] != onBlue[i] && px.width > w && px.height > kStrip + h) maskShown = px.at(static_cast<int>(i % w), kStrip + static_cast<int>(i / w));
+  for (int i = 0; i < w * h && px.width > w && px.height > kStrip + h; ++i)
+    if (drawn.is_masked(i % w, i / w)) {
+      maskShown = px.at(i % w, kStrip + i / w);
+      break;
+    }
   return view_shows(main, drawn, maskShown);
 }
 

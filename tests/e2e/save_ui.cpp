@@ -43,6 +43,62 @@ bool save_with_dialog(Program& p, const std::string& path) {
   return wait_until([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 15000);
 }
 
+// Wine's own export: the Unix path of a Windows path, for the Unix tools.
+std::string unix_path(const std::string& windowsPath) {
+  using Convert = char*(CDECL*)(LPCWSTR);
+  auto convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!convert) return "";
+  wchar_t wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+  char* unix = convert(wide);
+  if (!unix) return "";
+  std::string result = unix;
+  HeapFree(GetProcessHeap(), 0, unix);
+  return result;
+}
+
+std::string quoted_unix_path(const std::string& windowsPath) {
+  std::string quoted = "'";
+  return quoted.append(unix_path(windowsPath)).append("'");
+}
+
+std::string shell_output(const std::string& command, bool* ok) {
+  static int serial = 0;
+  const std::string out = "/tmp/kaldero-e2e-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                          std::to_string(++serial) + ".txt";
+  std::string quoted;
+  for (char c : "(" + command + ") >" + out + " 2>&1; echo \"kaldero-e2e-end $?\" >>" + out) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  std::string line = "Z:\\bin\\sh -c \"" + quoted + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (ok) *ok = false;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return "cannot start the shell";
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  std::string winOut = "Z:" + out;
+  for (char& c : winOut)
+    if (c == '/') c = '\\';
+  // Wine does not wait for a Unix child: the last line tells when it is done.
+  std::string text;
+  size_t end = std::string::npos;
+  wait_until([&] {
+    const std::vector<uint8_t> b = read_file(winOut);
+    text.assign(b.begin(), b.end());
+    end = text.rfind("kaldero-e2e-end ");
+    return end != std::string::npos && text.back() == '\n';
+  }, 60000);
+  DeleteFileA(winOut.c_str());
+  if (end == std::string::npos || text.back() != '\n') return "no end of: " + command;
+  if (ok) *ok = text.compare(end, 18, "kaldero-e2e-end 0\n") == 0;
+  return text.substr(0, end);
+}
+
 bool put_bitmap_on_clipboard(int width, int height, const std::function<uint32_t(int, int)>& colour) {
   const std::vector<uint8_t> dib = dib_of(make_bmp24(width, height, colour));
   const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());

@@ -43,6 +43,14 @@ std::string saved_message(const std::string& path);
 // Leaves a dialog by a button, or by its close box when id is 0; true once it has gone.
 bool leave_dialog(HWND dlg, int id);
 
+// The Unix path of a Windows path ("" when Wine cannot say), and the same
+// in single quotes for a shell command line.
+std::string unix_path(const std::string& windowsPath);
+std::string quoted_unix_path(const std::string& windowsPath);
+// Runs a shell command line on the Unix side, waits for it and returns its
+// standard output and error together; ok tells whether it ended with 0.
+std::string shell_output(const std::string& command, bool* ok = nullptr);
+
 // Puts a bitmap on the clipboard as CF_BITMAP the way another program does
 // (put_on_clipboard puts bytes of any format).
 bool put_bitmap_on_clipboard(int width, int height, const std::function<uint32_t(int, int)>& colour);
