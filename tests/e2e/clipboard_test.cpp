@@ -92,7 +92,7 @@ TEST(Paste, FormsOtherProgramsPutOnTheClipboard) {
 
 TEST(PasteJapanese, CaptionOfAPastedImage) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
-  ASSERT_TRUE(put_on_clipboard(CF_DIB, packed_dib(W, H, 24, 0, {}, rows_of(W, H, 24, [](int x, int) { return x * 30u; }))));
+  ASSERT_TRUE(put_on_clipboard(CF_DIB, seeded_picture(0)));
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "paste-japanese"));
   command_and_settle(p.main, kCmdPaste);

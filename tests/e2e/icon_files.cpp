@@ -6,11 +6,9 @@ namespace e2e {
 
 namespace {
 
-size_t table_entries(int bits) { return bits <= 8 ? size_t{1} << bits : 0; }
-
 // Info header, table and both bitmaps: the image data of a directory entry.
 std::vector<uint8_t> image_data(const IconPicture& p) {
-  const size_t entries = table_entries(p.bits);
+  const size_t entries = p.bits <= 8 ? size_t{1} << p.bits : 0;  // the full table
   // At 32 bits every pixel is opaque.
   const std::vector<uint8_t> xorRows = rows_of(p.width, p.height, p.bits, [&](int x, int y) {
     return p.pixels[static_cast<size_t>(y) * p.width + x] | (p.bits == 32 ? 0xFF000000u : 0);

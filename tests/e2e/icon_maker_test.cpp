@@ -57,7 +57,7 @@ Pair make_pair_of(int bits, int w, int h, bool black = true) {
                       : static_cast<uint32_t>(x + 3 * y) % (1u << bits);
   };
   // One bit of an index or of the red byte is a change.
-  auto second = [&](int x, int y) { return p.changed(x, y) ? value(x, y) ^ (bits == 24 ? 0x010000u : 1u) : value(x, y); };
+  auto second = [&](int x, int y) { return value(x, y) ^ (p.changed(x, y) ? (bits == 24 ? 0x010000u : 1u) : 0u); };
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) p.colours.push_back(bits == 24 ? value(x, y) : table[value(x, y)]);
   p.first = make_bmp(w, h, bits, table, rows_of(w, h, bits, value));

@@ -50,7 +50,8 @@ void expect_refusals(Program& p, const std::string& dir, int language) {
       // As icons are shipped: a second, smaller image, whose directory entry
       // lies where a one-image file has its info header.
       {"TWO.ICO", icon_file({sixteen(true), picture(16, 16, 1, {0, 0xFFFFFF}, [](int x, int) { return x % 2u; })}),
-       {L"Error", L"エラー"}, {L"More than one icon contained in the file.", L"アイコンが１個以上ファイルに含まれています."}},
+       {L"Error", L"エラー"},
+       {L"More than one icon contained in the file.", L"アイコンが１個以上ファイルに含まれています."}},
       {"ALPHA.ICO", icon_file(deep), {L"Warning", L"警告"},
        {L"Unable to display an icon file\nexcept with 2/16/256/16M colors.",
         L"2色/16色/256色/16M色アイコンファイル以外は\n表示できません."}},
@@ -130,12 +131,11 @@ void find_icon_files(const std::string& dir, int depth, std::vector<std::string>
 }
 
 bool is_icon_refusal(const std::string& caption, const std::string& text) {
-  if (caption == "Error")
-    return text == "Not an icon file with correct format." || text == "More than one icon contained in the file.";
-  if (caption == "Warning")
-    return text == "Unable to process an icon with zero width or height." ||
-           text == "Unable to display an icon file\nexcept with 2/16/256/16M colors.";
-  return false;
+  static const std::set<std::string> refusals = {
+      "Error: Not an icon file with correct format.", "Error: More than one icon contained in the file.",
+      "Warning: Unable to process an icon with zero width or height.",
+      "Warning: Unable to display an icon file\nexcept with 2/16/256/16M colors."};
+  return refusals.count(caption + ": " + text) != 0;
 }
 
 // "Kaldero - NAME [n:1]" or "Kaldero - NAME [1:n]".

@@ -54,29 +54,23 @@ std::string pdf_dir() {
   return d ? d : "";
 }
 
-bool ends_with_eof_mark(const std::string& path) {
-  const std::vector<uint8_t> bytes = read_file(path);
-  if (bytes.size() < 16) return false;
-  const std::string tail(bytes.end() - 16, bytes.end());
-  return tail.find("%%EOF") != std::string::npos;
+// The default printer's name, "" when Wine lists none.
+std::string default_printer() {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  return GetDefaultPrinterA(name, &size) ? name : "";
 }
 
 // Why no printer can be used here; empty when Wine lists a default printer.
 std::string printer_missing_reason() {
   if (const char* why = std::getenv("KALDERO_NO_PRINTER"); why && *why) return why;
   if (pdf_dir().empty()) return "KALDERO_PDF_DIR is not set (run through tests/e2e/run_test.sh)";
-  char name[256] = {};
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return "Wine lists no default printer";
-  return "";
+  return default_printer().empty() ? "Wine lists no default printer" : "";
 }
 
 PrinterFacts default_printer_facts() {
   PrinterFacts f;
-  char name[256] = {};
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return f;
-  HDC dc = CreateDCA(nullptr, name, nullptr, nullptr);
+  HDC dc = CreateDCA(nullptr, default_printer().c_str(), nullptr, nullptr);
   if (!dc) return f;
   f.horzSizeMm = GetDeviceCaps(dc, HORZSIZE);
   f.vertSizeMm = GetDeviceCaps(dc, VERTSIZE);
@@ -98,11 +92,15 @@ std::set<std::string> pdf_names() {
 std::string wait_new_pdf(const std::set<std::string>& before, int ms = 60000) {
   std::string found;
   wait_until([&] {
-    for (const std::string& name : pdf_names())
-      if (!before.count(name) && ends_with_eof_mark(join(pdf_dir(), name))) {
+    for (const std::string& name : pdf_names()) {
+      if (before.count(name)) continue;
+      // Complete once its end-of-file mark is there.
+      const std::vector<uint8_t> bytes = read_file(join(pdf_dir(), name));
+      if (bytes.size() >= 16 && std::string(bytes.end() - 16, bytes.end()).find("%%EOF") != std::string::npos) {
         found = join(pdf_dir(), name);
         return true;
       }
+    }
     return false;
   }, ms);
   return found;
@@ -111,8 +109,8 @@ std::string wait_new_pdf(const std::set<std::string>& before, int ms = 60000) {
 // Renders the PDF's first page with `pdftoppm -r 300`; false with a reason.
 bool render_page(const std::string& pdf, Page& page, std::string& error) {
   const std::string dir = fresh_dir("print-render");
-  const std::string command =
-      "/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile " + quoted_unix_path(pdf) + " " + quoted_unix_path(join(dir, "page"));
+  const std::string command = "/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile " + quoted_unix_path(pdf) + " " +
+                              quoted_unix_path(join(dir, "page"));
   bool ok = false;
   const std::string log = shell_output(command, &ok);
   if (!ok) {
@@ -149,10 +147,9 @@ Box ink_box(const Page& page) {
 
 // Channels differ by at most `tolerance`.
 bool near_colour(uint32_t a, uint32_t b, int tolerance) {
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-    if (d > tolerance || d < -tolerance) return false;
-  }
+  for (int shift = 0; shift <= 16; shift += 8)
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+      return false;
   return true;
 }
 
@@ -400,11 +397,8 @@ TEST(PrintZoom, PageStepsStopAtTheEndsAndOnlyOkKeepsTheValue) {
 // the command ends without a message and without a page.
 TEST(PrintUnreachable, ThePrintDialogsRefusalEndsTheCommandSilently) {
   // run_test.sh points CUPS at a socket that is not there.
-  char server[MAX_PATH] = {};
-  ASSERT_GT(GetEnvironmentVariableA("CUPS_SERVER", server, sizeof server), 0u) << "run through tests/e2e/run_test.sh";
-  char printer[256] = {};
-  DWORD size = sizeof printer;
-  ASSERT_FALSE(GetDefaultPrinterA(printer, &size)) << "CUPS is reachable: " << printer;
+  ASSERT_NE(std::getenv("CUPS_SERVER"), nullptr) << "run through tests/e2e/run_test.sh";
+  ASSERT_EQ(default_printer(), "") << "CUPS is reachable";
   Program p;
   ASSERT_FALSE(show_file(p, "print-unreachable", "quadrants.bmp", quadrants(64, 48)).empty());
   const std::set<std::string> before = pdf_names();

@@ -1,7 +1,5 @@
 #include "tests/e2e/save_ui.h"
 
-#include <cstring>
-
 #include "formats/bytes.h"
 
 namespace e2e {
