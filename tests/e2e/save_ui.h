@@ -1,6 +1,6 @@
-// What the save, copy and paste tests need beside the harness: the save
-// dialog, the viewer's message boxes, the clipboard as another program
-// uses it, and the machine's own TIFF readers.
+// What the command tests need beside the harness: the viewer started on a
+// file, the save dialog, the viewer's message boxes, the clipboard as
+// another program uses it, and the Unix side's tools and file names.
 #pragma once
 #include <windows.h>
 
