@@ -26,30 +26,19 @@ uint32_t extracted(uint32_t c, int choice) {
 }
 
 // Four colours in quarters, none of them grey.
-uint32_t quarter_colour(int x, int y, int w, int h) {
-  const uint32_t colours[] = {0xC86432, 0x3CB4DC, 0xF0F050, 0x5028A0};
-  return colours[(x < w / 2 ? 0 : 1) + (y < h / 2 ? 0 : 2)];
-}
+constexpr uint32_t kQuarters[] = {0xC86432, 0x3CB4DC, 0xF0F050, 0x5028A0};
+int quarter(int x, int y, int w, int h) { return (x < w / 2 ? 0 : 1) + (y < h / 2 ? 0 : 2); }
 
 std::vector<uint8_t> palette_bmp(int w, int h) {
-  const std::vector<uint32_t> table = {0xC86432, 0x3CB4DC, 0xF0F050, 0x5028A0};
-  const int stride = (w + 3) / 4 * 4;
-  std::vector<uint8_t> rows(static_cast<size_t>(stride) * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      rows[static_cast<size_t>(h - 1 - y) * stride + x] = static_cast<uint8_t>((x < w / 2 ? 0 : 1) + (y < h / 2 ? 0 : 2));
-  std::vector<uint32_t> full(table);
-  full.resize(256, 0x808080);
-  return make_bmp(w, h, 8, full, rows);
+  std::vector<uint32_t> table(std::begin(kQuarters), std::end(kQuarters));
+  table.resize(256, 0x808080);
+  return make_bmp(w, h, 8, table, rows_of(w, h, 8, [&](int x, int y) { return quarter(x, y, w, h); }));
 }
 
 // The image as shown, w x h from the view's corner.
 Pixels view_pixels(HWND main, int w, int h) {
-  const Pixels all = grab_client(main);
-  Pixels out{w, h, {}};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) out.data.push_back(all.at(x, kStrip + y));
-  return out;
+  const POINT corner = client_to_screen(main, 0, kStrip);
+  return grab_screen(corner.x, corner.y, w, h);
 }
 
 // Pixels of the view's top-left corner that differ from want. A choice
@@ -81,6 +70,13 @@ HWND open_dialog(Program& p) {
   return wait_window(kTitle, 10000, p.pid());
 }
 
+// Leaves the dialog by a button and waits for the main window to repaint.
+void leave(Program& p, HWND dialog, int id) {
+  click_child(dialog, id);
+  ASSERT_TRUE(wait_until([&] { return !IsWindow(dialog); }));
+  settle(p.main);
+}
+
 // Chooses with the mouse and waits for the view to show it.
 void choose(Program& p, HWND dialog, int id) {
   // A dialog that has just opened may still be moving to its place beside
@@ -107,11 +103,8 @@ int count_dialogs(DWORD pid) {
 
 TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "extract-palette"));
-  const std::string dir = fresh_dir("extract-palette-files");
-  ASSERT_TRUE(write_file(join(dir, "quarters.bmp"), palette_bmp(kW, kH)));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "quarters.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - quarters.bmp [1:1]"));
+  const std::string dir = show_file(p, "extract-palette", "quarters.bmp", palette_bmp(kW, kH));
+  ASSERT_FALSE(dir.empty());
   settle(p.main);
   const Pixels loaded = view_pixels(p.main, kW, kH);
   ASSERT_EQ(loaded.at(5, 5), 0xC86432u);
@@ -138,9 +131,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
     choose(p, dlg, id);
     EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
   }
-  click_child(dlg, IDCANCEL);
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
-  settle(p.main);
+  leave(p, dlg, IDCANCEL);
   EXPECT_EQ(view_differences(p.main, loaded), 0);
 
   // OK keeps the choice; the dialog comes back with it.
@@ -148,9 +139,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(checked_choice(dlg), kChoiceAll);
   choose(p, dlg, kChoiceRG);
-  click_child(dlg, IDOK);
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
-  settle(p.main);
+  leave(p, dlg, IDOK);
   const Pixels kept = extracted(loaded, kChoiceRG);
   EXPECT_EQ(view_differences(p.main, kept), 0);
   // Copy takes the image as it is shown now.
@@ -166,9 +155,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   EXPECT_EQ(view_differences(p.main, kept), 0);
   // Cancel after a preview goes back to the kept choice, not to all colours.
   choose(p, dlg, kChoiceB);
-  click_child(dlg, IDCANCEL);
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }));
-  settle(p.main);
+  leave(p, dlg, IDCANCEL);
   EXPECT_EQ(view_differences(p.main, kept), 0);
 
   // The command again only brings the focus back to the one dialog.
@@ -209,71 +196,52 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
 
 // Images without a colour table: the pixels are rewritten in their own
 // layout, and the view shows the kept channels of what it showed before.
-TEST(Extraction, DeepImagesShowTheKeptChannels) {
+// At a reduced ratio the view repaints from a picture it keeps: a choice
+// must show there too, on the next repaint as on the first.
+TEST(Extraction, DeepImagesAndReducedViewsShowTheKeptChannels) {
   const int w = 7, h = 5;  // 7 pixels: every depth has row padding
-  struct Depth {
-    int bits;
-    const char* name;
+  // The stored value of a pixel: 5-bit fields with the unused bit set at
+  // 16 bits, 0xRRGGBB with a byte above it at 32.
+  auto colour = [&](int x, int y) { return kQuarters[quarter(x, y, w, h)] ^ static_cast<uint32_t>(x * 0x081018); };
+  auto deep = [&](int bits, const std::function<uint32_t(int, int)>& value) {
+    return make_bmp(w, h, bits, {}, rows_of(w, h, bits, value, false, 0xEE));
   };
-  for (const Depth depth : {Depth{16, "d16.bmp"}, Depth{24, "d24.bmp"}, Depth{32, "d32.bmp"}}) {
-    SCOPED_TRACE(depth.bits);
-    Program p;
-    ASSERT_TRUE(start_viewer_ready(p, "extract-deep"));
-    const std::string dir = fresh_dir("extract-deep-files");
-    const int bytes = depth.bits / 8, stride = (w * bytes + 3) / 4 * 4;
-    std::vector<uint8_t> rows(static_cast<size_t>(stride) * h, 0xEE);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        const uint32_t c = quarter_colour(x, y, w, h) ^ static_cast<uint32_t>(x * 0x081018);
-        uint8_t* px = &rows[static_cast<size_t>(h - 1 - y) * stride + x * bytes];
-        if (depth.bits == 16) {
-          const uint32_t v = ((c >> 19 & 31) << 10) | ((c >> 11 & 31) << 5) | (c >> 3 & 31) | 0x8000;
-          px[0] = static_cast<uint8_t>(v);
-          px[1] = static_cast<uint8_t>(v >> 8);
-        } else {
-          px[0] = static_cast<uint8_t>(c);
-          px[1] = static_cast<uint8_t>(c >> 8);
-          px[2] = static_cast<uint8_t>(c >> 16);
-          if (bytes == 4) px[3] = 0x5A;
-        }
-      }
-    ASSERT_TRUE(write_file(join(dir, depth.name), make_bmp(w, h, depth.bits, {}, rows)));
-    ASSERT_TRUE(open_with_dialog(p, join(dir, depth.name)));
-    ASSERT_TRUE(wait_until([&] { return title_of(p.main).find(depth.name) != std::string::npos; }));
-    settle(p.main);
-    const int z = 4;  // make the pixels large enough to count
-    for (int i = 0; i < z - 1; ++i) command_and_settle(p.main, kCmdZoomIn);
-    const Pixels loaded = view_pixels(p.main, w * z, h * z);
+  const struct {
+    const char* name;
+    std::vector<uint8_t> file;
+    const char* ratio;
+    int shownW, shownH;  // 4:1 for the small ones, within the view at any reduced ratio for the large one
+  } images[] = {
+      {"16-bit.bmp", deep(16, [&](int x, int y) {
+         const uint32_t c = colour(x, y);
+         return ((c >> 19 & 31) << 10) | ((c >> 11 & 31) << 5) | (c >> 3 & 31) | 0x8000;
+       }), "4:1]", 4 * w, 4 * h},
+      {"24-bit.bmp", deep(24, colour), "4:1]", 4 * w, 4 * h},
+      {"32-bit.bmp", deep(32, [&](int x, int y) { return colour(x, y) | 0x5A000000u; }), "4:1]", 4 * w, 4 * h},
+      {"large.bmp", palette_bmp(1600, 1200), "1:", 200, 150},
+  };
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "extract-deep"));
+  const std::string dir = fresh_dir("extract-deep-files");
+  for (const auto& image : images) {
+    SCOPED_TRACE(image.name);
+    ASSERT_TRUE(write_file(join(dir, image.name), image.file));
+    ASSERT_TRUE(open_with_dialog(p, join(dir, image.name)));
+    const std::string name = image.name;
+    for (int i = 0; i < 3 && name != "large.bmp"; ++i) command_and_settle(p.main, kCmdZoomIn);
+    ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind("Kaldero - " + name + " [" + image.ratio, 0) == 0; }))
+        << title_of(p.main);
+    repaint(p.main);
+    const Pixels loaded = view_pixels(p.main, image.shownW, image.shownH);
     HWND dlg = open_dialog(p);
     ASSERT_NE(dlg, nullptr);
     for (const int id : {kChoiceGB, kChoiceR, kChoiceBR, kChoiceAll}) {
       choose(p, dlg, id);
       EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
+      repaint(p.main);
+      EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id << " repainted";
     }
-    p.close();
-  }
-}
-
-// At a reduced ratio the view repaints from a picture it keeps: a choice
-// must show there too, on the next repaint as on the first.
-TEST(Extraction, ReducedViewShowsEachChoice) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "extract-reduced"));
-  const std::string dir = fresh_dir("extract-reduced-files");
-  ASSERT_TRUE(write_file(join(dir, "large.bmp"), palette_bmp(1600, 1200)));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "large.bmp")));
-  ASSERT_TRUE(wait_until([&] { return title_of(p.main).find("large.bmp [1:") != std::string::npos; }))
-      << title_of(p.main);
-  repaint(p.main);
-  const int w = 200, h = 150;  // within the view at any reduced ratio the window allows
-  const Pixels loaded = view_pixels(p.main, w, h);
-  HWND dlg = open_dialog(p);
-  ASSERT_NE(dlg, nullptr);
-  for (const int id : {kChoiceR, kChoiceGB, kChoiceAll}) {
-    choose(p, dlg, id);
-    EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
-    repaint(p.main);
-    EXPECT_EQ(view_differences(p.main, extracted(loaded, id)), 0) << id;
+    leave(p, dlg, IDOK);
   }
   p.close();
 }

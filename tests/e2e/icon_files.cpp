@@ -1,52 +1,33 @@
 #include "tests/e2e/icon_files.h"
 
-#include <algorithm>
-
 #include "formats/bytes.h"
 
 namespace e2e {
 
 namespace {
 
-size_t row_bytes(int width, int bits) { return (static_cast<size_t>(width) * bits + 31) / 32 * 4; }
-size_t table_entries(int bits) { return bits <= 8 ? size_t{1} << bits : 0; }
-
 // Info header, table and both bitmaps: the image data of a directory entry.
 std::vector<uint8_t> image_data(const IconPicture& p) {
-  const size_t entries = table_entries(p.bits);
-  const size_t xorRow = row_bytes(p.width, p.bits), andRow = row_bytes(p.width, 1);
-  std::vector<uint8_t> d(40 + 4 * entries + p.height * (xorRow + andRow));
+  const size_t entries = p.bits <= 8 ? size_t{1} << p.bits : 0;  // the full table
+  // At 32 bits every pixel is opaque.
+  const std::vector<uint8_t> xorRows = rows_of(p.width, p.height, p.bits, [&](int x, int y) {
+    return p.pixels[static_cast<size_t>(y) * p.width + x] | (p.bits == 32 ? 0xFF000000u : 0);
+  });
+  const std::vector<uint8_t> andRows = rows_of(p.width, p.height, 1, [&](int x, int y) { return p.is_masked(x, y); });
+  std::vector<uint8_t> d(40 + 4 * entries);
   fmt::put_u32le(&d[0], 40);
   fmt::put_u32le(&d[4], static_cast<uint32_t>(p.width));
   fmt::put_u32le(&d[8], static_cast<uint32_t>(2 * p.height));
   fmt::put_u16le(&d[12], 1);
   fmt::put_u16le(&d[14], static_cast<uint32_t>(p.bits));
-  fmt::put_u32le(&d[20], static_cast<uint32_t>(p.height * (xorRow + andRow)));
+  fmt::put_u32le(&d[20], static_cast<uint32_t>(xorRows.size() + andRows.size()));
   for (size_t i = 0; i < p.palette.size() && i < entries; ++i) {
     d[40 + 4 * i] = static_cast<uint8_t>(p.palette[i]);
     d[41 + 4 * i] = static_cast<uint8_t>(p.palette[i] >> 8);
     d[42 + 4 * i] = static_cast<uint8_t>(p.palette[i] >> 16);
   }
-  uint8_t* xorBits = &d[40 + 4 * entries];
-  uint8_t* andBits = xorBits + p.height * xorRow;
-  for (int y = 0; y < p.height; ++y) {
-    uint8_t* xr = xorBits + static_cast<size_t>(p.height - 1 - y) * xorRow;
-    uint8_t* ar = andBits + static_cast<size_t>(p.height - 1 - y) * andRow;
-    for (int x = 0; x < p.width; ++x) {
-      const uint32_t v = p.pixels[static_cast<size_t>(y) * p.width + x];
-      if (p.bits >= 24) {
-        uint8_t* px = xr + static_cast<size_t>(x) * (p.bits / 8);
-        px[0] = static_cast<uint8_t>(v);
-        px[1] = static_cast<uint8_t>(v >> 8);
-        px[2] = static_cast<uint8_t>(v >> 16);
-        if (p.bits == 32) px[3] = 0xFF;
-      } else {
-        const int perByte = 8 / p.bits, shift = 8 - p.bits * (x % perByte + 1);
-        xr[x / perByte] |= static_cast<uint8_t>(v << shift);
-      }
-      if (p.is_masked(x, y)) ar[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-    }
-  }
+  d.insert(d.end(), xorRows.begin(), xorRows.end());
+  d.insert(d.end(), andRows.begin(), andRows.end());
   return d;
 }
 
@@ -62,6 +43,25 @@ void put_entry(uint8_t* e, const IconPicture& p, uint32_t size, uint32_t offset)
 
 }  // namespace
 
+std::vector<uint8_t> rows_of(int w, int h, int bits, const std::function<uint32_t(int, int)>& value, bool topDown,
+                             uint8_t fill) {
+  const size_t stride = (static_cast<size_t>(w) * bits + 31) / 32 * 4;
+  std::vector<uint8_t> rows(stride * h, fill);
+  for (int y = 0; y < h; ++y) {
+    uint8_t* row = &rows[static_cast<size_t>(topDown ? y : h - 1 - y) * stride];
+    for (int x = 0; x < w; ++x) {
+      const uint32_t v = value(x, y);
+      if (bits < 8) {
+        const int shift = 8 - bits * (x % (8 / bits) + 1);
+        row[x * bits / 8] = static_cast<uint8_t>((row[x * bits / 8] & ~(((1u << bits) - 1) << shift)) | (v << shift));
+      } else {
+        for (int k = 0; k < bits / 8; ++k) row[x * bits / 8 + k] = static_cast<uint8_t>(v >> (8 * k));
+      }
+    }
+  }
+  return rows;
+}
+
 uint32_t IconPicture::colour(int x, int y) const {
   const uint32_t v = pixels[static_cast<size_t>(y) * width + x];
   if (bits >= 24) return v & 0xFFFFFF;
@@ -72,26 +72,15 @@ bool IconPicture::is_masked(int x, int y) const {
   return !masked.empty() && masked[static_cast<size_t>(y) * width + x] != 0;
 }
 
-std::vector<uint8_t> icon_file(const IconPicture& p) {
-  const std::vector<uint8_t> image = image_data(p);
-  std::vector<uint8_t> f(22 + image.size());
+std::vector<uint8_t> icon_file(const std::vector<IconPicture>& images) {
+  std::vector<uint8_t> f(6 + 16 * images.size());
   fmt::put_u16le(&f[2], 1);
-  fmt::put_u16le(&f[4], 1);
-  put_entry(&f[6], p, static_cast<uint32_t>(image.size()), 22);
-  std::copy(image.begin(), image.end(), f.begin() + 22);
-  return f;
-}
-
-std::vector<uint8_t> two_image_icon_file(const IconPicture& a, const IconPicture& b) {
-  const std::vector<uint8_t> first = image_data(a), second = image_data(b);
-  const size_t head = 6 + 2 * 16;
-  std::vector<uint8_t> f(head + first.size() + second.size());
-  fmt::put_u16le(&f[2], 1);
-  fmt::put_u16le(&f[4], 2);
-  put_entry(&f[6], a, static_cast<uint32_t>(first.size()), static_cast<uint32_t>(head));
-  put_entry(&f[22], b, static_cast<uint32_t>(second.size()), static_cast<uint32_t>(head + first.size()));
-  std::copy(first.begin(), first.end(), f.begin() + static_cast<std::ptrdiff_t>(head));
-  std::copy(second.begin(), second.end(), f.begin() + static_cast<std::ptrdiff_t>(head + first.size()));
+  fmt::put_u16le(&f[4], static_cast<uint32_t>(images.size()));
+  for (size_t i = 0; i < images.size(); ++i) {
+    const std::vector<uint8_t> image = image_data(images[i]);
+    put_entry(&f[6 + 16 * i], images[i], static_cast<uint32_t>(image.size()), static_cast<uint32_t>(f.size()));
+    f.insert(f.end(), image.begin(), image.end());
+  }
   return f;
 }
 

@@ -1,7 +1,8 @@
-// Icon files for the end-to-end tests, built from known pixels so that a test
-// can tell what each pixel of the view must show.
+// Icon files and bitmap rows for the end-to-end tests, built from known
+// pixels so that a test can tell what each pixel of the view must show.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace e2e {
@@ -17,10 +18,16 @@ struct IconPicture {
   bool is_masked(int x, int y) const;
 };
 
-// A one-image icon file: directory, info header with the doubled height, the
-// full colour table, XOR rows and AND rows, both bottom-up and padded to 4 bytes.
-std::vector<uint8_t> icon_file(const IconPicture& p);
-// A well-formed file with two images (directory of two entries, both images).
-std::vector<uint8_t> two_image_icon_file(const IconPicture& a, const IconPicture& b);
+// Rows of a w x h picture, bottom-up unless topDown, padded with fill;
+// pixel (x, y), y from the top, is value(x, y): a table index up to 8
+// bits, the word itself at 16 bits, 0xRRGGBB (and the byte above) beyond.
+std::vector<uint8_t> rows_of(int w, int h, int bits, const std::function<uint32_t(int, int)>& value,
+                             bool topDown = false, uint8_t fill = 0);
+
+// An icon file: directory of one entry an image, then each image's info
+// header with the doubled height, full colour table, XOR rows and AND rows,
+// both bottom-up and padded to 4 bytes.
+std::vector<uint8_t> icon_file(const std::vector<IconPicture>& images);
+inline std::vector<uint8_t> icon_file(const IconPicture& p) { return icon_file(std::vector<IconPicture>{p}); }
 
 }  // namespace e2e

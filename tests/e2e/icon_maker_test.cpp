@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "formats/icon_layout.h"
+#include "tests/e2e/about_ui.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/icon_ui.h"
 #include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
@@ -18,10 +19,17 @@ using namespace e2e;
 namespace {
 
 constexpr int kCmdMakeIcon = IDM_MAKE_ICON;
-constexpr const char* kExplanation = "Example to make Icon";
-constexpr const char* kFirstTitle = "Select a 1st bitmap file.";
-constexpr const char* kSecondTitle = "Select a 2nd bitmap file.";
-constexpr const char* kSaveTitle = "Assign an icon file to be saved.";
+
+// The command's windows and messages, in English and in Japanese.
+struct Texts {
+  const wchar_t *program, *explanation, *first, *nextCaption, *nextText, *second, *save;
+};
+const Texts kEnglish = {L"Kaldero", L"Example to make Icon", L"Select a 1st bitmap file.", L"About next procedure",
+                        L"Select 2nd bitmap file by the next procedure.", L"Select a 2nd bitmap file.",
+                        L"Assign an icon file to be saved."};
+const Texts kJapanese = {L"カルデロ", L"ICON作成の例", L"第１のビットマップファイルの選択", L"選択手順の案内",
+                         L"次ぎは、第２のビットマップファイルの選択です.", L"第２のビットマップファイルの選択",
+                         L"保存するアイコンファイルの設定"};
 
 // A bitmap pair: the 2nd differs from the 1st where (x + 2y) % 5 == 0.
 struct Pair {
@@ -44,70 +52,43 @@ Pair make_pair_of(int bits, int w, int h, bool black = true) {
     if (!black) table[0] = bits == 1 ? 0x008080 : 0x402000;
     EXPECT_EQ(std::count(table.begin(), table.end(), 0u), black ? 1 : 0);
   }
-  const int stride = (w * bits + 31) / 32 * 4;
-  std::vector<uint8_t> a(static_cast<size_t>(stride) * h), b = a;
-  auto put = [&](std::vector<uint8_t>& rows, int x, int y, uint32_t v) {
-    uint8_t* row = &rows[static_cast<size_t>(h - 1 - y) * stride];
-    if (bits == 24) {
-      row[3 * x] = static_cast<uint8_t>(v);
-      row[3 * x + 1] = static_cast<uint8_t>(v >> 8);
-      row[3 * x + 2] = static_cast<uint8_t>(v >> 16);
-      return;
-    }
-    const int per = 8 / bits, shift = bits * (per - 1 - x % per);
-    row[x / per] = static_cast<uint8_t>((row[x / per] & ~(((1 << bits) - 1) << shift)) | (v << shift));
+  auto value = [&](int x, int y) {
+    return bits == 24 ? 0x203040u + static_cast<uint32_t>(x * 0x0B0901 + y * 0x071305)
+                      : static_cast<uint32_t>(x + 3 * y) % (1u << bits);
   };
+  // One bit of an index or of the red byte is a change.
+  auto second = [&](int x, int y) { return value(x, y) ^ (p.changed(x, y) ? (bits == 24 ? 0x010000u : 1u) : 0u); };
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const uint32_t count = bits == 24 ? 0 : 1u << bits;
-      const uint32_t v = bits == 24 ? 0x203040u + static_cast<uint32_t>(x * 0x0B0901 + y * 0x071305)
-                                    : static_cast<uint32_t>(x + 3 * y) % count;
-      put(a, x, y, v);
-      // One bit of an index or of the red byte is a change.
-      put(b, x, y, p.changed(x, y) ? (bits == 24 ? v ^ 0x010000 : v ^ 1) : v);
-      p.colours.push_back(bits == 24 ? v : table[v]);
-    }
-  p.first = make_bmp(w, h, bits, table, a);
-  p.second = make_bmp(w, h, bits, table, b);
+    for (int x = 0; x < w; ++x) p.colours.push_back(bits == 24 ? value(x, y) : table[value(x, y)]);
+  p.first = make_bmp(w, h, bits, table, rows_of(w, h, bits, value));
+  p.second = make_bmp(w, h, bits, table, rows_of(w, h, bits, second));
   return p;
 }
 
-HWND start_make_icon(Program& p) {
+HWND start_make_icon(Program& p, const Texts& t = kEnglish) {
   post_command(p.main, kCmdMakeIcon);
-  return wait_window(kExplanation, 10000, p.pid());
+  return wait_window_w(t.explanation, 10000, p.pid());
 }
 
-bool pick(Program& p, const char* title, const std::string& path) {
-  HWND dlg = wait_window(title, 10000, p.pid());
-  if (!dlg || !answer_file_dialog(dlg, path)) return false;
-  return wait_until([&] { return !IsWindow(dlg); });
+bool pick(Program& p, const wchar_t* title, const std::string& path) {
+  HWND dlg = wait_window_w(title, 10000, p.pid());
+  return dlg && answer_file_dialog(dlg, path) && wait_until([&] { return !IsWindow(dlg); });
 }
 
-bool title_has(HWND main, const std::string& part) {
-  return wait_until([&] { return title_of(main).find(part) != std::string::npos; });
-}
-
-// Answers the next message box of the viewer; "" when none came.
-std::string answer_any_message(const Program& p) {
-  HWND box = nullptr;
-  wait_until([&] {
-    box = wait_other_window(p.pid(), p.main, 0);
-    return box && !message_text(box).empty();
-  });
-  if (!box) return "";
-  const std::string text = message_text(box);
-  press(box, IDOK);
-  return text;
-}
-
-// After a bitmap the viewer refuses to show: its message, then nothing shown.
-void expect_refused_show(Program& p, const char* refusal) {
-  const std::string text = answer_any_message(p);
-  if (*refusal) {
-    EXPECT_EQ(text, refusal);
+// The bitmap shown with its caption; or, when a refusal is expected (""
+// for any message), the viewer's message and nothing shown.
+void expect_shown(Program& p, const std::string& path, const wchar_t* tag, const char* refusal, const Texts& t) {
+  if (!refusal) {
+    const std::wstring caption = std::wstring(t.program) + L" - " + wide_of(path.substr(path.rfind('\\') + 1)) + tag;
+    EXPECT_TRUE(wait_until([&] { return wide_title_of(p.main).rfind(caption, 0) == 0; })) << title_of(p.main);
+    return;
   }
-  EXPECT_FALSE(text.empty());
-  EXPECT_TRUE(title_has(p.main, "Kaldero - (No title)")) << title_of(p.main);
+  const std::string said = answered_message(p);
+  EXPECT_FALSE(said.empty());
+  if (*refusal) {
+    EXPECT_EQ(said, refusal);
+  }
+  EXPECT_TRUE(wait_title(p.main, "Kaldero - (No title)")) << title_of(p.main);
   EXPECT_FALSE(shown(vertical_bar(p.main)) || shown(horizontal_bar(p.main)));
   EXPECT_FALSE(button_enabled(p.main, kButtonZoomIn));
 }
@@ -116,49 +97,14 @@ void expect_refused_show(Program& p, const char* refusal) {
 // is shown with its caption unless a refusal is expected for it (null: none;
 // "": any message).
 bool choose_both(Program& p, const std::string& first, const std::string& second,
-                 const char* secondRefusal = nullptr, const char* firstRefusal = nullptr) {
-  HWND ex = start_make_icon(p);
-  if (!ex || !press(ex, IDOK)) return false;
-  if (!pick(p, kFirstTitle, first)) return false;
-  const std::string name1 = first.substr(first.rfind('\\') + 1), name2 = second.substr(second.rfind('\\') + 1);
-  if (firstRefusal) {
-    expect_refused_show(p, firstRefusal);
-  } else {
-    EXPECT_TRUE(title_has(p.main, "Kaldero - " + name1 + " (1st Bitmap) [")) << title_of(p.main);
-  }
-  EXPECT_EQ(expect_message(p.pid(), "About next procedure"), "Select 2nd bitmap file by the next procedure.");
-  if (!pick(p, kSecondTitle, second)) return false;
-  if (secondRefusal) {
-    expect_refused_show(p, secondRefusal);
-  } else {
-    EXPECT_TRUE(title_has(p.main, "Kaldero - " + name2 + " (2nd Bitmap) [")) << title_of(p.main);
-  }
+                 const char* secondRefusal = nullptr, const char* firstRefusal = nullptr, const Texts& t = kEnglish) {
+  HWND ex = start_make_icon(p, t);
+  if (!ex || !press(ex, IDOK) || !pick(p, t.first, first)) return false;
+  expect_shown(p, first, L" (1st Bitmap) [", firstRefusal, t);
+  EXPECT_EQ(expect_wide_message(p.pid(), t.nextCaption), t.nextText);
+  if (!pick(p, t.second, second)) return false;
+  expect_shown(p, second, L" (2nd Bitmap) [", secondRefusal, t);
   return true;
-}
-
-
-// Draws an icon file with the system on a plain background; 0xRRGGBB pixels.
-std::vector<uint32_t> draw_icon(const std::vector<uint8_t>& ico, int w, int h, uint32_t background) {
-  HICON icon = CreateIconFromResourceEx(const_cast<uint8_t*>(ico.data()) + 22, static_cast<DWORD>(ico.size() - 22),
-                                        TRUE, 0x00030000, w, h, LR_DEFAULTCOLOR);
-  if (!icon) return {};
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP section = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, section);
-  auto* px = static_cast<uint32_t*>(bits);
-  for (int i = 0; i < w * h; ++i) px[i] = background;
-  DrawIconEx(dc, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
-  GdiFlush();
-  std::vector<uint32_t> out(px, px + w * h);
-  for (uint32_t& c : out) c &= 0xFFFFFF;
-  SelectObject(dc, old);
-  DeleteObject(section);
-  DeleteDC(dc);
-  DestroyIcon(icon);
-  return out;
 }
 
 }  // namespace
@@ -170,36 +116,30 @@ TEST(IconMaker, EveryDepthMakesAnIconThatOpensAndDrawsClear) {
   struct Case {
     int bits;
     bool black;
-    int icon_bits;
+    int iconBits;
   };
+  Program p;
+  ASSERT_TRUE(start_viewer_ready(p, "iconmaker-depth"));
   for (const Case c : {Case{1, true, 1}, {4, true, 4}, {8, true, 8}, {24, true, 24}, {1, false, 4}, {4, false, 8},
                        {8, false, 24}}) {
-    SCOPED_TRACE(testing::Message() << c.bits << (c.black ? " bits" : " bits without black"));
-    const int bits = c.bits;
-    Program p;
-    ASSERT_TRUE(start_viewer_ready(p, "iconmaker-depth"));
-    const std::string dir = fresh_dir("iconmaker-depth-files");
-    const Pair pair = make_pair_of(bits, w, h, c.black);
+    const std::string name = std::to_string(c.bits) + (c.black ? " bits" : " bits without black");
+    SCOPED_TRACE(name);
+    const std::string dir = fresh_dir("iconmaker-depth " + name);
+    const Pair pair = make_pair_of(c.bits, w, h, c.black);
     const std::string first = join(dir, "first.bmp"), second = join(dir, "second.bmp"), target = join(dir, "made");
     ASSERT_TRUE(write_file(first, pair.first) && write_file(second, pair.second));
     ASSERT_TRUE(choose_both(p, first, second));
-    ASSERT_TRUE(pick(p, kSaveTitle, target));
+    ASSERT_TRUE(pick(p, kEnglish.save, target));
     // The default extension completes the name.
     EXPECT_EQ(expect_message(p.pid(), "Success"), "An icon file\n" + target + ".ico\nhas been created.");
     const std::vector<uint8_t> ico = read_file(target + ".ico");
     fmt::icon::IconFigures f;
     ASSERT_EQ(fmt::icon::check_icon(ico.data(), ico.size(), ico.size(), &f), fmt::icon::IconCheckResult::Ok);
-    EXPECT_EQ(f.bits, c.icon_bits);
+    EXPECT_EQ(f.bits, c.iconBits);
     // The inputs are untouched and nothing else was left in the folder.
     EXPECT_EQ(read_file(first), pair.first);
     EXPECT_EQ(read_file(second), pair.second);
-    int files = 0;
-    WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA(join(dir, "*").c_str(), &fd);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &fd))
-      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    EXPECT_EQ(files, 3);
+    EXPECT_EQ(files_in(dir), (std::vector<std::string>{"first.bmp", "made.ico", "second.bmp"}));
 
     // The system draws the changed pixels clear on any background.
     for (const uint32_t background : {0x00FF00u, 0x3060C0u}) {
@@ -212,19 +152,16 @@ TEST(IconMaker, EveryDepthMakesAnIconThatOpensAndDrawsClear) {
 
     // The viewer opens it and shows the clear pixels in the chosen colour.
     ASSERT_TRUE(open_with_dialog(p, target + ".ico"));
-    HWND colour = wait_window("Color Selection", 10000, p.pid());
+    HWND colour = wait_window(kColourTitle, 10000, p.pid());
     ASSERT_NE(colour, nullptr);
     press(colour, IDOK);
-    ASSERT_TRUE(title_has(p.main, "made.ico ["));
-    settle(p.main);
-    const Pixels shown = grab_client(p.main);
-    const int z = title_of(p.main).find("[1:1]") != std::string::npos ? 1 : 0;
-    ASSERT_EQ(z, 1) << title_of(p.main);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        EXPECT_EQ(shown.at(x, kStrip + y), pair.changed(x, y) ? 0x008080u : pair.colours[y * w + x]) << x << "," << y;
-    p.close();
+    ASSERT_TRUE(wait_title(p.main, "Kaldero - made.ico [1:1]")) << title_of(p.main);
+    const IconPicture made = picture(
+        w, h, 24, {}, [&](int x, int y) { return pair.colours[y * w + x]; },
+        [&](int x, int y) { return pair.changed(x, y); });
+    EXPECT_TRUE(view_shows(p.main, made, 0x008080));
   }
+  p.close();
 }
 
 TEST(IconMaker, CancelInTheExplanationOpensNoFileDialog) {
@@ -273,7 +210,7 @@ TEST(IconMaker, EachCheckGivesItsMessage) {
       // A 16-colour header with 256 colours used: the viewer refuses to show
       // it, and the check still names the difference.
       {bmp8(32, 32), colourNumber, "Found different color-number\nbetween two bitmap files.",
-       "Not a bitmap file with correct format."},
+       "Error: Not a bitmap file with correct format."},
       {bmp8(32, 32), bmp8(32, 32, 0x405061), "Found different RGB-palette\nbetween two bitmap files."},
       // Rows that are no run-length data: the viewer does not show them.
       {rle, bmp8(32, 32), "Unable to convert to an icon file because of\na compressed format bitmap file (RLE type).",
@@ -288,16 +225,13 @@ TEST(IconMaker, EachCheckGivesItsMessage) {
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
-    char nameA[16], nameB[16];
-    std::snprintf(nameA, sizeof nameA, "a%d.bmp", n);
-    std::snprintf(nameB, sizeof nameB, "b%d.bmp", n++);
-    const std::string a = join(dir, nameA), b = join(dir, nameB);
+    const std::string a = join(dir, std::to_string(n) + "a.bmp"), b = join(dir, std::to_string(n++) + "b.bmp");
     ASSERT_TRUE(write_file(a, c.first) && write_file(b, c.second));
     ASSERT_TRUE(choose_both(p, a, b, c.secondRefusal, c.firstRefusal));
     if (*c.expected) {
       EXPECT_EQ(expect_message(p.pid(), "Error"), c.expected);
     } else {
-      HWND save = wait_window(kSaveTitle, 10000, p.pid());
+      HWND save = wait_window_w(kEnglish.save, 10000, p.pid());
       ASSERT_NE(save, nullptr);
       press(save, IDCANCEL);
       EXPECT_EQ(wait_other_window(p.pid(), p.main, 1000), nullptr);
@@ -308,7 +242,7 @@ TEST(IconMaker, EachCheckGivesItsMessage) {
   const std::string before = title_of(p.main);
   HWND ex = start_make_icon(p);
   ASSERT_TRUE(ex && press(ex, IDOK));
-  ASSERT_TRUE(pick(p, kFirstTitle, join(dir, "PICTURE.DIB")));
+  ASSERT_TRUE(pick(p, kEnglish.first, join(dir, "PICTURE.DIB")));
   EXPECT_EQ(expect_message(p.pid(), "Error"), "Select a file with BMP extension.");
   EXPECT_EQ(title_of(p.main), before);
   p.close();
@@ -324,7 +258,7 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   // An extraction under way ends with the shown bitmaps: its dialog closes
   // and they show all their colours.
   ASSERT_TRUE(open_with_dialog(p, first));
-  ASSERT_TRUE(title_has(p.main, "first.bmp [1:1]"));
+  ASSERT_TRUE(wait_title(p.main, "Kaldero - first.bmp [1:1]"));
   post_command(p.main, IDM_EXTRACTION);
   HWND rgb = wait_window("Image by Extracted Colors", 10000, p.pid());
   ASSERT_NE(rgb, nullptr);
@@ -332,39 +266,31 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   settle(rgb);
   settle(p.main);
   EXPECT_NE(grab_client(p.main).at(1, kStrip), pair.colours[1]);
-  ASSERT_TRUE(choose_both(p, first, second));
-  EXPECT_FALSE(IsWindow(rgb));
-
-  // The 1st bitmap named as the icon, by a name in another case: the system
-  // asks, Yes, and the file is still the bitmap.
-  HWND save = wait_window(kSaveTitle, 10000, p.pid());
-  ASSERT_NE(save, nullptr);
+  // The 1st bitmap named as the icon, by a name in another case, and a
+  // read-only icon, the user's to keep: the system asks, Yes, and the
+  // command refuses before anything is written.
   std::string upper = first;
   for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  ASSERT_TRUE(answer_file_dialog(save, upper));
-  HWND question = wait_overwrite_question(p.pid(), save, kSaveTitle);
-  ASSERT_NE(question, nullptr);
-  screenshot("iconmaker-overwrite-question");
-  ASSERT_TRUE(press(question, IDYES));
-  EXPECT_EQ(expect_message(p.pid(), "Error"), "Cannot create a target file.");
-  EXPECT_EQ(read_file(first), pair.first);
-  EXPECT_EQ(read_file(second), pair.second);
-
-  // A read-only icon is the user's to keep: refused before anything is
-  // written, and no temporary file stays.
   const std::string locked = join(dir, "locked.ico");
   const std::vector<uint8_t> lockedBytes = {'k', 'e', 'e', 'p'};
   ASSERT_TRUE(write_file(locked, lockedBytes));
   ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
-  ASSERT_TRUE(choose_both(p, first, second));
-  save = wait_window(kSaveTitle, 10000, p.pid());
-  ASSERT_NE(save, nullptr);
-  ASSERT_TRUE(answer_file_dialog(save, locked));
-  question = wait_overwrite_question(p.pid(), save, kSaveTitle);
-  ASSERT_NE(question, nullptr);
-  ASSERT_TRUE(press(question, IDYES));
-  EXPECT_EQ(expect_message(p.pid(), "Error"), "Cannot create a target file.");
+  for (const std::string& target : {upper, locked}) {
+    SCOPED_TRACE(target);
+    ASSERT_TRUE(choose_both(p, first, second));
+    EXPECT_FALSE(IsWindow(rgb));
+    HWND save = wait_window_w(kEnglish.save, 10000, p.pid());
+    ASSERT_NE(save, nullptr);
+    ASSERT_TRUE(answer_file_dialog(save, target));
+    HWND question = wait_overwrite_question(p.pid(), save, ansi_of(kEnglish.save));
+    ASSERT_NE(question, nullptr);
+    if (target == upper) screenshot("iconmaker-overwrite-question");
+    ASSERT_TRUE(press(question, IDYES));
+    EXPECT_EQ(expect_message(p.pid(), "Error"), "Cannot create a target file.");
+  }
   SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(read_file(first), pair.first);
+  EXPECT_EQ(read_file(second), pair.second);
   EXPECT_EQ(read_file(locked), lockedBytes);
   EXPECT_EQ(files_in(dir), (std::vector<std::string>{"first.bmp", "locked.ico", "second.bmp"}));
 
@@ -373,11 +299,11 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   ASSERT_EQ(GetDriveTypeA("N:\\"), static_cast<UINT>(DRIVE_REMOTE)) << "the prefix lacks its network drive N:";
   ASSERT_TRUE(choose_both(p, first, second));
   for (const char* target : {"D:\\made.ico", "N:\\made.ico"}) {
-    ASSERT_TRUE(pick(p, kSaveTitle, target));
+    ASSERT_TRUE(pick(p, kEnglish.save, target));
     EXPECT_EQ(expect_message(p.pid(), "Warning"), "Unable to save to the removable (or remote) disk.");
     EXPECT_FALSE(file_exists(target));
   }
-  save = wait_window(kSaveTitle, 10000, p.pid());
+  HWND save = wait_window_w(kEnglish.save, 10000, p.pid());
   ASSERT_NE(save, nullptr);
   press(save, IDCANCEL);
   EXPECT_EQ(wait_other_window(p.pid(), p.main, 1000), nullptr);
@@ -409,65 +335,29 @@ TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
   ASSERT_TRUE(write_file(join(dir, "same.bmp"), pair.second));
   ASSERT_TRUE(write_file(join(dir, "b.bmp"), make_pair_of(8, 7, 4).second));
 
-  post_command(p.main, kCmdMakeIcon);
-  HWND ex = wait_window_w(L"ICON作成の例", 10000, p.pid());
+  HWND ex = start_make_icon(p, kJapanese);
   ASSERT_NE(ex, nullptr);
   std::wstring texts;
-  for (HWND c = GetWindow(ex, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if ((GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) continue;
-    wchar_t t[128] = {};
-    GetWindowTextW(c, t, 128);
-    texts += t;
-    texts += L"|";
-  }
+  for (HWND c = GetWindow(ex, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if ((GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) texts += wide_title_of(c) + L"|";
   EXPECT_EQ(texts, L"選択する第１のビットマップ|選択する第２のビットマップ\n(透明色にする部分は、色を\n変える.)|"
                    L"完成するアイコン|次へ|ｷｬﾝｾﾙ|");
   screenshot("iconmaker-explanation-japanese");
-  ASSERT_TRUE(press(ex, IDOK));
-  // Twice through both bitmaps: a pair that fits, then one that does not.
-  for (const char* second : {"same.bmp", "b.bmp"}) {
-    if (std::string(second) == "b.bmp") {
-      post_command(p.main, kCmdMakeIcon);
-      ex = wait_window_w(L"ICON作成の例", 10000, p.pid());
-      ASSERT_TRUE(ex && press(ex, IDOK));
-    }
-    HWND open = wait_window_w(L"第１のビットマップファイルの選択", 10000, p.pid());
-    ASSERT_NE(open, nullptr);
-    ASSERT_TRUE(answer_file_dialog(open, join(dir, "a.bmp")));
-    HWND info = wait_window_w(L"選択手順の案内", 10000, p.pid());
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(wide_message_text(info), L"次ぎは、第２のビットマップファイルの選択です.");
-    press(info, IDOK);
-    open = wait_window_w(L"第２のビットマップファイルの選択", 10000, p.pid());
-    ASSERT_NE(open, nullptr);
-    ASSERT_TRUE(answer_file_dialog(open, join(dir, second)));
-    if (std::string(second) == "same.bmp") {
-      HWND save = wait_window_w(L"保存するアイコンファイルの設定", 10000, p.pid());
-      ASSERT_NE(save, nullptr);
-      ASSERT_TRUE(answer_file_dialog(save, join(dir, "made.ico")));
-      HWND done = wait_window_w(L"成功", 10000, p.pid());
-      ASSERT_NE(done, nullptr);
-      const std::string made = join(dir, "made.ico");  // an ASCII path
-      EXPECT_EQ(wide_message_text(done), L"アイコン・ファイル\n" + std::wstring(made.begin(), made.end()) +
-                                             L"\nが作成されました.");
-      press(done, IDOK);
-      EXPECT_TRUE(file_exists(join(dir, "made.ico")));
-    } else {
-      HWND error = wait_window_w(L"エラー", 10000, p.pid());
-      ASSERT_NE(error, nullptr);
-      EXPECT_EQ(wide_message_text(error), L"２つのビットマップ・ファイルは\n幅が異なります.");
-      press(error, IDOK);
-    }
-  }
+  ASSERT_TRUE(press(ex, IDCANCEL));
+  // A pair that fits makes the icon; one that does not is refused.
+  ASSERT_TRUE(choose_both(p, join(dir, "a.bmp"), join(dir, "same.bmp"), nullptr, nullptr, kJapanese));
+  const std::string made = join(dir, "made.ico");  // an ASCII path
+  ASSERT_TRUE(pick(p, kJapanese.save, made));
+  EXPECT_EQ(expect_wide_message(p.pid(), L"成功"), L"アイコン・ファイル\n" + wide_of(made) + L"\nが作成されました.");
+  EXPECT_TRUE(file_exists(made));
+  ASSERT_TRUE(choose_both(p, join(dir, "a.bmp"), join(dir, "b.bmp"), nullptr, nullptr, kJapanese));
+  EXPECT_EQ(expect_wide_message(p.pid(), L"エラー"), L"２つのビットマップ・ファイルは\n幅が異なります.");
 
   post_command(p.main, IDM_EXTRACTION);
   HWND rgb = wait_window_w(L"カラー抽出像の表示", 10000, p.pid());
   ASSERT_NE(rgb, nullptr);
-  wchar_t text[64] = {};
-  GetDlgItemTextW(rgb, IDC_EXTRACT_R, text, 64);
-  EXPECT_EQ(std::wstring(text), L"抽出カラー(赤)");
-  GetDlgItemTextW(rgb, IDCANCEL, text, 64);
-  EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");
+  EXPECT_EQ(control_text(rgb, IDC_EXTRACT_R), L"抽出カラー(赤)");
+  EXPECT_EQ(control_text(rgb, IDCANCEL), L"ｷｬﾝｾﾙ");
   screenshot("extraction-japanese");
   p.close();
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace e2e {
 
@@ -24,14 +23,12 @@ IconPicture picture(int w, int h, int bits, std::vector<uint32_t> palette,
   return p;
 }
 
-// Sixteen colours none of which the colour dialog offers.
 std::vector<uint32_t> sixteen_colours() {
   std::vector<uint32_t> c;
   for (uint32_t i = 0; i < 16; ++i) c.push_back(((i * 15 + 7) << 16) | ((250 - i * 13) << 8) | (i * 37 % 256));
   return c;
 }
 
-// Asymmetric patterns, so that a flipped, shifted or mirrored image shows.
 IconPicture two_colour(bool withMask) {
   return picture(
       // Wider than one 32-bit row word: two mask words a row, the second one mostly padding.
@@ -46,7 +43,6 @@ IconPicture sixteen(bool withMask) {
                           : nullptr);
 }
 
-// Its pixels use entries below 199 only: entry 200 may show only where a pixel is masked.
 IconPicture two_five_six(const std::vector<uint32_t>& palette, bool withMask) {
   return picture(5, 4, 8, palette, [](int x, int y) { return static_cast<uint32_t>(7 * x + 37 * y + 11) % 199; },
                  withMask ? std::function<bool(int, int)>([](int x, int y) { return x == y || x == 4; }) : nullptr);
@@ -70,9 +66,8 @@ std::string write_icon(const std::string& dir, const std::string& name, const st
   return path;
 }
 
-// Runs the open command and types path into its dialog.
 void choose_file(Program& p, const std::string& path, const wchar_t* dialogTitle) {
-  post_command(p.main, kOpen);
+  post_command(p.main, kCmdOpen);
   HWND dlg = wait_window_w(dialogTitle, 10000, p.pid());
   ASSERT_NE(dlg, nullptr) << "no open dialog";
   ASSERT_TRUE(answer_file_dialog(dlg, path));
@@ -87,9 +82,6 @@ bool wait_caption(Program& p, const std::string& caption) {
   return wait_until([&] { return title_of(p.main) == caption || !p.running(); }) && title_of(p.main) == caption;
 }
 
-// Pixels of the view that differ from the picture shown at 1:1 from the top
-// left corner, masked pixels in maskShown; also the background just right
-// of and below the picture, so that a wider or taller image shows.
 std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskShown) {
   int wrong = 0;
   char first[160] = "";
@@ -108,7 +100,6 @@ std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskS
   return std::to_string(wrong) + " pixels differ, " + first;
 }
 
-// Painting follows the last message handled: poll until the view settles.
 ::testing::AssertionResult view_shows(HWND main, const IconPicture& pic, uint32_t maskShown) {
   settle(main);
   std::string diff;
@@ -123,14 +114,12 @@ int selected_item(HWND dlg) {
   return static_cast<int>(SendMessageA(colour_list(dlg), CB_GETCURSEL, 0, 0));
 }
 
-// As the list reports a change of selection to its dialog.
 void select_item(HWND dlg, int item) {
   HWND list = colour_list(dlg);
   SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
   SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(kColourList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
-// The colour drawn in the middle of the list's selection field.
 uint32_t selection_field_colour(HWND dlg) {
   RECT r;
   GetWindowRect(colour_list(dlg), &r);
@@ -139,16 +128,9 @@ uint32_t selection_field_colour(HWND dlg) {
   return px.data.empty() ? 0xFFFFFFFF : px.data[0];
 }
 
-// The dropped-down part of a combo box of the process, once it is shown.
-HWND wait_dropped_list(DWORD pid) {
-  return wait_visible_class(pid, "ComboLBox");
-}
-
-// Drops the list down with the mouse, checks that every visible item shows
-// its colour, saves a screenshot and clicks the item.
 void pick_with_mouse(Program& p, HWND dlg, int item, const std::string& shot) {
   click_centre(colour_list(dlg));
-  HWND dropped = wait_dropped_list(p.pid());
+  HWND dropped = wait_visible_class(p.pid(), "ComboLBox");
   ASSERT_NE(dropped, nullptr) << "the colour list did not drop down";
   const int itemHeight = static_cast<int>(SendMessageA(dropped, LB_GETITEMHEIGHT, 0, 0));
   ASSERT_EQ(itemHeight, 20);
@@ -174,6 +156,31 @@ void pick_with_mouse(Program& p, HWND dlg, int item, const std::string& shot) {
   click(origin.x + client.right / 2, origin.y + (item - top) * itemHeight + itemHeight / 2);
   EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(dropped); }, 5000));
 }
+
+std::vector<uint32_t> draw_icon(const std::vector<uint8_t>& ico, int w, int h, uint32_t background) {
+  if (ico.size() <= 22) return {};
+  HICON icon = CreateIconFromResourceEx(const_cast<uint8_t*>(ico.data()) + 22, static_cast<DWORD>(ico.size() - 22),
+                                        TRUE, 0x00030000, w, h, LR_DEFAULTCOLOR);
+  if (!icon) return {};
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP section = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, section);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < w * h; ++i) px[i] = background;
+  DrawIconEx(dc, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::vector<uint32_t> out(px, px + w * h);
+  for (uint32_t& c : out) c &= 0xFFFFFF;
+  SelectObject(dc, old);
+  DeleteObject(section);
+  DeleteDC(dc);
+  DestroyIcon(icon);
+  return out;
+}
+
 std::set<std::string> temporary_bitmaps() {
   const std::vector<std::string> names = files_in(temp_dir(), "*.___");
   return {names.begin(), names.end()};
@@ -184,15 +191,10 @@ void remove_temporary_bitmaps(const std::string& prefix) {
     if (n.rfind(prefix, 0) == 0) DeleteFileA(join(temp_dir(), n).c_str());
 }
 
-FILETIME write_time(const std::string& path) {
-  FILETIME t{};
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    GetFileTime(h, nullptr, nullptr, &t);
-    CloseHandle(h);
-  }
-  return t;
+uint64_t write_time(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA d{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d)) return 0;
+  return (uint64_t{d.ftLastWriteTime.dwHighDateTime} << 32) | d.ftLastWriteTime.dwLowDateTime;
 }
 
 bool set_write_time(const std::string& path, WORD year) {
@@ -209,7 +211,5 @@ bool set_write_time(const std::string& path, WORD year) {
   CloseHandle(h);
   return ok;
 }
-
-uint64_t ticks(FILETIME t) { return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; }
 
 }  // namespace e2e

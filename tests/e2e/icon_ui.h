@@ -1,6 +1,7 @@
 // Helpers of the icon tests: icon pictures with known pixels, opening a file
 // through the real open dialog, comparing the view with a picture, the colour
-// dialog for masked pixels, and the viewer's temporary bitmaps.
+// dialog for masked pixels, icons drawn by the system, and the viewer's
+// temporary bitmaps.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,13 +13,12 @@
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/icon_files.h"
+#include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
 namespace e2e {
 
-inline constexpr int kOpen = IDM_OPEN;
 inline constexpr int kColourList = IDC_COLOUR_LIST;
-inline constexpr int kStrip = 20;  // the tool bar strip above the image
 inline const wchar_t* kOpenTitle = L"Select a bitmap or an icon file to open.";
 inline const wchar_t* kOpenTitleJa = L"Bitmap または Icon ファイルの選択";
 inline const char* kColourTitle = "Color Selection";
@@ -48,7 +48,8 @@ void choose_file(Program& p, const std::string& path, const wchar_t* dialogTitle
 std::string caption_for(const std::string& name);
 bool wait_caption(Program& p, const std::string& caption);
 // Pixels of the view that differ from the picture shown at 1:1 from the top
-// left corner, masked pixels in maskShown, and the background around it.
+// left corner, masked pixels in maskShown, and the background just right of
+// and below it, so that a wider or taller image shows.
 std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskShown);
 // Painting follows the last message handled: polls until the view settles.
 ::testing::AssertionResult view_shows(HWND main, const IconPicture& pic, uint32_t maskShown);
@@ -59,17 +60,19 @@ int selected_item(HWND dlg);
 void select_item(HWND dlg, int item);
 // The colour drawn in the middle of the list's selection field.
 uint32_t selection_field_colour(HWND dlg);
-// The dropped-down part of a combo box of the process, once it is shown.
-HWND wait_dropped_list(DWORD pid);
 // Drops the list down with the mouse, checks that every visible item shows
 // its colour, saves a screenshot and clicks the item.
 void pick_with_mouse(Program& p, HWND dlg, int item, const std::string& shot);
 
+// An icon file drawn by the system's own icon code on a plain background,
+// as 0xRRGGBB pixels, top row first; empty when the system refuses it.
+std::vector<uint32_t> draw_icon(const std::vector<uint8_t>& ico, int w, int h, uint32_t background);
+
 // The viewer's temporary bitmaps ("*.___") in the temporary folder.
 std::set<std::string> temporary_bitmaps();
 void remove_temporary_bitmaps(const std::string& prefix);
-FILETIME write_time(const std::string& path);
+// A file's last write time in 100 ns ticks, and setting it to a day of another year.
+uint64_t write_time(const std::string& path);
 bool set_write_time(const std::string& path, WORD year);
-uint64_t ticks(FILETIME t);
 
 }  // namespace e2e

@@ -7,6 +7,7 @@ namespace e2e {
 namespace {
 
 constexpr const char* kBackupKey = "Software\\KalderoTests\\PdfAssociation";
+constexpr const char* kSavedKey = "Software\\KalderoTests\\PdfAssociation\\Saved";
 constexpr const char* kRecorderClass = "KalderoTests.PdfRecorder";
 
 bool set_default(HKEY root, const std::string& key, const std::string& value) {
@@ -24,60 +25,53 @@ bool delete_tree(HKEY root, const char* key) {
   return s == ERROR_SUCCESS || s == ERROR_FILE_NOT_FOUND;
 }
 
-}  // namespace
+// Copies a key with everything below it to another place, made if need be.
+bool copy_tree(HKEY fromRoot, const char* from, HKEY toRoot, const char* to) {
+  HKEY source, target;
+  if (RegOpenKeyExA(fromRoot, from, 0, KEY_READ, &source) != ERROR_SUCCESS) return false;
+  bool ok = RegCreateKeyExA(toRoot, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) == ERROR_SUCCESS;
+  if (ok) {
+    ok = RegCopyTreeA(source, nullptr, target) == ERROR_SUCCESS;
+    RegCloseKey(target);
+  }
+  RegCloseKey(source);
+  return ok;
+}
 
+// Puts back an association saved by a guard that never reached its end.
 void restore_pdf_association() {
   HKEY backup;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, &backup) != ERROR_SUCCESS) return;
   DWORD existed = 0, size = sizeof existed;
-  if (RegQueryValueExA(backup, "Existed", nullptr, nullptr, reinterpret_cast<BYTE*>(&existed), &size) !=
-      ERROR_SUCCESS) {
+  const bool finished = RegQueryValueExA(backup, "Existed", nullptr, nullptr, reinterpret_cast<BYTE*>(&existed),
+                                         &size) == ERROR_SUCCESS;
+  RegCloseKey(backup);
+  if (!finished) {
     // A copy that was never finished: the association was not changed yet.
-    RegCloseKey(backup);
     delete_tree(HKEY_CURRENT_USER, kBackupKey);
     return;
   }
   delete_tree(HKEY_CLASSES_ROOT, ".pdf");
-  bool restored = true;
-  if (existed) {
-    HKEY saved, pdf;
-    restored = RegOpenKeyExA(backup, "Saved", 0, KEY_READ, &saved) == ERROR_SUCCESS;
-    if (restored) {
-      restored = RegCreateKeyExA(HKEY_CLASSES_ROOT, ".pdf", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &pdf,
-                                 nullptr) == ERROR_SUCCESS;
-      if (restored) {
-        restored = RegCopyTreeA(saved, nullptr, pdf) == ERROR_SUCCESS;
-        RegCloseKey(pdf);
-      }
-      RegCloseKey(saved);
-    }
-  }
-  RegCloseKey(backup);
+  const bool restored = !existed || copy_tree(HKEY_CURRENT_USER, kSavedKey, HKEY_CLASSES_ROOT, ".pdf");
   delete_tree(HKEY_CLASSES_ROOT, kRecorderClass);
   // The saved copy goes last: until then a later run can still restore it.
   if (restored) delete_tree(HKEY_CURRENT_USER, kBackupKey);
 }
 
+}  // namespace
+
 PdfAssociation::PdfAssociation() {
   restore_pdf_association();
-  HKEY backup, saved;
+  HKEY backup, pdf;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, kBackupKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr) !=
       ERROR_SUCCESS)
     return;
-  HKEY pdf;
   const DWORD existed = RegOpenKeyExA(HKEY_CLASSES_ROOT, ".pdf", 0, KEY_READ, &pdf) == ERROR_SUCCESS ? 1 : 0;
-  bool ok = true;
-  if (existed) {
-    ok = RegCreateKeyExA(backup, "Saved", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &saved, nullptr) == ERROR_SUCCESS;
-    if (ok) {
-      ok = RegCopyTreeA(pdf, nullptr, saved) == ERROR_SUCCESS;
-      RegCloseKey(saved);
-    }
-    RegCloseKey(pdf);
-  }
+  if (existed) RegCloseKey(pdf);
   // Written after the copy: a backup without this value is unfinished.
-  ok = ok && RegSetValueExA(backup, "Existed", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&existed),
-                            sizeof existed) == ERROR_SUCCESS;
+  const bool ok = (!existed || copy_tree(HKEY_CLASSES_ROOT, ".pdf", HKEY_CURRENT_USER, kSavedKey)) &&
+                  RegSetValueExA(backup, "Existed", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&existed),
+                                 sizeof existed) == ERROR_SUCCESS;
   RegCloseKey(backup);
   if (!ok) {
     delete_tree(HKEY_CURRENT_USER, kBackupKey);

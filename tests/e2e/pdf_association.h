@@ -22,7 +22,4 @@ class PdfAssociation {
   bool saved_ = false;
 };
 
-// Puts back an association saved by a guard that never reached its end.
-void restore_pdf_association();
-
 }  // namespace e2e

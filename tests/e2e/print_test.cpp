@@ -1,12 +1,18 @@
 // Printing to the CUPS-PDF queue: the print zoom dialog, the page the queue
-// writes (rendered back with pdftoppm at 300 dpi), a print dialog that finds
-// no printer, and the Japanese dialog.
+// writes (found among the PDF files of its output folder and rendered back
+// with pdftoppm at 300 dpi), a print dialog that finds no printer, and the
+// Japanese dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <set>
 
-#include "tests/e2e/print_pages.h"
+#include "tests/e2e/about_ui.h"
+#include "tests/e2e/icon_ui.h"
+#include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
@@ -20,13 +26,138 @@ constexpr int kSlider = IDC_PRINT_ZOOM_SLIDER, kValue = IDC_PRINT_ZOOM_VALUE, kO
 const char* kZoomTitle = "Print Zoom";
 const char* kPrintDialogTitle = "Print";
 
+// The default printer's page as the programs see it.
+struct PrinterFacts {
+  int horzSizeMm = 0, vertSizeMm = 0, dpiX = 0, dpiY = 0;
+  int offsetX = 0, offsetY = 0;  // the printable area on the paper
+};
+
+// A page the queue wrote, as pdftoppm renders it.
+struct Page {
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;  // 3 bytes a pixel, rows from the top
+  uint32_t at(int x, int y) const {
+    const uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+    return static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
+  }
+};
+
+// The smallest rectangle holding every pixel that is not white.
+struct Box {
+  int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+};
+
+std::string pdf_dir() {
+  const char* d = std::getenv("KALDERO_PDF_DIR");
+  return d ? d : "";
+}
+
+// The default printer's name, "" when Wine lists none.
+std::string default_printer() {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  return GetDefaultPrinterA(name, &size) ? name : "";
+}
+
+// Why no printer can be used here; empty when Wine lists a default printer.
+std::string printer_missing_reason() {
+  if (const char* why = std::getenv("KALDERO_NO_PRINTER"); why && *why) return why;
+  if (pdf_dir().empty()) return "KALDERO_PDF_DIR is not set (run through tests/e2e/run_test.sh)";
+  return default_printer().empty() ? "Wine lists no default printer" : "";
+}
+
+PrinterFacts default_printer_facts() {
+  PrinterFacts f;
+  HDC dc = CreateDCA(nullptr, default_printer().c_str(), nullptr, nullptr);
+  if (!dc) return f;
+  f.horzSizeMm = GetDeviceCaps(dc, HORZSIZE);
+  f.vertSizeMm = GetDeviceCaps(dc, VERTSIZE);
+  f.dpiX = GetDeviceCaps(dc, LOGPIXELSX);
+  f.dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+  f.offsetX = GetDeviceCaps(dc, PHYSICALOFFSETX);
+  f.offsetY = GetDeviceCaps(dc, PHYSICALOFFSETY);
+  DeleteDC(dc);
+  return f;
+}
+
+// Names of the PDF files in the queue's output folder.
+std::set<std::string> pdf_names() {
+  const std::vector<std::string> names = files_in(pdf_dir(), "*.pdf");
+  return {names.begin(), names.end()};
+}
+
+// Waits for a complete PDF whose name is not in `before`; its full path, or "".
+std::string wait_new_pdf(const std::set<std::string>& before, int ms = 60000) {
+  std::string found;
+  wait_until([&] {
+    for (const std::string& name : pdf_names()) {
+      if (before.count(name)) continue;
+      // Complete once its end-of-file mark is there.
+      const std::vector<uint8_t> bytes = read_file(join(pdf_dir(), name));
+      if (bytes.size() >= 16 && std::string(bytes.end() - 16, bytes.end()).find("%%EOF") != std::string::npos) {
+        found = join(pdf_dir(), name);
+        return true;
+      }
+    }
+    return false;
+  }, ms);
+  return found;
+}
+
+// Renders the PDF's first page with `pdftoppm -r 300`; false with a reason.
+bool render_page(const std::string& pdf, Page& page, std::string& error) {
+  const std::string dir = fresh_dir("print-render");
+  const std::string command = "/usr/bin/pdftoppm -r 300 -f 1 -l 1 -singlefile " + quoted_unix_path(pdf) + " " +
+                              quoted_unix_path(join(dir, "page"));
+  bool ok = false;
+  const std::string log = shell_output(command, &ok);
+  if (!ok) {
+    error = command + " failed: " + log;
+    return false;
+  }
+  // P6 with maxval 255 and one whitespace byte before the pixels, as pdftoppm writes it.
+  const std::vector<uint8_t> f = read_file(join(dir, "page.ppm"));
+  const std::string head(f.begin(), f.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(f.size(), 40)));
+  int headSize = 0;
+  if (std::sscanf(head.c_str(), "P6 %d %d 255%n", &page.width, &page.height, &headSize) != 2 || headSize == 0 ||
+      page.width <= 0 || page.height <= 0 || f.size() < headSize + 1 + 3u * page.width * page.height) {
+    error = "unreadable page.ppm";
+    return false;
+  }
+  page.rgb.assign(f.begin() + headSize + 1, f.end());
+  page.rgb.resize(3u * page.width * page.height);
+  return true;
+}
+
+Box ink_box(const Page& page) {
+  Box b{page.width, page.height, 0, 0};
+  for (int y = 0; y < page.height; ++y)
+    for (int x = 0; x < page.width; ++x)
+      if (page.at(x, y) != 0xFFFFFF) {
+        if (x < b.left) b.left = x;
+        if (y < b.top) b.top = y;
+        if (x >= b.right) b.right = x + 1;
+        if (y >= b.bottom) b.bottom = y + 1;
+      }
+  if (b.right == 0) b = Box{};
+  return b;
+}
+
+// Channels differ by at most `tolerance`.
+bool near_colour(uint32_t a, uint32_t b, int tolerance) {
+  for (int shift = 0; shift <= 16; shift += 8)
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+      return false;
+  return true;
+}
+
 // Four quadrants: a flip, a mirror or a red/blue swap shows.
 constexpr uint32_t kQuadrants[2][2] = {{0xFF0000, 0x00C000}, {0x0000FF, 0xFFFF00}};  // [bottom][right]
 
-std::string quadrant_bmp(const std::string& dir, int w, int h) {
-  const std::string path = join(dir, "quadrants.bmp");
-  write_file(path, make_bmp24(w, h, [&](int x, int y) { return kQuadrants[2 * y >= h][2 * x >= w]; }));
-  return path;
+std::vector<uint8_t> quadrants(int w, int h) {
+  return make_bmp24(w, h, [&](int x, int y) { return kQuadrants[2 * y >= h][2 * x >= w]; });
 }
 
 HWND open_zoom_dialog(Program& p) {
@@ -34,24 +165,23 @@ HWND open_zoom_dialog(Program& p) {
   return wait_window(kZoomTitle, 10000, p.pid());
 }
 
-int shown_value(HWND dlg) {
-  char text[16] = {};
-  GetDlgItemTextA(dlg, kValue, text, sizeof text);
-  return std::atoi(text);
+// The print command taken on with the zoom as it stands.
+bool zoom_ok(Program& p) {
+  HWND dlg = open_zoom_dialog(p);
+  return dlg && press(dlg, kOk);
 }
+
+// The system's print dialog that follows, cancelled.
+bool cancel_print_dialog(Program& p) {
+  HWND printDlg = wait_window(kPrintDialogTitle, 10000, p.pid());
+  return printDlg && press(printDlg, IDCANCEL);
+}
+
+int shown_value(HWND dlg) { return static_cast<int>(GetDlgItemInt(dlg, kValue, nullptr, FALSE)); }
 
 // What the slider control sends when it is used.
 void slide(HWND dlg, int code, int position = 0) {
   SendMessageA(dlg, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(GetDlgItem(dlg, kSlider)));
-}
-
-// Sets the zoom through the dialog's slider and closes it with OK.
-void choose_zoom(Program& p, int percent) {
-  HWND dlg = open_zoom_dialog(p);
-  ASSERT_NE(dlg, nullptr);
-  slide(dlg, SB_THUMBPOSITION, percent);
-  ASSERT_EQ(shown_value(dlg), percent);
-  ASSERT_TRUE(press(dlg, kOk));
 }
 
 // The expected placement of a landscape image on a portrait page, worked
@@ -68,9 +198,8 @@ Box expected_box(const PrinterFacts& f, int percent, int shownW, int shownH) {
 }
 
 std::string describe(const Box& b) {
-  char text[96];
-  std::snprintf(text, sizeof text, "(%d, %d) %d x %d", b.left, b.top, b.width(), b.height());
-  return text;
+  return std::to_string(b.left) + ", " + std::to_string(b.top) + ": " + std::to_string(b.width()) + " x " +
+         std::to_string(b.height());
 }
 
 // Answers the print dialog with OK, then reads the page the queue wrote and
@@ -89,11 +218,11 @@ void print_and_check(Program& p, int percent, int shownW, int shownH, const std:
   ASSERT_TRUE(render_page(pdf, page, error)) << error;
   const Box got = ink_box(page);
   const Box want = expected_box(default_printer_facts(), percent, shownW, shownH);
-  EXPECT_LE(std::abs(got.left - want.left), 1) << what << ": " << describe(got) << ", expected " << describe(want);
-  EXPECT_LE(std::abs(got.top - want.top), 1) << what << ": " << describe(got) << ", expected " << describe(want);
-  EXPECT_LE(std::abs(got.width() - want.width()), 1) << what << ": " << describe(got) << ", expected " << describe(want);
-  EXPECT_LE(std::abs(got.height() - want.height()), 1) << what << ": " << describe(got) << ", expected "
-                                                       << describe(want);
+  const int gotFigures[] = {got.left, got.top, got.width(), got.height()};
+  const int wantFigures[] = {want.left, want.top, want.width(), want.height()};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_LE(std::abs(gotFigures[i] - wantFigures[i]), 1) << what << ": " << describe(got) << ", expected "
+                                                           << describe(want);
   // Every pixel of the box away from the quadrants' borders has its
   // quadrant's colour.
   int wrong = 0;
@@ -106,16 +235,17 @@ void print_and_check(Program& p, int percent, int shownW, int shownH, const std:
   EXPECT_EQ(wrong, 0) << what << ": pixels of the wrong colour in " << describe(got);
 }
 
-// A folder with the quadrant image in which Wine's print-to-file output,
-// a file named "FILE:" in the program's current folder, cannot be made: a
-// folder of that name is in the way. Wine's open dialog makes the current
-// folder the one it starts in, the folder of the file opened last (by any
-// program): the caller opens the image twice.
-std::string blocked_print_file_folder(const std::string& name) {
+// Opens the quadrant image from a folder in which Wine's print-to-file
+// output, a file named "FILE:" in the program's current folder, cannot be
+// made: a folder of that name is in the way. Wine's open dialog makes the
+// current folder the one it starts in, the folder of the file opened last
+// (by any program): the image is opened twice.
+void open_where_no_print_file_can_be_made(Program& p, const std::string& name, const wchar_t* openTitle) {
   const std::string dir = fresh_dir(name);
-  std::string error;
-  EXPECT_TRUE(run_unix("mkdir '" + unix_path(dir) + "/FILE:'", error)) << error;
-  return quadrant_bmp(dir, 64, 48);
+  ASSERT_EQ(shell_output("mkdir " + quoted_unix_path(join(dir, "FILE:"))), "");
+  ASSERT_TRUE(write_file(join(dir, "quadrants.bmp"), quadrants(64, 48)));
+  choose_file(p, join(dir, "quadrants.bmp"), openTitle);
+  choose_file(p, join(dir, "quadrants.bmp"), openTitle);
 }
 
 // Ticks "Print to file" in the system's print dialog and confirms it.
@@ -139,9 +269,7 @@ TEST(PrintPage, TheBoxFollowsTheZoomFactorAndKeepsTheImageColours) {
   SKIP_WITHOUT_PRINTER();
   ASSERT_GT(default_printer_facts().vertSizeMm, default_printer_facts().horzSizeMm) << "a portrait page";
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "print-page"));
-  ASSERT_TRUE(open_with_dialog(p, quadrant_bmp(fresh_dir("print-page-data"), 64, 48)));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:1]"));
+  ASSERT_FALSE(show_file(p, "print-page", "quadrants.bmp", quadrants(64, 48)).empty());
 
   // As the dialog comes up at first: 100 %.
   HWND dlg = open_zoom_dialog(p);
@@ -150,7 +278,12 @@ TEST(PrintPage, TheBoxFollowsTheZoomFactorAndKeepsTheImageColours) {
   ASSERT_TRUE(press(dlg, kOk));
   print_and_check(p, 100, 64, 48, "at 100 %");
 
-  choose_zoom(p, 50);
+  // Set through the slider.
+  dlg = open_zoom_dialog(p);
+  ASSERT_NE(dlg, nullptr);
+  slide(dlg, SB_THUMBPOSITION, 50);
+  ASSERT_EQ(shown_value(dlg), 50);
+  ASSERT_TRUE(press(dlg, kOk));
   print_and_check(p, 50, 64, 48, "at 50 %");
 
   // Cancel puts back the value the dialog started with, and prints.
@@ -175,11 +308,11 @@ TEST(PrintPage, AnImageShownAtOneToTwoPrintsInTheShownProportions) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "print-half"));
   set_client_size(p.main, 400, 400);  // narrower than the image: it opens at 1:2
-  ASSERT_TRUE(open_with_dialog(p, quadrant_bmp(fresh_dir("print-half-data"), 419, 59)));
+  const std::string path = join(fresh_dir("print-half-data"), "quadrants.bmp");
+  ASSERT_TRUE(write_file(path, quadrants(419, 59)));
+  ASSERT_TRUE(open_with_dialog(p, path));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:2]")) << title_of(p.main);
-  HWND dlg = open_zoom_dialog(p);
-  ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(press(dlg, kOk));
+  ASSERT_TRUE(zoom_ok(p));
   print_and_check(p, 100, 209, 29, "shown at 1:2");
   p.close();
 }
@@ -189,9 +322,7 @@ TEST(PrintPage, AnImageShownAtOneToTwoPrintsInTheShownProportions) {
 TEST(PrintZoom, PageStepsStopAtTheEndsAndOnlyOkKeepsTheValue) {
   SKIP_WITHOUT_PRINTER();
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "print-zoom"));
-  ASSERT_TRUE(open_with_dialog(p, quadrant_bmp(fresh_dir("print-zoom-data"), 64, 48)));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:1]"));
+  ASSERT_FALSE(show_file(p, "print-zoom", "quadrants.bmp", quadrants(64, 48)).empty());
 
   HWND dlg = open_zoom_dialog(p);
   ASSERT_NE(dlg, nullptr);
@@ -226,45 +357,37 @@ TEST(PrintZoom, PageStepsStopAtTheEndsAndOnlyOkKeepsTheValue) {
   EXPECT_TRUE(wait_until([&] { return shown_value(dlg) == 99; }, 3000)) << shown_value(dlg);
   EXPECT_EQ(GetScrollPos(slider, SB_CTL), 99);
   ASSERT_TRUE(press(dlg, kOk));
-  HWND printDlg = wait_window(kPrintDialogTitle, 10000, p.pid());
-  ASSERT_NE(printDlg, nullptr);
-  ASSERT_TRUE(press(printDlg, IDCANCEL));
+  ASSERT_TRUE(cancel_print_dialog(p));
 
   // From 99: move to `moved`, leave the dialog, cancel the print dialog it
   // leads to, and see what the dialog starts with next.
   struct Exit {
     const char* how;
+    UINT message;
+    WPARAM command;
     int moved, next;
-  } exits[] = {{"Cancel", 40, 99}, {"OK", 40, 40}, {"close box", 70, 40}, {"Escape", 60, 40}, {"OK", 100, 100}};
+  } exits[] = {{"Cancel", WM_COMMAND, kCancel, 40, 99},
+               {"OK", WM_COMMAND, kOk, 40, 40},
+               {"close box", WM_SYSCOMMAND, SC_CLOSE, 70, 40},
+               {"Escape", WM_COMMAND, IDCANCEL, 60, 40},
+               {"OK", WM_COMMAND, kOk, 100, 100}};
   for (const Exit& e : exits) {
+    SCOPED_TRACE(e.how);
     dlg = open_zoom_dialog(p);
-    ASSERT_NE(dlg, nullptr) << e.how;
+    ASSERT_NE(dlg, nullptr);
     slide(dlg, SB_THUMBPOSITION, e.moved);
-    ASSERT_EQ(shown_value(dlg), e.moved) << e.how;
-    const std::string how = e.how;
-    if (how == "OK") {
-      PostMessageA(dlg, WM_COMMAND, kOk, 0);
-    } else if (how == "Cancel") {
-      PostMessageA(dlg, WM_COMMAND, kCancel, 0);
-    } else if (how == "close box") {
-      PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-    } else {
-      PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-    }
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000)) << e.how;
-    printDlg = wait_window(kPrintDialogTitle, 10000, p.pid());
-    ASSERT_NE(printDlg, nullptr) << "no print dialog after " << e.how;
-    ASSERT_TRUE(press(printDlg, IDCANCEL)) << e.how;
+    ASSERT_EQ(shown_value(dlg), e.moved);
+    PostMessageA(dlg, e.message, e.command, 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 5000));
+    ASSERT_TRUE(cancel_print_dialog(p)) << "no print dialog";
     // A cancelled print dialog ends the command without a word.
-    EXPECT_EQ(wait_other_window(p.pid(), p.main, 500), nullptr) << e.how;
+    EXPECT_EQ(wait_other_window(p.pid(), p.main, 500), nullptr);
     dlg = open_zoom_dialog(p);
-    ASSERT_NE(dlg, nullptr) << e.how;
-    EXPECT_EQ(shown_value(dlg), e.next) << "after " << e.how;
-    EXPECT_EQ(GetScrollPos(GetDlgItem(dlg, kSlider), SB_CTL), e.next) << "after " << e.how;
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(shown_value(dlg), e.next);
+    EXPECT_EQ(GetScrollPos(GetDlgItem(dlg, kSlider), SB_CTL), e.next);
     ASSERT_TRUE(press(dlg, kOk));
-    printDlg = wait_window(kPrintDialogTitle, 10000, p.pid());
-    ASSERT_NE(printDlg, nullptr);
-    ASSERT_TRUE(press(printDlg, IDCANCEL));
+    ASSERT_TRUE(cancel_print_dialog(p));
   }
   p.close();
 }
@@ -274,20 +397,13 @@ TEST(PrintZoom, PageStepsStopAtTheEndsAndOnlyOkKeepsTheValue) {
 // the command ends without a message and without a page.
 TEST(PrintUnreachable, ThePrintDialogsRefusalEndsTheCommandSilently) {
   // run_test.sh points CUPS at a socket that is not there.
-  char server[MAX_PATH] = {};
-  ASSERT_GT(GetEnvironmentVariableA("CUPS_SERVER", server, sizeof server), 0u) << "run through tests/e2e/run_test.sh";
-  char printer[256] = {};
-  DWORD size = sizeof printer;
-  ASSERT_FALSE(GetDefaultPrinterA(printer, &size)) << "CUPS is reachable: " << printer;
+  ASSERT_NE(std::getenv("CUPS_SERVER"), nullptr) << "run through tests/e2e/run_test.sh";
+  ASSERT_EQ(default_printer(), "") << "CUPS is reachable";
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "print-unreachable"));
-  ASSERT_TRUE(open_with_dialog(p, quadrant_bmp(fresh_dir("print-unreachable-data"), 64, 48)));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:1]"));
+  ASSERT_FALSE(show_file(p, "print-unreachable", "quadrants.bmp", quadrants(64, 48)).empty());
   const std::set<std::string> before = pdf_names();
   for (int round = 0; round < 2; ++round) {
-    HWND dlg = open_zoom_dialog(p);
-    ASSERT_NE(dlg, nullptr) << "round " << round;
-    ASSERT_TRUE(press(dlg, kOk));
+    ASSERT_TRUE(zoom_ok(p)) << "round " << round;
     // The system's notice that there is no printer, not a print dialog.
     HWND notice = wait_window(kPrintDialogTitle, 5000, p.pid());
     if (notice) {
@@ -322,17 +438,8 @@ TEST(PrintZoomJapanese, TheDialogAndTheMessageSpeakJapanese) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "print-japanese"));
-  post_command(p.main, kCmdOpen);
-  HWND open = wait_window_w(L"Bitmap または Icon ファイルの選択", 10000, p.pid());
-  ASSERT_NE(open, nullptr);
-  const std::string path = blocked_print_file_folder("print-japanese-data");
-  ASSERT_TRUE(answer_file_dialog(open, path));
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(open); }));
-  post_command(p.main, kCmdOpen);
-  open = wait_window_w(L"Bitmap または Icon ファイルの選択", 10000, p.pid());
-  ASSERT_NE(open, nullptr);
-  ASSERT_TRUE(answer_file_dialog(open, path));
-  ASSERT_TRUE(wait_until([&] { return !IsWindow(open) && button_enabled(p.main, IDC_PRINT_BUTTON); }));
+  open_where_no_print_file_can_be_made(p, "print-japanese-data", kOpenTitleJa);
+  ASSERT_TRUE(wait_until([&] { return button_enabled(p.main, IDC_PRINT_BUTTON); }));
 
   post_command(p.main, kCmdPrint);
   HWND dlg = wait_window_w(L"印刷ズーム設定", 10000, p.pid());
@@ -341,15 +448,8 @@ TEST(PrintZoomJapanese, TheDialogAndTheMessageSpeakJapanese) {
     int id;
     const wchar_t* text;
   } texts[] = {{kValue, L"100"}, {kOk, L"OK"}, {kCancel, L"ｷｬﾝｾﾙ"}};
-  for (const Text& t : texts) {
-    wchar_t got[128] = {};
-    GetDlgItemTextW(dlg, t.id, got, 128);
-    EXPECT_EQ(std::wstring(got), t.text) << "control " << t.id;
-  }
-  HWND label = FindWindowExW(dlg, nullptr, L"Static", nullptr);
-  wchar_t got[128] = {};
-  GetWindowTextW(label, got, 128);
-  EXPECT_EQ(std::wstring(got), L"縮小ファクター (%) (20,21,...,99,100)");
+  for (const Text& t : texts) EXPECT_EQ(control_text(dlg, t.id), t.text) << "control " << t.id;
+  EXPECT_EQ(wide_title_of(FindWindowExW(dlg, nullptr, L"Static", nullptr)), L"縮小ファクター (%) (20,21,...,99,100)");
   slide(dlg, SB_PAGELEFT);
   EXPECT_EQ(shown_value(dlg), 90);
   screenshot("print-zoom-dialog-japanese");
@@ -378,12 +478,8 @@ TEST(PrintPage, AJobThatCannotStartIsReported) {
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "print-refused"));
   const std::set<std::string> before = pdf_names();
-  const std::string path = blocked_print_file_folder("print-refused-data");
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(open_with_dialog(p, path));
-  HWND dlg = open_zoom_dialog(p);
-  ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(press(dlg, kOk));
+  open_where_no_print_file_can_be_made(p, "print-refused-data", kOpenTitle);
+  ASSERT_TRUE(zoom_ok(p));
   print_to_file(wait_window(kPrintDialogTitle, 10000, p.pid()));
   HWND box = wait_other_window(p.pid(), p.main, 10000);
   screenshot("print-refused");

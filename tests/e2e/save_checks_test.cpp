@@ -1,14 +1,17 @@
 // The save command's checks and the BMP writers, through the real dialogs:
 // refusals, the overwrite question, a target that cannot be replaced, a
-// cancel, icons saved as their bitmap and pasted images at the shown size.
+// cancel, icons saved as their bitmap, pasted images at the shown size, and
+// the temporary file of a save.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 
 #include "formats/bytes.h"
 #include "formats/icon_convert.h"
 #include "formats/icon_layout.h"
 #include "tests/e2e/harness.h"
-#include "tests/e2e/icon_files.h"
+#include "tests/e2e/about_ui.h"
+#include "tests/e2e/icon_ui.h"
 #include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
@@ -21,21 +24,12 @@ std::vector<uint8_t> photo() {
   return make_bmp24(40, 30, [](int x, int y) { return x < 20 ? 0xFF0000u : (y < 15 ? 0x00FF00u : 0x0000FFu); });
 }
 
-Pixels save_button_pixels(HWND main) {
-  RECT r{};
-  GetWindowRect(button_of(main, kButtonSave), &r);
-  return grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
 }  // namespace
 
 TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "save-checks"));
-  const std::string dir = fresh_dir("save-checks-files");
-  ASSERT_TRUE(write_file(join(dir, "photo.bmp"), photo()));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "photo.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - photo.bmp [1:1]"));
+  const std::string dir = show_file(p, "save-checks", "photo.bmp", photo());
+  ASSERT_FALSE(dir.empty());
 
   // A BMP-origin image is saved as TIF only; other drives than fixed disks never.
   EXPECT_EQ(save_answered(p, join(dir, "x.bmp")), "Error: Assign a proper extension to the saving file.");
@@ -43,81 +37,75 @@ TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   EXPECT_EQ(save_answered(p, "N:\\x.tif"), "Warning: Unable to save a file other than to the fixed disk.");
 
   // Overwrite answered No: the file stays as it was, nothing more is said.
+  const std::string kOverwrite = "Confirmation: File already exists.\nDo you overwrite?";
   const std::string old = join(dir, "old.tif");
   const std::vector<uint8_t> oldBytes = {'o', 'l', 'd', ' ', 'f', 'i', 'l', 'e'};
   ASSERT_TRUE(write_file(old, oldBytes));
-  EXPECT_EQ(save_answered(p, old, IDNO), "Confirmation: File already exists.\nDo you overwrite?");
+  EXPECT_EQ(save_answered(p, old, IDNO), kOverwrite);
   EXPECT_EQ(answered_message(p, IDOK, 700), "");
   EXPECT_EQ(read_file(old), oldBytes);
   EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
 
-  // A read-only target cannot be replaced: the write error, no success
-  // message, the old bytes, and no temporary file left behind.
-  const std::string locked = join(dir, "locked.tif");
-  ASSERT_TRUE(write_file(locked, oldBytes));
-  ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(save_answered(p, locked, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
-  EXPECT_EQ(answered_message(p), "Write Error: Unable to write to file.");
-  EXPECT_EQ(answered_message(p, IDOK, 700), "");
-  EXPECT_EQ(read_file(locked), oldBytes);
-  EXPECT_EQ(files_in(dir), (std::vector<std::string>{"locked.tif", "old.tif", "photo.bmp"}));
-  EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
-  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-  // A target another program holds open is not replaced either.
-  const std::string busy = join(dir, "busy.tif");
-  ASSERT_TRUE(write_file(busy, oldBytes));
-  HANDLE held = CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(save_answered(p, busy, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
-  EXPECT_EQ(answered_message(p), "Write Error: Unable to write to file.");
-  EXPECT_EQ(answered_message(p, IDOK, 700), "");
-  CloseHandle(held);
-  EXPECT_EQ(read_file(busy), oldBytes);
-  DeleteFileA(busy.c_str());
+  // A read-only target, or one another program holds open, cannot be
+  // replaced: the write error, no success message, the old bytes, and no
+  // temporary file left behind.
+  for (const bool readOnly : {true, false}) {
+    const std::string name = readOnly ? "locked.tif" : "busy.tif", target = join(dir, name);
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(write_file(target, oldBytes));
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (readOnly)
+      ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    else
+      held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(readOnly || held != INVALID_HANDLE_VALUE);
+    EXPECT_EQ(save_answered(p, target, IDYES), kOverwrite);
+    EXPECT_EQ(answered_message(p), "Write Error: Unable to write to file.");
+    EXPECT_EQ(answered_message(p, IDOK, 700), "");
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(read_file(target), oldBytes);
+    EXPECT_EQ(files_in(dir), (std::vector<std::string>{name, "old.tif", "photo.bmp"}));
+    EXPECT_EQ(title_of(p.main), "Kaldero - photo.bmp [1:1]");
+    DeleteFileA(target.c_str());
+  }
 
   // Yes replaces the old file with the TIF.
-  EXPECT_EQ(save_answered(p, old, IDYES), "Confirmation: File already exists.\nDo you overwrite?");
-  EXPECT_EQ(answered_message(p), "Information: The image has been saved as;\n" + old + ".");
+  EXPECT_EQ(save_answered(p, old, IDYES), kOverwrite);
+  EXPECT_EQ(answered_message(p), saved_message(old));
   EXPECT_EQ(read_file(old).size(), 160u + 3 * 40 * 30);
-  EXPECT_EQ(files_in(dir), (std::vector<std::string>{"locked.tif", "old.tif", "photo.bmp"}));
+  EXPECT_EQ(files_in(dir), (std::vector<std::string>{"old.tif", "photo.bmp"}));
 
   // Cancel: no message, and the Save button looks as it did before.
   repaint(p.main);
-  const Pixels before = save_button_pixels(p.main);
+  const Pixels before = grab_window(button_of(p.main, kButtonSave));
   post_command(p.main, kCmdSave);
   HWND dlg = wait_window(kSaveDialogTitle, 10000, p.pid());
   ASSERT_NE(dlg, nullptr);
   ASSERT_TRUE(press(dlg, IDCANCEL));
   settle(p.main);
   EXPECT_EQ(answered_message(p, IDOK, 700), "");
-  const Pixels after = save_button_pixels(p.main);
+  const Pixels after = grab_window(button_of(p.main, kButtonSave));
   EXPECT_EQ(count_differences(before, 0, 0, after, 0, 0, before.width, before.height), 0);
   p.close();
 }
 
 // An icon saved as BMP is the bitmap the viewer made of it, byte for byte.
 TEST(SaveChecks, IconSavedAsItsBitmap) {
-  IconPicture pic;
-  pic.width = pic.height = 32;
-  pic.bits = 4;
-  for (uint32_t i = 0; i < 16; ++i) pic.palette.push_back((i * 0x1F3D5Bu) & 0xFFFFFF);
-  for (int i = 0; i < 32 * 32; ++i) pic.pixels.push_back(static_cast<uint32_t>((i / 32 + i % 32) % 16));
-  const std::vector<uint8_t> ico = icon_file(pic);
+  std::vector<uint32_t> palette;
+  for (uint32_t i = 0; i < 16; ++i) palette.push_back((i * 0x1F3D5Bu) & 0xFFFFFF);
+  const std::vector<uint8_t> ico = icon_file(picture(32, 32, 4, palette, [](int x, int y) { return (x + y) % 16u; }));
   fmt::icon::IconFigures f;
   ASSERT_EQ(fmt::icon::check_icon(ico.data(), ico.size(), ico.size(), &f), fmt::icon::IconCheckResult::Ok);
   const std::vector<uint8_t> bitmap = fmt::icon::icon_to_bmp(ico.data(), ico.size(), f);
   ASSERT_EQ(bitmap.size(), 630u);
 
   Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "save-icon"));
-  const std::string dir = fresh_dir("save-icon-files");
-  ASSERT_TRUE(write_file(join(dir, "sun.ico"), ico));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "sun.ico")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - sun.ico [1:1]"));
+  const std::string dir = show_file(p, "save-icon", "sun.ico", ico);
+  ASSERT_FALSE(dir.empty());
   EXPECT_EQ(save_answered(p, join(dir, "sun.tif")), "Error: Assign a proper extension to the saving file.");
   const std::string out = join(dir, "sun.bmp");
-  EXPECT_EQ(save_answered(p, out), "Information: The image has been saved as;\n" + out + ".");
+  EXPECT_EQ(save_answered(p, out), saved_message(out));
   EXPECT_EQ(read_file(out), bitmap);
   EXPECT_EQ(title_of(p.main), "Kaldero - sun.bmp [1:1]");
   p.close();
@@ -127,17 +115,8 @@ TEST(SaveChecks, IconSavedAsItsBitmap) {
 // 33 x 20, rows of 100 bytes, 2054 bytes in all.
 TEST(SaveChecks, PastedImageSavedAsShown) {
   auto colour = [](int x, int y) { return (x / 3) % 2 == (y / 3) % 2 ? 0x2040C0u : 0xF0A010u; };
-  const int w = 100, h = 60, stride = 300;
-  std::vector<uint8_t> rows(static_cast<size_t>(stride) * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint8_t* px = &rows[static_cast<size_t>(h - 1 - y) * stride + 3 * x];
-      const uint32_t c = colour(x, y);
-      px[0] = static_cast<uint8_t>(c);
-      px[1] = static_cast<uint8_t>(c >> 8);
-      px[2] = static_cast<uint8_t>(c >> 16);
-    }
-  ASSERT_TRUE(put_on_clipboard(CF_DIB, packed_dib(w, h, 24, 0, {}, rows)));
+  const int w = 100, h = 60;
+  ASSERT_TRUE(put_on_clipboard(CF_DIB, dib_of(make_bmp24(w, h, colour))));
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "save-pasted"));
   command_and_settle(p.main, kCmdPaste);
@@ -152,7 +131,7 @@ TEST(SaveChecks, PastedImageSavedAsShown) {
   ASSERT_TRUE(wait_until([&] { return (box = wait_other_window(p.pid(), p.main, 0)) && !message_text(box).empty(); }));
   settle(box);
   screenshot("saved-pasted-at-1-3");
-  EXPECT_EQ(answered_message(p), "Information: The image has been saved as;\n" + out + ".");
+  EXPECT_EQ(answered_message(p), saved_message(out));
   EXPECT_EQ(title_of(p.main), "Kaldero - small.bmp [1:3]");
   p.close();
   const std::vector<uint8_t> f = read_file(out);
@@ -181,50 +160,106 @@ TEST(SaveChecksJapanese, TextsOfTheDialogsAndMessages) {
   ASSERT_TRUE(start_viewer_ready(p, "save-japanese"));
   const std::string dir = fresh_dir("save-japanese-files");
   ASSERT_TRUE(write_file(join(dir, "photo.bmp"), photo()));
-  post_command(p.main, kCmdOpen);
-  HWND open = wait_other_window(p.pid(), p.main);
-  ASSERT_NE(open, nullptr);
-  ASSERT_TRUE(answer_file_dialog(open, join(dir, "photo.bmp")));
+  choose_file(p, join(dir, "photo.bmp"), kOpenTitleJa);
   ASSERT_TRUE(wait_until([&] { return wide_title_of(p.main) == L"カルデロ - photo.bmp [1:1]"; }));
 
   post_command(p.main, kCmdParameters);
   HWND dlg = wait_window_w(L"TIF 像保存条件の設定", 10000, p.pid());
   ASSERT_NE(dlg, nullptr);
-  wchar_t text[128];
-  GetDlgItemTextW(dlg, IDC_TIF_AS_16BIT, text, 128);
-  EXPECT_EQ(std::wstring(text), L"16bit 像に変換して保存");
-  GetDlgItemTextW(dlg, IDCANCEL, text, 128);
-  EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");
+  EXPECT_EQ(control_text(dlg, IDC_TIF_AS_16BIT), L"16bit 像に変換して保存");
+  EXPECT_EQ(control_text(dlg, IDCANCEL), L"ｷｬﾝｾﾙ");
   screenshot("tif-conditions-japanese");
   ASSERT_TRUE(press(dlg, IDCANCEL));
 
-  post_command(p.main, kCmdSave);
-  HWND save = wait_window_w(L"保存するファイル名の指定", 10000, p.pid());
-  ASSERT_NE(save, nullptr);
-  ASSERT_TRUE(answer_file_dialog(save, join(dir, "x.bmp")));
-  HWND box = nullptr;
-  ASSERT_TRUE(wait_until([&] {
-    box = wait_other_window(p.pid(), p.main, 0);
-    return box && box != save && !wide_message_text(box).empty();
-  }));
+  // Saves through the Japanese save dialog; the message box that follows.
+  auto save = [&](const std::string& path) -> HWND {
+    post_command(p.main, kCmdSave);
+    HWND dialog = wait_window_w(L"保存するファイル名の指定", 10000, p.pid()), box = nullptr;
+    if (!dialog || !answer_file_dialog(dialog, path)) return nullptr;
+    const bool came = wait_until([&] {
+      box = wait_other_window(p.pid(), p.main, 0);
+      return box && box != dialog && !wide_message_text(box).empty();
+    });
+    return came ? box : nullptr;
+  };
+  HWND box = save(join(dir, "x.bmp"));
+  ASSERT_NE(box, nullptr);
   EXPECT_EQ(wide_title_of(box), L"エラー");
   EXPECT_EQ(wide_message_text(box), L"保存ファイルに適正な拡張子を指定してください.");
   press(box, IDOK);
-
-  post_command(p.main, kCmdSave);
-  save = wait_window_w(L"保存するファイル名の指定", 10000, p.pid());
-  ASSERT_NE(save, nullptr);
   const std::string out = join(dir, "x.tif");
-  ASSERT_TRUE(answer_file_dialog(save, out));
-  box = nullptr;
-  ASSERT_TRUE(wait_until([&] {
-    box = wait_other_window(p.pid(), p.main, 0);
-    return box && box != save && !wide_message_text(box).empty();
-  }));
+  box = save(out);
+  ASSERT_NE(box, nullptr);
   EXPECT_EQ(wide_title_of(box), L"お知らせ");
-  std::wstring wideOut(out.begin(), out.end());
-  EXPECT_EQ(wide_message_text(box), L"像が保存されました;\n" + wideOut);
+  EXPECT_EQ(wide_message_text(box), L"像が保存されました;\n" + wide_of(out));
   press(box, IDOK);
   EXPECT_TRUE(wait_until([&] { return wide_title_of(p.main) == L"カルデロ - x.tif [1:1]"; }));
   p.close();
 }
+
+namespace {
+
+// Where a save puts its temporary file: beside the target even in a folder
+// as deep as a path allows, and what a killed save left there is cleaned up
+// at the next one without touching anyone else's file. The viewer shows a
+// BMP, ready to save it as TIF.
+class SaveTemporary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = show_file(p, "save-temporary", "photo.bmp", photo());
+    ASSERT_FALSE(dir.empty());
+  }
+  void TearDown() override { p.close(); }
+
+  Program p;
+  std::string dir;
+};
+
+TEST_F(SaveTemporary, SavesIntoAFolderAsDeepAsTheDialogAllows) {
+  const std::string shallow = join(dir, "a.tif");
+  ASSERT_EQ(save_answered(p, shallow), saved_message(shallow));
+  const std::vector<uint8_t> want = read_file(shallow);
+  ASSERT_FALSE(want.empty());
+
+  // Folders down to 250 bytes with the last backslash: the file's path is
+  // then 255 bytes, the most the save dialog returns, and the usual
+  // temporary name would not fit beside it.
+  std::string deep = dir;
+  while (deep.size() + 1 < 250) {
+    deep = join(deep, std::string(std::min<size_t>(60, 250 - deep.size() - 2), 'd'));
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+  }
+  ASSERT_EQ(deep.size() + 1, 250u);
+  HANDLE usual = CreateFileA(join(deep, "~kal1A2B.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_EQ(usual, INVALID_HANDLE_VALUE) << "a name of 12 characters is too long here";
+  const std::string target = join(deep, "a.tif");
+  EXPECT_EQ(save_answered(p, target), saved_message(target));
+  EXPECT_EQ(read_file(target), want) << "the same bytes as the save into a short folder";
+  EXPECT_EQ(files_in(deep), (std::vector<std::string>{"a.tif"})) << "no temporary file stays";
+}
+
+TEST_F(SaveTemporary, StaleTemporaryFilesOfTheViewerAreRemovedAtTheNextSave) {
+  const std::vector<uint8_t> left = {'l', 'e', 'f', 't'};
+  // What killed saves left behind, a save another instance holds open, and
+  // names that only look like the viewer's (the capture program's among them).
+  const std::vector<std::string> stale = {"~kal1A2B.tmp", "~KAL00FF.TMP", "~kal7"};
+  const std::vector<std::string> kept = {"~kal3C4D.tmp", "~kal1A2B.tmp.txt", "~kal12345.tmp", "~kalendar.tmp",
+                                         "~mrd1A2B.tmp"};
+  for (const auto& name : stale) ASSERT_TRUE(write_file(join(dir, name), left));
+  for (const auto& name : kept) ASSERT_TRUE(write_file(join(dir, name), left));
+  HANDLE held = CreateFileA(join(dir, "~kal3C4D.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+  const std::string target = join(dir, "a.tif");
+  EXPECT_EQ(save_answered(p, target), saved_message(target));
+  CloseHandle(held);
+  std::vector<std::string> want = kept;
+  want.push_back("a.tif");
+  want.push_back("photo.bmp");
+  std::sort(want.begin(), want.end());
+  EXPECT_EQ(files_in(dir), want);
+  for (const auto& name : kept) EXPECT_EQ(read_file(join(dir, name)), left) << name;
+}
+
+}  // namespace
