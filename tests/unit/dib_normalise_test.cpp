@@ -23,18 +23,6 @@ uint32_t raw_value(uint32_t x, uint32_t y, uint32_t bits) {
   return bits == 16 ? v & 0xFFFF : v;
 }
 
-// Bit replication written out as the rule says: the field's bits repeated
-// left to right, the first eight taken.
-uint8_t replicate(uint32_t pixel, uint32_t mask) {
-  if (mask == 0) return 0;
-  std::string bits;
-  for (int b = 31; b >= 0; --b)
-    if ((mask >> b) & 1) bits += ((pixel >> b) & 1) ? '1' : '0';
-  std::string out;
-  while (out.size() < 8) out += bits;
-  return static_cast<uint8_t>(std::stoul(out.substr(0, 8), nullptr, 2));
-}
-
 }  // namespace
 
 TEST(DibNormalise, BitfieldFilesBecomeTheirPixelsIn24Bits) {
@@ -71,9 +59,7 @@ TEST(DibNormalise, BitfieldFilesBecomeTheirPixelsIn24Bits) {
     ASSERT_EQ(img.width, c.width);
     ASSERT_EQ(img.height, static_cast<int32_t>(rows));
     for (size_t i = 0; i < raw.size(); ++i) {
-      const uint32_t want = uint32_t{replicate(raw[i], c.masks[0])} << 16 |
-                            uint32_t{replicate(raw[i], c.masks[1])} << 8 | replicate(raw[i], c.masks[2]);
-      ASSERT_EQ(img.rgb[i], want) << "pixel " << i % c.width << "," << i / c.width;
+      ASSERT_EQ(img.rgb[i], masked_rgb(raw[i], c.masks)) << "pixel " << i % c.width << "," << i / c.width;
     }
     EXPECT_TRUE(padding_is_zero(n.block)) << "row padding";
   }
