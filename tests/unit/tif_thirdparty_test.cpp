@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dib_fixture.h"
+#include "dib_normalise_fixtures.h"
 #include "formats/tif_write.h"
 #include "thirdparty_files.h"
 
@@ -48,9 +49,7 @@ uint32_t stored(const Source& s, uint32_t x, uint32_t y) {
 uint32_t expected_rgb(const Source& s, uint32_t x, uint32_t y) {
   const uint32_t v = stored(s, x, y);
   if (s.bits <= 8) return s.table[v];
-  if (s.bits != 16) return v & 0xFFFFFF;
-  auto widen = [](uint32_t f) { return (f << 3) | (f >> 2); };
-  return (widen((v >> 10) & 31) << 16) | (widen((v >> 5) & 31) << 8) | widen(v & 31);
+  return s.bits == 16 ? normfix::masked_rgb(v, normfix::kMasks555) : v & 0xFFFFFF;
 }
 
 Bytes ppm(const Source& s, uint32_t w, uint32_t h) {
