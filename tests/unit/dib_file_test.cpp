@@ -50,12 +50,9 @@ TEST(DibFile, FourBitHeadersPaletteAndPaddedRowsAreExact) {
 }
 
 TEST(DibFile, RowsPadToWholeWordsAtEveryDepth) {
-  EXPECT_EQ(fmt::dib::row_bytes(5, 1), 4u);
-  EXPECT_EQ(fmt::dib::row_bytes(33, 1), 8u);
-  EXPECT_EQ(fmt::dib::row_bytes(8, 4), 4u);
-  EXPECT_EQ(fmt::dib::row_bytes(9, 4), 8u);
-  EXPECT_EQ(fmt::dib::row_bytes(5, 8), 8u);
-  EXPECT_EQ(fmt::dib::row_bytes(2000, 4), 1000u);
+  const int widths_bits_bytes[][3] = {{5, 1, 4}, {33, 1, 8}, {8, 4, 4}, {9, 4, 8}, {5, 8, 8}, {2000, 4, 1000}};
+  for (const auto& r : widths_bits_bytes)
+    EXPECT_EQ(fmt::dib::row_bytes(r[0], r[1]), static_cast<uint32_t>(r[2])) << r[0] << " pixels of " << r[1] << " bits";
 
   const std::vector<uint8_t> eight = fmt::dib::bmp_file(wedge(8));
   ASSERT_EQ(eight.size(), 14u + 40 + 1024 + 3 * 8);

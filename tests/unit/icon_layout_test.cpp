@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "bmp_icon_fixtures.h"
 
@@ -27,10 +28,8 @@ TEST(IconLayout, RowSizesAndFixedParts) {
     EXPECT_EQ(xor_row_bytes(w, 24), (3 * w + 3) / 4 * 4) << w;
   EXPECT_EQ(and_row_bytes(1), 4u);
   EXPECT_EQ(and_row_bytes(33), 8u);
-  EXPECT_EQ(fixed_part(1), 70u);
-  EXPECT_EQ(fixed_part(4), 126u);
-  EXPECT_EQ(fixed_part(8), 1086u);
-  EXPECT_EQ(fixed_part(24), 62u);
+  for (const auto& [bits, bytes] : {std::pair{1, 70u}, {4, 126u}, {8, 1086u}, {24, 62u}})
+    EXPECT_EQ(fixed_part(bits), bytes) << bits;
   EXPECT_EQ(expected_file_size(32, 32, 4), 766u);
   EXPECT_EQ(expected_file_size(32, 32, 8), 2238u);
   EXPECT_EQ(expected_file_size(16, 16, 1), 198u);
