@@ -44,22 +44,17 @@ TEST(ZoomRatio, StepsMapToMagnifyingAndReducingFactors) {
     EXPECT_EQ(zoom_factor(r.step), r.factor) << r.step;
     EXPECT_EQ(ratio(r.step), r.text);
   }
-  // Reduced sizes drop the remainder; magnified ones are exact.
-  const Extent reduced = displayed_size(1001, 999, -2);
-  EXPECT_EQ(reduced.w, 333);
-  EXPECT_EQ(reduced.h, 333);
-  const Extent magnified = displayed_size(301, 7, 9);
-  EXPECT_EQ(magnified.w, 3010);
-  EXPECT_EQ(magnified.h, 70);
-  // A side reduced below one pixel is shown as one, so that a thin image
-  // still shows; an axis without image stays empty.
-  EXPECT_EQ(displayed_size(5000, 3, -6).w, 714);
-  EXPECT_EQ(displayed_size(5000, 3, -6).h, 1);
-  EXPECT_EQ(displayed_size(3, 5000, -9).w, 1);
-  EXPECT_EQ(displayed_size(0, 0, -3).w, 0);
-  EXPECT_EQ(displayed_size(0, 0, -3).h, 0);
-  // Large images at 10:1 do not wrap around.
-  EXPECT_EQ(displayed_size(300000, 300000, 9).w, 3000000);
+  // Reduced sizes drop the remainder; magnified ones are exact. A side
+  // reduced below one pixel is shown as one, so that a thin image still
+  // shows; an axis without image stays empty. Large images at 10:1 do not
+  // wrap around.
+  const int sizes[][5] = {{1001, 999, -2, 333, 333}, {301, 7, 9, 3010, 70}, {5000, 3, -6, 714, 1},
+                          {3, 5000, -9, 1, 500},     {0, 0, -3, 0, 0},      {300000, 300000, 9, 3000000, 3000000}};
+  for (const auto& r : sizes) {
+    const Extent d = displayed_size(r[0], r[1], r[2]);
+    EXPECT_EQ(d.w, r[3]) << r[0] << "x" << r[1] << " step " << r[2];
+    EXPECT_EQ(d.h, r[4]) << r[0] << "x" << r[1] << " step " << r[2];
+  }
 }
 
 // At magnified ratios the limits count in image pixels of the displayed
