@@ -36,19 +36,6 @@ uint32_t raw_of(const Kind& k, uint32_t x, uint32_t y) {
   return k.bits == 16 ? v & 0xFFFF : k.bits == 24 ? v & 0xFFFFFF : v;
 }
 
-// Field value of a mask replicated to 8 bits, as the normaliser scales it.
-uint8_t scaled(uint32_t raw, uint32_t mask) {
-  if (mask == 0) return 0;
-  uint32_t low = 0, width = 0;
-  while (!((mask >> low) & 1)) ++low;
-  while (low + width < 32 && ((mask >> (low + width)) & 1)) ++width;
-  const uint32_t v = (raw & mask) >> low;
-  uint32_t out = 0;
-  for (int bit = 7, from = static_cast<int>(width) - 1; bit >= 0; --bit, from = from == 0 ? static_cast<int>(width) - 1 : from - 1)
-    out |= ((v >> from) & 1) << bit;
-  return static_cast<uint8_t>(out);
-}
-
 // The colour a correct reader shows for pixel (x, y), as R, G, B.
 void expected_rgb(const Kind& k, uint32_t x, uint32_t y, Bytes& out) {
   const uint32_t raw = raw_of(k, x, y);
@@ -56,14 +43,10 @@ void expected_rgb(const Kind& k, uint32_t x, uint32_t y, Bytes& out) {
     out.insert(out.end(), {uint8_t(3 * raw), uint8_t(2 * raw), uint8_t(raw)});
     return;
   }
-  uint32_t m[3] = {k.masks[0], k.masks[1], k.masks[2]};
-  if (k.compression == kBiRgb) {  // what BI_RGB stands for
-    const bool five = k.bits == 16;
-    m[0] = five ? 0x7C00 : 0xFF0000;
-    m[1] = five ? 0x03E0 : 0xFF00;
-    m[2] = five ? 0x001F : 0xFF;
-  }
-  out.insert(out.end(), {scaled(raw, m[0]), scaled(raw, m[1]), scaled(raw, m[2])});
+  const uint32_t bgr[3] = {0xFF0000, 0xFF00, 0xFF};
+  // What BI_RGB stands for.
+  const uint32_t* m = k.compression != kBiRgb ? k.masks : k.bits == 16 ? kMasks555 : bgr;
+  out.insert(out.end(), {replicate(raw, m[0]), replicate(raw, m[1]), replicate(raw, m[2])});
 }
 
 // A whole file of kind k: its header laid out field by field (colour-space

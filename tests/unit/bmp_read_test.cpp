@@ -92,41 +92,37 @@ TEST(BmpRead, RejectsWhatItDoesNotRead) {
             BmpReadError::DataOutsideBlock);
 }
 
+// 32 and 16 bits: the derived counts are 1 and 65536, but such files carry
+// no table unless the header names one, so none is written in or required,
+// and a small file still loads. A set image-size field is kept even when it
+// is not the rows' size.
 TEST(BmpRead, FillsColoursUsedAndImageSize) {
-  Loaded r = load(bmp8(3, 2));
-  ASSERT_EQ(r.error, BmpReadError::None);
-  EXPECT_EQ(field(r.block, kOffColoursUsed), 256u);
-  EXPECT_EQ(field(r.block, kOffImageSize), 8u);
-  EXPECT_EQ(r.layout.rows_offset, 40u + 1024);
-
-  r = load(fixtures::bmp_file(fixtures::info_header(5, 3, 24, 0, 0), {}, Bytes(48, 7)));
-  ASSERT_EQ(r.error, BmpReadError::None);
-  EXPECT_EQ(field(r.block, kOffColoursUsed), 0u);
-  EXPECT_EQ(field(r.block, kOffImageSize), 48u);
-  EXPECT_EQ(r.layout.colour_count, 0u);
-
-  // A set image-size field is kept even when it is not the rows' size.
-  r = load(fixtures::bmp_file(fixtures::info_header(5, 3, 24, 0, 50), {}, Bytes(50, 7)));
-  EXPECT_EQ(field(r.block, kOffImageSize), 50u);
-
-  // 32 and 16 bits: the derived counts are 1 and 65536, but such files carry
-  // no table unless the header names one, so none is written in or required,
-  // and a small file still loads.
-  r = load(fixtures::bmp_file(fixtures::info_header(2, 2, 32, 0, 0), {}, Bytes(16, 1), 0));
-  ASSERT_EQ(r.error, BmpReadError::None);
-  EXPECT_EQ(r.layout.colour_count, 1u);
-  EXPECT_EQ(field(r.block, kOffColoursUsed), 0u);
-  EXPECT_EQ(r.layout.rows_offset, 40u);
-  const Bytes info16 = fixtures::info_header(20, 26, 16, 0, 0);
-  r = load(fixtures::bmp_file(info16, {}, Bytes(40 * 26, 2)));
-  ASSERT_EQ(r.error, BmpReadError::None);
-  EXPECT_EQ(r.layout.colour_count, 65536u);
-  EXPECT_EQ(field(r.block, kOffColoursUsed), 0u);
-  EXPECT_EQ(r.layout.rows_offset, 40u);
-  EXPECT_EQ(load(fixtures::bmp_file(fixtures::info_header(2, 2, 16, 0, 0), {}, Bytes(8, 2))).error,
-            BmpReadError::None);
+  using fixtures::info_header;
+  struct Case {
+    const char* name;
+    Bytes file;
+    uint32_t colours_used, image_size, colour_count;
+    uint64_t rows_offset;
+  };
+  const Case cases[] = {
+      {"8 bits", bmp8(3, 2), 256, 8, 256, 40 + 1024},
+      {"24 bits", fixtures::bmp_file(info_header(5, 3, 24, 0, 0), {}, Bytes(48, 7)), 0, 48, 0, 40},
+      {"24 bits, image size 50", fixtures::bmp_file(info_header(5, 3, 24, 0, 50), {}, Bytes(50, 7)), 0, 50, 0, 40},
+      {"32 bits", fixtures::bmp_file(info_header(2, 2, 32, 0, 0), {}, Bytes(16, 1), 0), 0, 16, 1, 40},
+      {"16 bits", fixtures::bmp_file(info_header(20, 26, 16, 0, 0), {}, Bytes(40 * 26, 2)), 0, 1040, 65536, 40},
+      {"16 bits, small", fixtures::bmp_file(info_header(2, 2, 16, 0, 0), {}, Bytes(8, 2)), 0, 8, 65536, 40},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Loaded r = load(c.file);
+    ASSERT_EQ(r.error, BmpReadError::None);
+    EXPECT_EQ(field(r.block, kOffColoursUsed), c.colours_used);
+    EXPECT_EQ(field(r.block, kOffImageSize), c.image_size);
+    EXPECT_EQ(r.layout.colour_count, c.colour_count);
+    EXPECT_EQ(r.layout.rows_offset, c.rows_offset);
+  }
   // A table the header names must be there.
-  EXPECT_EQ(load(fixtures::bmp_file(fixtures::info_header(2, 2, 16, 3, 0), {}, Bytes(8, 2), 0)).error,
+  EXPECT_EQ(load(fixtures::bmp_file(info_header(2, 2, 16, 3, 0), {}, Bytes(8, 2), 0)).error,
             BmpReadError::DataOutsideBlock);
 }
 

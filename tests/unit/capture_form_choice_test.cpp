@@ -43,11 +43,9 @@ TEST(FormChoice, EachButtonChangesItsFieldAndKeepsTheRecordConsistent) {
     EXPECT_EQ(pending, c.after) << c.control;
     EXPECT_EQ(frame, c.frameAfter) << c.control;
   }
-  EXPECT_TRUE(refuses_256_colours(4));
-  EXPECT_TRUE(refuses_256_colours(1));
-  EXPECT_TRUE(refuses_256_colours(0));  // a display that cannot be asked
-  EXPECT_FALSE(refuses_256_colours(8));
-  EXPECT_FALSE(refuses_256_colours(24));
+  // 0: a display that cannot be asked.
+  for (const int bits : {4, 1, 0}) EXPECT_TRUE(refuses_256_colours(bits)) << bits;
+  for (const int bits : {8, 24}) EXPECT_FALSE(refuses_256_colours(bits)) << bits;
 }
 
 TEST(FormChoice, OpeningChecksOneButtonOfEachGroupFromTheForm) {

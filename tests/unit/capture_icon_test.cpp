@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "bmp_icon_fixtures.h"
 #include "formats/bytes.h"
 #include "formats/capture_icon.h"
 #include "formats/icon_layout.h"
@@ -11,6 +12,7 @@
 namespace {
 
 namespace ci = fmt::capture_icon;
+using fixtures::Bytes;
 using fmt::dib::Rgb;
 
 TEST(CaptureIcon, FixedPalettes) {
@@ -90,13 +92,9 @@ TEST(CaptureIcon, HeaderAndFileOfEachForm) {
     const int bits = r.colours == 16 ? 4 : 8;
     ASSERT_EQ(ci::reduced_block_size(r.n, r.colours), r.block);
     const std::vector<uint8_t> block = reduced_block(r.n, r.colours);
-    EXPECT_EQ(fmt::get_u32le(&block[0]), 40u);
-    EXPECT_EQ(fmt::get_u32le(&block[4]), r.n);
-    EXPECT_EQ(fmt::get_u32le(&block[8]), r.n);
-    EXPECT_EQ(fmt::get_u16le(&block[12]), 1u);
-    EXPECT_EQ(fmt::get_u16le(&block[14]), static_cast<uint32_t>(bits));
-    EXPECT_EQ(fmt::get_u32le(&block[20]), r.block - 40 - 4 * r.colours);
-    for (int k = 24; k < 40; ++k) EXPECT_EQ(block[k], 0) << k;
+    const auto n = static_cast<int32_t>(r.n);
+    const uint32_t pixels = r.block - 40 - 4 * r.colours;
+    EXPECT_EQ(Bytes(block.begin(), block.begin() + 40), fixtures::info_header(n, n, bits, 0, pixels));
     const Rgb last = ci::fixed_palette(r.colours).back();
     EXPECT_EQ(block[40 + 4 * (r.colours - 1) + 2], last.r);
 
@@ -107,14 +105,7 @@ TEST(CaptureIcon, HeaderAndFileOfEachForm) {
                                    static_cast<uint8_t>(r.bytesInRes), static_cast<uint8_t>(r.bytesInRes >> 8), 0, 0,
                                    22, 0, 0, 0};
     for (int k = 0; k < 22; ++k) EXPECT_EQ(file[k], directory[k]) << "offset " << k;
-    EXPECT_EQ(fmt::get_u32le(&file[22]), 40u);
-    EXPECT_EQ(fmt::get_u32le(&file[26]), r.n);
-    EXPECT_EQ(fmt::get_u32le(&file[30]), 2 * r.n);
-    EXPECT_EQ(fmt::get_u16le(&file[34]), 1u);
-    EXPECT_EQ(fmt::get_u16le(&file[36]), static_cast<uint32_t>(bits));
-    EXPECT_EQ(fmt::get_u32le(&file[38]), 0u);
-    EXPECT_EQ(fmt::get_u32le(&file[42]), r.sizeImage);
-    for (int k = 46; k < 62; ++k) EXPECT_EQ(file[k], 0) << "offset " << k;
+    EXPECT_EQ(Bytes(file.begin() + 22, file.begin() + 62), fixtures::info_header(n, 2 * n, bits, 0, r.sizeImage));
     const auto header = ci::icon_header(r.n, r.colours);
     EXPECT_TRUE(std::equal(header.begin(), header.end(), file.begin()));
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 
+#include "bmp_icon_fixtures.h"
 #include "formats/bytes.h"
 #include "formats/icon_layout.h"
 #include "thirdparty_files.h"
@@ -36,35 +37,22 @@ IndexedImage wedge(int bits) {
 
 TEST(DibFile, FourBitHeadersPaletteAndPaddedRowsAreExact) {
   const std::vector<uint8_t> file = fmt::dib::bmp_file(wedge(4));
-  const std::array<uint8_t, 54> headers = {
-      'B',  'M',  130, 0, 0, 0,  0, 0, 0, 0,  118, 0, 0, 0,  // size 130, pixels at 118
-      40,   0,    0,   0,                                    // info header size
-      5,    0,    0,   0,  3, 0, 0, 0,                       // 5 x 3, bottom-up
-      1,    0,    4,   0,                                    // planes, bits
-      0,    0,    0,   0,  12, 0, 0, 0,                      // BI_RGB, 3 rows of 4 bytes
-      0,    0,    0,   0,  0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0};
-  ASSERT_EQ(file.size(), 130u);
-  EXPECT_TRUE(std::equal(headers.begin(), headers.end(), file.begin()));
-
+  ASSERT_EQ(file.size(), 130u);  // pixels at 118, after 16 entries
   // Colour table in blue-green-red-0 order, filled out to 16 entries.
-  const std::array<uint8_t, 12> used = {255, 0, 0, 0, 0, 0, 255, 0, 255, 255, 255, 0};
-  EXPECT_TRUE(std::equal(used.begin(), used.end(), file.begin() + 54));
-  for (size_t i = 54 + 12; i < 118; ++i) EXPECT_EQ(file[i], 0) << "palette byte " << i;
-
+  fixtures::Bytes table = {255, 0, 0, 0, 0, 0, 255, 0, 255, 255, 255, 0};
+  table.resize(64, 0);
   // Bottom row first, high nibble = left pixel, one zero byte of padding each.
-  const std::array<uint8_t, 12> rows = {0x10, 0x00, 0x20, 0x00,   // 1 0 0 0 2
-                                        0x11, 0x00, 0x00, 0x00,   // 1 1 0 0 0
-                                        0x11, 0x11, 0x00, 0x00};  // 1 1 1 1 0
-  EXPECT_TRUE(std::equal(rows.begin(), rows.end(), file.begin() + 118));
+  const fixtures::Bytes rows = {0x10, 0x00, 0x20, 0x00,   // 1 0 0 0 2
+                                0x11, 0x00, 0x00, 0x00,   // 1 1 0 0 0
+                                0x11, 0x11, 0x00, 0x00};  // 1 1 1 1 0
+  // 5 x 3 bottom-up, BI_RGB, 3 rows of 4 bytes, no resolution or colour counts.
+  EXPECT_EQ(file, fixtures::bmp_file(fixtures::info_header(5, 3, 4, 0, 12), table, rows));
 }
 
 TEST(DibFile, RowsPadToWholeWordsAtEveryDepth) {
-  EXPECT_EQ(fmt::dib::row_bytes(5, 1), 4u);
-  EXPECT_EQ(fmt::dib::row_bytes(33, 1), 8u);
-  EXPECT_EQ(fmt::dib::row_bytes(8, 4), 4u);
-  EXPECT_EQ(fmt::dib::row_bytes(9, 4), 8u);
-  EXPECT_EQ(fmt::dib::row_bytes(5, 8), 8u);
-  EXPECT_EQ(fmt::dib::row_bytes(2000, 4), 1000u);
+  const int widths_bits_bytes[][3] = {{5, 1, 4}, {33, 1, 8}, {8, 4, 4}, {9, 4, 8}, {5, 8, 8}, {2000, 4, 1000}};
+  for (const auto& r : widths_bits_bytes)
+    EXPECT_EQ(fmt::dib::row_bytes(r[0], r[1]), static_cast<uint32_t>(r[2])) << r[0] << " pixels of " << r[1] << " bits";
 
   const std::vector<uint8_t> eight = fmt::dib::bmp_file(wedge(8));
   ASSERT_EQ(eight.size(), 14u + 40 + 1024 + 3 * 8);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "bmp_icon_fixtures.h"
@@ -13,6 +14,26 @@
 namespace normfix {
 
 using fixtures::Bytes;
+
+// A mask's field of pixel widened to 8 bits by bit replication, written out
+// as the rule says: the field's bits repeated left to right, the first eight
+// taken.
+inline uint8_t replicate(uint32_t pixel, uint32_t mask) {
+  if (mask == 0) return 0;
+  std::string bits;
+  for (int b = 31; b >= 0; --b)
+    if ((mask >> b) & 1) bits += ((pixel >> b) & 1) ? '1' : '0';
+  std::string out;
+  while (out.size() < 8) out += bits;
+  return static_cast<uint8_t>(std::stoul(out.substr(0, 8), nullptr, 2));
+}
+
+// The 0xRRGGBB colour of a raw pixel value under red, green and blue masks.
+inline uint32_t masked_rgb(uint32_t pixel, const uint32_t masks[3]) {
+  return uint32_t{replicate(pixel, masks[0])} << 16 | uint32_t{replicate(pixel, masks[1])} << 8 |
+         replicate(pixel, masks[2]);
+}
+constexpr uint32_t kMasks555[3] = {0x7C00, 0x03E0, 0x001F};
 
 // raw: one 16- or 32-bit value a pixel, top row first; a negative height
 // writes the rows top-down.

@@ -23,18 +23,6 @@ uint32_t raw_value(uint32_t x, uint32_t y, uint32_t bits) {
   return bits == 16 ? v & 0xFFFF : v;
 }
 
-// Bit replication written out as the rule says: the field's bits repeated
-// left to right, the first eight taken.
-uint8_t replicate(uint32_t pixel, uint32_t mask) {
-  if (mask == 0) return 0;
-  std::string bits;
-  for (int b = 31; b >= 0; --b)
-    if ((mask >> b) & 1) bits += ((pixel >> b) & 1) ? '1' : '0';
-  std::string out;
-  while (out.size() < 8) out += bits;
-  return static_cast<uint8_t>(std::stoul(out.substr(0, 8), nullptr, 2));
-}
-
 }  // namespace
 
 TEST(DibNormalise, BitfieldFilesBecomeTheirPixelsIn24Bits) {
@@ -71,46 +59,9 @@ TEST(DibNormalise, BitfieldFilesBecomeTheirPixelsIn24Bits) {
     ASSERT_EQ(img.width, c.width);
     ASSERT_EQ(img.height, static_cast<int32_t>(rows));
     for (size_t i = 0; i < raw.size(); ++i) {
-      const uint32_t want = uint32_t{replicate(raw[i], c.masks[0])} << 16 |
-                            uint32_t{replicate(raw[i], c.masks[1])} << 8 | replicate(raw[i], c.masks[2]);
-      ASSERT_EQ(img.rgb[i], want) << "pixel " << i % c.width << "," << i / c.width;
+      ASSERT_EQ(img.rgb[i], masked_rgb(raw[i], c.masks)) << "pixel " << i % c.width << "," << i / c.width;
     }
     EXPECT_TRUE(padding_is_zero(n.block)) << "row padding";
-  }
-}
-
-TEST(DibNormalise, RefusesBitfieldFilesItCannotRead) {
-  const uint32_t good[3] = {0xF800, 0x07E0, 0x001F};
-  const std::vector<uint32_t> raw(6, 0x1234);
-  struct Case {
-    const char* name;
-    Bytes file;
-    BmpReadError want;
-  };
-  auto with_masks = [&](uint32_t bits, uint32_t r, uint32_t g, uint32_t b) {
-    const uint32_t m[3] = {r, g, b};
-    return bitfield_file(3, 2, bits, m, raw);
-  };
-  Bytes eight_bits = bitfield_file(3, 2, 16, good, raw);
-  fmt::put_u16le(&eight_bits[14 + kOffBitCount], 8);
-  Bytes over_masks = bitfield_file(3, 2, 16, good, raw);
-  fmt::put_u32le(&over_masks[10], 14 + 40 + 8);  // rows start on the blue mask
-  Bytes short_rows = bitfield_file(3, 2, 16, good, raw);
-  short_rows.resize(short_rows.size() - 1);
-  fmt::put_u32le(&short_rows[2], static_cast<uint32_t>(short_rows.size()));
-  Bytes no_masks = fixtures::bmp_file(fixtures::info_header(1, 1, 16, 0, 0, 40, kBiBitfields), {}, {});
-  const Case cases[] = {
-      {"split mask", with_masks(16, 0xF000, 0x0F0F, 0x00F0), BmpReadError::BadCompressedData},
-      {"mask past 16 bits", with_masks(16, 0x1F0000, 0x07E0, 0x001F), BmpReadError::BadCompressedData},
-      {"bitfields at 8 bits", eight_bits, BmpReadError::BadCompressedData},
-      {"rows over the masks", over_masks, BmpReadError::BadCompressedData},
-      {"rows past the data", short_rows, BmpReadError::DataOutsideBlock},
-      {"masks past the data", no_masks, BmpReadError::DataOutsideBlock},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(normalise_file(c.file).error, c.want);
-    EXPECT_EQ(message_for(c.want), BmpReadMessage::InfoHeaderNotRead);
   }
 }
 
@@ -172,46 +123,65 @@ TEST(DibNormalise, RleImagesOfEveryWidthComeBackExactly) {
   }
 }
 
-TEST(DibNormalise, RefusesRleFilesThatBreakTheImage) {
-  struct Case {
-    const char* name;
-    uint32_t bits;
-    int32_t width, height;
-    Bytes codes;
-    BmpReadError want;
+// Bitfield and RLE files the normaliser cannot read: each is refused with the
+// error that names its fault, and the message that error gives.
+TEST(DibNormalise, RefusesFilesItCannotRead) {
+  const uint32_t good[3] = {0xF800, 0x07E0, 0x001F};
+  const std::vector<uint32_t> raw(6, 0x1234);
+  auto with_masks = [&](uint32_t bits, uint32_t r, uint32_t g, uint32_t b) {
+    const uint32_t m[3] = {r, g, b};
+    return bitfield_file(3, 2, bits, m, raw);
   };
-  const Case cases[] = {
-      {"run leaves the padded row", 8, 3, 2, {5, 1, 0, 1}, BmpReadError::BadCompressedData},
-      {"run after the padding leaves it", 8, 3, 2, {4, 1, 1, 1, 0, 1}, BmpReadError::BadCompressedData},
-      {"RLE4 run leaves the padded row", 4, 3, 1, {9, 0x11, 0, 1}, BmpReadError::BadCompressedData},
-      {"absolute run leaves the padded row", 8, 2, 1, {0, 5, 1, 2, 3, 4, 5, 0, 0, 1}, BmpReadError::BadCompressedData},
-      {"absolute run past the data", 8, 8, 1, {0, 6, 1, 2, 3}, BmpReadError::BadCompressedData},
-      {"delta past the right edge", 8, 3, 2, {0, 2, 4, 0, 0, 1}, BmpReadError::BadCompressedData},
-      {"delta past the top", 8, 3, 2, {0, 2, 0, 3, 0, 1}, BmpReadError::BadCompressedData},
-      {"delta cut short", 8, 3, 2, {0, 2, 1}, BmpReadError::BadCompressedData},
-      {"run above the last row", 8, 1, 1, {1, 1, 0, 0, 1, 1, 0, 1}, BmpReadError::BadCompressedData},
-      {"end of line above the last row", 8, 1, 1, {0, 0, 0, 0, 0, 1}, BmpReadError::BadCompressedData},
-      {"data ends early", 8, 3, 2, {3, 1, 0, 0, 1, 1}, BmpReadError::BadCompressedData},
-      {"no data at all", 8, 3, 2, {}, BmpReadError::BadCompressedData},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(normalise_file(rle_file(c.width, c.height, c.bits, c.codes)).error, c.want);
-  }
-
+  Bytes eight_bits = bitfield_file(3, 2, 16, good, raw);
+  fmt::put_u16le(&eight_bits[14 + kOffBitCount], 8);
+  Bytes over_masks = bitfield_file(3, 2, 16, good, raw);
+  fmt::put_u32le(&over_masks[10], 14 + 40 + 8);  // rows start on the blue mask
+  Bytes short_rows = bitfield_file(3, 2, 16, good, raw);
+  short_rows.resize(short_rows.size() - 1);
+  fmt::put_u32le(&short_rows[2], static_cast<uint32_t>(short_rows.size()));
+  Bytes no_masks = fixtures::bmp_file(fixtures::info_header(1, 1, 16, 0, 0, 40, kBiBitfields), {}, {});
   // Headers that do not fit the compression.
   Bytes rle8_at_4 = rle_file(2, 1, 8, {2, 1, 0, 1});
   fmt::put_u16le(&rle8_at_4[14 + kOffBitCount], 4);
   Bytes top_down = rle_file(2, 1, 8, {2, 1, 0, 1});
   fmt::put_u32le(&top_down[14 + kOffHeight], static_cast<uint32_t>(-1));
-  EXPECT_EQ(normalise_file(rle8_at_4).error, BmpReadError::BadCompressedData);
-  EXPECT_EQ(normalise_file(top_down).error, BmpReadError::BadCompressedData);
-
-  // A few bytes that declare an image far above the cap: refused before
-  // anything is allocated, with the allocation message.
-  const Bytes huge = rle_file(60000, 60000, 8, {0, 1});
-  EXPECT_EQ(normalise_file(huge).error, BmpReadError::TooLarge);
-  EXPECT_EQ(message_for(BmpReadError::TooLarge), BmpReadMessage::AllocationFailed);
+  constexpr BmpReadError kBad = BmpReadError::BadCompressedData;
+  struct Case {
+    const char* name;
+    Bytes file;
+    BmpReadError want;
+  };
+  const Case cases[] = {
+      {"split mask", with_masks(16, 0xF000, 0x0F0F, 0x00F0), kBad},
+      {"mask past 16 bits", with_masks(16, 0x1F0000, 0x07E0, 0x001F), kBad},
+      {"bitfields at 8 bits", eight_bits, kBad},
+      {"rows over the masks", over_masks, kBad},
+      {"rows past the data", short_rows, BmpReadError::DataOutsideBlock},
+      {"masks past the data", no_masks, BmpReadError::DataOutsideBlock},
+      {"run leaves the padded row", rle_file(3, 2, 8, {5, 1, 0, 1}), kBad},
+      {"run after the padding leaves it", rle_file(3, 2, 8, {4, 1, 1, 1, 0, 1}), kBad},
+      {"RLE4 run leaves the padded row", rle_file(3, 1, 4, {9, 0x11, 0, 1}), kBad},
+      {"absolute run leaves the padded row", rle_file(2, 1, 8, {0, 5, 1, 2, 3, 4, 5, 0, 0, 1}), kBad},
+      {"absolute run past the data", rle_file(8, 1, 8, {0, 6, 1, 2, 3}), kBad},
+      {"delta past the right edge", rle_file(3, 2, 8, {0, 2, 4, 0, 0, 1}), kBad},
+      {"delta past the top", rle_file(3, 2, 8, {0, 2, 0, 3, 0, 1}), kBad},
+      {"delta cut short", rle_file(3, 2, 8, {0, 2, 1}), kBad},
+      {"run above the last row", rle_file(1, 1, 8, {1, 1, 0, 0, 1, 1, 0, 1}), kBad},
+      {"end of line above the last row", rle_file(1, 1, 8, {0, 0, 0, 0, 0, 1}), kBad},
+      {"data ends early", rle_file(3, 2, 8, {3, 1, 0, 0, 1, 1}), kBad},
+      {"no data at all", rle_file(3, 2, 8, {}), kBad},
+      {"RLE8 at 4 bits", rle8_at_4, kBad},
+      {"RLE top-down", top_down, kBad},
+      // A few bytes that declare an image far above the cap: refused before
+      // anything is allocated, with the allocation message.
+      {"60000 x 60000 RLE8", rle_file(60000, 60000, 8, {0, 1}), BmpReadError::TooLarge},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(normalise_file(c.file).error, c.want);
+    EXPECT_EQ(message_for(c.want), c.want == BmpReadError::TooLarge ? BmpReadMessage::AllocationFailed
+                                                                     : BmpReadMessage::InfoHeaderNotRead);
+  }
   // Just below and above a small cap, to pin the comparison.
   const Bytes small = rle_file(8, 2, 8, {0, 1});
   FileHeader h;

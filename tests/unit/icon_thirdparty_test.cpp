@@ -150,24 +150,6 @@ TEST(IconThirdParty, ImageMagickIcons) {
 TEST(IconThirdParty, PillowIcons) {
   if (!have_pillow()) GTEST_SKIP() << "Pillow is not installed";
   const int w = 32, h = 5;
-  const fs::path script = scratch("pil_icon.py");
-  // Makes an icon in a given mode from raw RGB pixels, with the exact colours
-  // (a full 256-entry palette for P).
-  const std::string text = R"(import sys
-from PIL import Image
-mode, w, h, raw, ico = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4], sys.argv[5]
-im = Image.frombytes('RGB', (w, h), open(raw, 'rb').read())
-if mode == '1':
-    im = im.convert('1', dither=Image.Dither.NONE)
-elif mode == 'P':
-    colours = list(dict.fromkeys(im.getdata()))
-    p = Image.new('P', (w, h))
-    p.putpalette([v for c in colours for v in c] + [0] * (768 - 3 * len(colours)))
-    p.putdata([colours.index(c) for c in im.getdata()])
-    im = p
-im.save(ico, format='ICO', sizes=[(w, h)], bitmap_format='bmp')
-)";
-  write_file(script, Bytes(text.begin(), text.end()));
   struct Case {
     const char* mode;
     int colours, bits;
@@ -176,11 +158,9 @@ im.save(ico, format='ICO', sizes=[(w, h)], bitmap_format='bmp')
     SCOPED_TRACE(c.bits);
     const Pixels src = make_pixels(w, h, c.colours, false);
     const std::string stem = std::string("pil") + std::to_string(c.bits);
-    write_file(scratch(stem + ".rgb"), raw_of(src, false));
+    // The exact colours: a full 256-entry palette for P.
     const fs::path ico = scratch(stem + ".ico");
-    ASSERT_EQ(run(std::string(kPython) + " " + script.string() + " " + c.mode + " " + std::to_string(w) + " " +
-                  std::to_string(h) + " " + scratch(stem + ".rgb").string() + " " + ico.string()),
-              0);
+    ASSERT_TRUE(pillow_write(ico, c.mode, w, h, raw_of(src, false)));
     check_against_tool(read_file(ico), from_rgba(pillow_decode(ico, "RGBA")), src, c.bits);
   }
 }

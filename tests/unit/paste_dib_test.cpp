@@ -29,11 +29,7 @@ uint32_t colour_at(const fmt::DibImage& d, uint32_t x, uint32_t y) {
     case 1: return entry((row[x / 8] >> (7 - x % 8)) & 1);
     case 4: return entry(x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4);
     case 8: return entry(row[x]);
-    case 16: {
-      const uint32_t v = fmt::get_u16le(row + 2 * x);
-      auto w = [](uint32_t f) { return (f << 3) | (f >> 2); };
-      return w(v >> 10 & 31) << 16 | w(v >> 5 & 31) << 8 | w(v & 31);
-    }
+    case 16: return normfix::masked_rgb(fmt::get_u16le(row + 2 * x), normfix::kMasks555);
     default: {
       const uint8_t* p = row + (d.bit_count == 24 ? 3 : 4) * x;
       return uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
@@ -84,22 +80,14 @@ TEST(PasteDib, EveryAcceptedFormBecomesAPlainBlock) {
   }
   auto index8 = [&](uint32_t x, uint32_t y) { return uint32_t{idx8[y * W + x]}; };
   auto word555 = [](uint32_t x, uint32_t y) { return (x * 0x1234u + y * 0x0F0Fu) & 0x7FFF; };
-  auto widen555 = [&](uint32_t x, uint32_t y) {
-    const uint32_t v = word555(x, y);
-    auto w = [](uint32_t f) { return (f << 3) | (f >> 2); };
-    return w(v >> 10 & 31) << 16 | w(v >> 5 & 31) << 8 | w(v & 31);
-  };
+  auto widen555 = [&](uint32_t x, uint32_t y) { return normfix::masked_rgb(word555(x, y), normfix::kMasks555); };
   std::vector<uint32_t> raw565, raw32;
   for (uint32_t y = 0; y < H; ++y)
     for (uint32_t x = 0; x < W; ++x) {
       raw565.push_back((x * 0x2345u + y * 0x1111u) & 0xFFFF);
       raw32.push_back(picture(x, y));
     }
-  auto from565 = [&](uint32_t x, uint32_t y) {
-    const uint32_t v = raw565[y * W + x];
-    const uint32_t r = v >> 11, g = v >> 5 & 63, b = v & 31;
-    return ((r << 3) | (r >> 2)) << 16 | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2));
-  };
+  auto from565 = [&](uint32_t x, uint32_t y) { return normfix::masked_rgb(raw565[y * W + x], masks565); };
 
   struct Case {
     std::string name;

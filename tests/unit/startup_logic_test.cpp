@@ -72,14 +72,9 @@ TEST(Placement, CentresInTheSpaceTheBarLeaves) {
 }
 
 TEST(DisplayDepth, SixteenColoursOrFewerAreRefused) {
-  EXPECT_TRUE(display_too_shallow(1));
-  EXPECT_TRUE(display_too_shallow(4));
-  EXPECT_TRUE(display_too_shallow(-4));  // the sign of the depth does not matter
-  EXPECT_TRUE(display_too_shallow(0));
-  EXPECT_FALSE(display_too_shallow(8));
-  EXPECT_FALSE(display_too_shallow(16));
-  EXPECT_FALSE(display_too_shallow(24));
-  EXPECT_FALSE(display_too_shallow(32));
+  // The sign of the depth does not matter.
+  for (const int bits : {1, 4, -4, 0}) EXPECT_TRUE(display_too_shallow(bits)) << bits;
+  for (const int bits : {8, 16, 24, 32}) EXPECT_FALSE(display_too_shallow(bits)) << bits;
 }
 
 TEST(MinimumSize, GrowsWithTheVisibleScrollBars) {

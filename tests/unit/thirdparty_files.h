@@ -70,6 +70,38 @@ inline std::vector<uint8_t> pillow_decode(const std::filesystem::path& file, con
   return read_file(out);
 }
 
+// Pillow's file of w x h RGB pixels (top row first) in mode "1" (not
+// dithered), "P" or "RGB": a one-image BMP-style icon when the name ends in
+// .ico, else a BMP. "P" takes the colours in order of first appearance in
+// palette_from (the pixels themselves when empty), so that two pictures of
+// one colour set share one table.
+inline bool pillow_write(const std::filesystem::path& out, const std::string& mode, int w, int h,
+                         const std::vector<uint8_t>& rgb, const std::vector<uint8_t>& palette_from = {}) {
+  const std::string script = R"(import sys
+from PIL import Image
+out, mode, w, h = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
+im, pal = (Image.frombytes('RGB', (w, h), open(f, 'rb').read()) for f in sys.argv[5:7])
+if mode == '1':
+    im = im.convert('1', dither=Image.Dither.NONE)
+elif mode == 'P':
+    colours = list(dict.fromkeys(pal.getdata()))
+    p = Image.new('P', (w, h))
+    p.putpalette([v for c in colours for v in c] + [0] * (768 - 3 * len(colours)))
+    p.putdata([colours.index(c) for c in im.getdata()])
+    im = p
+if out.endswith('.ico'):
+    im.save(out, format='ICO', sizes=[(w, h)], bitmap_format='bmp')
+else:
+    im.save(out)
+)";
+  const std::string py = out.string() + ".py", pixels = out.string() + ".rgb", pal = out.string() + ".pal.rgb";
+  write_file(py, std::vector<uint8_t>(script.begin(), script.end()));
+  write_file(pixels, rgb);
+  write_file(pal, palette_from.empty() ? rgb : palette_from);
+  return run(std::string(kPython) + " " + py + " " + out.string() + " " + mode + " " + std::to_string(w) + " " +
+             std::to_string(h) + " " + pixels + " " + pal) == 0;
+}
+
 // A binary PPM of w x h pixels from RGB bytes, top row first.
 inline std::vector<uint8_t> ppm_of(int w, int h, const std::vector<uint8_t>& rgb) {
   const std::string head = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";

@@ -35,35 +35,26 @@ std::string ratio(int step) {
 }  // namespace
 
 TEST(ZoomRatio, StepsMapToMagnifyingAndReducingFactors) {
-  EXPECT_EQ(zoom_factor(0), 1);
-  EXPECT_EQ(zoom_factor(1), 2);
-  EXPECT_EQ(zoom_factor(9), 10);
-  EXPECT_EQ(zoom_factor(-1), 2);
-  EXPECT_EQ(zoom_factor(-9), 10);
-  // Reduced sizes drop the remainder; magnified ones are exact.
-  const Extent reduced = displayed_size(1001, 999, -2);
-  EXPECT_EQ(reduced.w, 333);
-  EXPECT_EQ(reduced.h, 333);
-  const Extent magnified = displayed_size(301, 7, 9);
-  EXPECT_EQ(magnified.w, 3010);
-  EXPECT_EQ(magnified.h, 70);
-  // A side reduced below one pixel is shown as one, so that a thin image
-  // still shows; an axis without image stays empty.
-  EXPECT_EQ(displayed_size(5000, 3, -6).w, 714);
-  EXPECT_EQ(displayed_size(5000, 3, -6).h, 1);
-  EXPECT_EQ(displayed_size(3, 5000, -9).w, 1);
-  EXPECT_EQ(displayed_size(0, 0, -3).w, 0);
-  EXPECT_EQ(displayed_size(0, 0, -3).h, 0);
-  // Large images at 10:1 do not wrap around.
-  EXPECT_EQ(displayed_size(300000, 300000, 9).w, 3000000);
-}
-
-TEST(ZoomRatio, TextShowsTheRatioAndClosesTheBracket) {
-  EXPECT_EQ(ratio(-9), "1:10]");
-  EXPECT_EQ(ratio(-1), "1:2]");
-  EXPECT_EQ(ratio(0), "1:1]");
-  EXPECT_EQ(ratio(1), "2:1]");
-  EXPECT_EQ(ratio(9), "10:1]");
+  struct Row {
+    int step, factor;
+    const char* text;  // the ratio closes the bracket
+  };
+  const Row rows[] = {{-9, 10, "1:10]"}, {-1, 2, "1:2]"}, {0, 1, "1:1]"}, {1, 2, "2:1]"}, {9, 10, "10:1]"}};
+  for (const Row& r : rows) {
+    EXPECT_EQ(zoom_factor(r.step), r.factor) << r.step;
+    EXPECT_EQ(ratio(r.step), r.text);
+  }
+  // Reduced sizes drop the remainder; magnified ones are exact. A side
+  // reduced below one pixel is shown as one, so that a thin image still
+  // shows; an axis without image stays empty. Large images at 10:1 do not
+  // wrap around.
+  const int sizes[][5] = {{1001, 999, -2, 333, 333}, {301, 7, 9, 3010, 70}, {5000, 3, -6, 714, 1},
+                          {3, 5000, -9, 1, 500},     {0, 0, -3, 0, 0},      {300000, 300000, 9, 3000000, 3000000}};
+  for (const auto& r : sizes) {
+    const Extent d = displayed_size(r[0], r[1], r[2]);
+    EXPECT_EQ(d.w, r[3]) << r[0] << "x" << r[1] << " step " << r[2];
+    EXPECT_EQ(d.h, r[4]) << r[0] << "x" << r[1] << " step " << r[2];
+  }
 }
 
 // At magnified ratios the limits count in image pixels of the displayed
@@ -132,7 +123,9 @@ TEST(ScrollTo, EachCodeStopsAtZeroAndAtTheLimit) {
 // Which bars show, where they stand, how far they scroll (in image pixels at
 // reduced ratios, in displayed pixels / zoom at magnified ones) and which
 // hidden axis scrolls back to the origin. A hidden bar keeps the place it
-// would take beside the other one; a lone bar runs to the client's edge.
+// would take beside the other one; a lone bar runs to the client's edge. A
+// bar shows when the image exceeds the client area, or what the other bar
+// leaves of it, so that every column and row can be scrolled into view.
 TEST(ScrollBarLayout, BarsPlacesRangesAndResetsForEachShape) {
   struct Bar {
     int x, y, w, h;
@@ -143,24 +136,30 @@ TEST(ScrollBarLayout, BarsPlacesRangesAndResetsForEachShape) {
     bool hVisible, vVisible;
     Bar hBar, vBar;
     long long hRange, vRange;
-    bool resetX, resetY;
   };
   constexpr Bar kH{0, 283, 383, 17}, kV{383, 20, 17, 263}, kWholeH{0, 283, 400, 17}, kWholeV{383, 20, 17, 280};
   const Row rows[] = {
-      {"wide and tall, 600 x 400", 300, 200, 1, true, true, kH, kV, (600 - 400 + 17) / 2, (400 + 20 - 300 + 17) / 2,
-       false, false},
-      {"wide and tall, 650 x 500", 1301, 1000, -1, true, true, kH, kV, (650 - 400 + 17) * 2,
-       (500 + 20 - 300 + 17) * 2, false, false},
-      {"tall, 300 x 400", 150, 200, 1, false, true, kH, kWholeV, 0, (400 + 20 - 300) / 2, true, false},
-      {"tall, 233 x 333", 700, 1000, -2, false, true, kH, kWholeV, 0, (333 + 20 - 300) * 3, true, false},
-      {"wide, 600 x 200", 300, 100, 1, true, false, kWholeH, kV, (600 - 400) / 2, 0, false, true},
-      {"wide, 500 x 75", 2003, 300, -3, true, false, kWholeH, kV, (500 - 400) * 4, 0, false, true},
-      {"small at 1:1", 90, 60, 0, false, false, kH, kV, 0, 0, true, true},
-      {"small at 1:2", 90, 60, -1, false, false, kH, kV, 0, 0, true, true},
-      {"small at 4:1", 90, 60, 3, false, false, kH, kV, 0, 0, true, true},
+      {"wide and tall, 600 x 400", 300, 200, 1, true, true, kH, kV, (600 - 400 + 17) / 2, (400 + 20 - 300 + 17) / 2},
+      {"wide and tall, 650 x 500", 1301, 1000, -1, true, true, kH, kV, (650 - 400 + 17) * 2, (500 + 20 - 300 + 17) * 2},
+      {"tall, 300 x 400", 150, 200, 1, false, true, kH, kWholeV, 0, (400 + 20 - 300) / 2},
+      {"tall, 233 x 333", 700, 1000, -2, false, true, kH, kWholeV, 0, (333 + 20 - 300) * 3},
+      {"wide, 600 x 200", 300, 100, 1, true, false, kWholeH, kV, (600 - 400) / 2, 0},
+      {"wide, 500 x 75", 2003, 300, -3, true, false, kWholeH, kV, (500 - 400) * 4, 0},
+      {"small at 1:1", 90, 60, 0, false, false, kH, kV, 0, 0},
+      {"small at 1:2", 90, 60, -1, false, false, kH, kV, 0, 0},
+      {"small at 4:1", 90, 60, 3, false, false, kH, kV, 0, 0},
+      {"exactly the client size", 400, 280, 0, false, false, kH, kV, 0, 0},
+      {"inside it: no bar starts the other", 390, 275, 0, false, false, kH, kV, 0, 0},
+      {"the vertical bar covers the last columns", 399, 500, 0, true, true, kH, kV, 16, 237},
+      {"it leaves them all in view", 383, 500, 0, false, true, kH, kWholeV, 0, 220},
+      {"the horizontal bar covers the last rows", 500, 270, 0, true, true, kH, kV, 117, 7},
+      {"it leaves them all in view", 500, 263, 0, true, false, kWholeH, kV, 100, 0},
+      {"over on both axes", 401, 281, 0, true, true, kH, kV, 18, 18},
+      {"399 x 500 at 1:2, ranges in image pixels", 798, 1000, -1, true, true, kH, kV, 32, 474},
+      {"400 x 500 at 2:1, ranges in image pixels", 200, 250, 1, true, true, kH, kV, 8, 118},
   };
   for (const Row& r : rows) {
-    SCOPED_TRACE(r.what);
+    SCOPED_TRACE(::testing::Message() << r.what << ", " << r.w << "x" << r.h << " step " << r.step);
     const ScrollLayout l = layout(r.w, r.h, r.step);
     EXPECT_EQ(l.hVisible, r.hVisible);
     EXPECT_EQ(l.vVisible, r.vVisible);
@@ -171,39 +170,8 @@ TEST(ScrollBarLayout, BarsPlacesRangesAndResetsForEachShape) {
     // The grip fills the corner exactly when both bars show.
     EXPECT_EQ(l.showGrip, r.hVisible && r.vVisible);
     if (l.showGrip) expect_bar(l.grip, 383, 283, 17, 17, "grip");
-    EXPECT_EQ(l.resetX, r.resetX);
-    EXPECT_EQ(l.resetY, r.resetY);
-  }
-}
-
-// A bar shows when the image exceeds the client area, or what the other bar
-// leaves of it, so that every column and row can be scrolled into view.
-TEST(ScrollBarLayout, BarsAreLaidOutUntilNeitherHidesPartOfTheImage) {
-  struct Case {
-    int w, h, step;
-    bool hVisible, vVisible;
-    long long hRange, vRange;
-  } cases[] = {
-      {400, 280, 0, false, false, 0, 0},     // exactly the client size
-      {390, 275, 0, false, false, 0, 0},     // inside it: no bar starts the other
-      {399, 500, 0, true, true, 16, 237},    // the vertical bar covers the last columns
-      {383, 500, 0, false, true, 0, 220},    // it leaves them all in view
-      {500, 270, 0, true, true, 117, 7},     // the horizontal bar covers the last rows
-      {500, 263, 0, true, false, 100, 0},    // it leaves them all in view
-      {401, 281, 0, true, true, 18, 18},     // over on both axes
-      {798, 1000, -1, true, true, 32, 474},  // 399 x 500 at 1:2, ranges in image pixels
-      {200, 250, 1, true, true, 8, 118},     // 400 x 500 at 2:1, ranges in image pixels
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " step " << c.step);
-    const ScrollLayout l = layout(c.w, c.h, c.step);
-    EXPECT_EQ(l.hVisible, c.hVisible);
-    EXPECT_EQ(l.vVisible, c.vVisible);
-    EXPECT_EQ(l.hRangeMax, c.hRange);
-    EXPECT_EQ(l.vRangeMax, c.vRange);
-    EXPECT_EQ(l.showGrip, c.hVisible && c.vVisible);
-    EXPECT_EQ(l.resetX, !c.hVisible);
-    EXPECT_EQ(l.resetY, !c.vVisible);
+    EXPECT_EQ(l.resetX, !r.hVisible);
+    EXPECT_EQ(l.resetY, !r.vVisible);
   }
 }
 
@@ -234,25 +202,6 @@ TEST(WheelScroll, NotchesBecomeLinesOrPagesAndPartsWait) {
     }
     EXPECT_EQ(s.remainder, c.remainder);
   }
-}
-
-TEST(ScrollBarLayout, EveryShownBarReachesExactlyTheScrollLimit) {
-  // The thumb at the end of a bar and the furthest scroll must be the same
-  // position, or the last part of the image is out of reach or overshot.
-  for (int step = -9; step <= 9; ++step)
-    for (int w : {1, 37, 399, 400, 401, 577, 1500, 4097})
-      for (int h : {1, 29, 279, 280, 281, 641, 2222}) {
-        const ScrollLayout l = layout(w, h, step);
-        const ScrollLimits lim = scroll_limits(w, h, step, kCw, kCh, kBar, kBar, l.hVisible, l.vVisible);
-        if (l.hVisible) {
-          EXPECT_EQ(l.hRangeMax, lim.x) << w << "x" << h << " step " << step;
-          EXPECT_GE(l.hRangeMax, 0);
-        }
-        if (l.vVisible) {
-          EXPECT_EQ(l.vRangeMax, lim.y) << w << "x" << h << " step " << step;
-          EXPECT_GE(l.vRangeMax, 0);
-        }
-      }
 }
 
 // Zoom Out stops at 1:10 and at the ratio the image opened at; Zoom In stops
@@ -315,12 +264,14 @@ TEST(FileNameOf, TakesWhatFollowsTheLastBackslash) {
   for (const Row& r : rows) EXPECT_STREQ(file_name_of(r.path, r.lead), r.name) << r.path;
 }
 
+// The thumb at the end of a bar and the furthest scroll are the same
+// position, or the last part of the image is out of reach or overshot.
 // Laying out clamps the scroll positions to the limits of the new layout;
 // from any position the image then still reaches the far edges of the view.
-TEST(ScrollBarLayout, ClampedPositionsLeaveNoBackgroundAtTheFarEdges) {
-  for (int w : {401, 900, 1501, 7000})
-    for (int h : {281, 700, 1200, 5000})
-      for (int step : {-9, -3, -1, 0, 1, 4}) {
+TEST(ScrollBarLayout, BarsReachTheLimitAndClampedPositionsLeaveNoBackground) {
+  for (int w : {1, 37, 399, 400, 401, 577, 900, 1500, 1501, 4097, 7000})
+    for (int h : {1, 29, 279, 280, 281, 641, 700, 1200, 2222, 5000})
+      for (int step = -9; step <= 9; ++step) {
         const ScrollLayout l = layout(w, h, step);
         const ScrollLimits lim = scroll_limits(w, h, step, kCw, kCh, kBar, kBar, l.hVisible, l.vVisible);
         const long long x = scroll_to(1'000'000, ScrollCode::Other, 0, lim.x);
@@ -332,11 +283,15 @@ TEST(ScrollBarLayout, ClampedPositionsLeaveNoBackgroundAtTheFarEdges) {
         const long long viewW = kCw - (l.vVisible ? kBar : 0), viewH = kCh - 20 - (l.hVisible ? kBar : 0);
         SCOPED_TRACE(::testing::Message() << w << "x" << h << " step " << step);
         if (l.hVisible) {
+          EXPECT_EQ(l.hRangeMax, lim.x);
+          EXPECT_GE(l.hRangeMax, 0);
           EXPECT_GE(d.w - shownX, viewW);
         } else {
           EXPECT_EQ(x, 0);
         }
         if (l.vVisible) {
+          EXPECT_EQ(l.vRangeMax, lim.y);
+          EXPECT_GE(l.vRangeMax, 0);
           EXPECT_GE(d.h - shownY, viewH);
         } else {
           EXPECT_EQ(y, 0);
