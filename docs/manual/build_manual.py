@@ -226,7 +226,8 @@ def list_items(elem, styles):
     lis = elem.findall("li")
     items = []
     for i, li in enumerate(lis):
-        style = ParagraphStyle(f"item{i}", parent=styles.item, keepWithNext=int(len(lis) > 1 and i in (0, len(lis) - 2)))
+        keep = len(lis) > 1 and i in (0, len(lis) - 2)
+        style = ParagraphStyle(f"item{i}", parent=styles.item, keepWithNext=int(keep))
         mark = f"{i + 1}." if elem.tag == "ol" else "\u2022"
         items.append(Paragraph(inline(li, styles), style, bulletText=mark))
         items[-1].list_item = (id(elem), i)
