@@ -86,9 +86,11 @@ std::wstring control_text(HWND dialog, int id) {
   return text;
 }
 
-void about_story(Program& p, const AboutCase& c) {
+void about_story(const AboutCase& c) {
   const std::string version = exe_version(c.exe);
   ASSERT_FALSE(version.empty());
+  Program p;
+  ASSERT_TRUE(c.start(p));
   const std::string title = title_of(p.main);
   for (int round : {0, 1}) {
     SCOPED_TRACE(round == 0 ? "OK" : "close box");
@@ -126,6 +128,7 @@ void about_story(Program& p, const AboutCase& c) {
     EXPECT_TRUE(p.running());
     EXPECT_EQ(title_of(p.main), title);
   }
+  p.close();
 }
 
 void help_story(const HelpCase& c) {

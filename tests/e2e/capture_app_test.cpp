@@ -14,10 +14,13 @@
 #include "tests/e2e/capture_ui.h"
 #include "tests/e2e/mask_ui.h"
 #include "tests/e2e/registry.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/capture/resource.h"
 
 using namespace e2e;
+
+using CaptureAppJapanese = CaptureTest;
 
 namespace {
 
@@ -357,9 +360,7 @@ TEST(CaptureApp, HintsAreDrawnAboveTheToolBarAndTheFrameIsRestored) {
 // The Japanese UI: the class menu, the hints, the form dialog, the
 // questions, save dialog, warning and success text of a capture, and the
 // transparent-pixel tool's buttons, fill tool dialog and success texts.
-TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
-  Program p;
-  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-ja")));
+TEST_F(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   const std::vector<std::wstring> japanese = {L"ﾒﾆｭｰ(&M)", L"100 モード(&F)", L"101 取込み(&I)", L"",
                                               L"102 御案内(&A)...", L"103 ヘルプ(&H)...", L"", L"104 終了(&E)"};
   EXPECT_EQ(menu_texts(IDR_MENU_J), japanese);
@@ -462,5 +463,4 @@ TEST(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   click_cell(p.main, 2, 2);
   click_child(p.main, kToolOk);
   ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分があります.", IDOK));
-  p.close();
 }
