@@ -51,18 +51,6 @@ bool close_box_point(HWND w, POINT* out) {
   return false;
 }
 
-// Waits for an error box of pid, checks its owner, answers it and returns its
-// text ("" when none came).
-std::string answered_error(DWORD pid, HWND owner) {
-  HWND box = wait_window("Error", 10000, pid);
-  if (!box) return "";
-  wait_until([&] { return !message_text(box).empty(); }, 2000);
-  const std::string text = message_text(box);
-  EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
-  EXPECT_TRUE(press(box, IDOK));
-  return text;
-}
-
 }  // namespace
 
 std::string exe_version(const std::string& exe) {
@@ -156,15 +144,19 @@ void help_story(const HelpCase& c) {
   ASSERT_TRUE(MoveFileA(manual.c_str(), (manual + ".away").c_str()));
   DeleteFileA(record.c_str());
   c.help(p);
-  EXPECT_EQ(answered_error(p.pid(), p.main), std::string("Install the readme file (") + c.readme +
-                                                 ")\nin the same directory.");
+  HWND owner = nullptr;
+  EXPECT_EQ(expect_message(p.pid(), "Error", 10000, IDOK, &owner),
+            std::string("Install the readme file (") + c.readme + ")\nin the same directory.");
+  EXPECT_EQ(owner, p.main);
   EXPECT_FALSE(file_exists(record));
 
   ASSERT_TRUE(MoveFileA((manual + ".away").c_str(), manual.c_str()));
   ASSERT_TRUE(association.remove());
   c.help(p);
-  EXPECT_EQ(answered_error(p.pid(), p.main), std::string("Unable to open the readme file (") + c.readme +
-                                                 ")\nbecause of being NO software to read PDF documents.");
+  EXPECT_EQ(expect_message(p.pid(), "Error", 10000, IDOK, &owner),
+            std::string("Unable to open the readme file (") + c.readme +
+                ")\nbecause of being NO software to read PDF documents.");
+  EXPECT_EQ(owner, p.main);
   EXPECT_TRUE(p.running());
   p.close();
 }

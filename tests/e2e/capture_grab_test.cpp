@@ -74,16 +74,8 @@ TEST_F(CaptureGrab, FrameOfEachSizeAndColourIsExactAndLeavesNoTrace) {
 
       // Fast moves, as a quick hand makes them: no wait between them.
       const int x1 = kPatternX + 200 - n - 7, y1 = kPatternY + 200 - n - 3;
-      for (int k = 1; k <= 24; ++k) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-        const int x = start.x + (x1 - x0) * k / 24 + (k % 3) * 5, y = start.y + (y1 - y0) * k / 24 - (k % 4) * 3;
-        in.mi.dx = static_cast<LONG>((x * 65535LL + sw / 2) / (sw - 1));
-        in.mi.dy = static_cast<LONG>((y * 65535LL + sh / 2) / (sh - 1));
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof in);
-      }
+      for (int k = 1; k <= 24; ++k)
+        move_mouse(start.x + (x1 - x0) * k / 24 + (k % 3) * 5, start.y + (y1 - y0) * k / 24 - (k % 4) * 3, true);
       // Then a last, deliberate step onto the end point once the burst is
       // through (a move onto the pointer's own position brings no message).
       settle(capture_window(p.pid()));

@@ -84,8 +84,7 @@ TEST_F(CaptureSave, EachFormMakesTheExpectedIconWhichTheViewerShows) {
   for (const Form& f : forms) {
     const std::string name = "icon" + std::to_string(f.n) + "_" + std::to_string(f.colours) + ".ico";
     SCOPED_TRACE(name);
-    ASSERT_TRUE(open_with_dialog(viewer, join(dir, name)));
-    ASSERT_TRUE(wait_title(viewer.main, "Kaldero - " + name + " [1:1]"));
+    ASSERT_TRUE(open_at(viewer, join(dir, name), "1:1"));
     const std::vector<uint8_t> indices = icon_indices(read_file(join(dir, name)), f.n, f.colours == 256 ? 8 : 4);
     std::vector<uint32_t> want;
     for (uint8_t i : indices) want.push_back(icon_palette(f.colours)[i]);

@@ -127,13 +127,9 @@ TEST_F(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   ASSERT_EQ(work.right - work.left, 1024) << "a task bar at the side changes the rule";
   set_client_size(p.main, 460, 400);
-  const std::string path = bmp_with_coded_pixels("view-wide-files", "wide.bmp", 1000, 200);
-  ASSERT_TRUE(open_with_dialog(p, path));
+  const int k = open_reduced(p, bmp_with_coded_pixels("view-wide-files", "wide.bmp", 1000, 200));
   const std::string base = "Kaldero - wide.bmp [";
-  ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind(base + "1:", 0) == 0; })) << title_of(p.main);
-  settle(p.main);
-  const int k = std::stoi(title_of(p.main).substr(base.size() + 2));
-  ASSERT_GE(k, 2) << "a 1000-pixel image does not fit 460 pixels at 1:1";
+  ASSERT_GE(k, 2) << "a 1000-pixel image does not fit 460 pixels at 1:1: " << title_of(p.main);
   // Reduced to fit: no bars, the whole width shown, and no way further down.
   EXPECT_FALSE(shown(horizontal_bar(p.main)));
   EXPECT_FALSE(shown(vertical_bar(p.main)));
@@ -431,8 +427,7 @@ TEST_F(View, TheThumbReachesPositionsBeyondSixteenBits) {
   const int w = 70000;
   const std::string path = join(fresh_dir("view-long-files"), "long.bmp");
   ASSERT_TRUE(write_file(path, make_bmp24(w, 2, [](int x, int) { return static_cast<uint32_t>(x); })));
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind("Kaldero - long.bmp [1:", 0) == 0; }));
+  ASSERT_GT(open_reduced(p, path), 0) << title_of(p.main);
   for (int guard = 0; guard < 200 && title_of(p.main) != "Kaldero - long.bmp [1:1]"; ++guard)
     command_and_settle(p.main, kCmdZoomIn);
   ASSERT_EQ(title_of(p.main), "Kaldero - long.bmp [1:1]");
@@ -535,13 +530,8 @@ TEST_F(ViewWhole, ThinAndHugePicturesAreShownAndReachable) {
 
   // 5000 x 3 shrinks (1:7 in the window the viewer starts with) to less than
   // one row: it is still a row of pixels, not nothing.
-  const std::string thin = bmp_with_coded_pixels("view-whole-files", "thin.bmp", 5000, 3);
-  ASSERT_TRUE(open_with_dialog(p, thin));
-  ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind("Kaldero - thin.bmp [1:", 0) == 0; }))
-      << title_of(p.main);
-  settle(p.main);
-  const int z = std::stoi(title_of(p.main).substr(std::string("Kaldero - thin.bmp [1:").size()));
-  ASSERT_GT(z, 3);
+  const int z = open_reduced(p, bmp_with_coded_pixels("view-whole-files", "thin.bmp", 5000, 3));
+  ASSERT_GT(z, 3) << title_of(p.main);
   const int shownW = 5000 / z;
   ASSERT_LT(shownW, client.right) << title_of(p.main);
   // No pixel of its three rows is white; the background around the row is.
