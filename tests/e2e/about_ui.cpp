@@ -40,8 +40,7 @@ Pixels exe_icon_on_face(const std::string& exePath, int id, int w, int h) {
 // A point of the window's close box, found by asking the window what lies
 // where along its caption.
 bool close_box_point(HWND w, POINT* out) {
-  RECT r;
-  GetWindowRect(w, &r);
+  const RECT r = window_rect(w);
   for (int y = r.top; y < r.top + GetSystemMetrics(SM_CYCAPTION) + 8; ++y)
     for (int x = r.right - 1; x > r.right - 60; --x)
       if (SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {

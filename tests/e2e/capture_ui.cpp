@@ -126,12 +126,6 @@ bool set_form(Program& p, int n, int colours, int orientation, int frameColour) 
 
 HWND capture_window(DWORD pid) { return wait_visible_class(pid, "GRAB", 5000, true); }
 
-RECT window_rect(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return r;
-}
-
 bool enter_capture(Program& p) {
   post_command(p.main, kMeridotIcon);
   const HWND grab = capture_window(p.pid());

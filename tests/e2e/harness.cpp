@@ -199,6 +199,12 @@ std::string title_of(HWND w) {
   return text;
 }
 
+RECT window_rect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
 std::wstring wide_title_of(HWND w) {
   wchar_t text[1024] = {};
   GetWindowTextW(w, text, 1024);
@@ -358,8 +364,7 @@ Pixels grab_client(HWND w) {
 }
 
 Pixels grab_window(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
+  const RECT r = window_rect(w);
   return grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
@@ -466,8 +471,7 @@ HWND wait_visible_class(DWORD pid, const char* cls, int ms, bool hiddenToo) {
 }
 
 void click_centre(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
+  const RECT r = window_rect(w);
   click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 

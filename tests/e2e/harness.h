@@ -74,6 +74,8 @@ HWND wait_window(const std::string& title, int ms = 10000, DWORD pid = 0);
 // Any visible top-level window of the process other than `except`.
 HWND wait_other_window(DWORD pid, HWND except, int ms = 10000);
 std::string title_of(HWND w);
+// The window's rectangle on the screen.
+RECT window_rect(HWND w);
 std::wstring wide_title_of(HWND w);
 // The same by a wide title, for Japanese windows (the driver's narrow texts are UTF-8).
 HWND wait_window_w(const std::wstring& title, int ms = 10000, DWORD pid = 0);

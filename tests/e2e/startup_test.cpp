@@ -115,8 +115,7 @@ TEST_F(StartupInShellDesktop, WindowIsCentredAboveTheTaskBar) {
   ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
   ASSERT_LT(work.bottom, 600) << "no task bar at the bottom";
   const int bar = 600 - work.bottom;
-  RECT r;
-  GetWindowRect(p.main, &r);
+  const RECT r = window_rect(p.main);
   // 640 × 480 by default; centred in the height above the bar, x unchanged.
   EXPECT_EQ(r.right - r.left, 640);
   EXPECT_EQ(r.left, 80);

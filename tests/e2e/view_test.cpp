@@ -24,8 +24,7 @@ namespace {
 // Screen point on a scroll bar, `along` pixels from its start (from its end
 // when negative), in the middle across.
 POINT bar_point(HWND bar, bool vertical, int along) {
-  RECT r;
-  GetWindowRect(bar, &r);
+  const RECT r = window_rect(bar);
   if (vertical) return {(r.left + r.right) / 2, along < 0 ? r.bottom + along : r.top + along};
   return {along < 0 ? r.right + along : r.left + along, (r.top + r.bottom) / 2};
 }
@@ -43,8 +42,7 @@ HWND capture_of(HWND w) {
 void drag_thumb_from_start_past_end(HWND bar, bool vertical) {
   const int arrow = vertical ? GetSystemMetrics(SM_CYVSCROLL) : GetSystemMetrics(SM_CXHSCROLL);
   const POINT from = bar_point(bar, vertical, arrow + 4);
-  RECT r;
-  GetWindowRect(bar, &r);
+  const RECT r = window_rect(bar);
   const POINT to = vertical ? POINT{from.x, r.bottom + 10} : POINT{r.right + 10, from.y};
   move_mouse(from.x, from.y);
   mouse_button(true);
@@ -140,8 +138,7 @@ TEST_F(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
   EXPECT_LE(coded_x(px.at(1000 / k - 1, kStrip)), 999);
   EXPECT_GE(coded_x(px.at(1000 / k - 1, kStrip)), 999 - k);
   // A click on the disabled button does nothing.
-  const POINT zoomOut = button_centre(p.main, kButtonZoomOut);
-  click(zoomOut.x, zoomOut.y);
+  click_centre(button_of(p.main, kButtonZoomOut));
   settle(p.main);
   EXPECT_EQ(title_of(p.main), base + "1:" + std::to_string(k) + "]");
   screenshot("view-wide-reduced");
@@ -194,8 +191,7 @@ TEST_F(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
     EXPECT_EQ(scroll_max(v), s.vMax);
     HWND part = s.hShown && s.vShown ? size_grip(p.main) : s.hShown ? h : s.vShown ? v : nullptr;
     if (!part) continue;
-    RECT r;
-    GetWindowRect(part, &r);
+    RECT r = window_rect(part);
     MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_TRUE(EqualRect(&r, &s.part)) << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
   }
@@ -229,8 +225,7 @@ TEST_F(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
 TEST_F(View, TheKeysTheWheelAndTheMouseMoveTheViewAndStopAtZeroAndAtTheLimit) {
   set_client_size(p.main, 640, 480);
   ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-scroll-files", "big.bmp", 1100, 800), "1:2")) << title_of(p.main);
-  const POINT zoomIn = button_centre(p.main, kButtonZoomIn);
-  click(zoomIn.x, zoomIn.y);
+  click_centre(button_of(p.main, kButtonZoomIn));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
   settle(p.main);
   HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
