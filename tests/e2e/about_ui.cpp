@@ -40,8 +40,7 @@ Pixels exe_icon_on_face(const std::string& exePath, int id, int w, int h) {
 // A point of the window's close box, found by asking the window what lies
 // where along its caption.
 bool close_box_point(HWND w, POINT* out) {
-  RECT r;
-  GetWindowRect(w, &r);
+  const RECT r = window_rect(w);
   for (int y = r.top; y < r.top + GetSystemMetrics(SM_CYCAPTION) + 8; ++y)
     for (int x = r.right - 1; x > r.right - 60; --x)
       if (SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
@@ -49,18 +48,6 @@ bool close_box_point(HWND w, POINT* out) {
         return SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(out->x, out->y)) == HTCLOSE;
       }
   return false;
-}
-
-// Waits for an error box of pid, checks its owner, answers it and returns its
-// text ("" when none came).
-std::string answered_error(DWORD pid, HWND owner) {
-  HWND box = wait_window("Error", 10000, pid);
-  if (!box) return "";
-  wait_until([&] { return !message_text(box).empty(); }, 2000);
-  const std::string text = message_text(box);
-  EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
-  EXPECT_TRUE(press(box, IDOK));
-  return text;
 }
 
 }  // namespace
@@ -86,9 +73,11 @@ std::wstring control_text(HWND dialog, int id) {
   return text;
 }
 
-void about_story(Program& p, const AboutCase& c) {
+void about_story(const AboutCase& c) {
   const std::string version = exe_version(c.exe);
   ASSERT_FALSE(version.empty());
+  Program p;
+  ASSERT_TRUE(c.start(p));
   const std::string title = title_of(p.main);
   for (int round : {0, 1}) {
     SCOPED_TRACE(round == 0 ? "OK" : "close box");
@@ -126,6 +115,7 @@ void about_story(Program& p, const AboutCase& c) {
     EXPECT_TRUE(p.running());
     EXPECT_EQ(title_of(p.main), title);
   }
+  p.close();
 }
 
 void help_story(const HelpCase& c) {
@@ -153,15 +143,19 @@ void help_story(const HelpCase& c) {
   ASSERT_TRUE(MoveFileA(manual.c_str(), (manual + ".away").c_str()));
   DeleteFileA(record.c_str());
   c.help(p);
-  EXPECT_EQ(answered_error(p.pid(), p.main), std::string("Install the readme file (") + c.readme +
-                                                 ")\nin the same directory.");
+  HWND owner = nullptr;
+  EXPECT_EQ(expect_message(p.pid(), "Error", 10000, IDOK, &owner),
+            std::string("Install the readme file (") + c.readme + ")\nin the same directory.");
+  EXPECT_EQ(owner, p.main);
   EXPECT_FALSE(file_exists(record));
 
   ASSERT_TRUE(MoveFileA((manual + ".away").c_str(), manual.c_str()));
   ASSERT_TRUE(association.remove());
   c.help(p);
-  EXPECT_EQ(answered_error(p.pid(), p.main), std::string("Unable to open the readme file (") + c.readme +
-                                                 ")\nbecause of being NO software to read PDF documents.");
+  EXPECT_EQ(expect_message(p.pid(), "Error", 10000, IDOK, &owner),
+            std::string("Unable to open the readme file (") + c.readme +
+                ")\nbecause of being NO software to read PDF documents.");
+  EXPECT_EQ(owner, p.main);
   EXPECT_TRUE(p.running());
   p.close();
 }

@@ -21,6 +21,7 @@ std::wstring control_text(HWND dialog, int id);
 struct AboutCase {
   std::string exe;  // the program file whose version and icon the box shows
   int iconId;
+  std::function<bool(Program& p)> start;
   const wchar_t* caption;
   // Opens the box; round 0 is left by OK, round 1 by the close box.
   std::function<void(Program& p, int round)> open;
@@ -28,10 +29,10 @@ struct AboutCase {
   std::function<void(HWND box, const std::wstring& version)> checkTexts;
   const char* shot;
 };
-// Runs the box twice over the started program p and checks each time: owner
-// and modality, texts, the icon's pixels against the icon in the program
-// file, and that the program carries on unchanged after the box.
-void about_story(Program& p, const AboutCase& c);
+// Starts the program and runs the box twice, checking each time: owner and
+// modality, texts, the icon's pixels against the icon in the program file,
+// and that the program carries on unchanged after the box.
+void about_story(const AboutCase& c);
 
 struct HelpCase {
   std::string exeName;             // "KALDERO5.EXE", copied with the manuals

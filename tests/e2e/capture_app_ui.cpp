@@ -73,11 +73,15 @@ bool ends_cleanly(Program& p, UINT msg, WPARAM wp) {
 
 int meridot_base_height() { return GetSystemMetrics(SM_CYMIN) + GetSystemMetrics(SM_CYMENU) + 21; }
 
-HWND open_form_dialog(Program& p, bool japanese) {
-  post_command(p.main, IDM_MENU_FORM);
+static HWND wait_form_dialog(Program& p, bool japanese) {
   HWND dlg = japanese ? wait_window_w(kFormDialogTitleJa, 10000, p.pid()) : wait_window(kFormDialogTitle, 10000, p.pid());
   if (dlg) settle(dlg);
   return dlg;
+}
+
+HWND open_form_dialog(Program& p, bool japanese) {
+  post_command(p.main, IDM_MENU_FORM);
+  return wait_form_dialog(p, japanese);
 }
 
 void click_control(HWND dialog, int id) {
@@ -132,14 +136,16 @@ std::vector<std::wstring> menu_texts(const char* name) {
   return texts;
 }
 
-HWND form_dialog_from_menu(Program& p, bool japanese) {
+void menu_command(Program& p, WORD key) {
   SetForegroundWindow(p.main);
   settle(p.main);
   type_key_press('M', VK_MENU);
-  type_key_press('F');
-  HWND dlg = japanese ? wait_window_w(kFormDialogTitleJa, 10000, p.pid()) : wait_window(kFormDialogTitle, 10000, p.pid());
-  if (dlg) settle(dlg);
-  return dlg;
+  type_key_press(key);
+}
+
+HWND form_dialog_from_menu(Program& p, bool japanese) {
+  menu_command(p, 'F');
+  return wait_form_dialog(p, japanese);
 }
 
 void type_key_press(WORD vk, WORD modifier) {

@@ -55,6 +55,8 @@ void set_screen_saver_active(bool on);
 // items as "id text" ("" for separators). (Under Wine a menu of another
 // process cannot be read through its window.)
 std::vector<std::wstring> menu_texts(const char* name);
+// Gives a command of the menu bar with the keyboard (Alt+M, then key).
+void menu_command(Program& p, WORD key);
 // Opens the form dialog through the menu bar with the keyboard (Alt+M, F).
 HWND form_dialog_from_menu(Program& p, bool japanese = false);
 // A key typed on the keyboard, with a modifier held.

@@ -7,9 +7,13 @@
 
 #include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/capture_ui.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "resources/capture/resource.h"
 
 using namespace e2e;
+
+using CaptureForm = CaptureTest;
+using CaptureFormOnDepth8 = CaptureTest;
 
 namespace {
 
@@ -63,9 +67,7 @@ int etched_rule_row(HWND dialog, const RECT& above, const RECT& below) {
 // they were when the dialog opened: the dialog shows them again and the next
 // capture is 32 x 32. An etched rule (a shadow line over a white one) runs
 // between the Image group and the frame colour group, over the groups' width.
-TEST(CaptureForm, CancelAndCloseRestoreTheFormAndTheFrameColour) {
-  Program p;
-  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-cancel")));
+TEST_F(CaptureForm, CancelAndCloseRestoreTheFormAndTheFrameColour) {
   struct Way {
     const char* name;
     std::function<void(HWND)> close;
@@ -102,15 +104,12 @@ TEST(CaptureForm, CancelAndCloseRestoreTheFormAndTheFrameColour) {
     EXPECT_EQ(checked_buttons(dlg), kStart);
     ASSERT_TRUE(press(dlg, IDCANCEL));
   }
-  p.close();
 }
 
 // OK keeps the choice for the next capture only: opening the dialog again
 // before a capture shows the form in use (32 x 32) and starts from it, so the
 // earlier choice is gone unless it is made again; the frame colour stays.
-TEST(CaptureForm, OkTakesEffectAtTheNextCaptureAndReopeningShowsTheFormInUse) {
-  Program p;
-  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-ok")));
+TEST_F(CaptureForm, OkTakesEffectAtTheNextCaptureAndReopeningShowsTheFormInUse) {
   ASSERT_TRUE(set_form(p, 64, 256, IDC_ERECT_MIRROR - IDC_ERECT, IDC_FRAME_BLACK - IDC_FRAME_INVERTED));
   HWND dlg = open_form_dialog(p);
   ASSERT_TRUE(dlg);
@@ -119,23 +118,19 @@ TEST(CaptureForm, OkTakesEffectAtTheNextCaptureAndReopeningShowsTheFormInUse) {
   EXPECT_EQ(next_capture_size(p), 32);
   ASSERT_TRUE(set_form(p, 64, 16, 0, IDC_FRAME_BLACK - IDC_FRAME_INVERTED));
   EXPECT_EQ(next_capture_size(p), 64);
-  p.close();
 }
 
 // Only displays of 16 colours or fewer refuse 256 colours: on a 256-colour
 // display they can be chosen (Xvfb has no 4-bit screen for the refusal itself,
 // which the unit tests cover).
-TEST(CaptureFormOnDepth8, TwoHundredFiftySixColoursCanBeChosenOnA256ColourDisplay) {
+TEST_F(CaptureFormOnDepth8, TwoHundredFiftySixColoursCanBeChosenOnA256ColourDisplay) {
   HDC screen = GetDC(nullptr);
   const int bits = GetDeviceCaps(screen, BITSPIXEL);
   ReleaseDC(nullptr, screen);
   ASSERT_EQ(bits, 8);
-  Program p;
-  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-form-depth8")));
   HWND dlg = open_form_dialog(p);
   ASSERT_TRUE(dlg);
   click_control(dlg, IDC_COLOURS_256);
   EXPECT_EQ(checked_buttons(dlg), (std::vector<int>{IDC_SIZE_32, IDC_COLOURS_256, IDC_ERECT, IDC_FRAME_INVERTED}));
   ASSERT_TRUE(press(dlg, IDOK));
-  p.close();
 }

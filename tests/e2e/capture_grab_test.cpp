@@ -6,9 +6,12 @@
 
 #include "capture/grab/grab_logic.h"
 #include "tests/e2e/capture_ui.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
+
+using CaptureGrab = CaptureTest;
 
 namespace {
 
@@ -54,10 +57,8 @@ int screen_differs(const Pixels& want) {
   return wrong;
 }
 
-TEST(CaptureGrab, FrameOfEachSizeAndColourIsExactAndLeavesNoTrace) {
+TEST_F(CaptureGrab, FrameOfEachSizeAndColourIsExactAndLeavesNoTrace) {
   PatternWindow pattern(kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern);
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "capture-frame"));
   const char* colourNames[] = {"inverted", "black", "white"};
   for (int colour = 0; colour < 3; ++colour)
     for (int n : {16, 32, 48, 64}) {
@@ -73,16 +74,8 @@ TEST(CaptureGrab, FrameOfEachSizeAndColourIsExactAndLeavesNoTrace) {
 
       // Fast moves, as a quick hand makes them: no wait between them.
       const int x1 = kPatternX + 200 - n - 7, y1 = kPatternY + 200 - n - 3;
-      for (int k = 1; k <= 24; ++k) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-        const int x = start.x + (x1 - x0) * k / 24 + (k % 3) * 5, y = start.y + (y1 - y0) * k / 24 - (k % 4) * 3;
-        in.mi.dx = static_cast<LONG>((x * 65535LL + sw / 2) / (sw - 1));
-        in.mi.dy = static_cast<LONG>((y * 65535LL + sh / 2) / (sh - 1));
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof in);
-      }
+      for (int k = 1; k <= 24; ++k)
+        move_mouse(start.x + (x1 - x0) * k / 24 + (k % 3) * 5, start.y + (y1 - y0) * k / 24 - (k % 4) * 3, true);
       // Then a last, deliberate step onto the end point once the burst is
       // through (a move onto the pointer's own position brings no message).
       settle(capture_window(p.pid()));
@@ -93,19 +86,16 @@ TEST(CaptureGrab, FrameOfEachSizeAndColourIsExactAndLeavesNoTrace) {
       mouse_button(false);
       ASSERT_TRUE(decline_save(p));
     }
-  p.close();
 }
 
 // Squares that reach past the screen's corners: the capture goes on without
 // a message, and what lies outside the screen is black (index 0). The main
 // window covers the top-left picture until the Icon command hides it; the
 // frozen screen must not show it.
-TEST(CaptureGrab, SquaresPastTheScreenEdgeAreBlackOutside) {
+TEST_F(CaptureGrab, SquaresPastTheScreenEdgeAreBlackOutside) {
   const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
   PatternWindow topLeft(0, 0, 120, 120, test_pattern);
   PatternWindow bottomRight(sw - 120, sh - 120, 120, 120, test_pattern);
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "capture-edge"));
   const std::string dir = fresh_dir("capture-edge-out");
   struct Case {
     POINT pointer;
@@ -133,16 +123,13 @@ TEST(CaptureGrab, SquaresPastTheScreenEdgeAreBlackOutside) {
     EXPECT_EQ(icon_indices(read_file(path), 32, 8), platform_indices(square, 32, 256));
   }
   SetWindowPos(p.main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  p.close();
 }
 
 // Esc, Alt+F4 and the system menu's Close end capture mode without a
 // capture: the main window comes back with the earlier image and size, and
 // the capture window is still there for the next capture.
-TEST(CaptureGrab, EscAndCloseRequestsBringTheMainWindowBack) {
+TEST_F(CaptureGrab, EscAndCloseRequestsBringTheMainWindowBack) {
   PatternWindow pattern(kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern);
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "capture-leave"));
   ASSERT_TRUE(pattern.shown());
   ASSERT_TRUE(capture_square(p, 32, kPatternX + 40, kPatternY + 40));
   ASSERT_TRUE(decline_save(p));
@@ -189,7 +176,6 @@ TEST(CaptureGrab, EscAndCloseRequestsBringTheMainWindowBack) {
   // The capture window still serves the next capture.
   ASSERT_TRUE(capture_square(p, 32, kPatternX + 40, kPatternY + 40));
   ASSERT_TRUE(decline_save(p));
-  p.close();
 }
 
 }  // namespace

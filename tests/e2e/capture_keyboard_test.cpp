@@ -28,8 +28,7 @@ class CaptureKeyboard : public ::testing::Test {
   }
   // A click on the viewer's disabled Zoom In button, then on Icon.
   void icon_after_the_viewer() {
-    const POINT zoom = button_centre(viewer_.main, kButtonZoomIn);
-    click(zoom.x, zoom.y);
+    click_centre(button_of(viewer_.main, kButtonZoomIn));
     ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == viewer_.main; }, 5000));
     click_centre(meridot_button(capture_.main, kMeridotIconButton));
     ASSERT_TRUE(wait_until([&] { return IsWindowVisible(grab()) && !IsWindowVisible(capture_.main); }, 10000));

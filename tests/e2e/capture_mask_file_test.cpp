@@ -116,11 +116,9 @@ TEST(CaptureMask, AnIconThatCannotBeRewrittenIsReportedAndTheToolStays) {
     }
     const std::vector<uint8_t> before = read_file(path);
     click_child(p.main, kToolOk);
-    const HWND box = wait_window("Open Error", 10000, p.pid());
-    ASSERT_TRUE(box);
-    EXPECT_EQ(message_text(box), "Unable to open file.");
-    EXPECT_EQ(GetWindow(box, GW_OWNER), p.main);
-    press(box, IDOK);
+    HWND owner = nullptr;
+    EXPECT_EQ(expect_message(p.pid(), "Open Error", 10000, IDOK, &owner), "Unable to open file.");
+    EXPECT_EQ(owner, p.main);
     EXPECT_TRUE(tool_open(p.main));
     EXPECT_EQ(read_file(path), before) << "nothing is written";
     EXPECT_EQ(files_in(dir).size(), c.remove ? 0u : 1u) << "no temporary file stays";

@@ -8,9 +8,12 @@
 
 #include "formats/capture_icon.h"
 #include "tests/e2e/capture_ui.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
+
+using CaptureSave = CaptureTest;
 
 namespace {
 
@@ -43,10 +46,8 @@ void expect_icon(const std::vector<uint8_t>& file, int n, int colours, const std
 // Each form in one of the orientations, which turn an asymmetric square as
 // their table says: the icon holds the turned square, the main window shows
 // it (each capture replacing the last) and so does the viewer.
-TEST(CaptureSave, EachFormMakesTheExpectedIconWhichTheViewerShows) {
+TEST_F(CaptureSave, EachFormMakesTheExpectedIconWhichTheViewerShows) {
   PatternWindow pattern(kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern);
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "capture-forms"));
   const std::string dir = fresh_dir("capture-forms-out");
   struct Form {
     int n, colours, dx, dy;  // the square's top-left pixel in the picture
@@ -83,8 +84,7 @@ TEST(CaptureSave, EachFormMakesTheExpectedIconWhichTheViewerShows) {
   for (const Form& f : forms) {
     const std::string name = "icon" + std::to_string(f.n) + "_" + std::to_string(f.colours) + ".ico";
     SCOPED_TRACE(name);
-    ASSERT_TRUE(open_with_dialog(viewer, join(dir, name)));
-    ASSERT_TRUE(wait_title(viewer.main, "Kaldero - " + name + " [1:1]"));
+    ASSERT_TRUE(open_at(viewer, join(dir, name), "1:1"));
     const std::vector<uint8_t> indices = icon_indices(read_file(join(dir, name)), f.n, f.colours == 256 ? 8 : 4);
     std::vector<uint32_t> want;
     for (uint8_t i : indices) want.push_back(icon_palette(f.colours)[i]);
@@ -94,10 +94,8 @@ TEST(CaptureSave, EachFormMakesTheExpectedIconWhichTheViewerShows) {
   viewer.close();
 }
 
-TEST(CaptureSave, OnlyFixedAndRamDisksAreAcceptedAndTheDialogComesBack) {
+TEST_F(CaptureSave, OnlyFixedAndRamDisksAreAcceptedAndTheDialogComesBack) {
   PatternWindow pattern(kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern);
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "capture-drives"));
   const std::string target = "R:\\capture-drive.ico";
   DeleteFileA(target.c_str());
   ASSERT_TRUE(capture_square(p, 32, kPatternX + 20, kPatternY + 30));
@@ -116,20 +114,17 @@ TEST(CaptureSave, OnlyFixedAndRamDisksAreAcceptedAndTheDialogComesBack) {
   EXPECT_FALSE(file_exists("D:\\refused.ico"));
   EXPECT_FALSE(file_exists("N:\\refused.ico"));
   DeleteFileA(target.c_str());
-  p.close();
 }
 
 // An existing icon is replaced by the new one byte for byte; a read-only one
 // is reported and kept; a user's own "_temp_.tmp" beside the program's
 // working folder and the target is never touched, and no file of ours is left.
-TEST(CaptureSave, ReplacingFilesKeepsOthersIntact) {
+TEST_F(CaptureSave, ReplacingFilesKeepsOthersIntact) {
   PatternWindow pattern(kPatternX, kPatternY, kPatternSide, kPatternSide, test_pattern);
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "capture-replace"));
   const std::string dir = fresh_dir("capture-replace-out");
   const std::vector<uint8_t> usersTemp = {'m', 'i', 'n', 'e', 0, 1, 2, 3};
   // The program's working folder (fresh_dir of its start) and the target's folder.
-  const std::string workDir = work_dir("capture-replace");
+  const std::string workDir = work_dir(dir_name);
   ASSERT_TRUE(write_file(join(workDir, "_temp_.tmp"), usersTemp));
   ASSERT_TRUE(write_file(join(dir, "_temp_.tmp"), usersTemp));
 
@@ -164,7 +159,6 @@ TEST(CaptureSave, ReplacingFilesKeepsOthersIntact) {
   EXPECT_EQ(read_file(join(dir, "_temp_.tmp")), usersTemp);
   EXPECT_EQ(files_in(dir), (std::vector<std::string>{"_temp_.tmp", "locked.ico", "old.ico"}));
   EXPECT_EQ(files_in(workDir), (std::vector<std::string>{"_temp_.tmp"}));
-  p.close();
 }
 
 }  // namespace

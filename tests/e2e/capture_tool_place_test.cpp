@@ -6,8 +6,11 @@
 
 #include "tests/e2e/capture_app_ui.h"
 #include "tests/e2e/mask_ui.h"
+#include "tests/e2e/viewer_fixture.h"
 
 using namespace e2e;
+
+using CaptureToolPlace = CaptureTest;
 
 namespace {
 
@@ -16,11 +19,9 @@ bool inside(const RECT& inner, const RECT& outer) {
          inner.bottom <= outer.bottom;
 }
 
-TEST(CaptureToolPlace, GrownWindowStaysOnTheScreenAndKeysAnswerIt) {
+TEST_F(CaptureToolPlace, GrownWindowStaysOnTheScreenAndKeysAnswerIt) {
   PatternWindow pattern(kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern);
   ASSERT_TRUE(pattern.shown());
-  Program p;
-  ASSERT_TRUE(start_meridot(p, "tool-place"));
   const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
   const POINT corner{sw - 135, sh - meridot_base_height() - 16};
   RECT work{};
@@ -75,7 +76,6 @@ TEST(CaptureToolPlace, GrownWindowStaysOnTheScreenAndKeysAnswerIt) {
     EXPECT_EQ(w.left, corner.x) << "back in its corner";
     EXPECT_EQ(w.top, corner.y);
   }
-  p.close();
 }
 
 }  // namespace

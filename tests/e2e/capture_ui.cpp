@@ -124,23 +124,7 @@ bool set_form(Program& p, int n, int colours, int orientation, int frameColour) 
   return press(dlg, IDOK);
 }
 
-HWND capture_window(DWORD pid) {
-  HWND found = nullptr;
-  wait_until([&] {
-    HWND w = FindWindowA("GRAB", nullptr);
-    DWORD owner = 0;
-    if (w) GetWindowThreadProcessId(w, &owner);
-    found = w && owner == pid ? w : nullptr;
-    return found != nullptr;
-  }, 5000);
-  return found;
-}
-
-RECT window_rect(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return r;
-}
+HWND capture_window(DWORD pid) { return wait_visible_class(pid, "GRAB", 5000, true); }
 
 bool enter_capture(Program& p) {
   post_command(p.main, kMeridotIcon);
@@ -196,16 +180,13 @@ void type_key(WORD vk, WORD modifier) {
 }
 
 HWND save_as(Program& p, const std::string& path) {
-  const HWND question = wait_window("Question", 10000, p.pid());
-  if (!question || message_text(question) != "Do you save the image?" || !press(question, IDYES)) return nullptr;
+  if (expect_message(p.pid(), "Question", 10000, IDYES) != "Do you save the image?") return nullptr;
   const HWND dialog = wait_window(kSaveIconTitle, 10000, p.pid());
   return dialog && answer_file_dialog(dialog, path) ? dialog : nullptr;
 }
 
 std::string no_transparent_pixels(Program& p) {
-  const HWND transparent = wait_window("Question", 15000, p.pid());
-  if (!transparent || message_text(transparent) != "Do you make transparent pixels in the icon?") return "";
-  if (!press(transparent, IDNO)) return "";
+  if (expect_message(p.pid(), "Question", 15000, IDNO) != "Do you make transparent pixels in the icon?") return "";
   return expect_message(p.pid(), "Success");
 }
 
@@ -224,10 +205,7 @@ std::string created_text(int n, int colours) {
   return size + "x" + size + "/" + std::to_string(colours) + " color icon file\nhas been created.";
 }
 
-bool decline_save(Program& p) {
-  const HWND question = wait_window("Question", 10000, p.pid());
-  return question && message_text(question) == "Do you save the image?" && press(question, IDNO);
-}
+bool decline_save(Program& p) { return expect_message(p.pid(), "Question", 10000, IDNO) == "Do you save the image?"; }
 
 // ---- expected pixels ---------------------------------------------------------
 

@@ -56,8 +56,6 @@ bool set_form(Program& p, int n, int colours, int orientation = 0, int frameColo
 // The Icon command; true once the capture window covers the screen.
 bool enter_capture(Program& p);
 HWND capture_window(DWORD pid);
-// The window's rectangle on the screen.
-RECT window_rect(HWND w);
 // Presses the left button at from, moves through the points and releases at
 // the last one (or keeps the button held when release is false).
 void drag(POINT from, const std::vector<POINT>& through, bool release = true);

@@ -114,6 +114,7 @@ struct FindArgs {
   const std::string* title;
   const std::wstring* wideTitle;
   HWND except;
+  bool hiddenToo;
   HWND found;
 };
 
@@ -122,7 +123,7 @@ BOOL CALLBACK find_proc(HWND w, LPARAM lp) {
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
   if (a->pid && pid != a->pid) return TRUE;
-  if (w == a->except || !IsWindowVisible(w)) return TRUE;
+  if (w == a->except || (!a->hiddenToo && !IsWindowVisible(w))) return TRUE;
   if (a->cls) {
     char cls[128] = {};
     GetClassNameA(w, cls, sizeof cls);
@@ -134,17 +135,18 @@ BOOL CALLBACK find_proc(HWND w, LPARAM lp) {
   return FALSE;
 }
 
-HWND find(DWORD pid, const char* cls, const std::string* title, HWND except, const std::wstring* wideTitle = nullptr) {
-  FindArgs a{pid, cls, title, wideTitle, except, nullptr};
+HWND find(DWORD pid, const char* cls, const std::string* title, HWND except, const std::wstring* wideTitle = nullptr,
+          bool hiddenToo = false) {
+  FindArgs a{pid, cls, title, wideTitle, except, hiddenToo, nullptr};
   EnumWindows(find_proc, reinterpret_cast<LPARAM>(&a));
   return a.found;
 }
 
 // Polls find() until it finds a window or ms have passed.
 HWND wait_find(int ms, DWORD pid, const char* cls, const std::string* title, HWND except,
-               const std::wstring* wideTitle = nullptr) {
+               const std::wstring* wideTitle = nullptr, bool hiddenToo = false) {
   HWND w = nullptr;
-  wait_until([&] { return (w = find(pid, cls, title, except, wideTitle)) != nullptr; }, ms);
+  wait_until([&] { return (w = find(pid, cls, title, except, wideTitle, hiddenToo)) != nullptr; }, ms);
   return w;
 }
 }  // namespace
@@ -197,6 +199,12 @@ std::string title_of(HWND w) {
   return text;
 }
 
+RECT window_rect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
 std::wstring wide_title_of(HWND w) {
   wchar_t text[1024] = {};
   GetWindowTextW(w, text, 1024);
@@ -224,12 +232,13 @@ bool press(HWND dialog, int id) {
   return wait_until([&] { return !IsWindow(dialog); }, 5000);
 }
 
-std::string expect_message(DWORD pid, const std::string& caption, int ms) {
+std::string expect_message(DWORD pid, const std::string& caption, int ms, int button, HWND* owner) {
   HWND box = wait_window(caption, ms, pid);
   if (!box) return "";
   wait_until([&] { return !message_text(box).empty(); }, 2000);
   const std::string text = message_text(box);
-  press(box, IDOK);
+  if (owner) *owner = GetWindow(box, GW_OWNER);
+  press(box, button);
   return text;
 }
 
@@ -270,8 +279,8 @@ POINT client_to_screen(HWND w, int x, int y) {
   return p;
 }
 
-void move_mouse(int x, int y) {
-  SetCursorPos(x, y);
+void move_mouse(int x, int y, bool burst) {
+  if (!burst) SetCursorPos(x, y);
   INPUT in{};
   in.type = INPUT_MOUSE;
   const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
@@ -279,7 +288,7 @@ void move_mouse(int x, int y) {
   in.mi.dy = static_cast<LONG>((y * 65535LL + sh / 2) / (sh - 1));
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &in, sizeof in);
-  Sleep(60);
+  if (!burst) Sleep(60);
 }
 
 void click(int x, int y, bool doubleClick) {
@@ -355,8 +364,7 @@ Pixels grab_client(HWND w) {
 }
 
 Pixels grab_window(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
+  const RECT r = window_rect(w);
   return grab_screen(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
@@ -458,11 +466,12 @@ bool write_file_w(const std::wstring& path, const std::vector<uint8_t>& bytes) {
 }
 
 
-HWND wait_visible_class(DWORD pid, const char* cls, int ms) { return wait_find(ms, pid, cls, nullptr, nullptr); }
+HWND wait_visible_class(DWORD pid, const char* cls, int ms, bool hiddenToo) {
+  return wait_find(ms, pid, cls, nullptr, nullptr, nullptr, hiddenToo);
+}
 
 void click_centre(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
+  const RECT r = window_rect(w);
   click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 

@@ -74,26 +74,31 @@ HWND wait_window(const std::string& title, int ms = 10000, DWORD pid = 0);
 // Any visible top-level window of the process other than `except`.
 HWND wait_other_window(DWORD pid, HWND except, int ms = 10000);
 std::string title_of(HWND w);
+// The window's rectangle on the screen.
+RECT window_rect(HWND w);
 std::wstring wide_title_of(HWND w);
 // The same by a wide title, for Japanese windows (the driver's narrow texts are UTF-8).
 HWND wait_window_w(const std::wstring& title, int ms = 10000, DWORD pid = 0);
-// A visible top-level window of this class owned by pid, once it is shown.
-HWND wait_visible_class(DWORD pid, const char* cls, int ms = 5000);
+// A visible top-level window of this class owned by pid, once it is shown
+// (or once it is there, shown or not, when hiddenToo).
+HWND wait_visible_class(DWORD pid, const char* cls, int ms = 5000, bool hiddenToo = false);
 // The text of a message box.
 std::string message_text(HWND box);
 std::wstring wide_message_text(HWND box);
 // Answers a message box or dialog with a button id and waits for it to go.
 bool press(HWND dialog, int id);
-// Waits for a message box with this title from pid and returns its text ("" if none came).
-std::string expect_message(DWORD pid, const std::string& caption, int ms = 10000);
+// Waits for a message box with this title from pid, answers it with button
+// and returns its text ("" if none came) and, when asked, its owner.
+std::string expect_message(DWORD pid, const std::string& caption, int ms = 10000, int button = IDOK,
+                           HWND* owner = nullptr);
 
 // Sends a tool bar command to the main window without waiting for it.
 void post_command(HWND main, int command);
 // Types a path into an open or save dialog and confirms it.
 bool answer_file_dialog(HWND dialog, const std::string& path);
 
-// Real mouse input.
-void move_mouse(int x, int y);
+// Real mouse input; a burst move, as a quick hand makes it, does not wait.
+void move_mouse(int x, int y, bool burst = false);
 void click(int x, int y, bool doubleClick = false);
 void click_centre(HWND w);
 // A real click on a control of a window or dialog; waits until it is handled.

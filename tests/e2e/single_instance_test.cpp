@@ -32,8 +32,7 @@ TEST(SecondStart, BringsTheRunningProgramForwardRestoredIfMinimised) {
     Program first;
     ASSERT_TRUE(c.start(first, "second-start-first"));
     const std::string title = title_of(first.main);
-    RECT before;
-    GetWindowRect(first.main, &before);
+    const RECT before = window_rect(first.main);
     for (const bool minimised : {true, false}) {
       SCOPED_TRACE(minimised ? "minimised" : "behind another window");
       if (minimised) {

@@ -1,12 +1,18 @@
 // Start-up and end of the viewer: title, language, single instance,
-// start-up picture, placement, minimum size and exit codes.
+// start-up picture, placement, minimum size and exit codes; and what both
+// program files carry.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
 using namespace e2e;
+
+using StartupJapanese = ViewerTest;
+using StartupOnDepth8 = ViewerTest;
+using StartupInShellDesktop = ViewerTest;
 
 TEST(Startup, FirstStartShowsTheUntitledCaptionAndTheCentredPictureAndEachWayOutEndsWithZero) {
   const Pixels splash = resource_bitmap(IDB_SPLASH);
@@ -46,13 +52,10 @@ TEST(Startup, FirstStartShowsTheUntitledCaptionAndTheCentredPictureAndEachWayOut
   }
 }
 
-TEST(StartupJapanese, CodePage932GivesJapaneseCaption) {
+TEST_F(StartupJapanese, CodePage932GivesJapaneseCaption) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "japanese"));
   EXPECT_EQ(wide_title_of(p.main), L"カルデロ - (無題)");
   screenshot("startup-japanese");
-  p.close();
 }
 
 TEST(Startup, AnyWindowWhoseTitleContainsThePrefixBlocksTheStart) {
@@ -96,63 +99,66 @@ TEST(Startup, WidthBelow440SnapsBack) {
   p.close();
 }
 
-TEST(StartupOnDepth8, A256ColourDisplayIsAccepted) {
+TEST_F(StartupOnDepth8, A256ColourDisplayIsAccepted) {
   HDC ic = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
   const int bits = GetDeviceCaps(ic, BITSPIXEL);
   DeleteDC(ic);
   ASSERT_EQ(bits, 8) << "this test needs an 8-bit screen";
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "depth8"));
   EXPECT_EQ(title_of(p.main), "Kaldero - (No title)");
   screenshot("startup-depth8");
-  p.close();
 }
 
-TEST(StartupInShellDesktop, WindowIsCentredAboveTheTaskBar) {
+TEST_F(StartupInShellDesktop, WindowIsCentredAboveTheTaskBar) {
   RECT work;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
   ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
   ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
   ASSERT_LT(work.bottom, 600) << "no task bar at the bottom";
   const int bar = 600 - work.bottom;
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "shell-desktop"));
-  RECT r;
-  GetWindowRect(p.main, &r);
+  const RECT r = window_rect(p.main);
   // 640 × 480 by default; centred in the height above the bar, x unchanged.
   EXPECT_EQ(r.right - r.left, 640);
   EXPECT_EQ(r.left, 80);
   EXPECT_EQ(r.top, (600 - bar - 480) / 2);
   screenshot("startup-shell-desktop");
-  p.close();
 }
 
-TEST(Startup, ProgramFileCarriesItsVersionAndDeclaresDpiAwareness) {
-  const std::string exe = viewer_exe();
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
-  ASSERT_GT(size, 0u);
-  std::vector<char> info(size);
-  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, info.data()));
-  UINT len = 0;
-  for (const auto& [name, value] : {std::pair{"ProductName", "Kaldero"}, std::pair{"ProductVersion", "2.45"}}) {
-    char* text = nullptr;
-    const std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
-    ASSERT_TRUE(VerQueryValueA(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &len)) << name;
-    EXPECT_STREQ(text, value);
-  }
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x0002002Du);  // 2.45
+// Each program file carries its name and version, in the numbers and the
+// texts, and declares DPI awareness: on a scaled display one image pixel at
+// 1:1 must stay one screen pixel.
+TEST(ProgramFiles, CarryTheirVersionAndDeclareDpiAwareness) {
+  struct Case {
+    std::string exe;
+    const char* product;
+    const char* version;
+    DWORD versionMS;
+  };
+  for (const Case& c : {Case{viewer_exe(), "Kaldero", "2.45", 0x0002002Du}, Case{meridot_exe(), "Meridot", "2.51", 0x00020033u}}) {
+    SCOPED_TRACE(c.product);
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(c.exe.c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(c.exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    UINT len = 0;
+    for (const auto& [name, value] : {std::pair{"ProductName", c.product}, std::pair{"ProductVersion", c.version},
+                                      std::pair{"FileVersion", c.version}}) {
+      char* text = nullptr;
+      const std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
+      ASSERT_TRUE(VerQueryValueA(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &len)) << name;
+      EXPECT_STREQ(text, value) << name;
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+    EXPECT_EQ(fixed->dwProductVersionMS, c.versionMS);
+    EXPECT_EQ(fixed->dwFileVersionMS, c.versionMS);
 
-  // On a scaled display one image pixel at 1:1 must stay one screen pixel.
-  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(module, nullptr);
-  HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-  ASSERT_NE(res, nullptr);
-  const char* manifest = static_cast<const char*>(LockResource(LoadResource(module, res)));
-  const std::string xml(manifest, SizeofResource(module, res));
-  EXPECT_NE(xml.find("<dpiAware"), std::string::npos);
-  EXPECT_NE(xml.find(">true</dpiAware>"), std::string::npos);
-  FreeLibrary(module);
+    HMODULE module = LoadLibraryExA(c.exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(res, nullptr);
+    const std::string xml(static_cast<const char*>(LockResource(LoadResource(module, res))), SizeofResource(module, res));
+    EXPECT_NE(xml.find("<dpiAware"), std::string::npos);
+    EXPECT_NE(xml.find(">true</dpiAware>"), std::string::npos);
+    FreeLibrary(module);
+  }
 }

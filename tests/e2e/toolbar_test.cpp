@@ -226,8 +226,7 @@ TEST_F(ToolbarHint, FollowsTheCursorAndLeavesTheFrameAsItWas) {
   // window from Copy in one move (the window hears nothing of the way out):
   // a hint under each button, and the frame exactly as before where none
   // belongs.
-  RECT frame;
-  GetWindowRect(p.main, &frame);
+  const RECT frame = window_rect(p.main);
   struct Step {
     const char* where;
     POINT at;

@@ -60,10 +60,7 @@ TEST_F(Tour, OpensTheSamplePhotoAndIconZoomsAndSavesAScreenshotOfEachStep) {
   zoom(kCmdZoomOut, 2, "Kaldero - photo.bmp [1:2]", "photo-zoomed-out-to-1-2");
 
   // The icon has transparent pixels: the viewer asks for their colour.
-  post_command(p.main, kCmdOpen);
-  HWND dialog = wait_window(kOpenDialogTitle, 10000, p.pid());
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_TRUE(answer_file_dialog(dialog, icon));
+  ASSERT_TRUE(open_with_dialog(p, icon));
   HWND colours = wait_window("Color Selection", 10000, p.pid());
   ASSERT_NE(colours, nullptr);
   shot("icon-colour-for-transparent-pixels");

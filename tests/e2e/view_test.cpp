@@ -24,8 +24,7 @@ namespace {
 // Screen point on a scroll bar, `along` pixels from its start (from its end
 // when negative), in the middle across.
 POINT bar_point(HWND bar, bool vertical, int along) {
-  RECT r;
-  GetWindowRect(bar, &r);
+  const RECT r = window_rect(bar);
   if (vertical) return {(r.left + r.right) / 2, along < 0 ? r.bottom + along : r.top + along};
   return {along < 0 ? r.right + along : r.left + along, (r.top + r.bottom) / 2};
 }
@@ -43,8 +42,7 @@ HWND capture_of(HWND w) {
 void drag_thumb_from_start_past_end(HWND bar, bool vertical) {
   const int arrow = vertical ? GetSystemMetrics(SM_CYVSCROLL) : GetSystemMetrics(SM_CXHSCROLL);
   const POINT from = bar_point(bar, vertical, arrow + 4);
-  RECT r;
-  GetWindowRect(bar, &r);
+  const RECT r = window_rect(bar);
   const POINT to = vertical ? POINT{from.x, r.bottom + 10} : POINT{r.right + 10, from.y};
   move_mouse(from.x, from.y);
   mouse_button(true);
@@ -127,13 +125,9 @@ TEST_F(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   ASSERT_EQ(work.right - work.left, 1024) << "a task bar at the side changes the rule";
   set_client_size(p.main, 460, 400);
-  const std::string path = bmp_with_coded_pixels("view-wide-files", "wide.bmp", 1000, 200);
-  ASSERT_TRUE(open_with_dialog(p, path));
+  const int k = open_reduced(p, bmp_with_coded_pixels("view-wide-files", "wide.bmp", 1000, 200));
   const std::string base = "Kaldero - wide.bmp [";
-  ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind(base + "1:", 0) == 0; })) << title_of(p.main);
-  settle(p.main);
-  const int k = std::stoi(title_of(p.main).substr(base.size() + 2));
-  ASSERT_GE(k, 2) << "a 1000-pixel image does not fit 460 pixels at 1:1";
+  ASSERT_GE(k, 2) << "a 1000-pixel image does not fit 460 pixels at 1:1: " << title_of(p.main);
   // Reduced to fit: no bars, the whole width shown, and no way further down.
   EXPECT_FALSE(shown(horizontal_bar(p.main)));
   EXPECT_FALSE(shown(vertical_bar(p.main)));
@@ -144,8 +138,7 @@ TEST_F(View, WideImageOpensReducedAndZoomInStopsAtTwiceTheScreen) {
   EXPECT_LE(coded_x(px.at(1000 / k - 1, kStrip)), 999);
   EXPECT_GE(coded_x(px.at(1000 / k - 1, kStrip)), 999 - k);
   // A click on the disabled button does nothing.
-  const POINT zoomOut = button_centre(p.main, kButtonZoomOut);
-  click(zoomOut.x, zoomOut.y);
+  click_centre(button_of(p.main, kButtonZoomOut));
   settle(p.main);
   EXPECT_EQ(title_of(p.main), base + "1:" + std::to_string(k) + "]");
   screenshot("view-wide-reduced");
@@ -198,8 +191,7 @@ TEST_F(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
     EXPECT_EQ(scroll_max(v), s.vMax);
     HWND part = s.hShown && s.vShown ? size_grip(p.main) : s.hShown ? h : s.vShown ? v : nullptr;
     if (!part) continue;
-    RECT r;
-    GetWindowRect(part, &r);
+    RECT r = window_rect(part);
     MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_TRUE(EqualRect(&r, &s.part)) << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
   }
@@ -233,8 +225,7 @@ TEST_F(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
 TEST_F(View, TheKeysTheWheelAndTheMouseMoveTheViewAndStopAtZeroAndAtTheLimit) {
   set_client_size(p.main, 640, 480);
   ASSERT_TRUE(open_at(p, bmp_with_coded_pixels("view-scroll-files", "big.bmp", 1100, 800), "1:2")) << title_of(p.main);
-  const POINT zoomIn = button_centre(p.main, kButtonZoomIn);
-  click(zoomIn.x, zoomIn.y);
+  click_centre(button_of(p.main, kButtonZoomIn));
   ASSERT_TRUE(wait_title(p.main, "Kaldero - big.bmp [1:1]")) << title_of(p.main);
   settle(p.main);
   HWND h = horizontal_bar(p.main), v = vertical_bar(p.main);
@@ -431,8 +422,7 @@ TEST_F(View, TheThumbReachesPositionsBeyondSixteenBits) {
   const int w = 70000;
   const std::string path = join(fresh_dir("view-long-files"), "long.bmp");
   ASSERT_TRUE(write_file(path, make_bmp24(w, 2, [](int x, int) { return static_cast<uint32_t>(x); })));
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind("Kaldero - long.bmp [1:", 0) == 0; }));
+  ASSERT_GT(open_reduced(p, path), 0) << title_of(p.main);
   for (int guard = 0; guard < 200 && title_of(p.main) != "Kaldero - long.bmp [1:1]"; ++guard)
     command_and_settle(p.main, kCmdZoomIn);
   ASSERT_EQ(title_of(p.main), "Kaldero - long.bmp [1:1]");
@@ -535,13 +525,8 @@ TEST_F(ViewWhole, ThinAndHugePicturesAreShownAndReachable) {
 
   // 5000 x 3 shrinks (1:7 in the window the viewer starts with) to less than
   // one row: it is still a row of pixels, not nothing.
-  const std::string thin = bmp_with_coded_pixels("view-whole-files", "thin.bmp", 5000, 3);
-  ASSERT_TRUE(open_with_dialog(p, thin));
-  ASSERT_TRUE(wait_until([&] { return title_of(p.main).rfind("Kaldero - thin.bmp [1:", 0) == 0; }))
-      << title_of(p.main);
-  settle(p.main);
-  const int z = std::stoi(title_of(p.main).substr(std::string("Kaldero - thin.bmp [1:").size()));
-  ASSERT_GT(z, 3);
+  const int z = open_reduced(p, bmp_with_coded_pixels("view-whole-files", "thin.bmp", 5000, 3));
+  ASSERT_GT(z, 3) << title_of(p.main);
   const int shownW = 5000 / z;
   ASSERT_LT(shownW, client.right) << title_of(p.main);
   // No pixel of its three rows is white; the background around the row is.

@@ -74,6 +74,13 @@ bool open_at(Program& p, const std::string& path, const std::string& ratio, int 
   return true;
 }
 
+int open_reduced(Program& p, const std::string& path, int ms) {
+  const std::string start = "Kaldero - " + path.substr(path.find_last_of('\\') + 1) + " [1:";
+  if (!open_with_dialog(p, path) || !wait_until([&] { return title_of(p.main).rfind(start, 0) == 0; }, ms)) return 0;
+  settle(p.main);
+  return std::stoi(title_of(p.main).substr(start.size()));
+}
+
 bool wait_title(HWND main, const std::string& title, int ms) {
   return wait_until([&] { return title_of(main) == title; }, ms);
 }

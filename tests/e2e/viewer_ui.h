@@ -51,6 +51,9 @@ bool open_with_dialog(Program& p, const std::string& path);
 // Opens path with the dialog and waits until the caption names the file at
 // ratio ("1:1"), then for the viewer to have handled everything.
 bool open_at(Program& p, const std::string& path, const std::string& ratio, int ms = 10000);
+// Opens path with the dialog and waits until the caption names the file at a
+// reduced ratio ("1:k"); k, or 0 when that did not come.
+int open_reduced(Program& p, const std::string& path, int ms = 10000);
 // Waits for the main window's title.
 bool wait_title(HWND main, const std::string& title, int ms = 10000);
 // Sends a tool bar command and waits (ms at most) for the viewer to have handled it.
