@@ -126,8 +126,7 @@ TEST(Copy, AtTheShownRatio) {
     const std::string name = "copy" + std::to_string(bits) + ".bmp";
     const std::vector<uint32_t> table = bits == 8 ? sixteen_colours() : std::vector<uint32_t>{};
     ASSERT_TRUE(write_file(join(dir, name), make_bmp(w, h, bits, table, rows_of(w, h, bits, stored))));
-    ASSERT_TRUE(open_with_dialog(p, join(dir, name)));
-    ASSERT_TRUE(wait_title(p.main, "Kaldero - " + name + " [1:1]"));
+    ASSERT_TRUE(open_at(p, join(dir, name), "1:1"));
     for (const Zoom& z : zooms) {
       SCOPED_TRACE(std::to_string(bits) + " bits at " + z.ratio);
       for (int i = 0; i < z.times; ++i) command_and_settle(p.main, z.command);

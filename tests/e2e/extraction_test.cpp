@@ -183,8 +183,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
 
   // A newly opened file closes the dialog and shows all its colours.
   ASSERT_TRUE(write_file(join(dir, "again.bmp"), palette_bmp(kW, kH)));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "again.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - again.bmp [1:1]"));
+  ASSERT_TRUE(open_at(p, join(dir, "again.bmp"), "1:1"));
   EXPECT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 3000));
   settle(p.main);
   EXPECT_EQ(view_differences(p.main, loaded), 0);

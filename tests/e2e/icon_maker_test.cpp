@@ -257,8 +257,7 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   ASSERT_TRUE(write_file(first, pair.first) && write_file(second, pair.second));
   // An extraction under way ends with the shown bitmaps: its dialog closes
   // and they show all their colours.
-  ASSERT_TRUE(open_with_dialog(p, first));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - first.bmp [1:1]"));
+  ASSERT_TRUE(open_at(p, first, "1:1"));
   post_command(p.main, IDM_EXTRACTION);
   HWND rgb = wait_window("Image by Extracted Colors", 10000, p.pid());
   ASSERT_NE(rgb, nullptr);
