@@ -17,6 +17,7 @@ using namespace e2e;
 
 // Not "OpenIcon": Windows has a function of that name.
 using OpenIcons = ViewerTest;
+using OpenIconJapanese = ViewerTest;
 
 namespace {
 
@@ -369,10 +370,8 @@ TEST_F(OpenIcons, RefusedIconsLeaveThePreviousImageShown) {
   expect_refusals(p, fresh_dir("open-icon-refused-files"), 0);
 }
 
-TEST(OpenIconJapanese, ColourDialogAndRefusalsSpeakJapanese) {
+TEST_F(OpenIconJapanese, ColourDialogAndRefusalsSpeakJapanese) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "open-icon-japanese"));
   const std::string dir = fresh_dir("open-icon-japanese-files");
   IconPicture pic = sixteen(true);
   pic.palette[3] = 0x000000;  // black, to be chosen below, is one of the icon's colours
@@ -407,5 +406,4 @@ TEST(OpenIconJapanese, ColourDialogAndRefusalsSpeakJapanese) {
   settle(p.main);
   EXPECT_EQ(GetFileAttributesW(tempBitmap.c_str()), INVALID_FILE_ATTRIBUTES) << "the temporary bitmap was left behind";
   expect_refusals(p, dir, 1);
-  p.close();
 }
