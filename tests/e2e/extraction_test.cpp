@@ -165,10 +165,8 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   SetFocus(p.main);
   command_and_settle(p.main, kCmdExtraction);
   EXPECT_EQ(count_dialogs(p.pid()), 1);
-  GUITHREADINFO gti{};
-  gti.cbSize = sizeof gti;
-  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(p.main, nullptr), &gti));
-  EXPECT_TRUE(gti.hwndFocus == dlg || IsChild(dlg, gti.hwndFocus)) << gti.hwndFocus;
+  const HWND focus = gui_thread_of(p.main).hwndFocus;
+  EXPECT_TRUE(focus == dlg || IsChild(dlg, focus)) << focus;
 
   // The dialog follows the vertical scroll bar as it comes and goes.
   GetWindowRect(dlg, &d);

@@ -205,6 +205,13 @@ RECT window_rect(HWND w) {
   return r;
 }
 
+GUITHREADINFO gui_thread_of(HWND w) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return GUITHREADINFO{};
+  return info;
+}
+
 RECT rect_in(HWND parent, HWND child) {
   RECT r = window_rect(child);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);

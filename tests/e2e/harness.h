@@ -76,6 +76,9 @@ HWND wait_other_window(DWORD pid, HWND except, int ms = 10000);
 std::string title_of(HWND w);
 // The window's rectangle on the screen.
 RECT window_rect(HWND w);
+// The focus, capture and active windows of w's thread (all null when the
+// system cannot tell).
+GUITHREADINFO gui_thread_of(HWND w);
 // A child's rectangle in its parent's client coordinates.
 RECT rect_in(HWND parent, HWND child);
 std::wstring wide_title_of(HWND w);
