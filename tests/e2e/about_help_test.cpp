@@ -66,20 +66,6 @@ Ink ink_of(HWND control, int top, int bottom, int width) {
   return ink;
 }
 
-// The height of a text line in a dialog font, as the static lays out lines.
-int line_height(const wchar_t* face, int points) {
-  HDC dc = GetDC(nullptr);
-  HFONT font = CreateFontW(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                           DEFAULT_CHARSET, 0, 0, 0, 0, face);
-  HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  DeleteObject(font);
-  ReleaseDC(nullptr, dc);
-  return static_cast<int>(tm.tmHeight);
-}
-
 struct CaptureAboutText {
   std::vector<std::wstring> description;  // the lines between the title and the bug report line
   const wchar_t* reportLine;
@@ -104,7 +90,12 @@ void check_capture_about_text(HWND box, const std::wstring& version, const Captu
   // that none wraps and none is cut off; nothing below the last; the title's
   // ink centred over the static.
   HWND text = GetDlgItem(box, IDC_MERIDOT_ABOUT_TEXT);
-  const int h = line_height(lang.face, lang.points);
+  // The height of a text line in the dialog font, as the static lays out lines.
+  HDC screen = GetDC(nullptr);
+  const int pixels = -MulDiv(lang.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  HFONT font = CreateFontW(pixels, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, lang.face);
+  const int h = measure_text(font, L"").height;
   ASSERT_GT(h, 0);
   // The icon reaches into the static's lower right corner.
   RECT icon;

@@ -80,22 +80,11 @@ struct Hint {
   const wchar_t* text;
 };
 
-// Width of a hint text in the hint font, measured by the driver.
-int text_width(const wchar_t* text, bool japanese, int style, int* height, int* leading) {
-  HDC dc = GetDC(nullptr);
+// A hint text in the hint font, measured by the driver.
+TextSize hint_text_size(const wchar_t* text, bool japanese, int style) {
   HFONT font = japanese ? CreateFontW(12, 0, 0, 0, 400, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳゴシック")
                         : CreateFontW(style >= 3 ? 14 : 12, 0, 0, 0, 400, 0, 0, 0, OEM_CHARSET, 0, 0, 0, 0, L"Helv");
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  *height = tm.tmHeight;
-  *leading = tm.tmExternalLeading;
-  SelectObject(dc, old);
-  DeleteObject(font);
-  ReleaseDC(nullptr, dc);
-  return extent.cx;
+  return measure_text(font, text);
 }
 
 // Hovers over each hinted button and checks the box drawn above the tool bar,
@@ -113,12 +102,11 @@ void check_hints(Program& p, const Hint (&hints)[3], bool japanese) {
 
   for (const Hint& h : hints) {
     SCOPED_TRACE(testing::Message() << "button " << h.button);
-    int height = 0, leading = 0;
-    const int cx = text_width(h.text, japanese, style, &height, &leading);
+    const TextSize size = hint_text_size(h.text, japanese, style);
     const int left = GetSystemMetrics(SM_CXBORDER) + h.x + 1;
-    const int right = left + cx + (japanese ? 1 : 2) + 5;
+    const int right = left + size.width + (japanese ? 1 : 2) + 5;
     const int bottom = cyBorder + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYMENU) + 2 + (style > 5 ? 3 : 0);
-    const int top = bottom - (height + leading + 6);
+    const int top = bottom - (size.height + size.leading + 6);
     ASSERT_LE(bottom - top + 1, 30);
 
     // The lowest strip row shows no hint; one row higher does.

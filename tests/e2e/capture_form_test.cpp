@@ -37,11 +37,7 @@ RECT group_rect(HWND dialog, const char* text) {
   for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     char t[64] = {};
     GetWindowTextA(c, t, sizeof t);
-    if ((GetWindowLongA(c, GWL_STYLE) & 0xF) == BS_GROUPBOX && std::strcmp(t, text) == 0) {
-      RECT r = window_rect(c);
-      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-      return r;
-    }
+    if ((GetWindowLongA(c, GWL_STYLE) & 0xF) == BS_GROUPBOX && std::strcmp(t, text) == 0) return rect_in(dialog, c);
   }
   return RECT{};
 }

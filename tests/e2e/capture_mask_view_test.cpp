@@ -10,12 +10,6 @@ using namespace e2e;
 
 namespace {
 
-RECT client_rect_of(HWND main, HWND child) {
-  RECT r = window_rect(child);
-  MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   const int n = 16;
   MaskSession session;
@@ -36,7 +30,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   for (const Control& c : controls) {
     const HWND b = GetDlgItem(p.main, c.id);
     EXPECT_EQ(title_of(b), c.text);
-    const RECT r = client_rect_of(p.main, b);
+    const RECT r = rect_in(p.main, b);
     EXPECT_EQ(r.left, 6 * n + 15) << c.text;
     EXPECT_EQ(r.top, c.y) << c.text;
     EXPECT_EQ(r.right - r.left, c.width) << c.text;
@@ -44,7 +38,7 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   }
   EXPECT_EQ(GetWindowLongA(GetDlgItem(p.main, kToolOk), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
   const HWND list = GetDlgItem(p.main, kToolColours);
-  const RECT lr = client_rect_of(p.main, list);
+  const RECT lr = rect_in(p.main, list);
   EXPECT_EQ(lr.left, 6 * n + 15);
   EXPECT_EQ(lr.top, 6 * n - 6);
   EXPECT_EQ(lr.right - lr.left, 71);

@@ -60,10 +60,9 @@ TEST_F(CaptureToolPlace, GrownWindowStaysOnTheScreenAndKeysAnswerIt) {
     click_cell(p.main, 3, 2);
     if (r.viaColourList) {
       pick_colour(p.main, 2);  // the list keeps the keyboard once it has closed
-      GUITHREADINFO info{};
-      info.cbSize = sizeof info;
-      ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(p.main, nullptr), &info));
-      EXPECT_EQ(info.hwndFocus, GetDlgItem(p.main, kToolColours)) << "the keyboard is on the colour list";
+      const HWND list = GetDlgItem(p.main, kToolColours);
+      ASSERT_NE(list, nullptr);
+      EXPECT_EQ(gui_thread_of(p.main).hwndFocus, list) << "the keyboard is on the colour list";
     }
     type_key(r.key);
     const std::string text = expect_message(p.pid(), "Success");

@@ -10,9 +10,13 @@
 #include "tests/e2e/harness.h"
 #include "tests/e2e/icon_ui.h"
 #include "tests/e2e/save_ui.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 
 using namespace e2e;
+
+using Paste = ViewerTest;
+using Copy = ViewerTest;
 
 namespace {
 
@@ -29,7 +33,7 @@ std::vector<uint8_t> seeded_picture(int seed) {
 
 // Each form another program may leave on the clipboard shows its pixels
 // with the pasted caption; data the viewer cannot use keeps the old image.
-TEST(Paste, FormsOtherProgramsPutOnTheClipboard) {
+TEST_F(Paste, FormsOtherProgramsPutOnTheClipboard) {
   struct Case {
     const char* name;
     std::function<bool(const std::function<uint32_t(int, int)>&)> put;
@@ -50,8 +54,6 @@ TEST(Paste, FormsOtherProgramsPutOnTheClipboard) {
        }},
       {"CF_BITMAP alone", [&](auto colour) { return put_bitmap_on_clipboard(W, H, colour); }},
   };
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "paste-forms"));
   int shift = 0;
   for (const Case& c : cases) {
     ++shift;
@@ -87,7 +89,6 @@ TEST(Paste, FormsOtherProgramsPutOnTheClipboard) {
     EXPECT_EQ(count_differences(before, 0, kStrip, after, 0, kStrip, W + 4, H + 4), 0);
     EXPECT_EQ(title_of(p.main), "Kaldero - (Pasted image) [1:1]");
   }
-  p.close();
 }
 
 TEST(PasteJapanese, CaptionOfAPastedImage) {
@@ -103,7 +104,7 @@ TEST(PasteJapanese, CaptionOfAPastedImage) {
 // Copy at 1:2 and 3:1 of 8-bit (16-entry table), 16-bit and 24-bit images
 // made of uniform 2 x 2 blocks: the clipboard's DIB has the shown size, the
 // image's bit count (16 as 24), its table, and the pixels.
-TEST(Copy, AtTheShownRatio) {
+TEST_F(Copy, AtTheShownRatio) {
   const int w = 10, h = 6;
   auto index = [](int x, int y) { return static_cast<uint32_t>((x / 2 + 3 * (y / 2)) % 16); };
   // 16 bits: 5-bit fields, the colour the display widens them to.
@@ -115,8 +116,6 @@ TEST(Copy, AtTheShownRatio) {
     const char* ratio;
     int cw, ch;
   } zooms[] = {{kCmdZoomOut, 1, "[1:2]", w / 2, h / 2}, {kCmdZoomIn, 3, "[3:1]", w * 3, h * 3}};
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "copy"));
   const std::string dir = fresh_dir("copy-files");
   for (const int bits : {8, 16, 24}) {
     const std::function<uint32_t(int, int)> stored = [&](int x, int y) {
@@ -126,8 +125,7 @@ TEST(Copy, AtTheShownRatio) {
     const std::string name = "copy" + std::to_string(bits) + ".bmp";
     const std::vector<uint32_t> table = bits == 8 ? sixteen_colours() : std::vector<uint32_t>{};
     ASSERT_TRUE(write_file(join(dir, name), make_bmp(w, h, bits, table, rows_of(w, h, bits, stored))));
-    ASSERT_TRUE(open_with_dialog(p, join(dir, name)));
-    ASSERT_TRUE(wait_title(p.main, "Kaldero - " + name + " [1:1]"));
+    ASSERT_TRUE(open_at(p, join(dir, name), "1:1"));
     for (const Zoom& z : zooms) {
       SCOPED_TRACE(std::to_string(bits) + " bits at " + z.ratio);
       for (int i = 0; i < z.times; ++i) command_and_settle(p.main, z.command);
@@ -155,7 +153,6 @@ TEST(Copy, AtTheShownRatio) {
       EXPECT_EQ(wrong, 0);
     }
   }
-  p.close();
 }
 
 // Nothing repaints the viewer here: only the clipboard changes.

@@ -165,10 +165,8 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   SetFocus(p.main);
   command_and_settle(p.main, kCmdExtraction);
   EXPECT_EQ(count_dialogs(p.pid()), 1);
-  GUITHREADINFO gti{};
-  gti.cbSize = sizeof gti;
-  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(p.main, nullptr), &gti));
-  EXPECT_TRUE(gti.hwndFocus == dlg || IsChild(dlg, gti.hwndFocus)) << gti.hwndFocus;
+  const HWND focus = gui_thread_of(p.main).hwndFocus;
+  EXPECT_TRUE(focus == dlg || IsChild(dlg, focus)) << focus;
 
   // The dialog follows the vertical scroll bar as it comes and goes.
   GetWindowRect(dlg, &d);
@@ -183,8 +181,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
 
   // A newly opened file closes the dialog and shows all its colours.
   ASSERT_TRUE(write_file(join(dir, "again.bmp"), palette_bmp(kW, kH)));
-  ASSERT_TRUE(open_with_dialog(p, join(dir, "again.bmp")));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - again.bmp [1:1]"));
+  ASSERT_TRUE(open_at(p, join(dir, "again.bmp"), "1:1"));
   EXPECT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 3000));
   settle(p.main);
   EXPECT_EQ(view_differences(p.main, loaded), 0);

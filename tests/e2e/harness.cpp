@@ -205,6 +205,19 @@ RECT window_rect(HWND w) {
   return r;
 }
 
+GUITHREADINFO gui_thread_of(HWND w) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return GUITHREADINFO{};
+  return info;
+}
+
+RECT rect_in(HWND parent, HWND child) {
+  RECT r = window_rect(child);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 std::wstring wide_title_of(HWND w) {
   wchar_t text[1024] = {};
   GetWindowTextW(w, text, 1024);
@@ -473,6 +486,19 @@ HWND wait_visible_class(DWORD pid, const char* cls, int ms, bool hiddenToo) {
 void click_centre(HWND w) {
   const RECT r = window_rect(w);
   click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+TextSize measure_text(HFONT font, const wchar_t* text) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return {static_cast<int>(extent.cx), static_cast<int>(tm.tmHeight), static_cast<int>(tm.tmExternalLeading)};
 }
 
 bool put_on_clipboard(UINT format, const std::vector<uint8_t>& data) {

@@ -76,6 +76,11 @@ HWND wait_other_window(DWORD pid, HWND except, int ms = 10000);
 std::string title_of(HWND w);
 // The window's rectangle on the screen.
 RECT window_rect(HWND w);
+// The focus, capture and active windows of w's thread (all null when the
+// system cannot tell).
+GUITHREADINFO gui_thread_of(HWND w);
+// A child's rectangle in its parent's client coordinates.
+RECT rect_in(HWND parent, HWND child);
 std::wstring wide_title_of(HWND w);
 // The same by a wide title, for Japanese windows (the driver's narrow texts are UTF-8).
 HWND wait_window_w(const std::wstring& title, int ms = 10000, DWORD pid = 0);
@@ -118,6 +123,12 @@ Pixels grab_client(HWND w);
 Pixels grab_window(HWND w);  // frame included
 // A bitmap resource of module m as 0x00RRGGBB pixels, and its bits per pixel.
 Pixels bitmap_resource(HMODULE m, const char* name, int* bits = nullptr);
+// A text's extent in a font on the screen, and the font's line metrics; the
+// font is deleted after.
+struct TextSize {
+  int width = 0, height = 0, leading = 0;
+};
+TextSize measure_text(HFONT font, const wchar_t* text);
 // Saves the whole screen as <KALDERO_SHOTS>\name.bmp (turned into PNG by the test script).
 void screenshot(const std::string& name);
 

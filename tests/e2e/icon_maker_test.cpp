@@ -11,10 +11,13 @@
 #include "tests/e2e/harness.h"
 #include "tests/e2e/icon_ui.h"
 #include "tests/e2e/save_ui.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
 using namespace e2e;
+
+using IconMaker = ViewerTest;
 
 namespace {
 
@@ -111,15 +114,13 @@ bool choose_both(Program& p, const std::string& first, const std::string& second
 
 // Each depth, and the full tables without black, whose icons are one depth
 // up so that Windows can draw their clear pixels black.
-TEST(IconMaker, EveryDepthMakesAnIconThatOpensAndDrawsClear) {
+TEST_F(IconMaker, EveryDepthMakesAnIconThatOpensAndDrawsClear) {
   const int w = 13, h = 6;
   struct Case {
     int bits;
     bool black;
     int iconBits;
   };
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "iconmaker-depth"));
   for (const Case c : {Case{1, true, 1}, {4, true, 4}, {8, true, 8}, {24, true, 24}, {1, false, 4}, {4, false, 8},
                        {8, false, 24}}) {
     const std::string name = std::to_string(c.bits) + (c.black ? " bits" : " bits without black");
@@ -161,12 +162,9 @@ TEST(IconMaker, EveryDepthMakesAnIconThatOpensAndDrawsClear) {
         [&](int x, int y) { return pair.changed(x, y); });
     EXPECT_TRUE(view_shows(p.main, made, 0x008080));
   }
-  p.close();
 }
 
-TEST(IconMaker, CancelInTheExplanationOpensNoFileDialog) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "iconmaker-cancel"));
+TEST_F(IconMaker, CancelInTheExplanationOpensNoFileDialog) {
   HWND ex = start_make_icon(p);
   ASSERT_NE(ex, nullptr);
   screenshot("iconmaker-explanation");
@@ -179,10 +177,9 @@ TEST(IconMaker, CancelInTheExplanationOpensNoFileDialog) {
   settle(p.main);
   EXPECT_EQ(wait_other_window(p.pid(), p.main, 1500), nullptr);
   EXPECT_EQ(title_of(p.main), "Kaldero - (No title)");
-  p.close();
 }
 
-TEST(IconMaker, EachCheckGivesItsMessage) {
+TEST_F(IconMaker, EachCheckGivesItsMessage) {
   auto bmp8 = [](int w, int h, uint32_t entry5 = 0x405060) {
     std::vector<uint32_t> table(256, 0x102030);
     table[0] = 0;
@@ -219,8 +216,6 @@ TEST(IconMaker, EachCheckGivesItsMessage) {
       {make_bmp(4, 4, 32, {}, std::vector<uint8_t>(64, 0)), bmp8(4, 4), "Assign a 2/16/256/16M color bitmap file."},
       {bmp8(32, 32), resolutions, ""},
   };
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "iconmaker-checks"));
   const std::string dir = fresh_dir("iconmaker-checks-files");
   int n = 0;
   for (const Case& c : cases) {
@@ -245,20 +240,16 @@ TEST(IconMaker, EachCheckGivesItsMessage) {
   ASSERT_TRUE(pick(p, kEnglish.first, join(dir, "PICTURE.DIB")));
   EXPECT_EQ(expect_message(p.pid(), "Error"), "Select a file with BMP extension.");
   EXPECT_EQ(title_of(p.main), before);
-  p.close();
 }
 
-TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "iconmaker-target"));
+TEST_F(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   const std::string dir = fresh_dir("iconmaker-target-files");
   const Pair pair = make_pair_of(4, 9, 7);
   const std::string first = join(dir, "first.bmp"), second = join(dir, "second.bmp");
   ASSERT_TRUE(write_file(first, pair.first) && write_file(second, pair.second));
   // An extraction under way ends with the shown bitmaps: its dialog closes
   // and they show all their colours.
-  ASSERT_TRUE(open_with_dialog(p, first));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - first.bmp [1:1]"));
+  ASSERT_TRUE(open_at(p, first, "1:1"));
   post_command(p.main, IDM_EXTRACTION);
   HWND rgb = wait_window("Image by Extracted Colors", 10000, p.pid());
   ASSERT_NE(rgb, nullptr);
@@ -322,7 +313,6 @@ TEST(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
         EXPECT_EQ(dib_pixel(dib, x, y), pair.colours[y * pair.w + x]) << x << "," << y;
       }
   screenshot("iconmaker-second-bitmap");
-  p.close();
 }
 
 TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
@@ -365,7 +355,7 @@ TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
 // The icons the unit tests built from bitmaps that ImageMagick and Pillow
 // wrote, drawn by Windows: clear exactly where Pillow reads alpha 0, and
 // Pillow's colours everywhere else.
-TEST(IconMaker, ThirdPartyPairsDrawClearUnderWindows) {
+TEST(IconMakerThirdParty, PairsDrawClearUnderWindows) {
   const std::string scratch = bin_dir() + "\\..\\..\\host\\tests\\unit\\scratch\\icon_build_thirdparty";
   int drawn = 0;
   for (const char* stem : {"im1", "im4", "im8", "im24", "pil1", "pil8", "pil24"}) {

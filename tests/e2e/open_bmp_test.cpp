@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
@@ -17,15 +18,7 @@ namespace {
 // "caption: text" after answering it ("" when none came).
 std::string refused(Program& p, const std::string& path) {
   if (!open_with_dialog(p, path)) return "no open dialog";
-  HWND box = nullptr;
-  wait_until([&] {
-    box = wait_other_window(p.pid(), p.main, 0);
-    return box && !message_text(box).empty();
-  });
-  if (!box) return "";
-  const std::string what = title_of(box) + ": " + message_text(box);
-  press(box, IDOK);
-  return what;
+  return answered_message(p);
 }
 
 std::vector<uint8_t> three_colour_bmp() {

@@ -11,8 +11,13 @@
 #include "tests/e2e/about_ui.h"
 #include "tests/e2e/icon_ui.h"
 #include "tests/e2e/save_ui.h"
+#include "tests/e2e/viewer_fixture.h"
 
 using namespace e2e;
+
+// Not "OpenIcon": Windows has a function of that name.
+using OpenIcons = ViewerTest;
+using OpenIconJapanese = ViewerTest;
 
 namespace {
 
@@ -154,9 +159,7 @@ bool is_caption_of(const std::string& title, const std::string& name, bool* natu
 // With mask bits it comes, offering the colour chosen last, and masked
 // pixels show the chosen colour, or up to 256 colours the nearest one the
 // icon has. No icon stays open, no temporary bitmap stays behind.
-TEST(OpenIcon, EveryDepthShowsItsColoursAndMaskedPixelsTheNearestChosenColour) {
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "open-icon-depths"));
+TEST_F(OpenIcons, EveryDepthShowsItsColoursAndMaskedPixelsTheNearestChosenColour) {
   const std::string dir = fresh_dir("open-icon-depths-files");
   const std::set<std::string> before = temporary_bitmaps();
   // 16 colours: dark red sits in the icon's table; masked pixels share bytes with unmasked ones.
@@ -199,12 +202,9 @@ TEST(OpenIcon, EveryDepthShowsItsColoursAndMaskedPixelsTheNearestChosenColour) {
     EXPECT_TRUE(DeleteFileA(path.c_str())) << "the icon file is still open";
   }
   EXPECT_TRUE(p.running());
-  p.close();
 }
 
-TEST(OpenIcon, ColourChoiceAppliesOnOkWhileCancelAndCloseUndoIt) {
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "open-icon-dialog"));
+TEST_F(OpenIcons, ColourChoiceAppliesOnOkWhileCancelAndCloseUndoIt) {
   const std::string dir = fresh_dir("open-icon-dialog-files");
   const IconPicture pic = two_colour(true);
   const std::vector<uint8_t> bytes = icon_file(pic);
@@ -246,12 +246,9 @@ TEST(OpenIcon, ColourChoiceAppliesOnOkWhileCancelAndCloseUndoIt) {
   ASSERT_TRUE(wait_caption(p, caption_for("MOUSE.ICO"))) << title_of(p.main);
   EXPECT_TRUE(view_shows(p.main, pic, 0x000000));
   screenshot("open-icon-masked-black");
-  p.close();
 }
 
-TEST(OpenIcon, TemporaryBitmapNeverReplacesAFileAndIsGoneAfterwards) {
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "open-icon-temp"));
+TEST_F(OpenIcons, TemporaryBitmapNeverReplacesAFileAndIsGoneAfterwards) {
   const std::string dir = fresh_dir("open-icon-temp-files");
   const std::string temp = temp_dir();
   remove_temporary_bitmaps("SUN!");
@@ -297,10 +294,9 @@ TEST(OpenIcon, TemporaryBitmapNeverReplacesAFileAndIsGoneAfterwards) {
   EXPECT_EQ(read_file(taken), takenBytes);
   EXPECT_EQ(write_time(taken), takenTime);
   remove_temporary_bitmaps("SUN!");
-  p.close();
 }
 
-TEST(OpenIcon, IconFilesFoundOnTheMachineOpenOrAreRefused) {
+TEST_F(OpenIcons, IconFilesFoundOnTheMachineOpenOrAreRefused) {
   std::vector<std::string> files;
   const ULONGLONG searchStart = GetTickCount64();
   find_icon_files("Z:\\usr\\share", 0, files);
@@ -309,8 +305,6 @@ TEST(OpenIcon, IconFilesFoundOnTheMachineOpenOrAreRefused) {
   if (files.empty()) GTEST_SKIP() << "no .ico file under /usr/share on this machine";
   std::sort(files.begin(), files.end());
 
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "open-icon-found"));
   const std::string dir = fresh_dir("open-icon-found-files");
   const std::string marker = write_icon(dir, "MARKER.ICO", icon_file(true_colour(false)));
   const ULONGLONG start = GetTickCount64();
@@ -370,20 +364,14 @@ TEST(OpenIcon, IconFilesFoundOnTheMachineOpenOrAreRefused) {
   RecordProperty("opened", opened);
   RecordProperty("refused", refused);
   EXPECT_TRUE(p.running());
-  p.close();
 }
 
-TEST(OpenIcon, RefusedIconsLeaveThePreviousImageShown) {
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "open-icon-refused"));
+TEST_F(OpenIcons, RefusedIconsLeaveThePreviousImageShown) {
   expect_refusals(p, fresh_dir("open-icon-refused-files"), 0);
-  p.close();
 }
 
-TEST(OpenIconJapanese, ColourDialogAndRefusalsSpeakJapanese) {
+TEST_F(OpenIconJapanese, ColourDialogAndRefusalsSpeakJapanese) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
-  Program p;
-  ASSERT_TRUE(start_viewer(p, "open-icon-japanese"));
   const std::string dir = fresh_dir("open-icon-japanese-files");
   IconPicture pic = sixteen(true);
   pic.palette[3] = 0x000000;  // black, to be chosen below, is one of the icon's colours
@@ -418,5 +406,4 @@ TEST(OpenIconJapanese, ColourDialogAndRefusalsSpeakJapanese) {
   settle(p.main);
   EXPECT_EQ(GetFileAttributesW(tempBitmap.c_str()), INVALID_FILE_ATTRIBUTES) << "the temporary bitmap was left behind";
   expect_refusals(p, dir, 1);
-  p.close();
 }

@@ -13,10 +13,13 @@
 #include "tests/e2e/about_ui.h"
 #include "tests/e2e/icon_ui.h"
 #include "tests/e2e/save_ui.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
 
 using namespace e2e;
+
+using SaveChecksJapanese = ViewerTest;
 
 namespace {
 
@@ -154,10 +157,8 @@ TEST(SaveChecks, PastedImageSavedAsShown) {
     }
 }
 
-TEST(SaveChecksJapanese, TextsOfTheDialogsAndMessages) {
+TEST_F(SaveChecksJapanese, TextsOfTheDialogsAndMessages) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "save-japanese"));
   const std::string dir = fresh_dir("save-japanese-files");
   ASSERT_TRUE(write_file(join(dir, "photo.bmp"), photo()));
   choose_file(p, join(dir, "photo.bmp"), kOpenTitleJa);
@@ -194,7 +195,6 @@ TEST(SaveChecksJapanese, TextsOfTheDialogsAndMessages) {
   EXPECT_EQ(wide_message_text(box), L"像が保存されました;\n" + wide_of(out));
   press(box, IDOK);
   EXPECT_TRUE(wait_until([&] { return wide_title_of(p.main) == L"カルデロ - x.tif [1:1]"; }));
-  p.close();
 }
 
 namespace {

@@ -126,7 +126,7 @@ std::vector<uint8_t> clipboard_data(UINT format) {
 }
 
 bool empty_clipboard() {
-  if (!OpenClipboard(nullptr)) return false;
+  if (!wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000)) return false;
   EmptyClipboard();
   CloseClipboard();
   return true;

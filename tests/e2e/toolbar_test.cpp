@@ -6,6 +6,7 @@
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/registry.h"
+#include "tests/e2e/save_ui.h"
 #include "tests/e2e/viewer_fixture.h"
 #include "tests/e2e/viewer_ui.h"
 #include "resources/viewer/resource.h"
@@ -20,18 +21,6 @@ constexpr int kFirstButton = IDC_GAP_BUTTON;
 constexpr int kLastButton = IDC_SPACE_BUTTON;
 const char* const kBases[] = {"Gap",  "Prm",    "Open",  "Paste",  "ZmOut", "ZmIn", "Mode", "Copy",
                               "SaveAs", "Print", "MkIcon", "About", "Help",   "Exit", "Space"};
-
-void empty_clipboard() {
-  ASSERT_TRUE(wait_until([] { return OpenClipboard(nullptr) != 0; }, 5000));
-  EmptyClipboard();
-  CloseClipboard();
-}
-
-// A 2 x 2 24-bit DIB, as any program would copy it.
-void put_dib_on_clipboard() {
-  const std::vector<uint8_t> bmp = make_bmp24(2, 2, [](int, int) { return 0x808080u; });
-  ASSERT_TRUE(put_on_clipboard(CF_DIB, std::vector<uint8_t>(bmp.begin() + 14, bmp.end())));
-}
 
 // Pixels of every button that do not match the bitmap the button should show
 // (buttons are compared as far as the main window's client area shows them).
@@ -92,7 +81,7 @@ int hint_edge_height(const Pixels& window, POINT corner) {
 }  // namespace
 
 TEST(Toolbar, BeforeAnImageOnlyTheFixedCommandsAreEnabledAndPasteFollowsTheClipboard) {
-  empty_clipboard();
+  ASSERT_TRUE(empty_clipboard());
   Program p;
   ASSERT_TRUE(start_viewer_ready(p, "toolbar-start"));
   for (int id = kFirstButton; id <= kLastButton; ++id) {
@@ -102,8 +91,9 @@ TEST(Toolbar, BeforeAnImageOnlyTheFixedCommandsAreEnabledAndPasteFollowsTheClipb
   }
   for (const bool dib : {true, false}) {
     SCOPED_TRACE(dib ? "a DIB on the clipboard" : "the clipboard emptied");
-    if (dib) put_dib_on_clipboard();
-    else empty_clipboard();
+    // A 2 x 2 24-bit DIB, as any program would copy it.
+    if (dib) ASSERT_TRUE(put_on_clipboard(CF_DIB, dib_of(make_bmp24(2, 2, [](int, int) { return 0x808080u; }))));
+    else ASSERT_TRUE(empty_clipboard());
     repaint(p.main);
     EXPECT_TRUE(wait_until([&] { return button_enabled(p.main, kButtonPaste) == dib; }, 5000));
     const char* bitmap = dib ? "PasteUp" : "PasteIn";

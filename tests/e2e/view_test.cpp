@@ -29,14 +29,6 @@ POINT bar_point(HWND bar, bool vertical, int along) {
   return {along < 0 ? r.right + along : r.left + along, (r.top + r.bottom) / 2};
 }
 
-// The window that has the mouse captured in w's thread.
-HWND capture_of(HWND w) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return nullptr;
-  return info.hwndCapture;
-}
-
 // Drags the thumb, which must be at the start of the bar, with the real
 // mouse a little past the bar's end (further away the system puts it back).
 void drag_thumb_from_start_past_end(HWND bar, bool vertical) {
@@ -47,10 +39,10 @@ void drag_thumb_from_start_past_end(HWND bar, bool vertical) {
   move_mouse(from.x, from.y);
   mouse_button(true);
   // The bar holds the mouse while the thumb is dragged.
-  EXPECT_TRUE(wait_until([&] { return capture_of(bar) == bar; }, 5000)) << "the thumb was not caught";
+  EXPECT_TRUE(wait_until([&] { return gui_thread_of(bar).hwndCapture == bar; }, 5000)) << "the thumb was not caught";
   for (int i = 1; i <= 4; ++i) move_mouse(from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4);
   mouse_button(false);
-  EXPECT_TRUE(wait_until([&] { return capture_of(bar) == nullptr; }, 5000));
+  EXPECT_TRUE(wait_until([&] { return gui_thread_of(bar).hwndCapture == nullptr; }, 5000));
 }
 
 // A real wheel turn, with Shift held or not.
@@ -191,8 +183,7 @@ TEST_F(View, ScrollBarsAppearWhenTheImageExceedsTheViewTheOtherBarLeaves) {
     EXPECT_EQ(scroll_max(v), s.vMax);
     HWND part = s.hShown && s.vShown ? size_grip(p.main) : s.hShown ? h : s.vShown ? v : nullptr;
     if (!part) continue;
-    RECT r = window_rect(part);
-    MapWindowPoints(nullptr, p.main, reinterpret_cast<POINT*>(&r), 2);
+    const RECT r = rect_in(p.main, part);
     EXPECT_TRUE(EqualRect(&r, &s.part)) << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
   }
   screenshot("view-both-bars");
