@@ -28,6 +28,9 @@ TEST_F(CaptureToolPlace, GrownWindowStaysOnTheScreenAndKeysAnswerIt) {
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
   const std::string dir = fresh_dir("tool-place-out");
   const int n = 64;
+  // The program keeps its place in the INI beside the shared EXE: put back at the end, or the next test to start
+  // it would find it in the corner.
+  const RECT start = window_rect(p.main);
 
   struct Round {
     const char* name;
@@ -75,6 +78,7 @@ TEST_F(CaptureToolPlace, GrownWindowStaysOnTheScreenAndKeysAnswerIt) {
     EXPECT_EQ(w.left, corner.x) << "back in its corner";
     EXPECT_EQ(w.top, corner.y);
   }
+  SetWindowPos(p.main, nullptr, start.left, start.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
