@@ -20,6 +20,7 @@
 
 using namespace e2e;
 
+using CaptureAppStarted = CaptureTest;
 using CaptureAppJapanese = CaptureTest;
 
 namespace {
@@ -159,22 +160,20 @@ void check_hints(Program& p, const Hint (&hints)[3], bool japanese) {
 
 // The first start: its title, a white client area, and the English menu in
 // place of the class menu. (A second start is SecondStart's.)
-TEST(CaptureApp, FirstStartShowsTheTitleAWhiteClientAndTheEnglishMenu) {
-  Program first;
-  ASSERT_TRUE(start_meridot_in(first, meridot_exe(), fresh_dir("capture-first")));
-  EXPECT_EQ(title_of(first.main), "Meridot");
+TEST_F(CaptureAppStarted, FirstStartShowsTheTitleAWhiteClientAndTheEnglishMenu) {
+  EXPECT_EQ(title_of(p.main), "Meridot");
   // Before any capture the client area below the tool bar is white.
-  const Pixels client = grab_client(first.main);
+  const Pixels client = grab_client(p.main);
   for (int y = GetSystemMetrics(SM_CYBORDER) + 20; y < client.height; ++y)
     for (int x = 0; x < client.width; ++x) ASSERT_EQ(client.at(x, y), 0xFFFFFFu) << x << "," << y;
   const std::vector<std::wstring> english = {L"&Menu", L"100 &Form", L"101 &Icon", L"", L"102 &About...",
                                              L"103 &Help...", L"", L"104 &Exit"};
   EXPECT_EQ(menu_texts(IDR_MENU), english);
   // The English menu is in place: its Form item opens the English dialog.
-  HWND dlg = form_dialog_from_menu(first);
+  HWND dlg = form_dialog_from_menu(p);
   ASSERT_TRUE(dlg);
   ASSERT_TRUE(press(dlg, IDCANCEL));
-  EXPECT_TRUE(ends_cleanly(first, WM_CLOSE, 0));
+  EXPECT_TRUE(ends_cleanly(p, WM_CLOSE, 0));
 }
 
 // The window goes to the INI position beside the program, clamped so that it
@@ -298,9 +297,7 @@ TEST_F(CaptureDesktop, AKilledRunsScreenSaverIsBackAfterTheNextRun) {
 // The hints; then a click on Form first takes the hint away (the frame is as
 // it was while the dialog is up) and opens the form dialog. (A click on Icon
 // starting capture mode, which Esc leaves, is CaptureKeyboard's.)
-TEST(CaptureApp, HintsAreDrawnAboveTheToolBarAndTheFrameIsRestored) {
-  Program p;
-  ASSERT_TRUE(start_meridot_in(p, meridot_exe(), fresh_dir("capture-hints")));
+TEST_F(CaptureAppStarted, HintsAreDrawnAboveTheToolBarAndTheFrameIsRestored) {
   // The tool bar's class draws on the parent's DC. (Its cursor cannot be
   // checked here: Wine reads a class cursor of another process as 0.)
   const HWND bar = FindWindowExA(p.main, nullptr, "IconBarWindow", nullptr);
@@ -329,7 +326,6 @@ TEST(CaptureApp, HintsAreDrawnAboveTheToolBarAndTheFrameIsRestored) {
   settle(p.main);
   EXPECT_EQ(count_differences(grab_window(p.main), 0, menuTop, before, 0, menuTop, before.width, stripRows), 0);
   ASSERT_TRUE(press(dlg, IDCANCEL));
-  p.close();
 }
 
 // The Japanese UI: the class menu, the hints, the form dialog, the
