@@ -50,8 +50,7 @@ bool close_box_point(HWND w, POINT* out) {
   return false;
 }
 
-}  // namespace
-
+// The version the program file carries, as the About boxes show it ("2.45").
 std::string exe_version(const std::string& exe) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
@@ -66,6 +65,8 @@ std::string exe_version(const std::string& exe) {
                 static_cast<unsigned>(LOWORD(fixed->dwFileVersionMS)));
   return text;
 }
+
+}  // namespace
 
 std::wstring control_text(HWND dialog, int id) {
   wchar_t text[1024] = {};

@@ -13,8 +13,6 @@
 
 namespace e2e {
 
-// The version the program file carries, as the About boxes show it ("2.45").
-std::string exe_version(const std::string& exe);
 // The text of a dialog control, as UTF-16.
 std::wstring control_text(HWND dialog, int id);
 
