@@ -130,7 +130,6 @@ TEST(CaptureMask, AnIconThatCannotBeRewrittenIsReportedAndTheToolStays) {
   click_child(p.main, kToolOk);
   EXPECT_EQ(expect_message(p.pid(), "Success"), created_text(16, 16) + "\nSome transparent pixel(s).");
   EXPECT_EQ(read_file(path), with_marks(saved, 16, 16, marks));
-  p.close();
 }
 
 TEST(CaptureMask, LeavingTheProgramWithTheToolOpenKeepsTheIcon) {

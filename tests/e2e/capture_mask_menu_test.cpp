@@ -76,7 +76,6 @@ TEST(CaptureMask, ColourChoiceMenuIconAndTheFillDialogsCancel) {
   EXPECT_EQ(selected_colour(p.main), kPurple);
   click_cell(p.main, 3, 3);
   EXPECT_TRUE(cell_shows(grab_client(p.main), 3, 3, kPurpleRgb, true));
-  p.close();
 }
 
 }  // namespace

@@ -98,7 +98,6 @@ TEST(CaptureMask, ViewControlsAndPixelClicksThenCancel) {
   EXPECT_EQ(w.bottom - w.top, meridot_base_height() + n);
   EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(meridot_button(p.main, kMeridotFormButton)) &&
                                       IsWindowEnabled(meridot_button(p.main, kMeridotIconButton)); }, 3000));
-  p.close();
 }
 
 // Area and pixel clicks on the ring, the hole and the diagonal of the
@@ -154,7 +153,6 @@ void area_clicks(int n, int colours, const char* shot) {
   click_child(p.main, kToolOk);
   EXPECT_EQ(expect_message(p.pid(), "Success"), created_text(n, colours) + "\nSome transparent pixel(s).");
   EXPECT_EQ(read_file(session.path), with_marks(session.before, n, colours, marks));
-  p.close();
 }
 
 TEST(CaptureMask, AreaClicksMarkAndUnmarkExactlyOneRegion) { area_clicks(32, 256, "mask-tool-area"); }

@@ -36,8 +36,9 @@ bool open_tool_on_capture(Program& p, const std::string& path, int n, int colour
 // The start every test of the tool shares: the pattern on the screen, the
 // capture program started in the folder `name`, and the tool open on an
 // N x N capture saved as the icon `path` in a fresh folder `dir`, whose bytes
-// were `before` when the tool opened.
+// were `before` when the tool opened; the program is closed when it ends.
 struct MaskSession {
+  ~MaskSession() { p.close(); }
   PatternWindow pattern{kMaskPatternX, kMaskPatternY, 64, 64, mask_pattern};
   Program p;
   std::string dir, path;
