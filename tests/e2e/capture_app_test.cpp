@@ -354,17 +354,10 @@ TEST_F(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   for (const Control& c : controls) EXPECT_EQ(control_text(dlg, c.id), c.text);
   ASSERT_TRUE(press(dlg, IDOK));
 
-  auto answer = [&](const wchar_t* caption, const wchar_t* text, int button) {
-    const HWND box = wait_window_w(caption, 15000, p.pid());
-    if (!box) return ::testing::AssertionFailure() << "no box";
-    if (!wait_until([&] { return wide_message_text(box) == text; }, 2000))
-      return ::testing::AssertionFailure() << "another text: " << ansi_of(wide_message_text(box));
-    return press(box, button) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "no answer";
-  };
   ASSERT_TRUE(enter_capture(p));
   const POINT at{300, 300};
   drag(at, {at});
-  ASSERT_TRUE(answer(L"質問", L"イメージを保存しますか？", IDNO));
+  ASSERT_TRUE(answer_box(p, L"質問", L"イメージを保存しますか？", IDNO));
   // The image stays shown, and beside it the rest of the row is cross-hatched
   // in the button face colour over white.
   settle(p.main);
@@ -388,18 +381,18 @@ TEST_F(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   const std::string dir = fresh_dir("capture-ja-out"), path = join(dir, "ja.ico");
   ASSERT_TRUE(enter_capture(p));
   drag(at, {{at.x + 10, at.y + 10}, at});
-  ASSERT_TRUE(answer(L"質問", L"イメージを保存しますか？", IDYES));
+  ASSERT_TRUE(answer_box(p, L"質問", L"イメージを保存しますか？", IDYES));
   HWND dialog = wait_window_w(L"アイコン・ファイル名の指定", 10000, p.pid());
   ASSERT_TRUE(dialog);
   ASSERT_TRUE(answer_file_dialog(dialog, "D:\\ja.ico"));
-  ASSERT_TRUE(answer(L"警告", L"リムーバブル(またはリモート)・ディスクへはセーブできません.", IDOK));
+  ASSERT_TRUE(answer_box(p, L"警告", L"リムーバブル(またはリモート)・ディスクへはセーブできません.", IDOK));
   dialog = wait_window_w(L"アイコン・ファイル名の指定", 10000, p.pid());
   ASSERT_TRUE(dialog);
   ASSERT_TRUE(answer_file_dialog(dialog, path));
   ASSERT_TRUE(wait_window_w(L"質問", 15000, p.pid()));
   screenshot("capture-japanese-transparent-question");
-  ASSERT_TRUE(answer(L"質問", L"アイコンに透明色部分を作りますか？", IDNO));
-  ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.", IDOK));
+  ASSERT_TRUE(answer_box(p, L"質問", L"アイコンに透明色部分を作りますか？", IDNO));
+  ASSERT_TRUE(answer_box(p, L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.", IDOK));
   EXPECT_EQ(read_file(path).size(), 766u);
 
   // A capture of the tool's picture saved and answered Yes opens the tool.
@@ -427,11 +420,11 @@ TEST_F(CaptureAppJapanese, MenuHintsFormDialogAndMessagesAreJapanese) {
   screenshot("mask-tool-japanese");
   // The menu's Icon closes the tool as Cancel does.
   post_command(p.main, kMeridotIcon);
-  ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分はありません.", IDOK));
+  ASSERT_TRUE(answer_box(p, L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分はありません.", IDOK));
   ASSERT_TRUE(wait_until([&] { return IsWindowVisible(capture_window(p.pid())); }, 10000));
   take_square(32, kMaskPatternX, kMaskPatternY);
   ASSERT_TRUE(save_and_open_tool(p, join(dir, "b.ico"), true));
   click_cell(p.main, 2, 2);
   click_child(p.main, kToolOk);
-  ASSERT_TRUE(answer(L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分があります.", IDOK));
+  ASSERT_TRUE(answer_box(p, L"成功", L"32x32/16色アイコン・ファイルが\nできあがりました.\n透明色部分があります.", IDOK));
 }

@@ -44,17 +44,19 @@ bool open_tool_on_capture(Program& p, const std::string& path, int n, int colour
 
 bool save_and_open_tool(Program& p, const std::string& path, bool japanese) {
   const wchar_t* question = japanese ? L"質問" : L"Question";
-  HWND box = wait_window_w(question, 15000, p.pid());
-  if (!box || !press(box, IDYES)) return false;
+  if (!answer_box(p, question, japanese ? L"イメージを保存しますか？" : L"Do you save the image?", IDYES)) return false;
   const HWND dialog = wait_window_w(japanese ? L"アイコン・ファイル名の指定" : L"Assign an icon filename", 10000, p.pid());
   if (!dialog || !answer_file_dialog(dialog, path)) return false;
-  box = wait_window_w(question, 15000, p.pid());
-  if (!box) return false;
-  const std::wstring text = wide_message_text(box);
-  if (text != (japanese ? L"アイコンに透明色部分を作りますか？" : L"Do you make transparent pixels in the icon?"))
-    return false;
-  if (!press(box, IDYES)) return false;
-  return wait_until([&] { return tool_open(p.main); }, 10000);
+  const wchar_t* make = japanese ? L"アイコンに透明色部分を作りますか？" : L"Do you make transparent pixels in the icon?";
+  return answer_box(p, question, make, IDYES) && wait_until([&] { return tool_open(p.main); }, 10000);
+}
+
+::testing::AssertionResult answer_box(Program& p, const wchar_t* caption, const wchar_t* text, int button) {
+  const HWND box = wait_window_w(caption, 15000, p.pid());
+  if (!box) return ::testing::AssertionFailure() << "no box";
+  if (!wait_until([&] { return wide_message_text(box) == text; }, 2000))
+    return ::testing::AssertionFailure() << "another text: " << ansi_of(wide_message_text(box));
+  return press(box, button) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "no answer";
 }
 
 bool tool_open(HWND main) {

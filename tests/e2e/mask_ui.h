@@ -49,6 +49,9 @@ struct MaskSession {
 // After a release: saves at path and answers Yes to the transparent-pixel
 // question; true once the tool's controls stand.
 bool save_and_open_tool(Program& p, const std::string& path, bool japanese = false);
+// Waits for a box of the program by its wide caption, which must say text, and
+// answers it with button (Japanese texts do not pass the narrow helpers).
+::testing::AssertionResult answer_box(Program& p, const wchar_t* caption, const wchar_t* text, int button);
 
 // The cell (column k, row j) of the view: a real click on its centre.
 void click_cell(HWND main, int k, int j);
