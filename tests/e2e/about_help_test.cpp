@@ -156,10 +156,8 @@ TEST(About, ShowsVersionTextAndIconAndEndsByOkOrCloseBox) {
                                     L"Report bugs and suggestions would be appreciated.", L"Helv", 8};
   for (const AboutCase& c : {viewer_about(L"About", L"*** Kaldero (V ", L"Kaldero shows BMP and one-image icon files",
                                           "about-english"),
-                             capture_about(L"About", capture, "capture-about-english")}) {
-    SCOPED_TRACE(c.shot);
+                             capture_about(L"About", capture, "capture-about-english")})
     about_story(c);
-  }
 }
 
 TEST(AboutJapanese, ShowsVersionTextAndIconAndEndsByOkOrCloseBox) {
@@ -172,23 +170,15 @@ TEST(AboutJapanese, ShowsVersionTextAndIconAndEndsByOkOrCloseBox) {
       L"バグ・レポート、コメントを歓迎します.", L"ＭＳ Ｐゴシック", 9};
   for (const AboutCase& c :
        {viewer_about(L"御案内", L"*** カルデロ (V ", L"BMP・アイコンファイルの表示", "about-japanese"),
-        capture_about(L"御案内", capture, "capture-about-japanese")}) {
-    SCOPED_TRACE(c.shot);
+        capture_about(L"御案内", capture, "capture-about-japanese")})
     about_story(c);
-  }
 }
 
 TEST(Help, OpensTheManualOrSaysWhyNot) {
-  for (const HelpCase& c : {viewer_help("KALDERO5.PDF"), capture_help("MERIDOT5.PDF")}) {
-    SCOPED_TRACE(c.readme);
-    help_story(c);
-  }
+  for (const HelpCase& c : {viewer_help("KALDERO5.PDF"), capture_help("MERIDOT5.PDF")}) help_story(c);
 }
 
 TEST(HelpJapanese, OpensTheManualOrSaysWhyNot) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
-  for (const HelpCase& c : {viewer_help("KALDEROJ.PDF"), capture_help("MERIDOTJ.PDF")}) {
-    SCOPED_TRACE(c.readme);
-    help_story(c);
-  }
+  for (const HelpCase& c : {viewer_help("KALDEROJ.PDF"), capture_help("MERIDOTJ.PDF")}) help_story(c);
 }

@@ -75,6 +75,7 @@ std::wstring control_text(HWND dialog, int id) {
 }
 
 void about_story(const AboutCase& c) {
+  SCOPED_TRACE(c.shot);
   const std::string version = exe_version(c.exe);
   ASSERT_FALSE(version.empty());
   Program p;
@@ -120,6 +121,7 @@ void about_story(const AboutCase& c) {
 }
 
 void help_story(const HelpCase& c) {
+  SCOPED_TRACE(c.readme);
   PdfAssociation association;
   const std::string dir = fresh_dir(std::string("help-") + c.readme);
   for (const std::string& name : c.files)
