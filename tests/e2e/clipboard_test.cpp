@@ -17,6 +17,7 @@ using namespace e2e;
 
 using Paste = ViewerTest;
 using Copy = ViewerTest;
+using PasteJapanese = ViewerTest;
 
 namespace {
 
@@ -91,14 +92,11 @@ TEST_F(Paste, FormsOtherProgramsPutOnTheClipboard) {
   }
 }
 
-TEST(PasteJapanese, CaptionOfAPastedImage) {
+TEST_F(PasteJapanese, CaptionOfAPastedImage) {
   ASSERT_EQ(GetACP(), 932u) << "this test needs a Japanese locale";
   ASSERT_TRUE(put_on_clipboard(CF_DIB, seeded_picture(0)));
-  Program p;
-  ASSERT_TRUE(start_viewer_ready(p, "paste-japanese"));
   command_and_settle(p.main, kCmdPaste);
   EXPECT_TRUE(wait_until([&] { return wide_title_of(p.main) == L"カルデロ - (貼り付け像) [1:1]"; }));
-  p.close();
 }
 
 // Copy at 1:2 and 3:1 of 8-bit (16-entry table), 16-bit and 24-bit images

@@ -65,11 +65,6 @@ int checked_choice(HWND dialog) {
   return 0;
 }
 
-HWND open_dialog(Program& p) {
-  post_command(p.main, kCmdExtraction);
-  return wait_window(kTitle, 10000, p.pid());
-}
-
 // Leaves the dialog by a button and waits for the main window to repaint.
 void leave(Program& p, HWND dialog, int id) {
   click_child(dialog, id);
@@ -109,7 +104,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   const Pixels loaded = view_pixels(p.main, kW, kH);
   ASSERT_EQ(loaded.at(5, 5), 0xC86432u);
 
-  HWND dlg = open_dialog(p);
+  HWND dlg = command_dialog(p, kCmdExtraction, kTitle);
   ASSERT_NE(dlg, nullptr);
   // Beside the main window's right edge, below its caption (a dialog that has
   // just opened may still be moving there); no close box.
@@ -135,7 +130,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   EXPECT_EQ(view_differences(p.main, loaded), 0);
 
   // OK keeps the choice; the dialog comes back with it.
-  dlg = open_dialog(p);
+  dlg = command_dialog(p, kCmdExtraction, kTitle);
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(checked_choice(dlg), kChoiceAll);
   choose(p, dlg, kChoiceRG);
@@ -148,7 +143,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   ASSERT_GT(dib.size(), 40u);
   for (const POINT q : {POINT{5, 5}, POINT{kW - 5, 5}, POINT{5, kH - 5}, POINT{kW - 5, kH - 5}})
     EXPECT_EQ(dib_pixel(dib, q.x, q.y), kept.at(q.x, q.y)) << q.x << "," << q.y;
-  dlg = open_dialog(p);
+  dlg = command_dialog(p, kCmdExtraction, kTitle);
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(checked_choice(dlg), kChoiceRG);
   settle(p.main);
@@ -159,7 +154,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   EXPECT_EQ(view_differences(p.main, kept), 0);
 
   // The command again only brings the focus back to the one dialog.
-  dlg = open_dialog(p);
+  dlg = command_dialog(p, kCmdExtraction, kTitle);
   ASSERT_NE(dlg, nullptr);
   SetForegroundWindow(p.main);
   SetFocus(p.main);
@@ -185,7 +180,7 @@ TEST(Extraction, PaletteImagePreviewCancelOkAndOneDialog) {
   EXPECT_TRUE(wait_until([&] { return !IsWindow(dlg); }, 3000));
   settle(p.main);
   EXPECT_EQ(view_differences(p.main, loaded), 0);
-  dlg = open_dialog(p);
+  dlg = command_dialog(p, kCmdExtraction, kTitle);
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(checked_choice(dlg), kChoiceAll);
   p.close();
@@ -230,7 +225,7 @@ TEST(Extraction, DeepImagesAndReducedViewsShowTheKeptChannels) {
         << title_of(p.main);
     repaint(p.main);
     const Pixels loaded = view_pixels(p.main, image.shownW, image.shownH);
-    HWND dlg = open_dialog(p);
+    HWND dlg = command_dialog(p, kCmdExtraction, kTitle);
     ASSERT_NE(dlg, nullptr);
     for (const int id : {kChoiceGB, kChoiceR, kChoiceBR, kChoiceAll}) {
       choose(p, dlg, id);

@@ -69,8 +69,7 @@ Pair make_pair_of(int bits, int w, int h, bool black = true) {
 }
 
 HWND start_make_icon(Program& p, const Texts& t = kEnglish) {
-  post_command(p.main, kCmdMakeIcon);
-  return wait_window_w(t.explanation, 10000, p.pid());
+  return command_dialog(p, kCmdMakeIcon, t.explanation);
 }
 
 bool pick(Program& p, const wchar_t* title, const std::string& path) {
@@ -250,8 +249,7 @@ TEST_F(IconMaker, NoInputIsEverReplacedAndOtherDrivesAreRefused) {
   // An extraction under way ends with the shown bitmaps: its dialog closes
   // and they show all their colours.
   ASSERT_TRUE(open_at(p, first, "1:1"));
-  post_command(p.main, IDM_EXTRACTION);
-  HWND rgb = wait_window("Image by Extracted Colors", 10000, p.pid());
+  HWND rgb = command_dialog(p, IDM_EXTRACTION, "Image by Extracted Colors");
   ASSERT_NE(rgb, nullptr);
   PostMessageA(rgb, WM_COMMAND, IDC_EXTRACT_B, 0);
   settle(rgb);
@@ -343,8 +341,7 @@ TEST(IconMakerJapanese, TextsAndTheExtractionDialogSpeakJapanese) {
   ASSERT_TRUE(choose_both(p, join(dir, "a.bmp"), join(dir, "b.bmp"), nullptr, nullptr, kJapanese));
   EXPECT_EQ(expect_wide_message(p.pid(), L"エラー"), L"２つのビットマップ・ファイルは\n幅が異なります.");
 
-  post_command(p.main, IDM_EXTRACTION);
-  HWND rgb = wait_window_w(L"カラー抽出像の表示", 10000, p.pid());
+  HWND rgb = command_dialog(p, IDM_EXTRACTION, L"カラー抽出像の表示");
   ASSERT_NE(rgb, nullptr);
   EXPECT_EQ(control_text(rgb, IDC_EXTRACT_R), L"抽出カラー(赤)");
   EXPECT_EQ(control_text(rgb, IDCANCEL), L"ｷｬﾝｾﾙ");

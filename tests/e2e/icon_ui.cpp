@@ -67,8 +67,7 @@ std::string write_icon(const std::string& dir, const std::string& name, const st
 }
 
 void choose_file(Program& p, const std::string& path, const wchar_t* dialogTitle) {
-  post_command(p.main, kCmdOpen);
-  HWND dlg = wait_window_w(dialogTitle, 10000, p.pid());
+  HWND dlg = command_dialog(p, kCmdOpen, dialogTitle);
   ASSERT_NE(dlg, nullptr) << "no open dialog";
   ASSERT_TRUE(answer_file_dialog(dlg, path));
   const bool closed = wait_until([&] { return !IsWindow(dlg); }, 10000);
@@ -82,7 +81,10 @@ bool wait_caption(Program& p, const std::string& caption) {
   return wait_until([&] { return title_of(p.main) == caption || !p.running(); }) && title_of(p.main) == caption;
 }
 
-std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskShown) {
+// Pixels of the view that differ from the picture shown at 1:1 from the top
+// left corner, masked pixels in maskShown, and the background just right of
+// and below it, so that a wider or taller image shows.
+static std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskShown) {
   int wrong = 0;
   char first[160] = "";
   auto check = [&](int x, int y, uint32_t want) {
@@ -108,7 +110,7 @@ std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskS
   return ::testing::AssertionFailure() << diff;
 }
 
-HWND colour_list(HWND dlg) { return GetDlgItem(dlg, kColourList); }
+static HWND colour_list(HWND dlg) { return GetDlgItem(dlg, kColourList); }
 
 int selected_item(HWND dlg) {
   return static_cast<int>(SendMessageA(colour_list(dlg), CB_GETCURSEL, 0, 0));

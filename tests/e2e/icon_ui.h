@@ -47,14 +47,9 @@ std::string write_icon(const std::string& dir, const std::string& name, const st
 void choose_file(Program& p, const std::string& path, const wchar_t* dialogTitle = kOpenTitle);
 std::string caption_for(const std::string& name);
 bool wait_caption(Program& p, const std::string& caption);
-// Pixels of the view that differ from the picture shown at 1:1 from the top
-// left corner, masked pixels in maskShown, and the background just right of
-// and below it, so that a wider or taller image shows.
-std::string differences(const Pixels& px, const IconPicture& pic, uint32_t maskShown);
 // Painting follows the last message handled: polls until the view settles.
 ::testing::AssertionResult view_shows(HWND main, const IconPicture& pic, uint32_t maskShown);
 
-HWND colour_list(HWND dlg);
 int selected_item(HWND dlg);
 // As the list reports a change of selection to its dialog.
 void select_item(HWND dlg, int item);

@@ -86,8 +86,7 @@ TEST_F(OpenBmp, ShowsTheImageAndRefusalsOrACancelLeaveItAlone) {
   }
 
   // A cancel brings no message; the dialog's return repaints the Open button.
-  post_command(p.main, kCmdOpen);
-  HWND dlg = wait_window(kOpenDialogTitle, 10000, p.pid());
+  HWND dlg = command_dialog(p, kCmdOpen, kOpenDialogTitle);
   ASSERT_NE(dlg, nullptr);
   ASSERT_TRUE(press(dlg, IDCANCEL));
   settle(p.main);

@@ -160,10 +160,7 @@ std::vector<uint8_t> quadrants(int w, int h) {
   return make_bmp24(w, h, [&](int x, int y) { return kQuadrants[2 * y >= h][2 * x >= w]; });
 }
 
-HWND open_zoom_dialog(Program& p) {
-  post_command(p.main, kCmdPrint);
-  return wait_window(kZoomTitle, 10000, p.pid());
-}
+HWND open_zoom_dialog(Program& p) { return command_dialog(p, kCmdPrint, kZoomTitle); }
 
 // The print command taken on with the zoom as it stands.
 bool zoom_ok(Program& p) {
@@ -310,8 +307,7 @@ TEST(PrintPage, AnImageShownAtOneToTwoPrintsInTheShownProportions) {
   set_client_size(p.main, 400, 400);  // narrower than the image: it opens at 1:2
   const std::string path = join(fresh_dir("print-half-data"), "quadrants.bmp");
   ASSERT_TRUE(write_file(path, quadrants(419, 59)));
-  ASSERT_TRUE(open_with_dialog(p, path));
-  ASSERT_TRUE(wait_title(p.main, "Kaldero - quadrants.bmp [1:2]")) << title_of(p.main);
+  ASSERT_TRUE(open_at(p, path, "1:2")) << title_of(p.main);
   ASSERT_TRUE(zoom_ok(p));
   print_and_check(p, 100, 209, 29, "shown at 1:2");
   p.close();
@@ -441,8 +437,7 @@ TEST(PrintZoomJapanese, TheDialogAndTheMessageSpeakJapanese) {
   open_where_no_print_file_can_be_made(p, "print-japanese-data", kOpenTitleJa);
   ASSERT_TRUE(wait_until([&] { return button_enabled(p.main, IDC_PRINT_BUTTON); }));
 
-  post_command(p.main, kCmdPrint);
-  HWND dlg = wait_window_w(L"印刷ズーム設定", 10000, p.pid());
+  HWND dlg = command_dialog(p, kCmdPrint, L"印刷ズーム設定");
   ASSERT_NE(dlg, nullptr) << "no Japanese print zoom dialog";
   struct Text {
     int id;

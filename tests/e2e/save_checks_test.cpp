@@ -82,8 +82,7 @@ TEST(SaveChecks, RefusalsOverwriteAndUnwritableTargets) {
   // Cancel: no message, and the Save button looks as it did before.
   repaint(p.main);
   const Pixels before = grab_window(button_of(p.main, kButtonSave));
-  post_command(p.main, kCmdSave);
-  HWND dlg = wait_window(kSaveDialogTitle, 10000, p.pid());
+  HWND dlg = command_dialog(p, kCmdSave, kSaveDialogTitle);
   ASSERT_NE(dlg, nullptr);
   ASSERT_TRUE(press(dlg, IDCANCEL));
   settle(p.main);
@@ -164,8 +163,7 @@ TEST_F(SaveChecksJapanese, TextsOfTheDialogsAndMessages) {
   choose_file(p, join(dir, "photo.bmp"), kOpenTitleJa);
   ASSERT_TRUE(wait_until([&] { return wide_title_of(p.main) == L"カルデロ - photo.bmp [1:1]"; }));
 
-  post_command(p.main, kCmdParameters);
-  HWND dlg = wait_window_w(L"TIF 像保存条件の設定", 10000, p.pid());
+  HWND dlg = command_dialog(p, kCmdParameters, L"TIF 像保存条件の設定");
   ASSERT_NE(dlg, nullptr);
   EXPECT_EQ(control_text(dlg, IDC_TIF_AS_16BIT), L"16bit 像に変換して保存");
   EXPECT_EQ(control_text(dlg, IDCANCEL), L"ｷｬﾝｾﾙ");
@@ -174,8 +172,7 @@ TEST_F(SaveChecksJapanese, TextsOfTheDialogsAndMessages) {
 
   // Saves through the Japanese save dialog; the message box that follows.
   auto save = [&](const std::string& path) -> HWND {
-    post_command(p.main, kCmdSave);
-    HWND dialog = wait_window_w(L"保存するファイル名の指定", 10000, p.pid()), box = nullptr;
+    HWND dialog = command_dialog(p, kCmdSave, L"保存するファイル名の指定"), box = nullptr;
     if (!dialog || !answer_file_dialog(dialog, path)) return nullptr;
     const bool came = wait_until([&] {
       box = wait_other_window(p.pid(), p.main, 0);

@@ -26,10 +26,7 @@ std::string choices(HWND dlg) {
   return checked(dlg, kAs16) ? order + ", 16 bits" : order;
 }
 
-HWND open_conditions(Program& p) {
-  post_command(p.main, kCmdParameters);
-  return wait_window("TIF Image Conditions", 10000, p.pid());
-}
+HWND open_conditions(Program& p) { return command_dialog(p, kCmdParameters, "TIF Image Conditions"); }
 
 // Sets both conditions by mouse clicks in the dialog and confirms with OK.
 void set_conditions(Program& p, bool motorola, bool as16) {

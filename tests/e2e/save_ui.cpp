@@ -35,14 +35,13 @@ std::wstring expect_wide_message(DWORD pid, const std::wstring& caption, int ms)
 }
 
 bool save_with_dialog(Program& p, const std::string& path) {
-  post_command(p.main, kCmdSave);
-  HWND dlg = wait_window(kSaveDialogTitle, 10000, p.pid());
+  HWND dlg = command_dialog(p, kCmdSave, kSaveDialogTitle);
   if (!dlg || !answer_file_dialog(dlg, path)) return false;
   return wait_until([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 15000);
 }
 
 // Wine's own export: the Unix path of a Windows path, for the Unix tools.
-std::string unix_path(const std::string& windowsPath) {
+static std::string unix_path(const std::string& windowsPath) {
   using Convert = char*(CDECL*)(LPCWSTR);
   auto convert = reinterpret_cast<Convert>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));

@@ -43,9 +43,7 @@ std::string saved_message(const std::string& path);
 // Leaves a dialog by a button, or by its close box when id is 0; true once it has gone.
 bool leave_dialog(HWND dlg, int id);
 
-// The Unix path of a Windows path ("" when Wine cannot say), and the same
-// in single quotes for a shell command line.
-std::string unix_path(const std::string& windowsPath);
+// The Unix path of a Windows path in single quotes for a shell command line ('' when Wine cannot say).
 std::string quoted_unix_path(const std::string& windowsPath);
 // Runs a shell command line on the Unix side, waits for it and returns its
 // standard output and error together; ok tells whether it ended with 0.

@@ -11,7 +11,7 @@ bool start_viewer_ready(Program& p, const std::string& dirName,
   return ready;
 }
 
-HWND toolbar_of(HWND main) { return FindWindowExA(main, nullptr, "IconBarWindow", nullptr); }
+static HWND toolbar_of(HWND main) { return FindWindowExA(main, nullptr, "IconBarWindow", nullptr); }
 
 HWND button_of(HWND main, int id) { return GetDlgItem(toolbar_of(main), id); }
 
@@ -57,9 +57,18 @@ void set_client_size(HWND main, int cw, int ch) {
   settle(main);
 }
 
+HWND command_dialog(Program& p, int command, const std::string& title) {
+  post_command(p.main, command);
+  return wait_window(title, 10000, p.pid());
+}
+
+HWND command_dialog(Program& p, int command, const std::wstring& title) {
+  post_command(p.main, command);
+  return wait_window_w(title, 10000, p.pid());
+}
+
 bool open_with_dialog(Program& p, const std::string& path) {
-  post_command(p.main, kCmdOpen);
-  HWND dlg = wait_window(kOpenDialogTitle, 10000, p.pid());
+  HWND dlg = command_dialog(p, kCmdOpen, kOpenDialogTitle);
   if (!dlg) return false;
   if (!answer_file_dialog(dlg, path)) return false;
   const bool closed = wait_until([&] { return !IsWindow(dlg); }, 10000);

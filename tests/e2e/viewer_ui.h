@@ -28,7 +28,6 @@ constexpr const char* kOpenDialogTitle = "Select a bitmap or an icon file to ope
 bool start_viewer_ready(Program& p, const std::string& dirName,
                         const std::vector<std::pair<std::string, std::string>>& env = {});
 
-HWND toolbar_of(HWND main);
 HWND button_of(HWND main, int id);
 bool button_enabled(HWND main, int id);
 // Screen point in the middle of a tool bar button.
@@ -45,6 +44,9 @@ int scroll_pos(HWND bar);
 // Resizes the main window so that its client area is cw x ch.
 void set_client_size(HWND main, int cw, int ch);
 
+// Posts a command and waits for the dialog it opens, found by its title; null when none came.
+HWND command_dialog(Program& p, int command, const std::string& title);
+HWND command_dialog(Program& p, int command, const std::wstring& title);
 // Runs the open command and types path into the real open dialog; true once
 // the dialog has gone.
 bool open_with_dialog(Program& p, const std::string& path);
